@@ -1,0 +1,24 @@
+#pragma once
+// Text helpers: case folding, and the Windows-1252 code page the saver's
+// single-byte texts (the stored password) use on every build.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pictavo {
+
+std::string toLowerAscii(std::string_view text);
+bool equalsIgnoreCaseAscii(std::string_view a, std::string_view b);
+
+// UTF-8 to Windows-1252 bytes. Characters the code page lacks become '?'.
+std::string utf8ToCp1252(std::string_view utf8);
+// Windows-1252 bytes to UTF-8; the five unassigned codes map to the C1
+// controls of the same number, so the two functions are inverses.
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// Upper-casing as the Windows ANSI code page does it on single bytes:
+// a-z and the accented lower-case letters of Windows-1252.
+char upperCp1252(char c);
+
+}  // namespace pictavo

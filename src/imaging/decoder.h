@@ -1,0 +1,44 @@
+#pragma once
+// One decoder per picture format behind one interface. The registry asks
+// every decoder how sure it is that some bytes are its format and lets the
+// surest one decode them.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+#include "imaging/image.h"
+
+namespace pictavo::imaging {
+
+// How sure a decoder is that bytes are its format.
+enum class Confidence : int {
+    None = 0,
+    Weak = 1,    // a plausible header without a signature (TGA, PCX)
+    Strong = 2,  // a signature of several bytes (PNG, JPEG, BMP)
+};
+
+struct DecodeRequest {
+    std::span<const uint8_t> bytes;
+    std::string_view fileName;  // the extension is a hint only
+    // When non-zero the caller will show the picture at about this size, so
+    // a decoder may decode at a smaller scale that is still at least as big.
+    int targetWidth = 0;
+    int targetHeight = 0;
+};
+
+class Decoder {
+public:
+    virtual ~Decoder() = default;
+    virtual std::string_view name() const = 0;
+    virtual Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const = 0;
+    virtual Result<Image> decode(const DecodeRequest& request) const = 0;
+};
+
+using DecoderList = std::vector<std::unique_ptr<Decoder>>;
+
+}  // namespace pictavo::imaging

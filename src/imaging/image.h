@@ -1,0 +1,34 @@
+#pragma once
+// A decoded picture: 32-bit pixels 0xAARRGGBB, rows top to bottom.
+
+#include <cstdint>
+#include <vector>
+
+namespace pictavo::imaging {
+
+using Pixel = uint32_t;
+
+constexpr Pixel rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return 0xFF000000u | (uint32_t{r} << 16) | (uint32_t{g} << 8) | uint32_t{b};
+}
+constexpr uint8_t red(Pixel p) { return static_cast<uint8_t>(p >> 16); }
+constexpr uint8_t green(Pixel p) { return static_cast<uint8_t>(p >> 8); }
+constexpr uint8_t blue(Pixel p) { return static_cast<uint8_t>(p); }
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<Pixel> pixels;  // width * height, row-major
+
+    Image() = default;
+    Image(int w, int h, Pixel fill = rgb(0, 0, 0))
+        : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h), fill) {}
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    Pixel& at(int x, int y) { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    Pixel at(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
+};
+
+}  // namespace pictavo::imaging

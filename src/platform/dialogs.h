@@ -1,0 +1,29 @@
+#pragma once
+// Modal message boxes and the one-line input box.
+
+#include <optional>
+#include <string>
+
+namespace pictavo::platform {
+
+// Message box styles: one button set plus one icon.
+enum MessageBoxStyle : int {
+    kMbOk = 0,
+    kMbIconStop = 16,
+    kMbIconQuestion = 32,
+    kMbIconExclamation = 48,
+    kMbIconInformation = 64,
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Shows text under title with the style's icon and an OK button; returns
+    // when the user closes it (1 = OK).
+    virtual int messageBox(const std::string& text, const std::string& title, int style) = 0;
+    // Asks for one line; nullopt when the user cancels.
+    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                                const std::string& initial) = 0;
+};
+
+}  // namespace pictavo::platform

@@ -1,0 +1,34 @@
+#pragma once
+// Folders and files as the picture lists and the decoders see them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+
+namespace pictavo::platform {
+
+struct FolderEntry {
+    std::string name;  // name and extension, no folder
+    bool isFolder = false;
+    bool hidden = false;  // on Linux: the name starts with a dot
+    bool system = false;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // The folder separator: '\\' on Windows, '/' elsewhere.
+    virtual char separator() const = 0;
+    // Every entry of one folder (not recursive, unsorted). An error when the
+    // folder does not exist or cannot be read.
+    virtual Result<std::vector<FolderEntry>> listFolder(const std::string& folder) const = 0;
+    // The roots a drive list offers: "C:\\" on Windows, mount points on Linux.
+    virtual std::vector<std::string> drives() const = 0;
+    // The whole content of a file.
+    virtual Result<std::vector<uint8_t>> readFile(const std::string& path) const = 0;
+    virtual bool removeFile(const std::string& path) = 0;
+};
+
+}  // namespace pictavo::platform

@@ -1,0 +1,15 @@
+#include "platform/forms.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace pictavo::platform {
+
+Control& Form::control(std::string_view name) {
+    Control* found = find(name);
+    if (found == nullptr)
+        throw std::logic_error("form " + spec().name + " has no control " + std::string(name));
+    return *found;
+}
+
+}  // namespace pictavo::platform

@@ -1,0 +1,43 @@
+#pragma once
+// Everything the core asks of the platform, handed to Main as one object.
+// Each host (Win32, FLTK, headless) implements every interface once.
+
+#include <string>
+
+#include "imaging/decoder.h"
+#include "platform/clock.h"
+#include "platform/cursor.h"
+#include "platform/dialogs.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+#include "platform/forms.h"
+#include "platform/registry.h"
+#include "platform/screen.h"
+#include "platform/settings_store.h"
+#include "platform/system_info.h"
+#include "platform/window_system.h"
+
+namespace pictavo::platform {
+
+class Host {
+public:
+    virtual ~Host() = default;
+    virtual Screen& screen() = 0;
+    virtual Clock& clock() = 0;
+    virtual EventLoop& eventLoop() = 0;
+    virtual Cursor& cursor() = 0;
+    virtual WindowSystem& windows() = 0;
+    virtual SystemInfo& system() = 0;
+    virtual Registry& registry() = 0;
+    virtual SettingsStore& settings() = 0;
+    virtual FileSystem& files() = 0;
+    virtual Dialogs& dialogs() = 0;
+    virtual FormFactory& forms() = 0;
+    // Decoders the platform brings (JPEG, PNG, TIFF through system
+    // libraries); the core adds its own for the legacy formats.
+    virtual imaging::DecoderList platformDecoders() = 0;
+    // The picture folder of a fresh installation, without a final separator.
+    virtual std::string defaultPictureFolder() const = 0;
+};
+
+}  // namespace pictavo::platform

@@ -1,0 +1,23 @@
+#pragma once
+// The program's entry: measure the screen, load the settings, read the
+// system's password switch and open the window the command line asks for.
+
+#include <string_view>
+
+#include "platform/host.h"
+#include "startup/mode_windows.h"
+#include "startup/saver_state.h"
+
+namespace pictavo::startup {
+
+void measureScreen(const platform::Screen& screen, SaverState& state);
+
+// Interval, Stretch, Speed, PicturePath, the system's password switch and
+// Password, in that order.
+void loadSettings(platform::Host& host, SaverState& state);
+
+// Runs once; returns when the mode's window is open (or, for the modal
+// configuration dialog, closed). commandLine is what follows the program's name.
+void Main(platform::Host& host, SaverState& state, ModeWindows& windows, std::string_view commandLine);
+
+}  // namespace pictavo::startup
