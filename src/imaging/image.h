@@ -19,6 +19,9 @@ struct Image {
     int width = 0;
     int height = 0;
     std::vector<Pixel> pixels;  // width * height, row-major
+    // Bits per pixel of the picture as its file stored it (1, 4, 8, 24...):
+    // the colour count the codec reports is 2 to this power.
+    int sourceBits = 24;
 
     Image() = default;
     Image(int w, int h, Pixel fill = rgb(0, 0, 0))
