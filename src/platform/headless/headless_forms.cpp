@@ -1,0 +1,268 @@
+#include "platform/headless/headless_forms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace pictavo::platform::headless {
+
+namespace {
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+bool isOption(const ControlSpec& spec) { return spec.kind == ControlKind::OptionButton; }
+}  // namespace
+
+// ---- controls ----
+
+HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec spec, WindowHandle handle)
+    : form_(form),
+      spec_(std::move(spec)),
+      handle_(handle),
+      caption_(spec_.caption),
+      value_(spec_.value),
+      enabled_(spec_.enabled),
+      visible_(spec_.visible),
+      rect_(spec_.rect),
+      interval_(spec_.intervalMs),
+      fillStyle_(spec_.fillStyle),
+      fillColour_(spec_.fillColour.value_or(0)),
+      foreColour_(spec_.foreColour.value_or(0)) {
+    if (spec_.kind == ControlKind::PictureBox) {
+        surface_ = std::make_unique<MemorySurface>();
+        resizeSurface();
+        surface_->clear(spec_.backColour.value_or(form_.spec().backColour));
+    }
+    if (spec_.kind == ControlKind::Timer) {
+        timerId_ = form_.loop().addTimer([this] { form_.timerTicked(spec_.name); });
+        restartTimer();
+    }
+}
+
+HeadlessControl::~HeadlessControl() { stopTimer(); }
+
+void HeadlessControl::stopTimer() {
+    if (timerId_ != 0) form_.loop().removeTimer(timerId_);
+    timerId_ = 0;
+}
+
+void HeadlessControl::restartTimer() {
+    if (timerId_ != 0) form_.loop().setTimer(timerId_, interval_, enabled_);
+}
+
+void HeadlessControl::setText(const std::string& text) {
+    text_ = spec_.maxLength > 0 && static_cast<int>(text.size()) > spec_.maxLength
+                ? text.substr(0, static_cast<size_t>(spec_.maxLength))
+                : text;
+}
+
+void HeadlessControl::setValue(int value) {
+    if (spec_.kind == ControlKind::HScrollBar) value = std::clamp(value, spec_.minimum, spec_.maximum);
+    value_ = value;
+    if (isOption(spec_) && value != 0) form_.clearOptionGroup(*this);
+}
+
+void HeadlessControl::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (spec_.kind == ControlKind::Timer) restartTimer();
+}
+
+void HeadlessControl::move(const TwipsRect& rect) {
+    rect_ = rect;
+    if (surface_) resizeSurface();
+}
+
+void HeadlessControl::setFocus() { form_.setFocused(spec_.name); }
+
+void HeadlessControl::setInterval(int milliseconds) {
+    interval_ = milliseconds;
+    restartTimer();
+}
+
+void HeadlessControl::setItems(const std::vector<std::string>& items) {
+    items_ = items;
+    selected_ = items_.empty() ? -1 : std::clamp(selected_, -1, static_cast<int>(items_.size()) - 1);
+}
+
+void HeadlessControl::setSelectedIndex(int index) {
+    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+}
+
+void HeadlessControl::resizeSurface() {
+    int width = static_cast<int>(std::lround(rect_.width / form_.screen().twipsPerPixelX()));
+    int height = static_cast<int>(std::lround(rect_.height / form_.screen().twipsPerPixelY()));
+    if (width == surface_->width() && height == surface_->height()) return;
+    // The persistent image keeps what fits, as a picture box does when it grows.
+    imaging::Image old = surface_->snapshot();
+    surface_->resize(width, height);
+    surface_->clear(spec_.backColour.value_or(form_.spec().backColour));
+    surface_->drawImage(old, 0, 0);
+}
+
+// ---- forms ----
+
+HeadlessForm::HeadlessForm(const FormSpec& spec, FormHandler& handler, HeadlessEventLoop& loop,
+                           HeadlessWindowSystem& windows, const Screen& screen)
+    : spec_(spec),
+      handler_(handler),
+      loop_(loop),
+      windows_(windows),
+      screen_(screen),
+      handle_(windows.registerOwn(spec.caption, true)),
+      caption_(spec.caption),
+      bounds_{0, 0, spec.clientWidth, spec.clientHeight} {
+    background_.resize(static_cast<int>(std::lround(bounds_.width / screen.twipsPerPixelX())),
+                       static_cast<int>(std::lround(bounds_.height / screen.twipsPerPixelY())));
+    for (const ControlSpec& control : spec_.controls) {
+        WindowHandle handle = control.kind == ControlKind::Timer ? 0 : windows_.registerOwn("", false);
+        if (handle != 0) windows_.setParent(handle, handle_);
+        controls_.push_back(std::make_unique<HeadlessControl>(*this, control, handle));
+    }
+    // The first control in tab order has the focus.
+    int first = -1;
+    for (const auto& control : controls_)
+        if (control->spec().tabIndex >= 0 && (first < 0 || control->spec().tabIndex < first)) {
+            first = control->spec().tabIndex;
+            focused_ = control->spec().name;
+        }
+}
+
+HeadlessForm::~HeadlessForm() {
+    if (loaded_) unload();
+    if (factory_ != nullptr) std::erase(factory_->live_, this);
+}
+
+Control* HeadlessForm::find(std::string_view name) {
+    for (auto& control : controls_)
+        if (control->spec().name == name) return control.get();
+    return nullptr;
+}
+
+HeadlessControl& HeadlessForm::headlessControl(std::string_view name) {
+    return static_cast<HeadlessControl&>(control(name));
+}
+
+void HeadlessForm::show(bool modal) {
+    if (!loaded_) return;
+    visible_ = spec_.style != FormStyle::Hidden;
+    modal_ = modal_ || modal;
+    ++showCount_;
+}
+
+void HeadlessForm::unload() {
+    if (!loaded_) return;
+    loaded_ = false;
+    visible_ = false;
+    for (auto& control : controls_) control->stopTimer();
+    windows_.destroyWindow(handle_);
+}
+
+void HeadlessForm::setCaption(const std::string& caption) {
+    caption_ = caption;
+    windows_.setTitle(handle_, caption);
+}
+
+void HeadlessForm::move(const TwipsRect& rect) {
+    bool resized = rect.width != bounds_.width || rect.height != bounds_.height;
+    bounds_ = rect;
+    if (resized)
+        background_.resize(static_cast<int>(std::lround(rect.width / screen_.twipsPerPixelX())),
+                           static_cast<int>(std::lround(rect.height / screen_.twipsPerPixelY())));
+}
+
+void HeadlessForm::clearOptionGroup(const HeadlessControl& chosen) {
+    for (auto& control : controls_)
+        if (control.get() != &chosen && isOption(control->spec()) && control->spec().parent == chosen.spec().parent)
+            control->setValue(0);
+}
+
+void HeadlessForm::timerTicked(const std::string& control) { fire(Event{EventType::Timer, control}); }
+
+void HeadlessForm::fire(Event event) {
+    if (!loaded_) return;
+    handler_.onEvent(*this, event);
+}
+
+bool HeadlessForm::click(std::string_view name) {
+    HeadlessControl& target = headlessControl(name);
+    if (!loaded_ || !target.enabled() || !target.visible()) return false;
+    if (target.spec().kind == ControlKind::CheckBox) target.setValue(target.value() == 0 ? 1 : 0);
+    if (isOption(target.spec())) target.setValue(1);
+    if (target.spec().tabIndex >= 0) focused_ = target.spec().name;
+    fire(Event{EventType::Click, std::string(name)});
+    return true;
+}
+
+void HeadlessForm::type(std::string_view name, const std::string& text) {
+    HeadlessControl& target = headlessControl(name);
+    if (!loaded_ || !target.enabled()) return;
+    focused_ = target.spec().name;
+    target.setText(text);
+    fire(Event{EventType::Change, std::string(name)});
+}
+
+void HeadlessForm::scroll(std::string_view name, int value) {
+    headlessControl(name).setValue(value);
+    fire(Event{EventType::Change, std::string(name)});
+}
+
+void HeadlessForm::select(std::string_view name, int index) {
+    headlessControl(name).setSelectedIndex(index);
+    fire(Event{EventType::Change, std::string(name)});
+}
+
+void HeadlessForm::pressKey(int key) {
+    if (!loaded_) return;
+    if (spec_.keyPreview) {
+        Event down{EventType::KeyDown, focused_, key};
+        fire(down);
+        if (down.key == 0 || !loaded_) return;
+    }
+    Control* focusedControl = focused_.empty() ? nullptr : find(focused_);
+    if (focusedControl != nullptr && focusedControl->spec().kind == ControlKind::TextBox &&
+        (key == kEnter || key == kEscape)) {
+        Event press{EventType::KeyPress, focused_, key};
+        fire(press);
+        if (press.key == 0 || !loaded_) return;
+    }
+    for (auto& control : controls_) {
+        bool presses = (key == kEnter && control->spec().isDefault) || (key == kEscape && control->spec().isCancel);
+        if (presses) {
+            click(control->spec().name);
+            return;
+        }
+    }
+}
+
+void HeadlessForm::mouseMove(std::string_view name, double x, double y) {
+    fire(Event{EventType::MouseMove, std::string(name), 0, 0, x, y});
+}
+
+void HeadlessForm::repaint() { fire(Event{EventType::Paint, ""}); }
+
+void HeadlessForm::resizeTo(int widthTwips, int heightTwips) {
+    move({bounds_.left, bounds_.top, widthTwips, heightTwips});
+    fire(Event{EventType::Resize, ""});
+}
+
+// ---- factory ----
+
+std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& spec, FormHandler& handler, Form*) {
+    auto form = std::make_unique<HeadlessForm>(spec, handler, loop_, windows_, screen_);
+    form->setFactory(this);
+    live_.push_back(form.get());
+    ++created_;
+    return form;
+}
+
+HeadlessForm* HeadlessFormFactory::find(std::string_view name) const {
+    for (auto it = live_.rbegin(); it != live_.rend(); ++it)
+        if ((*it)->spec().name == name && (*it)->loaded()) return *it;
+    return nullptr;
+}
+
+bool HeadlessFormFactory::anyLoaded() const {
+    return std::any_of(live_.begin(), live_.end(), [](const HeadlessForm* form) { return form->loaded(); });
+}
+
+}  // namespace pictavo::platform::headless

@@ -1,0 +1,80 @@
+#include "platform/std_file_system.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace pictavo::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string reason(const std::error_code& error) {
+    if (error == std::errc::no_such_file_or_directory) return "file not found";
+    if (error == std::errc::permission_denied) return "permission denied";
+    if (error == std::errc::not_a_directory) return "not a folder";
+    return error.message();
+}
+}  // namespace
+
+Result<std::vector<FolderEntry>> StdFileSystem::listFolder(const std::string& folder) const {
+    std::error_code error;
+    fs::directory_iterator it(fs::path(folder), fs::directory_options::none, error);
+    if (error) return makeError("cannot read folder " + folder + ": " + reason(error));
+    std::vector<FolderEntry> entries;
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        if (error) return makeError("cannot read folder " + folder + ": " + reason(error));
+        FolderEntry entry;
+        entry.name = it->path().filename().string();
+        std::error_code typeError;
+        // Symbolic links count as what they point to, as a user would expect.
+        fs::file_status status = it->status(typeError);
+        entry.isFolder = !typeError && fs::is_directory(status);
+        entry.system = !typeError && !fs::is_directory(status) && !fs::is_regular_file(status);
+        entry.hidden = !entry.name.empty() && entry.name.front() == '.';
+        entries.push_back(std::move(entry));
+    }
+    if (error) return makeError("cannot read folder " + folder + ": " + reason(error));
+    return entries;
+}
+
+std::vector<std::string> StdFileSystem::drives() const {
+    std::vector<std::string> roots{"/"};
+    std::ifstream mounts("/proc/self/mounts");
+    std::string device, mountPoint, type, rest;
+    while (mounts >> device >> mountPoint >> type) {
+        std::getline(mounts, rest);
+        // Real file systems only: pseudo file systems hold no pictures.
+        bool real = device.rfind("/dev/", 0) == 0 || type == "nfs" || type == "nfs4" || type == "cifs" ||
+                    type == "fuse.sshfs";
+        if (real && mountPoint != "/" && mountPoint.find("\\040") == std::string::npos) roots.push_back(mountPoint);
+    }
+    return roots;
+}
+
+Result<std::vector<uint8_t>> StdFileSystem::readFile(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::error_code error(errno, std::generic_category());
+        return makeError("cannot open file: " + reason(error));
+    }
+    std::error_code sizeError;
+    auto size = fs::file_size(path, sizeError);
+    if (sizeError) return makeError("cannot open file: " + reason(sizeError));
+    // No picture worth showing is this big; refuse before allocating.
+    constexpr uintmax_t kLargestFile = uintmax_t{1} << 30;
+    if (size > kLargestFile) return makeError("file too large: " + std::to_string(size >> 20) + " MB");
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
+        return makeError("cannot read file: read error");
+    return bytes;
+}
+
+bool StdFileSystem::removeFile(const std::string& path) {
+    std::error_code error;
+    return fs::remove(path, error);
+}
+
+}  // namespace pictavo::platform
