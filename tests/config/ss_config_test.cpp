@@ -149,6 +149,14 @@ TEST_F(SSConfigTest, BackgroundIsTiledOnLoadRepaintAndResize) {
     expectTiled(form);
 }
 
+TEST_F(SSConfigTest, TilesStay48PixelsOnAFinerScreen) {
+    host.screen().setTwipsPerPixel(12, 12);
+    HeadlessForm& form = open();
+    EXPECT_EQ(form.control("Shape1").bounds().width, 48 * 12);
+    form.repaint();
+    expectTiled(form);
+}
+
 TEST_F(SSConfigTest, TilingStopsWhenTheTextureHolderHasNoSize) {
     HeadlessForm& form = open();
     form.control("Shape1").move({2880, 240, 0, 0});
