@@ -178,7 +178,7 @@ void HeadlessForm::clearOptionGroup(const HeadlessControl& chosen) {
 
 void HeadlessForm::timerTicked(const std::string& control) { fire(Event{EventType::Timer, control}); }
 
-void HeadlessForm::fire(Event event) {
+void HeadlessForm::dispatch(Event& event) {
     if (!loaded_) return;
     handler_.onEvent(*this, event);
 }
@@ -215,14 +215,14 @@ void HeadlessForm::pressKey(int key) {
     if (!loaded_) return;
     if (spec_.keyPreview) {
         Event down{EventType::KeyDown, focused_, key};
-        fire(down);
+        dispatch(down);
         if (down.key == 0 || !loaded_) return;
     }
     Control* focusedControl = focused_.empty() ? nullptr : find(focused_);
     if (focusedControl != nullptr && focusedControl->spec().kind == ControlKind::TextBox &&
         (key == kEnter || key == kEscape)) {
         Event press{EventType::KeyPress, focused_, key};
-        fire(press);
+        dispatch(press);
         if (press.key == 0 || !loaded_) return;
     }
     for (auto& control : controls_) {

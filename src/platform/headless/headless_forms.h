@@ -99,7 +99,9 @@ public:
     Surface* background() override { return &background_; }
 
     // What a user does.
-    void fire(Event event);
+    void fire(Event event) { dispatch(event); }
+    // Hands event to the handler itself, so that a key it swallows (key = 0) is seen.
+    void dispatch(Event& event);
     bool click(std::string_view control);
     void type(std::string_view control, const std::string& text);
     void scroll(std::string_view control, int value);

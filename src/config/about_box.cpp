@@ -1,0 +1,61 @@
+#include "config/about_box.h"
+
+#include "common/numbers.h"
+#include "config/colours.h"
+#include "config/window_placement.h"
+
+namespace pictavo::config {
+
+namespace {
+using platform::EventType;
+
+constexpr int kFillPatterns = 8;  // solid, transparent and six hatches
+constexpr int kExpandedMargin = 360;
+}  // namespace
+
+frmAbout::frmAbout(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::showModal(platform::Form* owner) {
+    form_ = host_.forms().create(layout(), *this, owner);
+    load();
+    form_->show(true);
+}
+
+void frmAbout::load() {
+    form_->setCaption(std::string("About ") + "Pictavo/32");
+    control("Label1").setCaption("Pictavo Version 5.0");
+    // Cut off just below the expand button, which hides the notice.
+    const platform::TwipsRect expand = control("btnExpand").bounds();
+    setHeight(toInt32(expand.top + 2.5 * expand.height));
+    centreOnScreen(*form_, host_.screen());
+}
+
+void frmAbout::setHeight(int twips) {
+    platform::TwipsRect bounds = form_->bounds();
+    bounds.height = twips;
+    form_->move(bounds);
+}
+
+void frmAbout::onEvent(platform::Form&, platform::Event& event) {
+    if (event.type == EventType::Timer && event.control == "Timer1") timer1Timer();
+    if (event.type == EventType::Click && event.control == "btnExpand") btnExpandClick();
+    if (event.type == EventType::Click && event.control == "Command2") form_->unload();
+    if (event.type == EventType::Close && event.control.empty()) form_->unload();
+}
+
+// Shows the notice; there is no way back to the short form.
+void frmAbout::btnExpandClick() {
+    const platform::TwipsRect notice = control("Ombudsman").bounds();
+    setHeight(notice.top + notice.height + kExpandedMargin);
+}
+
+void frmAbout::timer1Timer() {
+    platform::Control& screen = control("LittleScreen");
+    screen.setFillStyle(state_.random.pick(kFillPatterns));
+    screen.setFillColour(
+        kPalette16[static_cast<size_t>(state_.random.pick(static_cast<int>(kPalette16.size())))]);
+}
+
+}  // namespace pictavo::config

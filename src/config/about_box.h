@@ -1,0 +1,41 @@
+#pragma once
+// frmAbout: the product name and version beside the program icon, whose
+// little screen flickers through fill patterns and colours. It opens short
+// and can be enlarged once to show a notice about the program.
+
+#include <memory>
+
+#include "platform/host.h"
+#include "startup/saver_state.h"
+
+namespace pictavo::config {
+
+class frmAbout : private platform::FormHandler {
+  public:
+    static constexpr const char* kFormName = "frmAbout";
+
+    frmAbout(platform::Host& host, SaverState& state);
+    ~frmAbout() override;
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
+
+    static platform::FormSpec layout();
+
+    void showModal(platform::Form* owner);
+    platform::Form* form() { return form_.get(); }
+
+  private:
+    void load();
+    void onEvent(platform::Form& form, platform::Event& event) override;
+    platform::Control& control(const char* name) { return form_->control(name); }
+    void setHeight(int twips);
+
+    void btnExpandClick();
+    void timer1Timer();
+
+    platform::Host& host_;
+    SaverState& state_;
+    std::unique_ptr<platform::Form> form_;
+};
+
+}  // namespace pictavo::config

@@ -1,0 +1,70 @@
+#pragma once
+// SSConfig, the configuration dialog: the picture folder, the time between
+// slides, the transition speed and stretching. It shows the settings the
+// start-up loaded and writes four of them back when the user clicks OK.
+
+#include <memory>
+#include <string>
+
+#include "config/about_box.h"
+#include "config/change_password.h"
+#include "config/folder_lists.h"
+#include "platform/host.h"
+#include "startup/saver_state.h"
+
+namespace pictavo::config {
+
+class SSConfig : private platform::FormHandler {
+  public:
+    static constexpr const char* kFormName = "SSConfig";
+
+    SSConfig(platform::Host& host, SaverState& state);
+    ~SSConfig() override;
+    SSConfig(const SSConfig&) = delete;
+    SSConfig& operator=(const SSConfig&) = delete;
+
+    static platform::FormSpec layout();
+    // The Help button's text, paragraphs separated by an empty line.
+    static std::string helpText();
+
+    // Loads the dialog and shows it modally under caption. Returns when it
+    // closes on hosts whose modal windows block, at once on the others.
+    void show(const std::string& caption);
+    platform::Form* form() { return form_.get(); }
+
+  private:
+    void onEvent(platform::Form& form, platform::Event& event) override;
+
+    platform::Control& control(const char* name) { return form_->control(name); }
+    void load();
+    void TileBackground();
+    void selectInterval();
+    void hidePasswordPanel();
+    void enlargeFolderPanel();
+    void setCustomCaption(int32_t seconds, const char* closing);
+
+    void drive1Change();
+    void dir1Change();
+    void option3D7Click() { state_.Interval = 3; }
+    void option3D8Click() { state_.Interval = 10; }
+    void option3D9Click() { state_.Interval = 20; }
+    void option3D10Click();
+    void hScroll1Change();
+    void passWordCheckClick();
+    void passwordButtonClick();
+    void picBtn2Click();
+    void picBtn3Click();
+    void picBtn4Click();
+    void picBtn5Click();
+
+    platform::Host& host_;
+    SaverState& state_;
+    // Declared so that the dialogs it opens go before the lists, and the
+    // lists before the form whose controls they hold.
+    std::unique_ptr<platform::Form> form_;
+    std::unique_ptr<FolderLists> lists_;
+    std::unique_ptr<frmChangePass> changePassword_;
+    std::unique_ptr<frmAbout> about_;
+};
+
+}  // namespace pictavo::config
