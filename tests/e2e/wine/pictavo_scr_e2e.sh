@@ -16,9 +16,9 @@ source "$here/../../../scripts/wine-common.sh"
 readonly kSlide="Screen Saver Main Form"
 readonly kConfigure="Configure Pictavo"
 readonly kPassword="Change Password"
-readonly kOpenTimeout=30       # seconds for a window to appear (Wine's first start is slow)
+readonly kOpenTimeout=60       # seconds for a window to appear (Wine's first start is slow on a busy machine)
 readonly kExitTimeout=15       # seconds for the program to end after its window closed
-readonly kSecondShowLimit=3    # seconds a refused second show may take
+readonly kSecondShowLimit=3    # seconds a refused second show may take beyond Wine's own start
 
 loader=$(wine_loader_for "$scr")
 if ! wine_loader_works "$loader"; then
@@ -66,12 +66,14 @@ on_x_display() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 # Waits until the saver's only form is the one expected: visible with that
 # caption (also on the X display), or hidden and untitled when caption is "".
 wait_for_form() {
-  local caption=$1 deadline=$(( $(now_ms) + kOpenTimeout * 1000 )) listed
+  local caption=$1 deadline=$(( $(now_ms) + kOpenTimeout * 1000 )) listed=""
   while [ "$(now_ms)" -lt "$deadline" ]; do
+    # The X display is cheap to ask; each look from the Windows side starts Wine.
+    if [ -n "$caption" ] && ! on_x_display "$caption"; then sleep 0.2; continue; fi
     listed=$(forms)
     if [ -z "$caption" ]; then
       [ "$listed" = $'0\t' ] && return 0
-    elif [ "$listed" = $'1\t'"$caption" ] && on_x_display "$caption"; then
+    elif [ "$listed" = $'1\t'"$caption" ]; then
       return 0
     fi
     sleep 0.3
@@ -162,15 +164,21 @@ first_pid=$saver_pid
 if ! wait_for_form "$kSlide"; then
   report 'a second "/s" ends at once' 1 "$t0" "the first show did not open"
 else
+  # "At once" is measured against what starting any program under Wine costs
+  # here: the probe's own start.
+  t1=$(now_ms)
+  forms >/dev/null
+  wine_start_ms=$(( $(now_ms) - t1 ))
+  limit_ms=$(( wine_start_ms + kSecondShowLimit * 1000 ))
   t1=$(now_ms)
   start_saver /s
-  if ! wait_for_exit "$saver_pid" $((kSecondShowLimit * 1000)); then
-    report 'a second "/s" ends at once' 1 "$t0" "still running after $kSecondShowLimit s"
+  if ! wait_for_exit "$saver_pid" "$limit_ms"; then
+    report 'a second "/s" ends at once' 1 "$t0" "still running after $limit_ms ms"
   elif [ "$exit_code" -ne 0 ] || [ "$(form_count)" -ne 1 ] ||
     [ "$(xdotool search --onlyvisible --name "^$kSlide\$" | grep -c .)" -ne 1 ]; then
     report 'a second "/s" ends at once' 1 "$t0" "code $exit_code, forms: $(forms | tr '\t\n' ':;')"
   else
-    echo "      (the second show ended after $(seconds_since "$t1") s)"
+    echo "      (the second show ended after $(seconds_since "$t1") s; a Wine start takes $wine_start_ms ms here)"
     report 'a second "/s" ends at once' 0 "$t0"
   fi
   "$loader" "$probe" close "$kSlide" >/dev/null 2>&1
