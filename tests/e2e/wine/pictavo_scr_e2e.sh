@@ -111,6 +111,12 @@ report() {  # name, outcome (0 = ok), start time, detail
   fi
 }
 
+# Ends a saver that failed its case, so the next case starts from a clean desktop.
+abandon() {
+  kill "$1" 2>/dev/null
+  wait_for_exit "$1" $((kExitTimeout * 1000))
+}
+
 # Starts the saver with args, expects the window captioned caption, closes it
 # and expects the program to end by itself.
 check_mode() {
@@ -119,13 +125,13 @@ check_mode() {
   t0=$(now_ms)
   start_saver "$@"
   if ! wait_for_form "$caption"; then
-    report "$name" 1 "$t0" "no window captioned \"$caption\" within $kOpenTimeout s"; return
+    report "$name" 1 "$t0" "no window captioned \"$caption\" within $kOpenTimeout s"; abandon "$saver_pid"; return
   fi
   if ! "$loader" "$probe" close "$caption" >/dev/null 2>&1; then
-    report "$name" 1 "$t0" "could not ask \"$caption\" to close"; return
+    report "$name" 1 "$t0" "could not ask \"$caption\" to close"; abandon "$saver_pid"; return
   fi
   if ! wait_for_exit "$saver_pid" $((kExitTimeout * 1000)); then
-    report "$name" 1 "$t0" "still running $kExitTimeout s after its window was closed"; return
+    report "$name" 1 "$t0" "still running $kExitTimeout s after its window was closed"; abandon "$saver_pid"; return
   fi
   if [ "$exit_code" -ne 0 ] || [ "$(form_count)" -ne 0 ]; then
     report "$name" 1 "$t0" "ended with code $exit_code, forms left: $(form_count)"; return
