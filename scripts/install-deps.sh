@@ -19,6 +19,8 @@ packages=(
   # toolchains
   build-essential cmake ninja-build pkg-config clang lld libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  # the same Windows build for 64-bit x86, whose Wine tests run where 32-bit code cannot
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   # test and benchmark frameworks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # image libraries for the Linux build

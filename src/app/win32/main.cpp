@@ -1,0 +1,23 @@
+// pictavo.scr: the screen saver as Windows starts it.
+
+#include <windows.h>
+
+#include "platform/win32/program_arguments.h"
+#include "platform/win32/win32_host.h"
+#include "startup/main.h"
+#include "startup/placeholder_windows.h"
+#include "startup/saver_state.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace pictavo;
+    std::string_view commandLine = platform::win32::argumentsAfterProgramName(GetCommandLineA());
+
+    platform::win32::Win32Host host;
+    SaverState state;
+    startup::PlaceholderWindows windows(host.forms());
+    startup::Main(host, state, windows, commandLine);
+    // Returns at once when the mode opened nothing (a second show, or a
+    // modal dialog that has already closed).
+    host.eventLoop().run();
+    return 0;
+}

@@ -1,0 +1,331 @@
+#include "platform/win32/win32_control.h"
+
+#include <algorithm>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/text_encoding.h"
+
+namespace pictavo::platform::win32 {
+
+namespace {
+struct NativeClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// The drop-down of a drive list opens below its one-line box.
+constexpr int kDropDownRows = 8;
+
+DWORD alignStyle(Align align) {
+    switch (align) {
+        case Align::Right:
+            return SS_RIGHT;
+        case Align::Centre:
+            return SS_CENTER;
+        case Align::Left:
+            break;
+    }
+    return SS_LEFT;
+}
+
+std::optional<NativeClass> nativeClassFor(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::Label:
+            return NativeClass{L"STATIC", SS_NOTIFY | alignStyle(spec.align), 0};
+        case ControlKind::Button:
+            return NativeClass{
+                L"BUTTON", static_cast<DWORD>(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                0};
+        case ControlKind::CheckBox:
+            return NativeClass{L"BUTTON", BS_AUTOCHECKBOX, 0};
+        case ControlKind::OptionButton:
+            return NativeClass{L"BUTTON", BS_RADIOBUTTON, 0};
+        case ControlKind::TextBox:
+            return NativeClass{
+                L"EDIT",
+                static_cast<DWORD>(ES_AUTOHSCROLL | (spec.passwordChar != 0 ? ES_PASSWORD : 0)),
+                WS_EX_CLIENTEDGE};
+        case ControlKind::HScrollBar:
+            return NativeClass{L"SCROLLBAR", SBS_HORZ, 0};
+        case ControlKind::DriveList:
+            return NativeClass{L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+        case ControlKind::DirList:
+        case ControlKind::FileList:
+            return NativeClass{L"LISTBOX",
+                               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 0};
+        case ControlKind::PictureBox:
+        case ControlKind::Image:
+        case ControlKind::Shape:
+        case ControlKind::Line:
+        case ControlKind::Timer:
+            break;
+    }
+    return std::nullopt;
+}
+
+// Counts UTF-16 units, as the edit control does.
+std::string truncateToLength(const std::string& text, int maxLength) {
+    if (maxLength <= 0) return text;
+    std::wstring wide = toWide(text);
+    if (wide.size() <= static_cast<size_t>(maxLength)) return text;
+    return toUtf8(std::wstring_view(wide).substr(0, static_cast<size_t>(maxLength)));
+}
+}  // namespace
+
+Win32Control::Win32Control(const ControlSpec& spec, ControlHost& host, int id)
+    : spec_(spec),
+      host_(host),
+      id_(id),
+      caption_(spec.caption),
+      value_(spec.value),
+      enabled_(spec.enabled),
+      visible_(spec.visible),
+      rect_(spec.rect),
+      interval_(spec.intervalMs),
+      fillStyle_(spec.fillStyle),
+      fillColour_(spec.fillColour),
+      foreColour_(spec.foreColour) {}
+
+Win32Control::~Win32Control() {
+    if (timerRunning_ && IsWindow(host_.formWindow()))
+        KillTimer(host_.formWindow(), static_cast<UINT_PTR>(id_));
+}
+
+void Win32Control::create(HFONT font) {
+    if (isKind(ControlKind::Timer)) {
+        updateTimer();
+        return;
+    }
+    std::optional<NativeClass> native = nativeClassFor(spec_);
+    if (!native) return;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native->style;
+    if (spec_.tabIndex >= 0) style |= WS_TABSTOP;
+    if (visible_) style |= WS_VISIBLE;
+    if (!enabled_) style |= WS_DISABLED;
+    auto [parent, origin] = host_.placementFor(spec_.parent);
+    hwnd_ = CreateWindowExW(native->exStyle, native->name,
+                            showsCaption() ? toWide(caption_).c_str() : L"", style, 0, 0, 0, 0,
+                            parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id_)),
+                            GetModuleHandleW(nullptr), nullptr);
+    if (hwnd_ == nullptr) return;
+    if (font != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    placeWindow();
+
+    host_.beginProgrammaticChange();
+    if (isKind(ControlKind::TextBox)) {
+        if (spec_.passwordChar != 0)
+            SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(spec_.passwordChar), 0);
+        if (spec_.maxLength > 0)
+            SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(spec_.maxLength), 0);
+    } else if (isKind(ControlKind::HScrollBar)) {
+        SCROLLINFO info{
+            sizeof info, SIF_RANGE | SIF_POS, spec_.minimum, spec_.maximum, 0, value_, 0};
+        SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
+    } else if (isKind(ControlKind::CheckBox) || isKind(ControlKind::OptionButton)) {
+        setCheck(value_ != 0);
+    }
+    host_.endProgrammaticChange();
+}
+
+void Win32Control::forgetWindow() {
+    hwnd_ = nullptr;
+    timerRunning_ = false;
+}
+
+bool Win32Control::showsCaption() const {
+    return isKind(ControlKind::Label) || isKind(ControlKind::Button) ||
+           isKind(ControlKind::CheckBox) || isKind(ControlKind::OptionButton);
+}
+
+void Win32Control::placeWindow() {
+    if (hwnd_ == nullptr) return;
+    auto [parent, origin] = host_.placementFor(spec_.parent);
+    const TwipsScale& scale = host_.scale();
+    int height = scale.toPixelsY(rect_.height);
+    if (isKind(ControlKind::DriveList)) height *= kDropDownRows;
+    MoveWindow(hwnd_, origin.x + scale.toPixelsX(rect_.left), origin.y + scale.toPixelsY(rect_.top),
+               scale.toPixelsX(rect_.width), height, TRUE);
+}
+
+std::string Win32Control::windowText() const {
+    int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return toUtf8(text);
+}
+
+void Win32Control::setWindowText(const std::string& text) {
+    host_.beginProgrammaticChange();
+    SetWindowTextW(hwnd_, toWide(text).c_str());
+    host_.endProgrammaticChange();
+}
+
+std::string Win32Control::caption() const {
+    return hwnd_ != nullptr && showsCaption() ? windowText() : caption_;
+}
+
+void Win32Control::setCaption(const std::string& caption) {
+    caption_ = caption;
+    if (hwnd_ != nullptr && showsCaption()) setWindowText(caption);
+}
+
+std::string Win32Control::text() const {
+    return hwnd_ != nullptr && isKind(ControlKind::TextBox) ? windowText() : text_;
+}
+
+void Win32Control::setText(const std::string& text) {
+    text_ = truncateToLength(text, spec_.maxLength);
+    if (hwnd_ != nullptr && isKind(ControlKind::TextBox)) setWindowText(text_);
+}
+
+int Win32Control::value() const {
+    if (hwnd_ != nullptr && (isKind(ControlKind::CheckBox) || isKind(ControlKind::OptionButton)))
+        return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    return value_;
+}
+
+void Win32Control::setCheck(bool checked) {
+    value_ = checked ? 1 : 0;
+    if (hwnd_ != nullptr)
+        SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32Control::setValue(int value) {
+    if (isKind(ControlKind::OptionButton)) {
+        setCheck(value != 0);
+        if (value != 0) host_.optionChosen(*this);
+    } else if (isKind(ControlKind::CheckBox)) {
+        setCheck(value != 0);
+    } else if (isKind(ControlKind::HScrollBar)) {
+        value_ = std::clamp(value, std::min(spec_.minimum, spec_.maximum),
+                            std::max(spec_.minimum, spec_.maximum));
+        if (hwnd_ != nullptr) SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
+    } else {
+        value_ = value;
+    }
+}
+
+bool Win32Control::scroll(int code, int trackPosition) {
+    int next = value_;
+    switch (code) {
+        case SB_LINELEFT:
+            next -= spec_.smallChange;
+            break;
+        case SB_LINERIGHT:
+            next += spec_.smallChange;
+            break;
+        case SB_PAGELEFT:
+            next -= spec_.largeChange;
+            break;
+        case SB_PAGERIGHT:
+            next += spec_.largeChange;
+            break;
+        case SB_LEFT:
+            next = spec_.minimum;
+            break;
+        case SB_RIGHT:
+            next = spec_.maximum;
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            next = trackPosition;
+            break;
+        default:
+            return false;
+    }
+    int before = value_;
+    setValue(next);
+    return value_ != before;
+}
+
+void Win32Control::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (isKind(ControlKind::Timer)) updateTimer();
+    if (hwnd_ != nullptr) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void Win32Control::setVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_ != nullptr) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Control::move(const TwipsRect& rect) {
+    rect_ = rect;
+    placeWindow();
+}
+
+void Win32Control::setFocus() {
+    if (hwnd_ != nullptr) SetFocus(hwnd_);
+}
+
+void Win32Control::setForeColour(Colour colour) {
+    foreColour_ = colour;
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Win32Control::setInterval(int milliseconds) {
+    interval_ = milliseconds;
+    if (isKind(ControlKind::Timer)) updateTimer();
+}
+
+void Win32Control::updateTimer() {
+    HWND form = host_.formWindow();
+    if (form == nullptr) return;
+    auto timerId = static_cast<UINT_PTR>(id_);
+    if (enabled_ && interval_ > 0) {
+        // Setting an existing timer again restarts its count from now.
+        timerRunning_ = SetTimer(form, timerId, static_cast<UINT>(interval_), nullptr) != 0;
+    } else if (timerRunning_) {
+        KillTimer(form, timerId);
+        timerRunning_ = false;
+    }
+}
+
+void Win32Control::fillNativeList() {
+    bool combo = isKind(ControlKind::DriveList);
+    UINT reset = combo ? CB_RESETCONTENT : LB_RESETCONTENT;
+    UINT add = combo ? CB_ADDSTRING : LB_ADDSTRING;
+    // Created without the sort styles: the core decides the order.
+    SendMessageW(hwnd_, reset, 0, 0);
+    for (const std::string& item : items_) {
+        std::wstring wide = toWide(item);
+        SendMessageW(hwnd_, add, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+}
+
+void Win32Control::setItems(const std::vector<std::string>& items) {
+    items_ = items;
+    selected_ = -1;
+    if (hwnd_ == nullptr) return;
+    host_.beginProgrammaticChange();
+    fillNativeList();
+    host_.endProgrammaticChange();
+}
+
+int Win32Control::selectedIndex() const {
+    if (hwnd_ == nullptr || items_.empty()) return selected_;
+    if (isKind(ControlKind::DriveList))
+        return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    if (isKind(ControlKind::DirList) || isKind(ControlKind::FileList))
+        return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+    return selected_;
+}
+
+void Win32Control::setSelectedIndex(int index) {
+    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+    if (hwnd_ == nullptr) return;
+    host_.beginProgrammaticChange();
+    if (isKind(ControlKind::DriveList))
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+    else if (isKind(ControlKind::DirList) || isKind(ControlKind::FileList))
+        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+    host_.endProgrammaticChange();
+}
+
+WindowHandle Win32Control::handle() const {
+    return toHandle(hwnd_);
+}
+
+}  // namespace pictavo::platform::win32

@@ -1,0 +1,112 @@
+#pragma once
+// One control of a form, built from its layout row. The simple kinds become
+// the system's standard controls (STATIC, BUTTON, EDIT, SCROLLBAR, LISTBOX,
+// COMBOBOX); a timer is a window timer of the form; the kinds drawn by the
+// program itself (pictures, images, shapes, lines) keep their properties
+// without a native window of their own.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+#include "platform/win32/twips_scale.h"
+
+namespace pictavo::platform::win32 {
+
+class Win32Control;
+
+// What a control needs from the form it lives on.
+class ControlHost {
+  public:
+    virtual ~ControlHost() = default;
+    virtual HWND formWindow() const = 0;
+    virtual const TwipsScale& scale() const = 0;
+    // The native window a control with this container lives in, and the
+    // container's top-left corner within that window in pixels.
+    virtual std::pair<HWND, POINT> placementFor(const std::string& containerName) const = 0;
+    // An option button was set: the others of its group are cleared.
+    virtual void optionChosen(const Win32Control& chosen) = 0;
+    // Marks a change made by the program itself, which raises no event.
+    virtual void beginProgrammaticChange() = 0;
+    virtual void endProgrammaticChange() = 0;
+};
+
+class Win32Control : public Control {
+  public:
+    Win32Control(const ControlSpec& spec, ControlHost& host, int id);
+    ~Win32Control() override;
+    Win32Control(const Win32Control&) = delete;
+    Win32Control& operator=(const Win32Control&) = delete;
+
+    // Creates the native window (for the kinds that have one) with font.
+    void create(HFONT font);
+    int id() const { return id_; }
+    bool hasWindow() const { return hwnd_ != nullptr; }
+    // The form's window is gone, and with it every child window and timer.
+    void forgetWindow();
+    // The scroll bar's reaction to one of its WM_HSCROLL codes; true when the value changed.
+    bool scroll(int code, int trackPosition);
+    std::optional<Colour> foreColour() const { return foreColour_; }
+
+    const ControlSpec& spec() const override { return spec_; }
+    std::string caption() const override;
+    void setCaption(const std::string& caption) override;
+    std::string text() const override;
+    void setText(const std::string& text) override;
+    int value() const override;
+    void setValue(int value) override;
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override;
+    bool visible() const override { return visible_; }
+    void setVisible(bool visible) override;
+    TwipsRect bounds() const override { return rect_; }
+    void move(const TwipsRect& rect) override;
+    void setFocus() override;
+    void setForeColour(Colour colour) override;
+    int interval() const override { return interval_; }
+    void setInterval(int milliseconds) override;
+    void setItems(const std::vector<std::string>& items) override;
+    std::vector<std::string> items() const override { return items_; }
+    int selectedIndex() const override;
+    void setSelectedIndex(int index) override;
+    void setFillStyle(int style) override { fillStyle_ = style; }
+    void setFillColour(Colour colour) override { fillColour_ = colour; }
+    Surface* surface() override { return nullptr; }
+    WindowHandle handle() const override;
+
+    // Sets the check mark alone, for the clearing of an option group.
+    void setCheck(bool checked);
+
+  private:
+    bool isKind(ControlKind kind) const { return spec_.kind == kind; }
+    bool showsCaption() const;
+    void placeWindow();
+    void updateTimer();
+    void fillNativeList();
+    std::string windowText() const;
+    void setWindowText(const std::string& text);
+
+    ControlSpec spec_;
+    ControlHost& host_;
+    int id_;
+    HWND hwnd_ = nullptr;
+
+    std::string caption_;
+    std::string text_;
+    int value_;
+    bool enabled_;
+    bool visible_;
+    TwipsRect rect_;
+    int interval_;
+    std::vector<std::string> items_;
+    int selected_ = -1;
+    int fillStyle_;
+    std::optional<Colour> fillColour_;
+    std::optional<Colour> foreColour_;
+    bool timerRunning_ = false;
+};
+
+}  // namespace pictavo::platform::win32

@@ -1,0 +1,55 @@
+#pragma once
+// The Windows host: every platform interface on the Win32 API, all owned by
+// one object that lives as long as the program.
+
+#include "platform/host.h"
+#include "platform/win32/open_windows.h"
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_cursor.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_form_factory.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_screen.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace pictavo::platform::win32 {
+
+class Win32Host : public Host {
+  public:
+    Win32Host();
+
+    Screen& screen() override { return screen_; }
+    Clock& clock() override { return clock_; }
+    EventLoop& eventLoop() override { return eventLoop_; }
+    Cursor& cursor() override { return cursor_; }
+    WindowSystem& windows() override { return windowSystem_; }
+    SystemInfo& system() override { return systemInfo_; }
+    Registry& registry() override { return registry_; }
+    SettingsStore& settings() override { return settings_; }
+    FileSystem& files() override { return files_; }
+    Dialogs& dialogs() override { return dialogs_; }
+    FormFactory& forms() override { return forms_; }
+    // The system's own decoders come with the picture work; none yet.
+    imaging::DecoderList platformDecoders() override { return {}; }
+    std::string defaultPictureFolder() const override { return "C:\\WINDOWS"; }
+
+  private:
+    OpenWindows openWindows_;
+    Win32Screen screen_;
+    Win32Clock clock_;
+    Win32EventLoop eventLoop_{openWindows_};
+    Win32Cursor cursor_;
+    Win32WindowSystem windowSystem_;
+    Win32SystemInfo systemInfo_;
+    Win32Registry registry_;
+    RegistrySettingsStore settings_;
+    Win32FileSystem files_;
+    Win32Dialogs dialogs_{openWindows_, eventLoop_};
+    Win32FormFactory forms_{openWindows_, eventLoop_, screen_};
+};
+
+}  // namespace pictavo::platform::win32

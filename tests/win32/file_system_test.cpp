@@ -1,0 +1,120 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/text_encoding.h"
+
+namespace pictavo::platform::win32 {
+namespace {
+
+// A fresh folder in the temporary folder, removed with its content.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"pictavo-test-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder() {
+        for (const std::wstring& file : files_) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+            RemoveDirectoryW(folder->c_str());
+        RemoveDirectoryW(path_.c_str());
+    }
+    std::string path() const { return toUtf8(path_); }
+    void addFile(const std::wstring& name, const std::string& content,
+                 DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+        std::wstring full = path_ + L"\\" + name;
+        HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  attributes, nullptr);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        files_.push_back(full);
+    }
+    void addFolder(const std::wstring& name) {
+        folders_.push_back(path_ + L"\\" + name);
+        CreateDirectoryW(folders_.back().c_str(), nullptr);
+    }
+
+  private:
+    std::wstring path_;
+    std::vector<std::wstring> files_;
+    std::vector<std::wstring> folders_;
+};
+
+const FolderEntry* findEntry(const std::vector<FolderEntry>& entries, const std::string& name) {
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&](const FolderEntry& e) { return e.name == name; });
+    return found == entries.end() ? nullptr : &*found;
+}
+
+TEST(Win32FileSystem, ListsEntriesWithTheirKindAndAttributes) {
+    ScratchFolder folder;
+    folder.addFile(L"sunset.jpg", "x");
+    folder.addFile(L"\u00E9t\u00E9.bmp", "y");  // été.bmp
+    folder.addFile(L"thumbs.db", "z", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    folder.addFolder(L"holidays");
+    Win32FileSystem files;
+
+    auto listed = files.listFolder(folder.path());
+    ASSERT_TRUE(listed.ok()) << listed.error().message;
+    EXPECT_EQ(listed->size(), 4u);  // no "." or ".."
+    const FolderEntry* accented = findEntry(*listed, "\xC3\xA9t\xC3\xA9.bmp");
+    ASSERT_NE(accented, nullptr);
+    EXPECT_FALSE(accented->isFolder);
+    const FolderEntry* hidden = findEntry(*listed, "thumbs.db");
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_TRUE(hidden->hidden);
+    EXPECT_TRUE(hidden->system);
+    const FolderEntry* sub = findEntry(*listed, "holidays");
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(sub->isFolder);
+
+    // A trailing separator names the same folder.
+    auto again = files.listFolder(folder.path() + "\\");
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again->size(), 4u);
+}
+
+TEST(Win32FileSystem, AMissingFolderIsAnError) {
+    Win32FileSystem files;
+    auto listed = files.listFolder("C:\\no\\such\\pictavo\\folder");
+    ASSERT_FALSE(listed.ok());
+    EXPECT_NE(listed.error().message.find("C:\\no\\such\\pictavo\\folder"), std::string::npos);
+}
+
+TEST(Win32FileSystem, ReadsAndRemovesFiles) {
+    ScratchFolder folder;
+    std::string content("BM\0\x01\xff", 5);
+    folder.addFile(L"~3402tmp.bmp", content);
+    Win32FileSystem files;
+    std::string path = folder.path() + "\\~3402tmp.bmp";
+
+    auto read = files.readFile(path);
+    ASSERT_TRUE(read.ok()) << read.error().message;
+    EXPECT_EQ(std::string(read->begin(), read->end()), content);
+
+    EXPECT_TRUE(files.removeFile(path));
+    EXPECT_FALSE(files.removeFile(path));
+    EXPECT_FALSE(files.readFile(path).ok());
+}
+
+TEST(Win32FileSystem, DrivesAreRootsWithTheirSeparator) {
+    Win32FileSystem files;
+    std::vector<std::string> drives = files.drives();
+    ASSERT_FALSE(drives.empty());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), "C:\\"), drives.end());
+    for (const std::string& drive : drives) EXPECT_EQ(drive.back(), '\\') << drive;
+}
+
+}  // namespace
+}  // namespace pictavo::platform::win32
