@@ -5,7 +5,7 @@
 #include "platform/win32/program_arguments.h"
 #include "platform/win32/win32_host.h"
 #include "startup/main.h"
-#include "startup/placeholder_windows.h"
+#include "startup/saver_windows.h"
 #include "startup/saver_state.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     platform::win32::Win32Host host;
     SaverState state;
-    startup::PlaceholderWindows windows(host.forms());
+    startup::SaverWindows windows(host, state);
     startup::Main(host, state, windows, commandLine);
     // Returns at once when the mode opened nothing (a second show, or a
     // modal dialog that has already closed).
