@@ -11,6 +11,16 @@ constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
 bool isOption(const ControlSpec& spec) { return spec.kind == ControlKind::OptionButton; }
+
+// The first count characters of UTF-8 text; a limit counts characters, not bytes.
+std::string firstCharacters(const std::string& text, int count) {
+    size_t end = 0;
+    for (int taken = 0; end < text.size() && taken < count; ++taken) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    }
+    return text.substr(0, end);
+}
 }  // namespace
 
 // ---- controls ----
@@ -51,9 +61,7 @@ void HeadlessControl::restartTimer() {
 }
 
 void HeadlessControl::setText(const std::string& text) {
-    text_ = spec_.maxLength > 0 && static_cast<int>(text.size()) > spec_.maxLength
-                ? text.substr(0, static_cast<size_t>(spec_.maxLength))
-                : text;
+    text_ = spec_.maxLength > 0 ? firstCharacters(text, spec_.maxLength) : text;
 }
 
 void HeadlessControl::setValue(int value) {
@@ -228,7 +236,8 @@ void HeadlessForm::pressKey(int key) {
     for (auto& control : controls_) {
         bool presses = (key == kEnter && control->spec().isDefault) || (key == kEscape && control->spec().isCancel);
         if (presses) {
-            click(control->spec().name);
+            // The key presses the button where the focus is; it does not move it.
+            if (control->enabled() && control->visible()) fire(Event{EventType::Click, control->spec().name});
             return;
         }
     }
