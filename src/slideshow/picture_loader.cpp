@@ -14,11 +14,12 @@ void assignPicture(platform::Surface& surface, const imaging::Image& image) {
 }
 }  // namespace
 
-void fitColours(imaging::Codec& codec, int64_t displayColours) {
-    if (codec.colourCount() <= displayColours) return;
+void fitColours(imaging::Codec& codec) {
+    int64_t target = codec.targetColourCount();
+    if (codec.colourCount() <= target) return;
     codec.setDither(kDitherErrorDiffusion);
-    if (displayColours == 16) codec.reduceColours(16, false, false);
-    if (displayColours == 256) codec.reduceColours(256, false, true);
+    if (target == 16) codec.reduceColours(16, false, false);
+    if (target == 256) codec.reduceColours(256, false, true);
     codec.apply();
 }
 
@@ -29,7 +30,7 @@ Result<void> PictureLoader::place(const std::string& name, platform::Control& pi
 
     if (auto loaded = load(name, state); !loaded) return loaded;
     staged->clear(kStagedBackColour);
-    fitColours(PicBuf1, screen_.displayColours());
+    fitColours(PicBuf1);
     if (auto sized = takeImageSize(state); !sized) return sized;
 
     if (state.ImageWidth == state.ScreenPixelWidth &&
@@ -39,7 +40,8 @@ Result<void> PictureLoader::place(const std::string& name, platform::Control& pi
     }
     fillScreen(picture1);
     if (state.Stretch != 0) {
-        PicBuf1.render(staged->width(), staged->height());
+        if (auto rendered = PicBuf1.render(staged->width(), staged->height()); !rendered)
+            return rendered;
         assignPicture(*staged, PicBuf1.image());
         return takeImageSize(state);
     }

@@ -22,9 +22,9 @@ inline constexpr platform::Colour kStagedForeColour = platform::bgr(192, 192, 19
 inline constexpr double kEmptyFolderPoints = 30;
 inline constexpr double kLoadErrorPoints = 40;
 
-// Reduces the codec's picture to the display's colours (16 or 256) with
-// dithering when it has more than the display shows.
-void fitColours(imaging::Codec& codec, int64_t displayColours);
+// Reduces the codec's picture to its target colour count (16 or 256) with
+// dithering when it has more colours than that.
+void fitColours(imaging::Codec& codec);
 
 class PictureLoader {
   public:

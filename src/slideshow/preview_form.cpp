@@ -20,7 +20,9 @@ PreviewForm::PreviewForm(platform::Host& host, SaverState& state)
     : host_(host),
       state_(state),
       codec_(host.platformDecoders()),
-      MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {}
+      MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {
+    codec_.setTargetColourCount(host.screen().displayColours());
+}
 
 PreviewForm::~PreviewForm() = default;
 
@@ -83,7 +85,7 @@ void PreviewForm::ShowNextPreviewPicture() {
     if (!bytes) return;
     platform::Surface& picture1 = *form_->control("Picture1").surface();
     if (!codec_.load(*bytes, File1.List(pick.index), picture1.width(), picture1.height())) return;
-    fitColours(codec_, host_.screen().displayColours());
+    fitColours(codec_);
     display(picture1);
 }
 
@@ -95,7 +97,7 @@ void PreviewForm::display(platform::Surface& picture1) {
                             static_cast<double>(boxHeight) / codec_.height());
     int width = std::max(1, static_cast<int>(codec_.width() * scale));
     int height = std::max(1, static_cast<int>(codec_.height() * scale));
-    codec_.render(width, height);
+    if (!codec_.render(width, height)) return;
     picture1.clear(kStagedBackColour);
     picture1.drawImage(codec_.image(), (boxWidth - width) / 2, (boxHeight - height) / 2);
     picture1.present();

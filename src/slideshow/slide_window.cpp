@@ -31,7 +31,9 @@ SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunn
       PicBuf1(host.platformDecoders()),
       loader_(host.files(), host.screen(), PicBuf1),
       prompt_(host, state, std::move(encodePassword), [this] { unload(); }),
-      picture1Font_(stagedFont()) {}
+      picture1Font_(stagedFont()) {
+    PicBuf1.setTargetColourCount(host.screen().displayColours());
+}
 
 SlideWindow::~SlideWindow() = default;
 

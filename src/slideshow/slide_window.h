@@ -30,7 +30,7 @@ class SlideShowObserver {
     virtual void slideChangeEnded(platform::Surface& /*screen*/) {}
 };
 
-class SlideWindow : private platform::FormHandler, private ExitPaths {
+class SlideWindow : public platform::FormHandler, private ExitPaths {
   public:
     SlideWindow(platform::Host& host, SaverState& state, TransitionRunner& transitions,
                 PasswordEncoder encodePassword);
