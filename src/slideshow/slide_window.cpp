@@ -17,10 +17,6 @@ constexpr int kEffectsWithoutStretch = 32;
 constexpr int kEffectsWithStretch = 43;
 constexpr double kTwipsPerInch = 1440;
 
-platform::Font stagedFont() {
-    return platform::Font{"MS Sans Serif", 8.25, true};
-}
-
 }  // namespace
 
 SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunner& transitions,
