@@ -23,7 +23,7 @@ class PpmDecoder : public imaging::Decoder {
                                                                        : imaging::Confidence::None;
     }
     Result<imaging::Image> decode(const imaging::DecodeRequest& request) const override {
-        std::string text(reinterpret_cast<const char*>(request.bytes.data()), request.bytes.size());
+        std::string_view text(reinterpret_cast<const char*>(request.bytes.data()), request.bytes.size());
         size_t at = 2;
         long values[3] = {};
         for (long& value : values) {
@@ -31,14 +31,15 @@ class PpmDecoder : public imaging::Decoder {
             size_t start = at;
             while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
             if (start == at) return makeError("invalid PPM file: bad header");
-            value = std::stol(text.substr(start, at - start));
+            value = std::stol(std::string(text.substr(start, at - start)));
         }
         ++at;  // the one blank after the maximum
         if (values[0] <= 0 || values[1] <= 0 || values[0] > 16384 || values[1] > 16384 ||
             values[2] != 255)
             return makeError("invalid PPM file: bad header");
+        size_t count = static_cast<size_t>(values[0]) * static_cast<size_t>(values[1]);
+        if (text.size() < at + count * 3) return makeError("file is truncated");
         imaging::Image image(static_cast<int>(values[0]), static_cast<int>(values[1]));
-        if (text.size() < at + image.pixels.size() * 3) return makeError("file is truncated");
         for (size_t i = 0; i < image.pixels.size(); ++i)
             image.pixels[i] = imaging::rgb(request.bytes[at + 3 * i], request.bytes[at + 3 * i + 1],
                                            request.bytes[at + 3 * i + 2]);
