@@ -15,7 +15,6 @@ using platform::EventType;
 constexpr int kTickMs = 1000;
 constexpr int kEffectsWithoutStretch = 32;
 constexpr int kEffectsWithStretch = 43;
-constexpr double kTwipsPerInch = 1440;
 
 }  // namespace
 
@@ -37,8 +36,9 @@ platform::FormSpec SlideWindow::layout() {
     platform::FormSpec spec;
     spec.name = "frmSS";
     spec.caption = startup::kSlideWindowCaption;
-    spec.clientWidth = static_cast<int>(kTwipsPerInch * 4);
-    spec.clientHeight = static_cast<int>(kTwipsPerInch * 3);
+    // The design size; the set-up makes it the screen's.
+    spec.clientWidth = 9600;
+    spec.clientHeight = 7200;
     spec.style = platform::FormStyle::Borderless;
     spec.backColour = platform::bgr(192, 192, 192);
     spec.keyPreview = true;
@@ -75,7 +75,7 @@ void SlideWindow::load() {
     form.control("Picture2").move({0, 0, inner.width, inner.height});
     host_.windows().setTopmost(form.handle());
     ReadOsVersion();
-    if (!state_.Password.empty() && state_.UsePassword != 0 && state_.OsPlatformId != 2) {
+    if (!state_.Password.empty() && passwordPromptInForce(state_)) {
         host_.system().setScreenSaverRunning(true);
         state_.ScreenSaverRunningSet = true;
     }
