@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "common/text.h"
-
 namespace pictavo::files {
 
 namespace {
@@ -30,9 +28,15 @@ bool wildcard(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
+// Case-blind name order, the exact bytes breaking ties; compares in place,
+// as sorting a large folder calls it millions of times.
 bool nameLess(const std::string& a, const std::string& b) {
-    std::string la = toLowerAscii(a), lb = toLowerAscii(b);
-    return la != lb ? la < lb : a < b;
+    size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        auto la = static_cast<unsigned char>(lower(a[i])), lb = static_cast<unsigned char>(lower(b[i]));
+        if (la != lb) return la < lb;
+    }
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "common/result.h"
 #include "imaging/decoder.h"
@@ -15,7 +16,7 @@
 namespace pictavo::imaging {
 
 class Codec {
-public:
+  public:
     // platformDecoders come from the host (JPEG, PNG, TIFF through system
     // libraries); the codec adds the decoders of our own for the other formats.
     explicit Codec(DecoderList platformDecoders);
@@ -24,30 +25,51 @@ public:
     // given, a decoder may decode at a reduced scale no smaller than them.
     // On failure the previous image stays and the error says why
     // ("unsupported format", "file is truncated", "picture too large: 40000 x 40000").
-    Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth = 0,
-                      int targetHeight = 0);
+    // Transparent parts come out as if laid on black, the slide's background.
+    Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
+                      int targetWidth = 0, int targetHeight = 0);
 
     int width() const;
     int height() const;
-    // 2 to the power of the picture's bits per pixel, at most 16777216.
+    // 2 to the power of the picture's bits per pixel, at most 16777216; 0
+    // before the first picture.
     int64_t colourCount() const;
 
-    // Dithering used by the next reduction: 3 = error diffusion.
+    // The number of colours the display shows; the host sets it from the
+    // screen's depth. True colour until told otherwise.
+    void setTargetColourCount(int64_t count);
+    int64_t targetColourCount() const;
+
+    // Dithering used by the next reduction: 3 = error diffusion, anything
+    // else maps each pixel to its nearest colour.
     void setDither(int option);
-    // Prepares a reduction to count colours (16 or 256); apply() makes it current.
-    void reduceColours(int count, bool optionA, bool optionB);
+    // Prepares a reduction to count colours (2 to 256); apply() makes it
+    // current. fitted: a palette chosen for this picture; otherwise 16 means
+    // the standard 16 colours and 256 a fixed palette (other counts are
+    // always fitted). keepStandard16: a fitted palette of more than 16
+    // colours still holds the standard 16. Other counts prepare nothing.
+    void reduceColours(int count, bool keepStandard16, bool fitted);
     void apply();
 
     // Re-renders the current image at the output size with a good filter.
-    void render(int outputWidth, int outputHeight);
+    // A reduced picture is mapped back onto its palette afterwards.
+    Result<void> render(int outputWidth, int outputHeight);
 
     const Image& image() const;
 
-private:
+  private:
+    struct Reduction {
+        int count = 0;  // 0: none prepared
+        bool keepStandard16 = false;
+        bool fitted = false;
+    };
+
     DecoderList decoders_;
     Image image_;
+    std::vector<Pixel> palette_;  // the palette of the last reduction; empty for true colour
+    int64_t targetColours_ = 16777216;
     int dither_ = 0;
-    int pendingColours_ = 0;
+    Reduction pending_;
 };
 
 }  // namespace pictavo::imaging

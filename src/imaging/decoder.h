@@ -36,6 +36,9 @@ public:
     virtual ~Decoder() = default;
     virtual std::string_view name() const = 0;
     virtual Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const = 0;
+    // File-name extensions of the format, lower case without the dot. The
+    // registry uses them only to choose between equally sure decoders.
+    virtual std::span<const std::string_view> extensions() const { return {}; }
     virtual Result<Image> decode(const DecodeRequest& request) const = 0;
 };
 

@@ -1,0 +1,44 @@
+// pictavo-render decode FILE [--out OUT.png]: the decoded picture, upright,
+// at its own size.
+
+#include <filesystem>
+#include <iostream>
+
+#include "app/render/commands.h"
+#include "app/render/slide_png.h"
+#include "app/render/slideshow_args.h"
+#include "imaging/codec.h"
+#include "platform/std_file_system.h"
+
+namespace pictavo::render {
+
+int runDecodeCommand(const std::vector<std::string>& args, const RenderServices& services) {
+    auto parsed = parseCommandArgs(args, {"--out"}, {});
+    if (!parsed) return badArguments("decode", parsed.error().message);
+    if (parsed->positional.size() != 1) return badArguments("decode", "wants one FILE");
+    const std::string& path = parsed->positional[0];
+
+    platform::StdFileSystem files;
+    auto bytes = files.readFile(path);
+    if (!bytes) {
+        std::cerr << "pictavo-render decode: " << path << ": " << bytes.error().message << "\n";
+        return 1;
+    }
+    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{});
+    std::string name = std::filesystem::path(path).filename().string();
+    if (auto loaded = codec.load(*bytes, name); !loaded) {
+        std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";
+        return 1;
+    }
+    std::cout << path << ": " << codec.width() << " x " << codec.height() << ", "
+              << codec.colourCount() << " colours\n";
+    if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
+        if (auto written = writeSlidePng(codec.image(), out->second); !written) {
+            std::cerr << "pictavo-render decode: " << written.error().message << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace pictavo::render

@@ -1,0 +1,179 @@
+// pictavo-render show: the full-screen show on the headless host in
+// simulated time, with the settings given on the command line.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/render/commands.h"
+#include "app/render/slide_png.h"
+#include "app/render/slideshow_args.h"
+#include "platform/headless/headless_host.h"
+#include "slideshow/slide_window.h"
+#include "startup/main.h"
+
+namespace pictavo::render {
+
+namespace {
+
+// Without the engine: the new slide replaces the old at once, after one
+// look at the message loop as every transition step takes.
+class CutTransitions : public slideshow::TransitionRunner {
+  public:
+    explicit CutTransitions(platform::EventLoop& loop) : loop_(loop) {}
+    void Transition(int16_t effect, platform::Surface& picture1,
+                    platform::Surface& picture2) override {
+        if (effect < 0 || effect > 42) return;
+        loop_.doEvents();
+        if (loop_.endRequested()) return;
+        picture2.copyFrom(picture1, 0, 0, picture1.width(), picture1.height(), 0, 0);
+        picture2.present();
+    }
+
+  private:
+    platform::EventLoop& loop_;
+};
+
+// One line per event, simulated milliseconds first; the screen after each
+// slide change as a numbered PNG.
+class ShowRecorder : public slideshow::TransitionRunner, public slideshow::SlideShowObserver {
+  public:
+    ShowRecorder(const platform::Clock& clock, slideshow::TransitionRunner& engine,
+                 std::ostream* trace, std::string outDir)
+        : clock_(clock), engine_(engine), trace_(trace), outDir_(std::move(outDir)) {}
+
+    void Transition(int16_t effect, platform::Surface& picture1,
+                    platform::Surface& picture2) override {
+        line() << "transition " << effect << "\n";
+        engine_.Transition(effect, picture1, picture2);
+    }
+    void picturePlaced(int index, const std::string& name) override {
+        line() << "slide " << index << " " << name << "\n";
+    }
+    void linePrinted(const std::string& text) override { line() << "text " << text << "\n"; }
+    void slideChangeEnded(platform::Surface& screen) override {
+        ++changes_;
+        if (outDir_.empty() || !written_) return;
+        char name[32];
+        std::snprintf(name, sizeof name, "slide-%05d.png", changes_);
+        auto saved =
+            writeSlidePng(screen.snapshot(), (std::filesystem::path(outDir_) / name).string());
+        if (!saved) {
+            std::cerr << "pictavo-render show: " << saved.error().message << "\n";
+            written_ = false;
+        }
+    }
+
+    int changes() const { return changes_; }
+    bool ok() const { return written_ && (trace_ == nullptr || static_cast<bool>(*trace_)); }
+
+  private:
+    std::ostream& line() {
+        if (trace_ == nullptr) return discard_;
+        return *trace_ << clock_.nowMicros() / 1000 << " ";
+    }
+
+    const platform::Clock& clock_;
+    slideshow::TransitionRunner& engine_;
+    std::ostream* trace_;
+    std::ostream discard_{nullptr};
+    std::string outDir_;
+    int changes_ = 0;
+    bool written_ = true;
+};
+
+struct ShowSettings {
+    PixelSize size;
+    std::string folder;
+    int64_t seconds = 0;
+    int32_t interval = 10;
+    bool stretch = false;
+    std::optional<uint32_t> seed;
+    std::string trace;
+    std::string outDir;
+};
+
+Result<ShowSettings> readShowSettings(const std::vector<std::string>& args) {
+    auto parsed = parseCommandArgs(
+        args, {"--folder", "--size", "--seconds", "--interval", "--seed", "--trace", "--out-dir"},
+        {"--stretch"});
+    if (!parsed) return parsed.error();
+    if (!parsed->positional.empty())
+        return makeError("unexpected argument " + parsed->positional[0]);
+    for (const char* needed : {"--folder", "--size", "--seconds"})
+        if (!parsed->has(needed)) return makeError(std::string("wants ") + needed);
+    ShowSettings settings;
+    auto size = parsePixelSize(parsed->values["--size"]);
+    if (!size) return size.error();
+    settings.size = *size;
+    settings.folder = parsed->values["--folder"];
+    // A week of show is more than anyone renders.
+    auto seconds = parseWholeNumber("--seconds", parsed->values["--seconds"], 0, 7 * 24 * 3600);
+    if (!seconds) return seconds.error();
+    settings.seconds = *seconds;
+    if (parsed->has("--interval")) {
+        auto interval = parseWholeNumber("--interval", parsed->values["--interval"], 0, 86400);
+        if (!interval) return interval.error();
+        settings.interval = static_cast<int32_t>(*interval);
+    }
+    if (parsed->has("--seed")) {
+        auto seed = parseWholeNumber("--seed", parsed->values["--seed"], 0, UINT32_MAX);
+        if (!seed) return seed.error();
+        settings.seed = static_cast<uint32_t>(*seed);
+    }
+    settings.stretch = parsed->has("--stretch");
+    settings.trace = parsed->values.count("--trace") != 0 ? parsed->values["--trace"] : "";
+    settings.outDir = parsed->values.count("--out-dir") != 0 ? parsed->values["--out-dir"] : "";
+    return settings;
+}
+
+}  // namespace
+
+int runShowCommand(const std::vector<std::string>& args, const RenderServices& services) {
+    auto settings = readShowSettings(args);
+    if (!settings) return badArguments("show", settings.error().message);
+
+    platform::headless::HeadlessHost host;
+    if (services.decoders) host.setDecoderSource(services.decoders);
+    host.screen().setPixels(settings->size.width, settings->size.height);
+    SaverState state;
+    startup::measureScreen(host.screen(), state);
+    state.PicturePath = settings->folder;
+    if (state.PicturePath.empty() || state.PicturePath.back() != host.files().separator())
+        state.PicturePath += host.files().separator();
+    state.Interval = settings->interval;
+    state.Stretch = settings->stretch ? 1 : 0;
+    state.random.seed(settings->seed.value_or(host.clock().seedFromWallClock()));
+
+    std::ofstream traceFile;
+    if (!settings->trace.empty()) {
+        traceFile.open(settings->trace);
+        if (!traceFile) {
+            std::cerr << "pictavo-render show: cannot write " << settings->trace << "\n";
+            return 1;
+        }
+    }
+    if (!settings->outDir.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(settings->outDir, ignored);
+    }
+
+    CutTransitions cut(host.eventLoop());
+    std::unique_ptr<slideshow::TransitionRunner> engine =
+        services.transitions ? services.transitions(host, state) : nullptr;
+    ShowRecorder recorder(host.clock(), engine ? *engine : cut,
+                          settings->trace.empty() ? nullptr : &traceFile, settings->outDir);
+    // The show never sees input here, so the password is never asked for.
+    slideshow::SlideWindow frmSS(host, state, recorder,
+                                 [](const std::string& typed) { return typed; });
+    frmSS.setObserver(&recorder);
+    frmSS.show();
+    host.eventLoop().runFor(settings->seconds * 1000);
+
+    std::cout << recorder.changes() << " slide changes in " << settings->seconds << " s\n";
+    traceFile.flush();
+    return recorder.ok() ? 0 : 1;
+}
+
+}  // namespace pictavo::render

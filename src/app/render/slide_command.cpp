@@ -1,0 +1,77 @@
+// pictavo-render slide FILE --size WxH [--stretch] [--out OUT.png]: the
+// staged picture of the slide window after FILE has been placed on a screen
+// of that size, or after the error line when it fails (exit status 1).
+
+#include <filesystem>
+#include <iostream>
+
+#include "app/render/commands.h"
+#include "app/render/slide_png.h"
+#include "app/render/slideshow_args.h"
+#include "common/numbers.h"
+#include "platform/headless/headless_host.h"
+#include "slideshow/picture_loader.h"
+#include "slideshow/slide_window.h"
+#include "startup/main.h"
+
+namespace pictavo::render {
+
+namespace {
+
+class NoReactions : public platform::FormHandler {
+  public:
+    void onEvent(platform::Form&, platform::Event&) override {}
+};
+
+}  // namespace
+
+int runSlideCommand(const std::vector<std::string>& args, const RenderServices& services) {
+    auto parsed = parseCommandArgs(args, {"--size", "--out"}, {"--stretch"});
+    if (!parsed) return badArguments("slide", parsed.error().message);
+    if (parsed->positional.size() != 1) return badArguments("slide", "wants one FILE");
+    if (!parsed->has("--size")) return badArguments("slide", "wants --size WxH");
+    auto size = parsePixelSize(parsed->values["--size"]);
+    if (!size) return badArguments("slide", size.error().message);
+
+    platform::headless::HeadlessHost host;
+    if (services.decoders) host.setDecoderSource(services.decoders);
+    host.screen().setPixels(size->width, size->height);
+    SaverState state;
+    startup::measureScreen(host.screen(), state);
+    std::filesystem::path file(parsed->positional[0]);
+    std::string folder = file.parent_path().string();
+    state.PicturePath = folder.empty() ? std::string{} : folder + host.files().separator();
+    state.Stretch = parsed->has("--stretch") ? 1 : 0;
+
+    NoReactions noReactions;
+    auto frmSS = host.forms().create(slideshow::SlideWindow::layout(), noReactions, nullptr);
+    platform::Control& picture1 = frmSS->control("Picture1");
+    picture1.move(
+        {0, 0, toInt32(host.screen().widthTwips()), toInt32(host.screen().heightTwips())});
+    imaging::Codec PicBuf1(host.platformDecoders());
+    PicBuf1.setTargetColourCount(host.screen().displayColours());
+
+    slideshow::PictureLoader loader(host.files(), host.screen(), PicBuf1);
+    std::string name = file.filename().string();
+    auto placed = loader.place(name, picture1, state);
+    if (placed) {
+        std::cout << file.string() << ": " << state.ImageWidth << " x " << state.ImageHeight
+                  << "\n";
+    } else {
+        platform::Font font = slideshow::stagedFont();
+        slideshow::printStagedLine(
+            *picture1.surface(), font, slideshow::kLoadErrorPoints,
+            slideshow::loadErrorLine(placed.error().message, state.PicturePath, name));
+        std::cerr << "pictavo-render slide: " << file.string() << ": " << placed.error().message
+                  << "\n";
+    }
+    if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
+        if (auto written = writeSlidePng(picture1.surface()->snapshot(), out->second); !written) {
+            std::cerr << "pictavo-render slide: " << written.error().message << "\n";
+            return 1;
+        }
+    }
+    return placed ? 0 : 1;
+}
+
+}  // namespace pictavo::render

@@ -1,0 +1,61 @@
+#include "app/render/slideshow_args.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace pictavo::render {
+
+namespace {
+constexpr int kLargestSide = 8192;
+}  // namespace
+
+Result<CommandArgs> parseCommandArgs(const std::vector<std::string>& args,
+                                     const std::set<std::string>& valueOptions,
+                                     const std::set<std::string>& flags) {
+    CommandArgs parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word.rfind("--", 0) != 0) {
+            parsed.positional.push_back(word);
+            continue;
+        }
+        if (parsed.has(word)) return makeError(word + " given twice");
+        if (flags.count(word) != 0) {
+            parsed.flags.insert(word);
+        } else if (valueOptions.count(word) != 0) {
+            if (i + 1 >= args.size()) return makeError(word + " needs a value");
+            parsed.values[word] = args[++i];
+        } else {
+            return makeError("unknown option " + word);
+        }
+    }
+    return parsed;
+}
+
+Result<int64_t> parseWholeNumber(const std::string& option, const std::string& text,
+                                 int64_t minimum, int64_t maximum) {
+    int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value < minimum ||
+        value > maximum)
+        return makeError(option + " wants a whole number from " + std::to_string(minimum) + " to " +
+                         std::to_string(maximum) + ", not \"" + text + "\"");
+    return value;
+}
+
+Result<PixelSize> parsePixelSize(const std::string& text) {
+    size_t cross = text.find('x');
+    if (cross == std::string::npos) return makeError("--size wants WxH, not \"" + text + "\"");
+    auto width = parseWholeNumber("--size", text.substr(0, cross), 1, kLargestSide);
+    auto height = parseWholeNumber("--size", text.substr(cross + 1), 1, kLargestSide);
+    if (!width || !height)
+        return makeError("--size wants WxH with sides from 1 to 8192, not \"" + text + "\"");
+    return PixelSize{static_cast<int>(*width), static_cast<int>(*height)};
+}
+
+int badArguments(const std::string& command, const std::string& message) {
+    std::cerr << "pictavo-render " << command << ": " << message << "\n";
+    return 2;
+}
+
+}  // namespace pictavo::render

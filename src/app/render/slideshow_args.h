@@ -1,0 +1,46 @@
+#pragma once
+// The arguments of the slide show's render commands: positional words,
+// options with a value, flags, and the numbers and sizes they hold.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+
+namespace pictavo::render {
+
+struct CommandArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    bool has(const std::string& option) const {
+        return values.count(option) != 0 || flags.count(option) != 0;
+    }
+};
+
+// Every word starting with "--" must be one of valueOptions (followed by
+// its value) or flags; an option may come once.
+Result<CommandArgs> parseCommandArgs(const std::vector<std::string>& args,
+                                     const std::set<std::string>& valueOptions,
+                                     const std::set<std::string>& flags);
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+// "WxH", each side 1 to 8192.
+Result<PixelSize> parsePixelSize(const std::string& text);
+// A whole decimal number from minimum to maximum.
+Result<int64_t> parseWholeNumber(const std::string& option, const std::string& text,
+                                 int64_t minimum, int64_t maximum);
+
+// Prints "pictavo-render COMMAND: MESSAGE" on the error stream; returns 2.
+int badArguments(const std::string& command, const std::string& message);
+
+}  // namespace pictavo::render

@@ -1,0 +1,132 @@
+#include "imaging/codec.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "imaging/colour_reduction.h"
+#include "imaging/decoders/own_decoders.h"
+#include "imaging/registry.h"
+#include "imaging/resample.h"
+
+namespace pictavo::imaging {
+
+namespace {
+
+constexpr int kErrorDiffusion = 3;
+constexpr int64_t kTrueColour = 16777216;
+
+uint8_t scaleByAlpha(uint8_t value, uint32_t alpha) {
+    return static_cast<uint8_t>((value * alpha + 127) / 255);
+}
+
+void layOnBlack(Image& image) {
+    for (Pixel& p : image.pixels) {
+        const uint32_t alpha = p >> 24;
+        if (alpha == 255) continue;
+        p = rgb(scaleByAlpha(red(p), alpha), scaleByAlpha(green(p), alpha),
+                scaleByAlpha(blue(p), alpha));
+    }
+}
+
+int bitsFor(int count) {
+    int bits = 1;
+    while ((1 << bits) < count) ++bits;
+    return bits;
+}
+
+std::vector<Pixel> fittedPalette(const Image& image, int count, bool keepStandard16) {
+    if (!keepStandard16 || count <= 16) return adaptivePalette(image, count);
+    const auto standard = standardPalette16();
+    std::vector<Pixel> palette(standard.begin(), standard.end());
+    for (Pixel p : adaptivePalette(image, count - 16)) {
+        if (std::find(palette.begin(), palette.end(), p) == palette.end()) palette.push_back(p);
+    }
+    return palette;
+}
+
+}  // namespace
+
+Codec::Codec(DecoderList platformDecoders) : decoders_(std::move(platformDecoders)) {
+    for (auto& decoder : ownDecoders()) decoders_.push_back(std::move(decoder));
+}
+
+Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
+                         int targetHeight) {
+    if (bytes.empty()) return makeError("file is empty");
+    auto decoded =
+        decodePicture(decoders_, DecodeRequest{bytes, fileName, targetWidth, targetHeight});
+    if (!decoded) return decoded.error();
+    image_ = std::move(decoded).value();
+    layOnBlack(image_);
+    palette_.clear();
+    pending_ = {};
+    return {};
+}
+
+int Codec::width() const {
+    return image_.width;
+}
+int Codec::height() const {
+    return image_.height;
+}
+
+int64_t Codec::colourCount() const {
+    if (image_.empty()) return 0;
+    if (image_.sourceBits >= 24) return kTrueColour;
+    return int64_t{1} << std::max(image_.sourceBits, 1);
+}
+
+void Codec::setTargetColourCount(int64_t count) {
+    targetColours_ = count;
+}
+int64_t Codec::targetColourCount() const {
+    return targetColours_;
+}
+
+void Codec::setDither(int option) {
+    dither_ = option;
+}
+
+void Codec::reduceColours(int count, bool keepStandard16, bool fitted) {
+    if (count < 2 || count > 256) {
+        pending_ = {};
+        return;
+    }
+    pending_ = {count, keepStandard16, fitted};
+}
+
+void Codec::apply() {
+    const Reduction reduction = std::exchange(pending_, {});
+    if (reduction.count == 0 || image_.empty()) return;
+    if (!reduction.fitted && reduction.count == 16) {
+        const auto standard = standardPalette16();
+        palette_.assign(standard.begin(), standard.end());
+    } else if (!reduction.fitted && reduction.count == 256) {
+        palette_ = fixedPalette256();
+    } else {
+        palette_ = fittedPalette(image_, reduction.count, reduction.keepStandard16);
+    }
+    mapToPalette(image_, palette_,
+                 dither_ == kErrorDiffusion ? Dither::ErrorDiffusion : Dither::None);
+    image_.sourceBits = bitsFor(reduction.count);
+}
+
+Result<void> Codec::render(int outputWidth, int outputHeight) {
+    if (image_.empty()) return makeError("no picture loaded");
+    auto rendered = resample(image_, outputWidth, outputHeight);
+    if (!rendered) return rendered.error();
+    const int sourceBits = image_.sourceBits;
+    image_ = std::move(rendered).value();
+    image_.sourceBits = sourceBits;
+    if (!palette_.empty()) {
+        mapToPalette(image_, palette_,
+                     dither_ == kErrorDiffusion ? Dither::ErrorDiffusion : Dither::None);
+    }
+    return {};
+}
+
+const Image& Codec::image() const {
+    return image_;
+}
+
+}  // namespace pictavo::imaging

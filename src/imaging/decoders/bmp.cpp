@@ -1,0 +1,80 @@
+#include "imaging/decoders/bmp.h"
+
+#include <array>
+
+#include "imaging/byte_reader.h"
+#include "imaging/decoders/bmp_header.h"
+#include "imaging/decoders/bmp_pixels.h"
+#include "imaging/errors.h"
+
+namespace pictavo::imaging {
+
+namespace {
+
+constexpr size_t kFileHeaderSize = 14;
+constexpr std::array<std::string_view, 3> kExtensions = {"bmp", "dib", "rle"};
+
+bool startsWithBm(std::span<const uint8_t> bytes) {
+    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+// A DIB without its file header starts straight with the info header; its
+// size, plane count and depth together make a fair signature.
+bool looksLikeHeaderlessDib(std::span<const uint8_t> bytes) {
+    ByteReader in(bytes);
+    const uint32_t size = in.u32();
+    if (!bmp::knownHeaderSize(size) || size > 124) return false;
+    uint16_t planes = 0;
+    uint16_t bits = 0;
+    if (size == 12) {
+        in.skip(4);
+    } else {
+        in.skip(8);
+    }
+    planes = in.u16();
+    bits = in.u16();
+    const bool depthKnown =
+        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    return !in.failed() && planes == 1 && depthKnown;
+}
+
+Result<Image> decodePixels(std::span<const uint8_t> bytes, const bmp::Header& header) {
+    if (header.compression == bmp::Compression::None ||
+        header.compression == bmp::Compression::BitFields) {
+        return bmp::readRows(bytes, header);
+    }
+    return bmp::readRunLengths(bytes, header);
+}
+
+}  // namespace
+
+Confidence BmpDecoder::sniff(std::span<const uint8_t> bytes, std::string_view) const {
+    if (startsWithBm(bytes)) {
+        const bool headerKnown = bmp::knownHeaderSize(ByteReader(bytes, kFileHeaderSize).u32());
+        return headerKnown ? Confidence::Strong : Confidence::Weak;
+    }
+    return looksLikeHeaderlessDib(bytes) ? Confidence::Weak : Confidence::None;
+}
+
+std::span<const std::string_view> BmpDecoder::extensions() const {
+    return kExtensions;
+}
+
+Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
+    const auto bytes = request.bytes;
+    Result<bmp::Header> header = makeError("");
+    if (startsWithBm(bytes)) {
+        ByteReader in(bytes, 10);
+        const uint32_t pixelOffset = in.u32();
+        if (in.failed()) return fileTruncated();
+        header = bmp::readHeader(bytes, kFileHeaderSize, pixelOffset);
+    } else if (looksLikeHeaderlessDib(bytes)) {
+        header = bmp::readHeader(bytes, 0, std::nullopt);
+    } else {
+        return unsupportedFormat();
+    }
+    if (!header) return header.error();
+    return decodePixels(bytes, *header);
+}
+
+}  // namespace pictavo::imaging

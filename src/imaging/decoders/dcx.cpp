@@ -1,0 +1,41 @@
+#include "imaging/decoders/dcx.h"
+
+#include <array>
+
+#include "imaging/byte_reader.h"
+#include "imaging/decoders/pcx.h"
+#include "imaging/errors.h"
+
+namespace pictavo::imaging {
+
+namespace {
+
+constexpr uint32_t kSignature = 0x3ADE68B1;
+constexpr std::array<std::string_view, 1> kExtensions = {"dcx"};
+
+}  // namespace
+
+Confidence DcxDecoder::sniff(std::span<const uint8_t> bytes, std::string_view) const {
+    return ByteReader(bytes).u32() == kSignature ? Confidence::Strong : Confidence::None;
+}
+
+std::span<const std::string_view> DcxDecoder::extensions() const {
+    return kExtensions;
+}
+
+Result<Image> DcxDecoder::decode(const DecodeRequest& request) const {
+    const auto bytes = request.bytes;
+    ByteReader in(bytes);
+    if (in.u32() != kSignature) return unsupportedFormat();
+    const uint32_t first = in.u32();
+    const uint32_t second = in.u32();
+    if (in.failed()) return fileTruncated();
+    if (first == 0) return invalidFile("DCX", "no pages");
+    if (first < 8) return invalidFile("DCX", "bad page offset");
+    if (first >= bytes.size()) return fileTruncated();
+    // The first page ends where the second begins, or with the file.
+    const size_t end = second > first && second <= bytes.size() ? second : bytes.size();
+    return decodePcx(bytes.subspan(first, end - first));
+}
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,19 @@
+#include "imaging/decoders/own_decoders.h"
+
+#include "imaging/decoders/bmp.h"
+#include "imaging/decoders/dcx.h"
+#include "imaging/decoders/pcx.h"
+#include "imaging/decoders/tga.h"
+
+namespace pictavo::imaging {
+
+DecoderList ownDecoders() {
+    DecoderList decoders;
+    decoders.push_back(std::make_unique<BmpDecoder>());
+    decoders.push_back(std::make_unique<DcxDecoder>());
+    decoders.push_back(std::make_unique<PcxDecoder>());
+    decoders.push_back(std::make_unique<TgaDecoder>());
+    return decoders;
+}
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,21 @@
+#pragma once
+// ZSoft PCX: monochrome, 4- and 16-colour planar (EGA), 256-colour and
+// 24-bit pictures, run-length encoded.
+
+#include "imaging/decoder.h"
+
+namespace pictavo::imaging {
+
+class PcxDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "PCX"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
+// Decodes one PCX picture held in bytes (a whole file, or a page of a DCX
+// file); the 256-colour palette is looked for at the end of these bytes.
+Result<Image> decodePcx(std::span<const uint8_t> bytes);
+
+}  // namespace pictavo::imaging

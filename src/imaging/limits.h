@@ -1,0 +1,27 @@
+#pragma once
+// How big a decoded picture may get. A header can claim any size; the
+// claim is checked here before a single pixel is allocated, so a 60-byte
+// file cannot make the saver reserve gigabytes.
+
+#include <cstdint>
+
+#include "common/result.h"
+#include "imaging/image.h"
+
+namespace pictavo::imaging {
+
+// Widest or tallest picture we decode; also keeps sizes inside the 16-bit
+// integers that hold a picture's size elsewhere in the saver.
+inline constexpr int64_t kMaxPictureSide = 16384;
+// 256 MiB of pixels: a 64-megapixel photo still loads, even on 32-bit Windows.
+inline constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
+
+// "picture too large: W x H" above the caps, "invalid picture size: W x H"
+// for sizes of zero or less.
+Result<void> checkPictureSize(int64_t width, int64_t height);
+
+// An image of that size filled with fill, or the error above, or
+// "not enough memory" when the allocation itself fails.
+Result<Image> allocateImage(int64_t width, int64_t height, Pixel fill = rgb(0, 0, 0));
+
+}  // namespace pictavo::imaging

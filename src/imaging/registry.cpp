@@ -1,0 +1,58 @@
+#include "imaging/registry.h"
+
+#include <algorithm>
+
+#include "imaging/errors.h"
+
+namespace pictavo::imaging {
+
+namespace {
+
+bool claimsExtension(const Decoder& decoder, std::string_view extension) {
+    if (extension.empty()) return false;
+    const auto known = decoder.extensions();
+    return std::find(known.begin(), known.end(), extension) != known.end();
+}
+
+}  // namespace
+
+std::string lowerCaseExtension(std::string_view fileName) {
+    const size_t dot = fileName.find_last_of('.');
+    const size_t separator = fileName.find_last_of("/\\");
+    if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
+        return {};
+    }
+    std::string extension(fileName.substr(dot + 1));
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return extension;
+}
+
+const Decoder* pickDecoder(const DecoderList& decoders, std::span<const uint8_t> bytes,
+                           std::string_view fileName) {
+    const std::string extension = lowerCaseExtension(fileName);
+    const Decoder* best = nullptr;
+    int bestRank = 0;
+    for (const auto& decoder : decoders) {
+        const auto confidence = decoder->sniff(bytes, fileName);
+        if (confidence == Confidence::None) continue;
+        // Confidence first, the extension second; the list's order keeps
+        // earlier decoders ahead of later ones that rank the same.
+        const int rank =
+            2 * static_cast<int>(confidence) + (claimsExtension(*decoder, extension) ? 1 : 0);
+        if (rank > bestRank) {
+            best = decoder.get();
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+Result<Image> decodePicture(const DecoderList& decoders, const DecodeRequest& request) {
+    const Decoder* decoder = pickDecoder(decoders, request.bytes, request.fileName);
+    if (decoder == nullptr) return unsupportedFormat();
+    return decoder->decode(request);
+}
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,50 @@
+#pragma once
+// ControlForm: the hidden form of the preview mode. Its picture control
+// lives inside the display settings' preview window and shows the next
+// picture every Interval + 1 seconds, without transitions; the program ends
+// when that window goes away or asks the control to close.
+
+#include <memory>
+
+#include "imaging/codec.h"
+#include "platform/host.h"
+#include "platform/layout.h"
+#include "slideshow/message_hook.h"
+#include "slideshow/picture_list.h"
+#include "slideshow/tick_counter.h"
+#include "startup/saver_state.h"
+
+namespace pictavo::slideshow {
+
+class PreviewForm : private platform::FormHandler {
+  public:
+    PreviewForm(platform::Host& host, SaverState& state);
+    ~PreviewForm() override;
+
+    static platform::FormSpec layout();
+
+    // Loads ControlForm without showing it; its set-up hosts the preview.
+    void load();
+
+    // ControlForm while it is loaded, else nullptr.
+    platform::Form* form() { return form_ && form_->loaded() ? form_.get() : nullptr; }
+    const PictureList& pictures() const { return File1; }
+
+  private:
+    void onEvent(platform::Form& form, platform::Event& event) override;
+    void timer1Timer();
+    void messageHook1Message(uint32_t message);
+    void ShowNextPreviewPicture();
+    void display(platform::Surface& picture1);
+    void unload();
+
+    platform::Host& host_;
+    SaverState& state_;
+    imaging::Codec codec_;
+    PictureList File1;
+    MessageHook MessageHook1;
+    TickCounter timer1Tag_;
+    std::unique_ptr<platform::Form> form_;
+};
+
+}  // namespace pictavo::slideshow

@@ -1,0 +1,202 @@
+#include "slideshow/slide_window.h"
+
+#include "common/numbers.h"
+#include "slideshow/control_spec.h"
+#include "slideshow/mouse_cursor.h"
+#include "startup/mode_windows.h"
+
+namespace pictavo::slideshow {
+
+namespace {
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::EventType;
+
+constexpr int kTickMs = 1000;
+constexpr int kEffectsWithoutStretch = 32;
+constexpr int kEffectsWithStretch = 43;
+
+}  // namespace
+
+SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunner& transitions,
+                         PasswordEncoder encodePassword)
+    : host_(host),
+      state_(state),
+      transitions_(transitions),
+      PicBuf1(host.platformDecoders()),
+      loader_(host.files(), host.screen(), PicBuf1),
+      prompt_(host, state, std::move(encodePassword), [this] { unload(); }),
+      picture1Font_(stagedFont()) {
+    PicBuf1.setTargetColourCount(host.screen().displayColours());
+}
+
+SlideWindow::~SlideWindow() = default;
+
+platform::FormSpec SlideWindow::layout() {
+    platform::FormSpec spec;
+    spec.name = "frmSS";
+    spec.caption = startup::kSlideWindowCaption;
+    // The design size; the set-up makes it the screen's.
+    spec.clientWidth = 9600;
+    spec.clientHeight = 7200;
+    spec.style = platform::FormStyle::Borderless;
+    spec.backColour = platform::bgr(192, 192, 192);
+    spec.keyPreview = true;
+
+    ControlSpec picture2 = makeControl("Picture2", ControlKind::PictureBox, {0, 0, 2400, 1800});
+    picture2.backColour = kStagedBackColour;
+    ControlSpec picture1 = makeControl("Picture1", ControlKind::PictureBox, {0, 0, 2400, 1800});
+    picture1.backColour = kStagedBackColour;
+    picture1.foreColour = kStagedForeColour;
+    picture1.font = stagedFont();
+    picture1.visible = false;
+    ControlSpec timer1 = makeControl("Timer1", ControlKind::Timer, {});
+    timer1.intervalMs = 500;
+    // File1 and PicBuf1 are the window's picture list and codec, not controls.
+    spec.controls = {picture2, picture1, timer1};
+    return spec;
+}
+
+void SlideWindow::show() {
+    if (form_) return;
+    form_ = host_.forms().create(layout(), *this, nullptr);
+    load();
+    form_->show(false);
+}
+
+void SlideWindow::load() {
+    platform::Form& form = *form_;
+    state_.MouseOriginPending = true;
+    form.control("Timer1").setInterval(kTickMs);
+    timer1Tag_.setText(std::to_string(state_.Interval));
+    form.move({0, 0, toInt32(host_.screen().widthTwips()), toInt32(host_.screen().heightTwips())});
+    platform::TwipsRect inner = form.clientSize();
+    form.control("Picture1").move({0, 0, inner.width, inner.height});
+    form.control("Picture2").move({0, 0, inner.width, inner.height});
+    host_.windows().setTopmost(form.handle());
+    ReadOsVersion();
+    if (!state_.Password.empty() && passwordPromptInForce(state_)) {
+        host_.system().setScreenSaverRunning(true);
+        state_.ScreenSaverRunningSet = true;
+    }
+    File1 = PictureList::read(host_.files(), state_.PicturePath);
+    HideMouseCursor(host_.cursor());
+}
+
+void SlideWindow::ReadOsVersion() {
+    platform::OsVersionInfo info;
+    info.size = sizeof(info);
+    host_.system().getVersion(info);
+    state_.OsPlatformId = static_cast<int32_t>(info.platformId);
+}
+
+void SlideWindow::onEvent(platform::Form&, platform::Event& event) {
+    switch (event.type) {
+        case EventType::Timer:
+            if (event.control == "Timer1") timer1Timer();
+            break;
+        case EventType::MouseMove:
+            if (event.control == "Picture2") picture2MouseMove(event.x, event.y);
+            break;
+        case EventType::Click:
+            if (event.control == "Picture2") ExitSaver(host_.cursor(), state_, *this);
+            break;
+        case EventType::KeyDown:
+            event.key = 0;
+            ExitSaver(host_.cursor(), state_, *this);
+            break;
+        default:
+            break;
+    }
+}
+
+void SlideWindow::timer1Timer() {
+    // A tick that comes while a change is still drawing is not counted: a
+    // second change must not start inside the first.
+    if (slideChanging_ || host_.eventLoop().endRequested()) return;
+    if (timer1Tag_.tick(state_.Interval)) ShowNextSlide();
+}
+
+void SlideWindow::picture2MouseMove(double x, double y) {
+    if (state_.MouseOriginPending) {
+        state_.LastMouseX = toInt16(x);
+        state_.LastMouseY = toInt16(y);
+        state_.MouseOriginPending = false;
+        return;
+    }
+    if (x != state_.LastMouseX || y != state_.LastMouseY) ExitSaver(host_.cursor(), state_, *this);
+}
+
+void SlideWindow::ShowNextSlide() {
+    platform::Control& picture1 = form_->control("Picture1");
+    platform::Surface& picture2 = *form_->control("Picture2").surface();
+    slideChanging_ = true;
+    changeSlide(picture1, picture2);
+    slideChanging_ = false;
+    if (observer_ != nullptr) observer_->slideChangeEnded(picture2);
+    if (unloadPending_) {
+        unloadPending_ = false;
+        form_->unload();
+    }
+}
+
+void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& picture2) {
+    platform::Surface& staged = *picture1.surface();
+    if (File1.empty()) {
+        printOnStaged(staged, kEmptyFolderPoints, emptyFolderLine(state_.PicturePath));
+        runTransition(kEffectsWithoutStretch, staged, picture2);
+        return;
+    }
+    Pick pick = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
+    if (pick.onlyPictureAgain) {
+        runTransition(effectRange(), staged, picture2);
+        return;
+    }
+    const std::string& name = File1.List(pick.index);
+    if (auto placed = loader_.place(name, picture1, state_); !placed) {
+        printOnStaged(staged, kLoadErrorPoints,
+                      loadErrorLine(placed.error().message, state_.PicturePath, name));
+        runTransition(kEffectsWithoutStretch, staged, picture2);
+        return;
+    }
+    state_.LastPictureIndex = pick.index;
+    if (observer_ != nullptr) observer_->picturePlaced(pick.index, name);
+    runTransition(effectRange(), staged, picture2);
+}
+
+void SlideWindow::printOnStaged(platform::Surface& picture1, double points,
+                                const std::string& line) {
+    printStagedLine(picture1, picture1Font_, points, line);
+    if (observer_ != nullptr) observer_->linePrinted(line);
+}
+
+void SlideWindow::runTransition(int k, platform::Surface& picture1, platform::Surface& picture2) {
+    auto effect = static_cast<int16_t>(state_.random.pick(k));
+    transitions_.Transition(effect, picture1, picture2);
+}
+
+int SlideWindow::effectRange() const {
+    return state_.Stretch != 0 ? kEffectsWithStretch : kEffectsWithoutStretch;
+}
+
+void SlideWindow::askForPassword() {
+    prompt_.show();
+}
+
+void SlideWindow::endNow() {
+    unload();
+    host_.eventLoop().requestEnd();
+}
+
+void SlideWindow::unload() {
+    if (!form_ || !form_->loaded()) return;
+    // The transition on the stack still draws on Picture1 and Picture2:
+    // the window goes when the change has unwound.
+    if (slideChanging_) {
+        unloadPending_ = true;
+        return;
+    }
+    form_->unload();
+}
+
+}  // namespace pictavo::slideshow

@@ -1,0 +1,83 @@
+#pragma once
+// frmSS: the full-screen slide window and the driver of the show. Its
+// one-second timer counts the interval, ShowNextSlide stages the next
+// picture and brings it on screen, and any input ends the show or asks
+// for the password.
+
+#include <memory>
+#include <string>
+
+#include "imaging/codec.h"
+#include "platform/host.h"
+#include "platform/layout.h"
+#include "slideshow/exit_saver.h"
+#include "slideshow/password_prompt.h"
+#include "slideshow/picture_list.h"
+#include "slideshow/picture_loader.h"
+#include "slideshow/tick_counter.h"
+#include "slideshow/transition_runner.h"
+#include "startup/saver_state.h"
+
+namespace pictavo::slideshow {
+
+// What a show did, for tools that record it (pictavo-render show).
+class SlideShowObserver {
+  public:
+    virtual ~SlideShowObserver() = default;
+    virtual void picturePlaced(int /*index*/, const std::string& /*name*/) {}
+    virtual void linePrinted(const std::string& /*line*/) {}
+    // A slide change has finished drawing (or was cut short by the end).
+    virtual void slideChangeEnded(platform::Surface& /*screen*/) {}
+};
+
+class SlideWindow : public platform::FormHandler, private ExitPaths {
+  public:
+    SlideWindow(platform::Host& host, SaverState& state, TransitionRunner& transitions,
+                PasswordEncoder encodePassword);
+    ~SlideWindow() override;
+
+    static platform::FormSpec layout();
+
+    // StartSlideShow: loads frmSS, which runs its set-up, and shows it.
+    void show();
+    void setObserver(SlideShowObserver* observer) { observer_ = observer; }
+
+    // frmSS while it is loaded, else nullptr.
+    platform::Form* form() { return form_ && form_->loaded() ? form_.get() : nullptr; }
+    PasswordPrompt& passwordPrompt() { return prompt_; }
+    const PictureList& pictures() const { return File1; }
+    const TickCounter& tickCounter() const { return timer1Tag_; }
+    bool slideChanging() const { return slideChanging_; }
+
+  private:
+    void onEvent(platform::Form& form, platform::Event& event) override;
+    void askForPassword() override;
+    void endNow() override;
+
+    void load();
+    void ReadOsVersion();
+    void timer1Timer();
+    void picture2MouseMove(double x, double y);
+    void ShowNextSlide();
+    void changeSlide(platform::Control& picture1, platform::Surface& picture2);
+    void printOnStaged(platform::Surface& picture1, double points, const std::string& line);
+    void runTransition(int k, platform::Surface& picture1, platform::Surface& picture2);
+    int effectRange() const;
+    void unload();
+
+    platform::Host& host_;
+    SaverState& state_;
+    TransitionRunner& transitions_;
+    imaging::Codec PicBuf1;
+    PictureList File1;
+    PictureLoader loader_;
+    PasswordPrompt prompt_;
+    TickCounter timer1Tag_;
+    platform::Font picture1Font_;
+    std::unique_ptr<platform::Form> form_;
+    SlideShowObserver* observer_ = nullptr;
+    bool slideChanging_ = false;
+    bool unloadPending_ = false;
+};
+
+}  // namespace pictavo::slideshow

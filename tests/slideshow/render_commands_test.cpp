@@ -1,0 +1,209 @@
+#include "app/render/commands.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "temp_folder.h"
+#include "test_pictures.h"
+
+namespace pictavo::render {
+namespace {
+
+using imaging::rgb;
+
+RenderServices ppmServices() {
+    return RenderServices{testing::ppmDecoders, nullptr};
+}
+
+std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+uint32_t bigEndian(const std::string& bytes, size_t at) {
+    return (uint32_t{static_cast<uint8_t>(bytes[at])} << 24) |
+           (uint32_t{static_cast<uint8_t>(bytes[at + 1])} << 16) |
+           (uint32_t{static_cast<uint8_t>(bytes[at + 2])} << 8) |
+           uint32_t{static_cast<uint8_t>(bytes[at + 3])};
+}
+
+// Reads back a PNG of the writer's kind with zlib, checking every chunk's CRC.
+imaging::Image readPng(const std::filesystem::path& path) {
+    std::string file = readAll(path);
+    EXPECT_EQ(file.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    imaging::Image image;
+    std::string idat;
+    for (size_t at = 8; at + 12 <= file.size();) {
+        uint32_t length = bigEndian(file, at);
+        std::string type = file.substr(at + 4, 4);
+        const auto* typeAndData = reinterpret_cast<const Bytef*>(file.data() + at + 4);
+        EXPECT_EQ(crc32(0, typeAndData, length + 4), bigEndian(file, at + 8 + length)) << type;
+        if (type == "IHDR")
+            image = imaging::Image(static_cast<int>(bigEndian(file, at + 8)),
+                                   static_cast<int>(bigEndian(file, at + 12)));
+        if (type == "IDAT") idat += file.substr(at + 8, length);
+        at += 12 + length;
+    }
+    uLongf rawSize = static_cast<uLongf>(image.height) * (static_cast<uLongf>(image.width) * 3 + 1);
+    std::vector<Bytef> raw(rawSize);
+    EXPECT_EQ(
+        uncompress(raw.data(), &rawSize, reinterpret_cast<const Bytef*>(idat.data()), idat.size()),
+        Z_OK);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            size_t at =
+                static_cast<size_t>(y) * (static_cast<size_t>(image.width) * 3 + 1) + 1 + 3 * x;
+            image.at(x, y) = rgb(raw[at], raw[at + 1], raw[at + 2]);
+        }
+    return image;
+}
+
+struct CommandRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+template <typename Command>
+CommandRun run(Command command, const std::vector<std::string>& args) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    CommandRun result;
+    result.status = command(args, ppmServices());
+    result.out = ::testing::internal::GetCapturedStdout();
+    result.err = ::testing::internal::GetCapturedStderr();
+    return result;
+}
+
+bool oneLine(const std::string& text) {
+    return !text.empty() && text.find('\n') == text.size() - 1;
+}
+
+TEST(DecodeCommand, WritesThePictureAtItsOwnSizeOnlyWhenAsked) {
+    TempFolder folder;
+    testing::writeFile(folder.path() / "p.tga", testing::ppmBytes(37, 21, testing::positionPixel));
+    auto printed = run(runDecodeCommand, {(folder.path() / "p.tga").string()});
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_NE(printed.out.find("37 x 21"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    auto png = folder.path() / "p.png";
+    EXPECT_EQ(
+        run(runDecodeCommand, {(folder.path() / "p.tga").string(), "--out", png.string()}).status,
+        0);
+    imaging::Image image = readPng(png);
+    ASSERT_EQ(image.width, 37);
+    ASSERT_EQ(image.height, 21);
+    EXPECT_EQ(image.at(0, 0), testing::positionPixel(0, 0));
+    EXPECT_EQ(image.at(36, 20), testing::positionPixel(36, 20));
+}
+
+TEST(DecodeCommand, AFileThatFailsIsExitStatusOne) {
+    TempFolder folder;
+    testing::writeFile(folder.path() / "bad.jpg", "junk");
+    auto result = run(runDecodeCommand, {(folder.path() / "bad.jpg").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("unsupported format"), std::string::npos);
+    EXPECT_EQ(run(runDecodeCommand, {(folder.path() / "none.jpg").string()}).status, 1);
+}
+
+TEST(RenderCommands, BadArgumentsAreOneLineAndExitStatusTwo) {
+    const std::vector<std::pair<decltype(&runDecodeCommand), std::vector<std::string>>> cases = {
+        {runDecodeCommand, {}},
+        {runDecodeCommand, {"a.bmp", "b.bmp"}},
+        {runDecodeCommand, {"a.bmp", "--out"}},
+        {runDecodeCommand, {"a.bmp", "--colour", "x"}},
+        {runSlideCommand, {"a.bmp"}},
+        {runSlideCommand, {"a.bmp", "--size", "640by480"}},
+        {runSlideCommand, {"a.bmp", "--size", "0x480"}},
+        {runSlideCommand, {"a.bmp", "--size", "640x480", "--size", "640x480"}},
+        {runShowCommand, {"--folder", "/tmp", "--size", "64x48"}},
+        {runShowCommand, {"--folder", "/tmp", "--size", "64x48", "--seconds", "-1"}},
+        {runShowCommand,
+         {"--folder", "/tmp", "--size", "64x48", "--seconds", "5", "--interval", "ten"}},
+        {runShowCommand, {"--folder", "/tmp", "--size", "64x48", "--seconds", "5", "extra"}},
+    };
+    for (const auto& [command, args] : cases) {
+        auto result = run(command, args);
+        EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
+        EXPECT_TRUE(oneLine(result.err)) << result.err;
+    }
+}
+
+TEST(SlideCommand, StagesThePictureCentredOnTheScreen) {
+    TempFolder folder;
+    testing::writeFile(folder.path() / "p.bmp", testing::ppmBytes(11, 6, testing::positionPixel));
+    auto png = folder.path() / "slide.png";
+    auto result = run(runSlideCommand, {(folder.path() / "p.bmp").string(), "--size", "20x10",
+                                        "--out", png.string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    imaging::Image image = readPng(png);
+    ASSERT_EQ(image.width, 20);
+    // (20 - 11) / 2 = 4.5 goes to 4; (10 - 6) / 2 = 2.
+    EXPECT_EQ(image.at(4, 2), testing::positionPixel(0, 0));
+    EXPECT_EQ(image.at(3, 2), rgb(0, 0, 0));
+    EXPECT_EQ(image.at(14, 7), testing::positionPixel(10, 5));
+
+    auto stretched = folder.path() / "stretched.png";
+    EXPECT_EQ(run(runSlideCommand, {(folder.path() / "p.bmp").string(), "--size", "20x10",
+                                    "--stretch", "--out", stretched.string()})
+                  .status,
+              0);
+    EXPECT_NE(readPng(stretched).at(19, 9), rgb(0, 0, 0));
+}
+
+TEST(SlideCommand, AFailingFileWritesTheErrorLineThenExitsOne) {
+    TempFolder folder;
+    testing::writeFile(folder.path() / "cut.bmp", "P6\n8 8\n255\nxy");
+    auto png = folder.path() / "error.png";
+    auto result = run(runSlideCommand, {(folder.path() / "cut.bmp").string(), "--size", "320x200",
+                                        "--out", png.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("file is truncated"), std::string::npos);
+    imaging::Image image = readPng(png);
+    EXPECT_GT(std::count(image.pixels.begin(), image.pixels.end(), rgb(192, 192, 192)), 0);
+}
+
+TEST(ShowCommand, TracesEveryEventInSimulatedTimeAndSavesEachScreen) {
+    TempFolder folder;
+    testing::writePpm(folder.path() / "a.bmp", 8, 8, rgb(200, 0, 0));
+    testing::writePpm(folder.path() / "b.bmp", 8, 8, rgb(0, 200, 0));
+    testing::writeFile(folder.path() / "c.bmp", "junk");
+    TempFolder output;
+    auto trace = output.path() / "trace.txt";
+    auto frames = output.path() / "frames";
+    auto result = run(runShowCommand, {"--folder", folder.path().string(), "--size", "32x24",
+                                       "--seconds", "12", "--interval", "1", "--seed", "7",
+                                       "--trace", trace.string(), "--out-dir", frames.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::ifstream lines(trace);
+    std::regex event(
+        R"((\d+) (slide [0-2] [abc]\.bmp|transition ([0-9]|[12][0-9]|3[01])|text unsupported format; .*c\.bmp))");
+    std::string line;
+    std::vector<int64_t> transitionTimes;
+    while (std::getline(lines, line)) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(line, match, event)) << line;
+        if (line.find(" transition ") != std::string::npos)
+            transitionTimes.push_back(std::stoll(match[1]));
+    }
+    EXPECT_EQ(transitionTimes, (std::vector<int64_t>{1000, 3000, 5000, 7000, 9000, 11000}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(frames), {}), 6);
+    EXPECT_EQ(readPng(frames / "slide-00001.png").width, 32);
+
+    auto again = output.path() / "again.txt";
+    run(runShowCommand, {"--folder", folder.path().string(), "--size", "32x24", "--seconds", "12",
+                         "--interval", "1", "--seed", "7", "--trace", again.string()});
+    EXPECT_EQ(readAll(trace), readAll(again));
+}
+
+}  // namespace
+}  // namespace pictavo::render
