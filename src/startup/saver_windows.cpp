@@ -2,6 +2,7 @@
 
 #include "config/change_password.h"
 #include "config/ss_config.h"
+#include "slideshow/preview_form.h"
 
 namespace pictavo::startup {
 
@@ -17,7 +18,10 @@ void SaverWindows::showConfiguration(const char* caption) {
     configuration_->show(caption);
 }
 
-void SaverWindows::loadPreview() { placeholders_.loadPreview(); }
+void SaverWindows::loadPreview() {
+    preview_ = std::make_unique<slideshow::PreviewForm>(host_, state_);
+    preview_->load();
+}
 
 void SaverWindows::showChangePassword() {
     changePassword_ = std::make_unique<config::frmChangePass>(host_, state_);

@@ -12,6 +12,9 @@ namespace pictavo::config {
 class SSConfig;
 class frmChangePass;
 }  // namespace pictavo::config
+namespace pictavo::slideshow {
+class PreviewForm;
+}  // namespace pictavo::slideshow
 
 namespace pictavo::startup {
 
@@ -31,6 +34,7 @@ private:
     PlaceholderWindows placeholders_;
     std::unique_ptr<config::SSConfig> configuration_;
     std::unique_ptr<config::frmChangePass> changePassword_;
+    std::unique_ptr<slideshow::PreviewForm> preview_;
 };
 
 }  // namespace pictavo::startup
