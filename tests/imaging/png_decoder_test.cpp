@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "imaging/tool_pictures.h"
 
 namespace pictavo::imaging::testing {
@@ -53,6 +56,10 @@ TEST_P(PngKindsTest, DecodesAsNetpbmDoes) {
     ASSERT_GT(bytes.size(), 26u);
     EXPECT_EQ(bytes[24], c.bitDepth);
     EXPECT_EQ(bytes[25], c.colourType);
+    if (std::string_view(c.name).ends_with("Transparent")) {
+        const std::string_view chunk = "tRNS";
+        EXPECT_NE(std::search(bytes.begin(), bytes.end(), chunk.begin(), chunk.end()), bytes.end());
+    }
 
     auto image = decodeBytes(*decoder, bytes, "t.png");
     ASSERT_TRUE(image.ok()) << image.error().message;
@@ -76,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         PngCase{"Palette", "pnmquant 16 pattern.ppm > source.pnm", "", 4, 3},
         PngCase{"PaletteTransparent", "pnmquant 16 pattern.ppm > source.pnm",
                 "-transparent rgb:00/00/00", 4, 3},
+        PngCase{"GreyTransparent", "ppmtopgm pattern.ppm > source.pnm", "-transparent rgb:80/80/80",
+                8, 0},
+        PngCase{"RgbTransparent", "cp pattern.ppm source.pnm", "-force -transparent rgb:80/80/80",
+                8, 2},
         PngCase{"GreyAlpha", ALPHA "ppmtopgm pattern.ppm > source.pnm", "-alpha alpha.pgm", 8, 4},
         PngCase{"RgbAlpha", ALPHA "cp pattern.ppm source.pnm", "-alpha alpha.pgm", 8, 6},
         PngCase{"RgbAlpha16",

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -195,17 +196,19 @@ bool TiffReader::readBands() {
     const imaging::Rect stored = writer_->storedWindow();
     const int band = bandRows();
     const auto width = static_cast<size_t>(rgba_.width);
-    std::vector<uint32_t> raster(width * static_cast<size_t>(band));
+    // Left unfilled: libtiff writes every pixel of each band it reads.
+    const auto raster =
+        std::make_unique_for_overwrite<uint32_t[]>(width * static_cast<size_t>(band));
     std::vector<Pixel> row(width);
     const int end = stored.y + stored.height;
     for (int y = stored.y - stored.y % band; y < end; y += band) {
         const int rows = std::min(band, static_cast<int>(rgba_.height) - y);
         rgba_.row_offset = y;
         rgba_.col_offset = 0;
-        if (!TIFFRGBAImageGet(&rgba_, raster.data(), rgba_.width, static_cast<uint32_t>(rows)))
+        if (!TIFFRGBAImageGet(&rgba_, raster.get(), rgba_.width, static_cast<uint32_t>(rows)))
             return false;
         for (int r = std::max(0, stored.y - y); r < rows && y + r < end; ++r) {
-            const uint32_t* in = raster.data() + static_cast<size_t>(r) * width;
+            const uint32_t* in = raster.get() + static_cast<size_t>(r) * width;
             std::transform(in, in + width, row.begin(), fromRaster);
             writer_->writeRow(y + r, 0, row);
         }
