@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "imaging/decoders/size_check.h"
@@ -31,7 +32,7 @@ constexpr size_t bandBytes = size_t{32} << 20;
 struct MemoryFile {
     std::span<const uint8_t> bytes;
     uint64_t position = 0;
-    std::string firstError;
+    std::string lastError;
 };
 
 MemoryFile& fileOf(thandle_t handle) {
@@ -73,13 +74,18 @@ int refuseMap(thandle_t, void**, toff_t*) {
 }
 void noUnmap(thandle_t, void*, toff_t) {}
 
-int keepFirstError(TIFF*, void* user, const char*, const char* format, va_list args) {
-    auto* file = static_cast<MemoryFile*>(user);
-    if (file->firstError.empty()) {
-        char text[512];
-        std::vsnprintf(text, sizeof text, format, args);
-        file->firstError = text;
+// The name libtiff puts before some of its messages.
+constexpr std::string_view handleName = "picture";
+
+// The last error is the one that made the reading fail.
+int keepLastError(TIFF*, void* user, const char*, const char* format, va_list args) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    std::string_view message = text;
+    if (message.starts_with(handleName) && message.substr(handleName.size()).starts_with(": ")) {
+        message.remove_prefix(handleName.size() + 2);
     }
+    static_cast<MemoryFile*>(user)->lastError = message;
     return 1;
 }
 
@@ -111,7 +117,7 @@ class TiffReader {
   private:
     Error failure(const char* what) const {
         return makeError(std::string("cannot read TIFF file: ") +
-                         (file_.firstError.empty() ? what : file_.firstError));
+                         (file_.lastError.empty() ? what : file_.lastError));
     }
     bool open();
     int bandRows() const;
@@ -129,12 +135,12 @@ class TiffReader {
 bool TiffReader::open() {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (options == nullptr) return false;
-    TIFFOpenOptionsSetErrorHandlerExtR(options, keepFirstError, &file_);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepLastError, &file_);
     TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, maxLibraryAllocation);
     // "m": read through the procedures, never from a mapping of our bytes.
-    tiff_ = TIFFClientOpenExt("picture", "rm", &file_, readFile, refuseWrite, seekFile, closeFile,
-                              fileSize, refuseMap, noUnmap, options);
+    tiff_ = TIFFClientOpenExt(handleName.data(), "rm", &file_, readFile, refuseWrite, seekFile,
+                              closeFile, fileSize, refuseMap, noUnmap, options);
     TIFFOpenOptionsFree(options);
     return tiff_ != nullptr;
 }
@@ -149,7 +155,7 @@ Result<Image> TiffReader::read() {
 
     char message[1024] = "";
     if (!TIFFRGBAImageOK(tiff_, message) || !TIFFRGBAImageBegin(&rgba_, tiff_, 1, message)) {
-        return failure(message);
+        return makeError(std::string("cannot read TIFF file: ") + message);
     }
     rgbaStarted_ = true;
     uint16_t orientationTag = ORIENTATION_TOPLEFT;
