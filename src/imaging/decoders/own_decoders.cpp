@@ -2,7 +2,9 @@
 
 #include "imaging/decoders/bmp.h"
 #include "imaging/decoders/dcx.h"
+#include "imaging/decoders/gem_img.h"
 #include "imaging/decoders/pcx.h"
+#include "imaging/decoders/photo_cd.h"
 #include "imaging/decoders/tga.h"
 
 namespace pictavo::imaging {
@@ -13,6 +15,8 @@ DecoderList ownDecoders() {
     decoders.push_back(std::make_unique<DcxDecoder>());
     decoders.push_back(std::make_unique<PcxDecoder>());
     decoders.push_back(std::make_unique<TgaDecoder>());
+    decoders.push_back(makeGemImgDecoder());
+    decoders.push_back(makePhotoCdDecoder());
     return decoders;
 }
 
