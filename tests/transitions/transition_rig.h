@@ -50,7 +50,7 @@ class ScriptedEventLoop final : public platform::EventLoop {
 // A screen of the given size in pixels at 15 twips per pixel.
 class FixedScreen final : public platform::Screen {
   public:
-    FixedScreen(int width, int height) : width(width), height(height) {}
+    FixedScreen(int pixelsWide, int pixelsHigh) : width(pixelsWide), height(pixelsHigh) {}
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
     double widthTwips() const override { return 15.0 * width; }
@@ -153,6 +153,12 @@ class TransitionRig {
             for (int x = 0; x < picture2.width(); ++x) n += uncovered(x, y) ? 1 : 0;
         return n;
     }
+    // The pixels of Picture2 still showing the old slide.
+    int oldSlidePixels() const {
+        int n = 0;
+        for (imaging::Pixel p : picture2.image().pixels) n += p == kOldSlide ? 1 : 0;
+        return n;
+    }
     // Every uncovered pixel lies inside the rectangle, and all of it is uncovered.
     bool uncoveredExactly(int x0, int y0, int x1, int y1) const {
         for (int y = 0; y < picture2.height(); ++y)
@@ -160,6 +166,15 @@ class TransitionRig {
                 bool inside = x >= x0 && x < x1 && y >= y0 && y < y1;
                 if (uncovered(x, y) != inside) return false;
             }
+        return true;
+    }
+
+    // The uncovered pixels are exactly those where inside(x, y) holds.
+    template <typename Inside>
+    bool uncoveredExactlyWhere(Inside inside) const {
+        for (int y = 0; y < picture2.height(); ++y)
+            for (int x = 0; x < picture2.width(); ++x)
+                if (uncovered(x, y) != inside(x, y)) return false;
         return true;
     }
 

@@ -1,0 +1,129 @@
+#include "transitions/pacing.h"
+
+#include <gtest/gtest.h>
+
+#include "transition_rig.h"
+
+namespace pictavo::transitions::testing {
+namespace {
+
+constexpr int64_t kIterationMicros = kNominalIterationNanos / 1000;
+
+struct PacingRig {
+    SaverState state;
+    ScriptedEventLoop loop;
+    ManualClock clock;
+    Pacing pacing{loop, clock, state, nullptr};
+};
+
+TEST(TransitionDelay, DispatchesOnceThenWaitsTenTimesSpeedIterationsPerUnit) {
+    PacingRig rig;
+    int64_t dispatchedAt = -1;
+    rig.loop.onDispatch = [&](int) { dispatchedAt = rig.clock.now; };
+    rig.pacing.TransitionDelay(50);
+    EXPECT_EQ(rig.loop.dispatches, 1);
+    EXPECT_EQ(dispatchedAt, 0);  // the dispatch comes before the wait
+    EXPECT_EQ(rig.clock.now, 500 * kIterationMicros);
+    EXPECT_EQ(rig.pacing.nominalNanos(), 500 * kNominalIterationNanos);
+
+    PacingRig slow;
+    slow.state.Speed = 1000;
+    slow.pacing.TransitionDelay(50);
+    EXPECT_EQ(slow.clock.now, 500'000 * kIterationMicros);
+    EXPECT_EQ(nominalDelayNanos(50, 1000), 500'000 * kNominalIterationNanos);
+}
+
+TEST(TransitionDelay, NoUnitsOrNoSpeedStillDispatchButDoNotWait) {
+    PacingRig rig;
+    rig.pacing.TransitionDelay(0);
+    rig.pacing.TransitionDelay(-5);
+    rig.state.Speed = 0;
+    rig.pacing.TransitionDelay(50);
+    rig.state.Speed = -3;
+    rig.pacing.TransitionDelay(50);
+    EXPECT_EQ(rig.loop.dispatches, 4);
+    EXPECT_EQ(rig.clock.now, 0);
+}
+
+TEST(TransitionDelay, ManyShortPausesAddUpOnTheDeadline) {
+    // Drawing takes 40 us of each 70 us pause: the sleeps make up the rest exactly.
+    PacingRig rig;
+    rig.loop.onDispatch = [&](int) { rig.clock.now += 40; };
+    for (int i = 0; i < 1000; ++i) rig.pacing.TransitionDelay(1);
+    EXPECT_EQ(rig.clock.now, 1000 * 10 * kIterationMicros);
+
+    // Drawing takes longer than the pause: never a sleep, never extra time.
+    PacingRig behind;
+    behind.loop.onDispatch = [&](int) { behind.clock.now += 100; };
+    for (int i = 0; i < 1000; ++i) behind.pacing.TransitionDelay(1);
+    EXPECT_EQ(behind.clock.sleeps, 0);
+    EXPECT_EQ(behind.clock.now, 100'000);
+}
+
+TEST(TransitionDelay, ALongStallIsNotMadeUpByRushingTheRest) {
+    PacingRig rig;
+    rig.loop.onDispatch = [&](int dispatch) {
+        if (dispatch == 1) rig.clock.now += 1'000'000;  // a dialog held the dispatch for a second
+    };
+    rig.pacing.TransitionDelay(50);
+    const int64_t afterStall = rig.clock.now;
+    for (int i = 0; i < 100; ++i) rig.pacing.TransitionDelay(50);
+    // 100 pauses of 3.5 ms after it; only kMaxLagNanos of the stall is caught up.
+    EXPECT_EQ(rig.clock.now - afterStall, 100 * 500 * kIterationMicros - kMaxLagNanos / 1000);
+}
+
+TEST(EndingDuringATransition, StopsTheEffectAtOnceAndLeavesThePicturesAlone) {
+    TransitionRig rig(16, 40);
+    imaging::Image atEnd;
+    rig.loop.onDispatch = [&](int dispatch) {
+        if (dispatch != 3) return;
+        rig.loop.requestEnd();  // a key press: the show ends
+        atEnd = rig.picture2.snapshot();
+    };
+    EXPECT_FALSE(rig.transition(0));
+    EXPECT_EQ(rig.events(), (std::vector<TraceEvent>{copyEvent(0, 0, 16, 4), delayEvent(50),
+                                                     copyEvent(0, 4, 16, 4), delayEvent(50),
+                                                     copyEvent(0, 8, 16, 4), delayEvent(50)}));
+    EXPECT_EQ(rig.picture2.image().pixels, atEnd.pixels);
+    EXPECT_TRUE(rig.uncoveredExactly(0, 12, 16, 40));
+    // No wait after the dispatch that ended it.
+    EXPECT_EQ(rig.clock.now, 2 * 500 * kIterationMicros);
+}
+
+TEST(EndingDuringATransition, ATickThatRunsAnotherTransitionInsideAPauseLeavesBothWhole) {
+    TransitionRig rig(24, 16);
+    bool nested = false;
+    bool nestedFinished = false;
+    rig.loop.onDispatch = [&](int) {
+        if (nested) return;
+        nested = true;
+        nestedFinished = rig.transition(0);
+    };
+    EXPECT_TRUE(rig.transition(2));
+    EXPECT_TRUE(nestedFinished);
+    EXPECT_EQ(rig.count(TraceEvent::Copy),
+              1 + 5 + 1 + 5 + 1);  // first strip, nested WipeDown, rest
+    EXPECT_EQ(rig.events().back(), copyEvent(0, 0, 24, 16));
+    EXPECT_TRUE(rig.showsStagedSlide());
+}
+
+TEST(EndingDuringATransition, AnEndInsideANestedTransitionStopsBoth) {
+    TransitionRig rig(24, 16);
+    bool nested = false;
+    bool nestedFinished = true;
+    rig.loop.onDispatch = [&](int dispatch) {
+        if (!nested) {
+            nested = true;
+            nestedFinished = rig.transition(0);
+        } else if (dispatch == 3) {
+            rig.loop.requestEnd();
+        }
+    };
+    EXPECT_FALSE(rig.transition(2));
+    EXPECT_FALSE(nestedFinished);
+    EXPECT_EQ(rig.loop.dispatches, 3);
+    EXPECT_EQ(rig.count(TraceEvent::Copy), 3);
+}
+
+}  // namespace
+}  // namespace pictavo::transitions::testing
