@@ -144,6 +144,9 @@ void MemorySurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int 
         if (sourceRow == previousSourceRow) {
             // Enlarging: this row is the one just made again.
             std::memcpy(out, previousRow, count * sizeof(Pixel));
+        } else if (sw == dw) {
+            // Only the height changes: rows are taken whole.
+            std::memcpy(out, rowOf(source, sourceRow) + columns.at(j0), count * sizeof(Pixel));
         } else {
             const Pixel* in = rowOf(source, sourceRow);
             uint64_t position = columns.step / 2 + static_cast<uint64_t>(j0) * columns.step;

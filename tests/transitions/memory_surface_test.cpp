@@ -130,6 +130,16 @@ TEST(MemorySurfaceStretch, EnlargesAndShrinksByNearestPixel) {
     EXPECT_EQ(small.pixelsBlitted(), 4u);
 }
 
+TEST(MemorySurfaceStretch, ScalingOnlyTheHeightKeepsEveryColumn) {
+    const MemorySurface source = numberedSurface(5, 2);
+    MemorySurface target(4, 6, kBlank);
+    target.stretchFrom(source, 0, 0, 5, 2, -1, 0, 5,
+                       6);  // each row three times, the first column off the edge
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(target.image().at(x, y), numbered(x + 1, y / 3)) << x << ',' << y;
+}
+
 TEST(MemorySurfaceStretch, IsClippedToBothPicturesAndIgnoresEmptyRectangles) {
     const MemorySurface source = numberedSurface(4, 4);
     MemorySurface target(6, 6, kBlank);
