@@ -86,7 +86,7 @@ struct EffectFigures {
 
 EffectFigures measure(int effect, int w, int h, bool closingCopy) {
     platform::MemorySurface picture1(patterned(w, h, 40503u));
-    platform::MemorySurface picture2(w, h);
+    platform::MemorySurface picture2(w, h, 0x00000000u);  // no staged pixel is transparent
     SaverState state;
     state.ImageWidth = static_cast<int16_t>(w);
     state.ImageHeight = static_cast<int16_t>(h);

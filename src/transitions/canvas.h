@@ -33,6 +33,9 @@ class Canvas {
     // rectangle (0, 0, imageWidth, imageHeight), scaled into the rectangle.
     void stretchDraw(double x, double y, double w, double h, int imageWidth, int imageHeight);
 
+    // Lets the window system show what Picture2 holds now.
+    void present() { picture2_.present(); }
+
   private:
     void transfer(double dx, double dy, double w, double h, double sx, double sy);
 

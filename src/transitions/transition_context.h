@@ -33,7 +33,11 @@ class TransitionContext {
     void stretchDraw(double x, double y, double w, double h) {
         canvas_.stretchDraw(x, y, w, h, state_.ImageWidth, state_.ImageHeight);
     }
-    void TransitionDelay(int16_t units) { pacing_.TransitionDelay(units); }
+    // Each step is shown before the pause that follows it.
+    void TransitionDelay(int16_t units) {
+        canvas_.present();
+        pacing_.TransitionDelay(units);
+    }
 
     SaverState& state() { return state_; }
     const platform::Screen& screen() const { return screen_; }

@@ -97,6 +97,7 @@ bool TransitionEngine::run(int effect, bool closeWithFullCopy) {
         return false;
     }
     if (closeWithFullCopy) canvas.copy(0, 0, canvas.W1(), canvas.H1());
+    canvas.present();
     return true;
 }
 

@@ -127,3 +127,59 @@ TEST(EndingDuringATransition, AnEndInsideANestedTransitionStopsBoth) {
 
 }  // namespace
 }  // namespace pictavo::transitions::testing
+
+namespace pictavo::transitions::testing {
+namespace {
+
+// Picture2 as a window would hold it: counts how often it is shown.
+class ShownSurface final : public platform::Surface {
+  public:
+    explicit ShownSurface(platform::MemorySurface& inner) : inner_(inner) {}
+    int width() const override { return inner_.width(); }
+    int height() const override { return inner_.height(); }
+    void resize(int w, int h) override { inner_.resize(w, h); }
+    void copyFrom(const Surface& src, int dx, int dy, int w, int h, int sx, int sy) override {
+        inner_.copyFrom(src, dx, dy, w, h, sx, sy);
+    }
+    void stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
+                     int dh) override {
+        inner_.stretchFrom(src, sx, sy, sw, sh, dx, dy, dw, dh);
+    }
+    void clear(platform::Colour colour) override { inner_.clear(colour); }
+    void drawImage(const imaging::Image& image, int x, int y) override {
+        inner_.drawImage(image, x, y);
+    }
+    void printLine(std::string_view text, const platform::Font& font,
+                   platform::Colour colour) override {
+        inner_.printLine(text, font, colour);
+    }
+    int printY() const override { return inner_.printY(); }
+    void setPrintPosition(int x, int y) override { inner_.setPrintPosition(x, y); }
+    imaging::Image snapshot() const override { return inner_.snapshot(); }
+    void present() override { ++presented; }
+
+    int presented = 0;
+
+  private:
+    platform::MemorySurface& inner_;
+};
+
+TEST(Presenting, EachStepIsShownBeforeItsPauseAndTheEndAfterTheClosingCopy) {
+    TransitionRig rig(16, 12);
+    ShownSurface shown(rig.picture2);
+    TransitionEngine engine(rig.picture1, shown, rig.state, rig.screen, rig.loop, rig.clock);
+    rig.loop.onDispatch = [&](int dispatch) { EXPECT_EQ(shown.presented, dispatch); };
+    ASSERT_TRUE(engine.Transition(0));  // WipeDown: 4 steps
+    EXPECT_EQ(rig.loop.dispatches, 4);
+    EXPECT_EQ(shown.presented, 5);
+    EXPECT_TRUE(rig.showsStagedSlide());
+
+    rig.loop.onDispatch = [&](int dispatch) {
+        if (dispatch == 6) rig.loop.requestEnd();
+    };
+    EXPECT_FALSE(engine.Transition(0));
+    EXPECT_EQ(shown.presented, 5 + 2);  // nothing is shown once the end is asked for
+}
+
+}  // namespace
+}  // namespace pictavo::transitions::testing

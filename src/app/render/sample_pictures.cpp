@@ -11,10 +11,6 @@ namespace pictavo::render {
 
 namespace {
 
-uint8_t channel(double value) {
-    return static_cast<uint8_t>(std::clamp(value, 0.0, 255.0));
-}
-
 // A word in large letters, centred, in the built-in font.
 void printCentred(platform::MemorySurface& surface, std::string_view word,
                   platform::Colour colour) {
@@ -29,16 +25,14 @@ void printCentred(platform::MemorySurface& surface, std::string_view word,
 
 }  // namespace
 
+// Flat colours only: the pictures stay sharp and small in animated GIFs.
 imaging::Image oldSamplePicture(int width, int height) {
     imaging::Image image(width, height);
     const double stripe = std::max(4.0, std::min(width, height) / 12.0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const bool light = static_cast<int>(std::floor((x + y) / stripe)) % 2 == 0;
-            const double fade = 1.0 - 0.5 * y / std::max(1, height);
-            image.at(x, y) =
-                light ? imaging::rgb(channel(40 * fade), channel(90 * fade), channel(170 * fade))
-                      : imaging::rgb(channel(20 * fade), channel(40 * fade), channel(100 * fade));
+            image.at(x, y) = light ? imaging::rgb(40, 90, 170) : imaging::rgb(20, 40, 100);
         }
     platform::MemorySurface surface(std::move(image));
     printCentred(surface, "OLD", platform::bgr(200, 220, 255));
@@ -55,10 +49,9 @@ imaging::Image newSamplePicture(int width, int height) {
             const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
             const bool band = static_cast<int>(r / ring) % 2 == 0;
             const bool line = std::fmod(x, grid) < 1.0 || std::fmod(y, grid) < 1.0;
-            const double t = static_cast<double>(x) / std::max(1, width - 1);
-            imaging::Pixel p = band ? imaging::rgb(250, channel(120 + 100 * t), 30)
-                                    : imaging::rgb(channel(200 + 40 * t), 60, channel(60 + 60 * t));
-            image.at(x, y) = line ? imaging::rgb(255, 250, 220) : p;
+            image.at(x, y) = line   ? imaging::rgb(255, 250, 220)
+                             : band ? imaging::rgb(250, 170, 30)
+                                    : imaging::rgb(215, 60, 80);
         }
     platform::MemorySurface surface(std::move(image));
     printCentred(surface, "NEW", platform::bgr(40, 20, 0));
