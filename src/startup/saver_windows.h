@@ -5,7 +5,6 @@
 
 #include "platform/host.h"
 #include "startup/mode_windows.h"
-#include "startup/placeholder_windows.h"
 #include "startup/saver_state.h"
 
 namespace pictavo::config {
@@ -14,6 +13,8 @@ class frmChangePass;
 }  // namespace pictavo::config
 namespace pictavo::slideshow {
 class PreviewForm;
+class SlideWindow;
+class EngineTransitions;
 }  // namespace pictavo::slideshow
 
 namespace pictavo::startup {
@@ -31,10 +32,11 @@ public:
 private:
     platform::Host& host_;
     SaverState& state_;
-    PlaceholderWindows placeholders_;
     std::unique_ptr<config::SSConfig> configuration_;
     std::unique_ptr<config::frmChangePass> changePassword_;
     std::unique_ptr<slideshow::PreviewForm> preview_;
+    std::unique_ptr<slideshow::EngineTransitions> transitions_;
+    std::unique_ptr<slideshow::SlideWindow> slideWindow_;
 };
 
 }  // namespace pictavo::startup

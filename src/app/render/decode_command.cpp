@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "imaging/codec.h"
 #include "platform/std_file_system.h"
@@ -33,7 +33,7 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
     std::cout << path << ": " << codec.width() << " x " << codec.height() << ", "
               << codec.colourCount() << " colours\n";
     if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
-        if (auto written = writeSlidePng(codec.image(), out->second); !written) {
+        if (auto written = writePng(out->second, codec.image()); !written) {
             std::cerr << "pictavo-render decode: " << written.error().message << "\n";
             return 1;
         }

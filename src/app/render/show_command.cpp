@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "platform/headless/headless_host.h"
 #include "slideshow/slide_window.h"
@@ -58,7 +58,7 @@ class ShowRecorder : public slideshow::TransitionRunner, public slideshow::Slide
         char name[32];
         std::snprintf(name, sizeof name, "slide-%05d.png", changes_);
         auto saved =
-            writeSlidePng(screen.snapshot(), (std::filesystem::path(outDir_) / name).string());
+            writePng((std::filesystem::path(outDir_) / name).string(), screen.snapshot());
         if (!saved) {
             std::cerr << "pictavo-render show: " << saved.error().message << "\n";
             written_ = false;

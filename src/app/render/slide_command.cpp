@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "common/numbers.h"
 #include "platform/headless/headless_host.h"
@@ -66,7 +66,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
                   << "\n";
     }
     if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
-        if (auto written = writeSlidePng(picture1.surface()->snapshot(), out->second); !written) {
+        if (auto written = writePng(out->second, picture1.surface()->snapshot()); !written) {
             std::cerr << "pictavo-render slide: " << written.error().message << "\n";
             return 1;
         }
