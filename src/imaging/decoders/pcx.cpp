@@ -179,7 +179,12 @@ void convertLine(const Header& h, const std::vector<uint8_t>& line, Pixel* out) 
 }
 
 std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, size_t dataEnd) {
-    if (h.bitsPerPixel == 1 && h.planes == 1) return {rgb(0, 0, 0), rgb(255, 255, 255)};
+    // Monochrome files often leave the header palette empty; when it does
+    // hold two different colours, they are what the writer meant.
+    if (h.bitsPerPixel == 1 && h.planes == 1) {
+        if (h.palette[0] != h.palette[1]) return {h.palette[0], h.palette[1]};
+        return {rgb(0, 0, 0), rgb(255, 255, 255)};
+    }
     if (h.bitsPerPixel == 8 && h.planes == 1) {
         const auto vga = vgaPalette(bytes, dataEnd);
         return {vga.begin(), vga.end()};
