@@ -12,11 +12,11 @@ for candidate in ../shared/samples ../../shared/samples; do
 done
 
 cmake --preset fuzz >/dev/null
-cmake --build build/fuzz --target bmp_fuzzer tga_fuzzer pcx_fuzzer dcx_fuzzer
+cmake --build build/fuzz --target bmp_fuzzer tga_fuzzer pcx_fuzzer dcx_fuzzer utah_rle_fuzzer
 
-declare -A seeds=([bmp]="bmp dib malformed" [tga]="tga" [pcx]="pcx malformed" [dcx]="dcx")
+declare -A seeds=([bmp]="bmp dib malformed" [tga]="tga" [pcx]="pcx malformed" [dcx]="dcx" [utah_rle]="")
 status=0
-for target in bmp tga pcx dcx; do
+for target in bmp tga pcx dcx utah_rle; do
   corpus=build/fuzz/corpus/$target
   crashes=build/fuzz/crashes/$target
   mkdir -p "$corpus" "$crashes"
@@ -24,6 +24,10 @@ for target in bmp tga pcx dcx; do
     for folder in ${seeds[$target]}; do
       find "$samples/$folder" -maxdepth 1 -type f ! -name '*.png' ! -name '*.txt' -exec cp -n {} "$corpus/" \; 2>/dev/null || true
     done
+  fi
+  # No Utah RLE samples exist; netpbm writes a seed.
+  if [ "$target" = utah_rle ] && [ -n "$samples" ] && command -v pnmtorle >/dev/null; then
+    pngtopnm "$samples/hopper.png" 2>/dev/null | pnmscale -width 32 2>/dev/null | pnmtorle > "$corpus/hopper.rle" 2>/dev/null || true
   fi
   echo "== ${target}_fuzzer for ${seconds}s"
   if ! build/fuzz/fuzz/${target}_fuzzer "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \

@@ -4,6 +4,7 @@
 #include "imaging/decoders/dcx.h"
 #include "imaging/decoders/pcx.h"
 #include "imaging/decoders/tga.h"
+#include "imaging/decoders/utah_rle.h"
 
 namespace pictavo::imaging {
 
@@ -13,6 +14,7 @@ DecoderList ownDecoders() {
     decoders.push_back(std::make_unique<DcxDecoder>());
     decoders.push_back(std::make_unique<PcxDecoder>());
     decoders.push_back(std::make_unique<TgaDecoder>());
+    decoders.push_back(std::make_unique<UtahRleDecoder>());
     return decoders;
 }
 
