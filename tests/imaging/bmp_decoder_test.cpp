@@ -228,6 +228,21 @@ TEST(HeaderlessDib, DecodesLikeTheSameBitmapWithAFileHeader) {
     EXPECT_EQ(differences(*theirs, *headerless, {0, true}), "");
 }
 
+// An OS/2 bitmap array: an array header, then a whole bitmap file whose
+// pixel offset counts from the start of the array.
+TEST(BmpSuite, Os2BitmapArrayShowsItsFirstBitmap) {
+    SKIP_WITHOUT_SAMPLES();
+    const auto bitmap = readBytes(bmpDir() / "pal8os2.bmp");
+    std::vector<uint8_t> array = {'B', 'A', 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    array.insert(array.end(), bitmap.begin(), bitmap.end());
+    array[14 + 10] = static_cast<uint8_t>(array[14 + 10] + 14);  // a small offset, no carry
+    BmpDecoder decoder;
+    EXPECT_EQ(decoder.sniff(array, ""), Confidence::Strong);
+    auto decoded = decodeWith(decoder, array);
+    ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+    EXPECT_EQ(differences(decodeOrFail(bmpDir() / "pal8os2.bmp"), *decoded), "");
+}
+
 // Bitmaps written on the spot by the tools, compared with the pixels they were given.
 class BmpWrittenByTools : public ::testing::Test {
   protected:

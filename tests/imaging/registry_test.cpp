@@ -71,6 +71,27 @@ TEST(Registry, NoClaimMeansUnsupportedFormat) {
     EXPECT_EQ(result.error().message, "unsupported format");
 }
 
+TEST(Registry, RefusesAPictureWhosePixelsDoNotMatchItsSize) {
+    class Broken final : public Decoder {
+      public:
+        std::string_view name() const override { return "broken"; }
+        Confidence sniff(std::span<const uint8_t>, std::string_view) const override {
+            return Confidence::Strong;
+        }
+        Result<Image> decode(const DecodeRequest&) const override {
+            Image image(4, 4);
+            image.pixels.resize(3);
+            return image;
+        }
+    };
+    DecoderList list;
+    list.push_back(std::make_unique<Broken>());
+    const std::vector<uint8_t> bytes = {1};
+    auto result = decodePicture(list, DecodeRequest{bytes, ""});
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().message, "invalid picture from the broken decoder");
+}
+
 TEST(Registry, LowerCaseExtension) {
     EXPECT_EQ(lowerCaseExtension("C:\\Pictures\\Holiday.JPG"), "jpg");
     EXPECT_EQ(lowerCaseExtension("archive.tar.GZ"), "gz");

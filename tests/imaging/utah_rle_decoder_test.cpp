@@ -63,8 +63,7 @@ std::vector<uint8_t> paletteFile() {
     std::vector<uint8_t> f = {0x52, 0xCC, 0, 0, 0, 0, 3, 0, 2, 0,  // magic, position, 3 x 2
                               0x02, 1,    8, 3, 1,  // no background; 1 channel; map 3 x 2^1
                               0};                   // filler
-    for (int entry :
-         {0x1100, 0xFF00, 0x2200, 0x0000, 0x3300, 0x8000}) {  // red, green, blue maps
+    for (int entry : {0x1100, 0xFF00, 0x2200, 0x0000, 0x3300, 0x8000}) {  // red, green, blue maps
         f.push_back(static_cast<uint8_t>(entry));
         f.push_back(static_cast<uint8_t>(entry >> 8));
     }
