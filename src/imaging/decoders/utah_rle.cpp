@@ -98,6 +98,12 @@ class Painter {
         x_ = 0;
     }
     void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, image_.width); }
+    // A run paints only up to the line's end: a 4-byte code can claim
+    // 65536 pixels, and a file full of them must not take minutes.
+    void run(uint8_t value, int64_t count) {
+        const int64_t visible = std::min(count, image_.width - x_);
+        for (int64_t i = 0; i < visible; ++i) put(value);
+    }
     void put(uint8_t value) {
         if (x_ >= image_.width) return;
         if (shift_ >= 0 && y_ < image_.height) {
@@ -139,11 +145,9 @@ bool paint(ByteReader& in, Painter& painter) {
                 for (uint8_t v : values) painter.put(v);
                 break;
             }
-            case RunData: {
-                const auto value = static_cast<uint8_t>(in.u16());
-                for (int64_t i = 0; i <= operand; ++i) painter.put(value);
+            case RunData:
+                painter.run(static_cast<uint8_t>(in.u16()), operand + 1);
                 break;
-            }
             case End:
                 return true;
             default:
