@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
@@ -191,14 +192,6 @@ std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, s
     }
     return {h.palette.begin(), h.palette.end()};
 }
-
-void opaqueIfAlphaIsAllZero(Image& image) {
-    if (std::any_of(image.pixels.begin(), image.pixels.end(),
-                    [](Pixel p) { return (p >> 24) != 0; }))
-        return;
-    for (Pixel& p : image.pixels) p |= 0xFF000000u;
-}
-
 }  // namespace
 
 Result<Image> decodePcx(std::span<const uint8_t> bytes) {
