@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "imaging/alpha.h"
 #include "imaging/colour_reduction.h"
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/registry.h"
@@ -14,19 +15,6 @@ namespace {
 
 constexpr int kErrorDiffusion = 3;
 constexpr int64_t kTrueColour = 16777216;
-
-uint8_t scaleByAlpha(uint8_t value, uint32_t alpha) {
-    return static_cast<uint8_t>((value * alpha + 127) / 255);
-}
-
-void layOnBlack(Image& image) {
-    for (Pixel& p : image.pixels) {
-        const uint32_t alpha = p >> 24;
-        if (alpha == 255) continue;
-        p = rgb(scaleByAlpha(red(p), alpha), scaleByAlpha(green(p), alpha),
-                scaleByAlpha(blue(p), alpha));
-    }
-}
 
 int bitsFor(int count) {
     int bits = 1;

@@ -6,6 +6,7 @@
 #include "imaging/decoders/pcx.h"
 #include "imaging/decoders/photo_cd.h"
 #include "imaging/decoders/tga.h"
+#include "imaging/decoders/utah_rle.h"
 
 namespace pictavo::imaging {
 
@@ -15,6 +16,7 @@ DecoderList ownDecoders() {
     decoders.push_back(std::make_unique<DcxDecoder>());
     decoders.push_back(std::make_unique<PcxDecoder>());
     decoders.push_back(std::make_unique<TgaDecoder>());
+    decoders.push_back(std::make_unique<UtahRleDecoder>());
     decoders.push_back(makeGemImgDecoder());
     decoders.push_back(makePhotoCdDecoder());
     return decoders;
