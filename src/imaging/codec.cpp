@@ -39,10 +39,10 @@ Codec::Codec(DecoderList platformDecoders) : decoders_(std::move(platformDecoder
 }
 
 Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
-                         int targetHeight) {
+                         int targetHeight, bool centreCrop) {
     if (bytes.empty()) return makeError("file is empty");
-    auto decoded =
-        decodePicture(decoders_, DecodeRequest{bytes, fileName, targetWidth, targetHeight});
+    auto decoded = decodePicture(decoders_,
+                                 DecodeRequest{bytes, fileName, targetWidth, targetHeight, centreCrop});
     if (!decoded) return decoded.error();
     image_ = std::move(decoded).value();
     layOnBlack(image_);
@@ -52,10 +52,16 @@ Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileNa
 }
 
 int Codec::width() const {
-    return image_.width;
+    return image_.pictureWidth();
 }
 int Codec::height() const {
-    return image_.height;
+    return image_.pictureHeight();
+}
+int Codec::originX() const {
+    return image_.originX;
+}
+int Codec::originY() const {
+    return image_.originY;
 }
 
 int64_t Codec::colourCount() const {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/decoders/size_check.h"
+#include "imaging/limits.h"
 
 namespace pictavo::imaging {
 

@@ -14,7 +14,7 @@
 #include <jerror.h>
 // clang-format on
 
-#include "imaging/decoders/size_check.h"
+#include "imaging/limits.h"
 #include "imaging/exif.h"
 #include "imaging/orientation.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/decoders/size_check.h"
+#include "imaging/limits.h"
 #include "imaging/orientation.h"
 
 namespace pictavo::platform {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/decoders/size_check.h"
+#include "imaging/limits.h"
 #include "imaging/orientation.h"
 
 namespace pictavo::platform {
