@@ -1,0 +1,127 @@
+#include "imaging/vector/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pictavo::imaging::vector {
+
+Pixel blend(Pixel destination, Pixel source, uint8_t alpha) {
+    const uint32_t weight = (uint32_t{alpha} * (source >> 24) + 127) / 255;
+    if (weight == 0) return destination;
+    if (weight == 255) return source | 0xFF000000u;
+    const uint32_t keep = 255 - weight;
+    auto channel = [&](int shift) {
+        const uint32_t s = (source >> shift) & 0xFF;
+        const uint32_t d = (destination >> shift) & 0xFF;
+        return ((s * weight + d * keep + 127) / 255) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+class Canvas::PaintSink final : public SpanSink {
+  public:
+    PaintSink(Canvas& canvas, const Paint& paint) : canvas_(canvas), paint_(paint) {}
+
+    void span(int y, int x, int count, uint8_t alpha) override {
+        if (y < canvas_.clipTop_ || y >= canvas_.clipBottom_) return;
+        const int from = std::max(x, canvas_.clipLeft_);
+        const int to = std::min(x + count, canvas_.clipRight_);
+        Pixel* row = &canvas_.image_.at(0, y);
+        const Tile* tile = paint_.tile.get();
+        for (int i = from; i < to; ++i) {
+            const Pixel source = tile ? tile->pixels[static_cast<size_t>(
+                                            (y % tile->height) * tile->width + i % tile->width)]
+                                      : paint_.colour;
+            row[i] = blend(row[i], source, alpha);
+        }
+    }
+
+  private:
+    Canvas& canvas_;
+    const Paint& paint_;
+};
+
+Canvas::Canvas(Image& target) : image_(target) {
+    resetClip();
+}
+
+void Canvas::setClip(int left, int top, int right, int bottom) {
+    clipLeft_ = std::clamp(left, 0, image_.width);
+    clipTop_ = std::clamp(top, 0, image_.height);
+    clipRight_ = std::clamp(right, clipLeft_, image_.width);
+    clipBottom_ = std::clamp(bottom, clipTop_, image_.height);
+}
+
+void Canvas::resetClip() {
+    setClip(0, 0, image_.width, image_.height);
+}
+
+void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
+    if (image_.empty()) return;
+    if (paint.tile && (paint.tile->width <= 0 || paint.tile->height <= 0 ||
+                       paint.tile->pixels.size() !=
+                           static_cast<size_t>(paint.tile->width) * paint.tile->height)) {
+        return;
+    }
+    rasterizer_.reset(image_.width, image_.height);
+    rasterizer_.addContours(contours);
+    PaintSink sink(*this, paint);
+    rasterizer_.sweep(rule, sink);
+}
+
+void Canvas::fillPath(const Path& path, const Transform& toDevice, FillRule rule,
+                      const Paint& paint) {
+    fill(path.flatten(toDevice), rule, paint);
+}
+
+void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
+                        const Paint& paint) {
+    fill(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);
+}
+
+void Canvas::drawImage(const Image& source, const Rect& sourceRect, const Rect& destination,
+                       BlendOp op) {
+    if (source.empty() || image_.empty()) return;
+    const double destWidth = destination.right - destination.left;
+    const double destHeight = destination.bottom - destination.top;
+    if (!(std::abs(destWidth) >= 1e-9) || !(std::abs(destHeight) >= 1e-9)) return;
+    const double scaleX = (sourceRect.right - sourceRect.left) / destWidth;
+    const double scaleY = (sourceRect.bottom - sourceRect.top) / destHeight;
+    auto bound = [](double value, int low, int high) {
+        if (!(value > low)) return low;
+        if (!(value < high)) return high;
+        return static_cast<int>(std::lround(value));
+    };
+    const int x0 = bound(std::min(destination.left, destination.right), clipLeft_, clipRight_);
+    const int x1 = bound(std::max(destination.left, destination.right), clipLeft_, clipRight_);
+    const int y0 = bound(std::min(destination.top, destination.bottom), clipTop_, clipBottom_);
+    const int y1 = bound(std::max(destination.top, destination.bottom), clipTop_, clipBottom_);
+    for (int y = y0; y < y1; ++y) {
+        const double sy = sourceRect.top + (y + 0.5 - destination.top) * scaleY;
+        const int row = static_cast<int>(std::floor(sy));
+        if (row < 0 || row >= source.height) continue;
+        for (int x = x0; x < x1; ++x) {
+            const double sx = sourceRect.left + (x + 0.5 - destination.left) * scaleX;
+            const int column = static_cast<int>(std::floor(sx));
+            if (column < 0 || column >= source.width) continue;
+            const Pixel pixel = source.at(column, row);
+            Pixel& target = image_.at(x, y);
+            switch (op) {
+                case BlendOp::Copy:
+                    target = blend(target, pixel, 255);
+                    break;
+                case BlendOp::And:
+                    target = (target & pixel) | 0xFF000000u;
+                    break;
+                case BlendOp::Or:
+                    target = (target | pixel) | 0xFF000000u;
+                    break;
+                case BlendOp::Xor:
+                    target = (target ^ pixel) | 0xFF000000u;
+                    break;
+            }
+        }
+    }
+}
+
+}  // namespace pictavo::imaging::vector
