@@ -24,6 +24,7 @@ class Canvas::PaintSink final : public SpanSink {
 
     void span(int y, int x, int count, uint8_t alpha) override {
         if (y < canvas_.clipTop_ || y >= canvas_.clipBottom_) return;
+        canvas_.work_ += count;
         const int from = std::max(x, canvas_.clipLeft_);
         const int to = std::min(x + count, canvas_.clipRight_);
         Pixel* row = &canvas_.image_.at(0, y);
@@ -65,6 +66,7 @@ void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Pai
     }
     rasterizer_.reset(image_.width, image_.height);
     rasterizer_.addContours(contours);
+    work_ += static_cast<int64_t>(rasterizer_.cellCount());
     PaintSink sink(*this, paint);
     rasterizer_.sweep(rule, sink);
 }
@@ -96,6 +98,7 @@ void Canvas::drawImage(const Image& source, const Rect& sourceRect, const Rect& 
     const int x1 = bound(std::max(destination.left, destination.right), clipLeft_, clipRight_);
     const int y0 = bound(std::min(destination.top, destination.bottom), clipTop_, clipBottom_);
     const int y1 = bound(std::max(destination.top, destination.bottom), clipTop_, clipBottom_);
+    work_ += static_cast<int64_t>(x1 - x0) * (y1 - y0);
     for (int y = y0; y < y1; ++y) {
         const double sy = sourceRect.top + (y + 0.5 - destination.top) * scaleY;
         const int row = static_cast<int>(std::floor(sy));

@@ -42,6 +42,9 @@ struct Rect {
     double bottom = 0;
 };
 
+// About a second of painting on a slow machine.
+inline constexpr int64_t kDefaultWorkBudget = int64_t{400} * 1000 * 1000;
+
 class Canvas {
   public:
     explicit Canvas(Image& target);
@@ -49,6 +52,12 @@ class Canvas {
     int width() const { return image_.width; }
     int height() const { return image_.height; }
     Image& image() { return image_; }
+
+    // Every fill counts the pixels and edge cells it works on. A drawing that
+    // has used up the budget is not worth waiting for: decoders check
+    // exhausted() and give up with an error.
+    void setWorkBudget(int64_t pixelOperations) { budget_ = pixelOperations; }
+    bool exhausted() const { return work_ > budget_; }
 
     // Pixels outside the clip rectangle are never touched.
     void setClip(int left, int top, int right, int bottom);
@@ -75,6 +84,8 @@ class Canvas {
     int clipRight_ = 0;
     int clipBottom_ = 0;
     Rasterizer rasterizer_;
+    int64_t work_ = 0;
+    int64_t budget_ = kDefaultWorkBudget;
 };
 
 // src over dst with coverage alpha/255 (and the source's own alpha).

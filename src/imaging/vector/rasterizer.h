@@ -30,6 +30,8 @@ class Rasterizer {
     void addContour(const Contour& contour);
     void addContours(const std::vector<Contour>& contours);
     void addLine(Point from, Point to);
+    // Edge cells gathered so far: the work the next sweep has to sort.
+    size_t cellCount() const { return cells_.size(); }
     // Sends the fill's spans to sink and forgets the edges.
     void sweep(FillRule rule, SpanSink& sink);
 
