@@ -42,6 +42,9 @@ struct Rect {
     double bottom = 0;
 };
 
+// Pens up to this wide (device pixels) draw hairlines.
+inline constexpr double kHairlineWidth = 1.5;
+
 // About a second of painting on a slow machine.
 inline constexpr int64_t kDefaultWorkBudget = int64_t{400} * 1000 * 1000;
 
@@ -65,9 +68,16 @@ class Canvas {
 
     void fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint);
     void fillPath(const Path& path, const Transform& toDevice, FillRule rule, const Paint& paint);
-    // Draws the path's lines with pen (whose width is in device pixels).
+    // Draws the path's lines with pen (whose width is in device pixels);
+    // thin pens draw hairlines.
     void strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
                     const Paint& paint);
+
+    // A line one pixel wide from a to b (device points), anti-aliased by
+    // how far each pixel's centre lies from it: the fast road for the
+    // hairlines most drawings are made of.
+    void drawHairline(Point a, Point b, Pixel colour);
+    void drawHairlines(const std::vector<Contour>& lines, Pixel colour);
 
     // Copies source's pixels from sourceRect onto the device rectangle
     // destination (which may be mirrored: right < left), sampling at pixel
@@ -77,6 +87,8 @@ class Canvas {
 
   private:
     class PaintSink;
+    void plot(int x, int y, Pixel colour, double coverage);
+    void hairline(Point a, Point b, Pixel colour);
 
     Image& image_;
     int clipLeft_ = 0;

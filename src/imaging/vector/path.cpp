@@ -86,6 +86,24 @@ void Path::close() {
     open_ = false;
 }
 
+void Path::clear() {
+    verbs_.clear();
+    points_.clear();
+    current_ = start_ = Point{};
+    open_ = false;
+}
+
+bool Path::controlBox(const Transform& transform, Point& low, Point& high) const {
+    if (points_.empty()) return false;
+    low = high = transform.apply(points_.front());
+    for (const Point& p : points_) {
+        const Point mapped = transform.apply(p);
+        low = {std::min(low.x, mapped.x), std::min(low.y, mapped.y)};
+        high = {std::max(high.x, mapped.x), std::max(high.y, mapped.y)};
+    }
+    return true;
+}
+
 void Path::addPolygon(const std::vector<Point>& points) {
     if (points.empty()) return;
     moveTo(points.front());

@@ -33,6 +33,12 @@ class Path {
                 double sweep, bool connect);
 
     bool empty() const { return verbs_.empty(); }
+    // Forgets the outline but keeps the memory, for paths built again and again.
+    void clear();
+    // The box around every point and control point mapped through
+    // transform: it holds the whole outline, since curves stay inside the
+    // hull of their control points. False when the path is empty.
+    bool controlBox(const Transform& transform, Point& low, Point& high) const;
     // The point the next segment starts from.
     Point currentPoint() const { return current_; }
 
