@@ -1,6 +1,7 @@
 #include "imaging/decoders/dxf_drawing.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <optional>
 #include <string_view>
@@ -64,6 +65,7 @@ Type typeNamed(std::string_view name) {
 struct Pending {
     Type type = Type::Other;
     int flags = 0;
+    double values[4] = {0, 0, 0, 0};
     double bulge = 0;
     Entity entity;
     std::string_view layer = "0";
@@ -185,7 +187,15 @@ std::vector<Point> splineToPolyline(Pending& p) {
 
 class DrawingReader {
   public:
-    explicit DrawingReader(std::span<const uint8_t> bytes) : groups_(bytes) {}
+    explicit DrawingReader(std::span<const uint8_t> bytes) : groups_(bytes) {
+        // Room for as many entities as a file of this size usually holds (the
+        // shortest take about 100 bytes of text or 50 of binary), so that a big drawing is not
+        // copied again and again as it grows.
+        const size_t expected =
+            std::min(kMaxEntities, bytes.size() / (GroupReader::isBinary(bytes) ? 48 : 96));
+        drawing_.entities.reserve(expected);
+        drawing_.points.reserve(expected * 2);
+    }
 
     Result<Drawing> read() {
         layerIndex("0");
@@ -475,7 +485,7 @@ class DrawingReader {
                     p.direction = Point{p.direction ? p.direction->x : 1, g.real()};
                     break;
                 case 40:
-                    e.values[0] = g.real();
+                    p.values[0] = g.real();
                     break;
                 case 41:
                     p.boxWidth = g.real();
@@ -523,22 +533,22 @@ class DrawingReader {
                 p.corners[3].y = g.real();
                 break;
             case 40:
-                e.values[0] = g.real();
+                p.values[0] = g.real();
                 break;
             case 41:
-                if (isText) e.values[2] = g.real();
-                if (p.type == Type::Ellipse || p.type == Type::Insert) e.values[1] = g.real();
+                if (isText) p.values[2] = g.real();
+                if (p.type == Type::Ellipse || p.type == Type::Insert) p.values[1] = g.real();
                 break;
             case 42:
-                if (p.type == Type::Ellipse) e.values[2] = g.real();
-                if (p.type == Type::Insert) e.values[1] = g.real();
+                if (p.type == Type::Ellipse) p.values[2] = g.real();
+                if (p.type == Type::Insert) p.values[1] = g.real();
                 if (p.type == Type::Vertex) p.bulge = g.real();
                 break;
             case 50:
-                e.values[p.type == Type::Insert ? 2 : 1] = g.real();
+                p.values[p.type == Type::Insert ? 2 : 1] = g.real();
                 break;
             case 51:
-                e.values[isText ? 3 : 2] = g.real();
+                p.values[isText ? 3 : 2] = g.real();
                 break;
             case 1:
                 p.text = std::string(g.text);
@@ -624,6 +634,17 @@ class DrawingReader {
         drawing_.points.insert(drawing_.points.end(), points.begin(), points.end());
         return first;
     }
+    uint32_t addPoints(std::initializer_list<Point> points) {
+        const auto first = static_cast<uint32_t>(drawing_.points.size());
+        for (const Point& p : points) drawing_.points.push_back(p);
+        return first;
+    }
+
+    uint32_t addValues(const Pending& p) {
+        const auto first = static_cast<uint32_t>(drawing_.numbers.size());
+        drawing_.numbers.insert(drawing_.numbers.end(), std::begin(p.values), std::end(p.values));
+        return first;
+    }
 
     Result<void> push(Entity entity) {
         if (drawing_.entities.size() >= kMaxEntities || drawing_.points.size() > kMaxPoints) {
@@ -673,14 +694,16 @@ class DrawingReader {
                 e.kind = p.type == Type::Circle ? EntityKind::Circle : EntityKind::Arc;
                 e.firstPoint = addPoints({p.corners[0]});
                 e.pointCount = 1;
+                e.numbers = addValues(p);
                 break;
             case Type::Ellipse:
                 e.kind = EntityKind::Ellipse;
                 e.mirrored = false;
-                if (e.values[0] == 0) e.values[0] = 1;
-                if (e.values[1] == 0 && e.values[2] == 0) e.values[2] = 2 * std::numbers::pi;
+                if (p.values[0] == 0) p.values[0] = 1;
+                if (p.values[1] == 0 && p.values[2] == 0) p.values[2] = 2 * std::numbers::pi;
                 e.firstPoint = addPoints({p.corners[0], p.corners[1]});
                 e.pointCount = 2;
+                e.numbers = addValues(p);
                 break;
             case Type::Text:
             case Type::Attrib:
@@ -694,18 +717,19 @@ class DrawingReader {
                 e.reference = blockNameIndex(p.blockName);
                 if (p.type == Type::Dimension) {
                     // A dimension's picture is an anonymous block in world coordinates.
-                    e.values[0] = e.values[1] = 1;
-                    e.values[2] = 0;
+                    p.values[0] = p.values[1] = 1;
+                    p.values[2] = 0;
                     e.mirrored = false;
                     e.firstPoint = addPoints({Point{}});
                 } else {
-                    if (e.values[0] == 0) e.values[0] = 1;
-                    if (e.values[1] == 0) e.values[1] = 1;
+                    if (p.values[0] == 0) p.values[0] = 1;
+                    if (p.values[1] == 0) p.values[1] = 1;
                     e.firstPoint = addPoints({p.corners[0]});
                 }
                 e.pointCount = 1;
+                e.numbers = addValues(p);
                 if (p.columns > 1 || p.rows > 1) {
-                    e.numbers = static_cast<uint32_t>(drawing_.numbers.size());
+                    e.arrayed = true;
                     drawing_.numbers.insert(
                         drawing_.numbers.end(),
                         {std::clamp(p.columns, 1.0, 1000.0), std::clamp(p.rows, 1.0, 1000.0),
@@ -742,8 +766,9 @@ class DrawingReader {
 
     Result<void> storeText(Pending& p, Entity e) {
         e.kind = EntityKind::Text;
-        if (e.values[0] <= 0) e.values[0] = 1;
-        if (e.values[2] <= 0) e.values[2] = 1;
+        if (p.values[0] <= 0) p.values[0] = 1;
+        if (p.values[2] <= 0) p.values[2] = 1;
+        e.numbers = addValues(p);
         // TEXT places itself by its second point unless it is left on the baseline.
         const bool aligned = e.horizontalAlign != 0 || e.verticalAlign != 0;
         e.firstPoint =
@@ -756,9 +781,14 @@ class DrawingReader {
 
     // MTEXT becomes one TEXT per line, placed as its attachment point says.
     Result<void> storeParagraph(Pending& p, Entity e) {
-        const double height = e.values[0] > 0 ? e.values[0] : 1;
+        const double height = p.values[0] > 0 ? p.values[0] : 1;
         const double rotation =
             p.direction ? std::atan2(p.direction->y, p.direction->x) : p.rotationRadians;
+        Pending line = p;
+        line.values[0] = height;
+        line.values[1] = rotation * 180 / std::numbers::pi;
+        line.values[2] = 1;
+        line.values[3] = 0;
         const std::vector<std::u32string> lines =
             paragraphLines(decodeText(p.text), p.boxWidth > 0 ? p.boxWidth / height : 0);
         const int column = (std::clamp(p.attachment, 1, 9) - 1) % 3;  // left, centre, right
@@ -772,21 +802,18 @@ class DrawingReader {
         const Point along{std::cos(rotation), std::sin(rotation)};
         const Point up{-along.y, along.x};
         for (size_t i = 0; i < lines.size(); ++i) {
-            Entity line = e;
-            line.kind = EntityKind::Text;
-            line.values[0] = height;
-            line.values[1] = rotation * 180 / std::numbers::pi;
-            line.values[2] = 1;
-            line.values[3] = 0;
-            line.horizontalAlign = static_cast<uint8_t>(column);
-            line.verticalAlign = 0;
+            Entity text = e;
+            text.kind = EntityKind::Text;
+            text.horizontalAlign = static_cast<uint8_t>(column);
+            text.verticalAlign = 0;
             const double lift = firstBaseline - spacing * static_cast<double>(i);
             const Point at = p.corners[0] + up * lift;
-            line.firstPoint = addPoints({at, at});
-            line.pointCount = 2;
-            line.reference = static_cast<uint32_t>(drawing_.texts.size());
+            text.firstPoint = addPoints({at, at});
+            text.pointCount = 2;
+            text.numbers = addValues(line);
+            text.reference = static_cast<uint32_t>(drawing_.texts.size());
             drawing_.texts.push_back(lines[i]);
-            if (auto pushed = push(line); !pushed) return pushed;
+            if (auto pushed = push(text); !pushed) return pushed;
         }
         return {};
     }

@@ -44,23 +44,25 @@ struct Entity {
     bool mirrored = false;
     uint8_t horizontalAlign = 0;
     uint8_t verticalAlign = 0;
+    // Inserts: the block is laid out in columns and rows.
+    bool arrayed = false;
     int16_t colour = kByLayer;
     uint32_t trueColour = kNoTrueColour;  // 0x01RRGGBB when the entity has one
     uint32_t layer = 0;
     uint32_t firstPoint = 0;
     uint32_t pointCount = 0;
-    // Polylines: the first of pointCount bulges in Drawing::numbers.
-    // Inserts: the first of four numbers (columns, rows, their spacings).
+    // The first of the entity's numbers in Drawing::numbers (kNone: none):
+    // Polyline: one bulge per point.
+    // Circle, arc: radius, start and end angle (degrees).
+    // Ellipse: axis ratio, start and end parameter (radians); the points are
+    //   the centre and the end of the major axis relative to it.
+    // Text: height, rotation (degrees), width factor, oblique angle (degrees).
+    // Insert: x scale, y scale, rotation (degrees), unused; when arrayed,
+    //   then columns, rows and their spacings.
     uint32_t numbers = kNone;
     // Text: index into Drawing::texts. Insert: index into Drawing::blockNames.
     uint32_t reference = kNone;
     float width = 0;  // polyline width in drawing units
-    // Circle, arc: radius, start and end angle (degrees).
-    // Ellipse: axis ratio, start and end parameter (radians); points are the
-    //   centre and the end of the major axis relative to it.
-    // Text: height, rotation (degrees), width factor, oblique angle (degrees).
-    // Insert: x scale, y scale, rotation (degrees).
-    double values[4] = {0, 0, 0, 0};
 };
 
 struct Layer {

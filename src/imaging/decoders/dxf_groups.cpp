@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace pictavo::imaging::dxf {
 
@@ -44,9 +45,42 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
+// Plain decimals ("-12.5", "3", "0.000001") are most of a drawing's numbers:
+// read them directly. Fifteen digits or fewer fit a double exactly, and one
+// division by an exact power of ten rounds correctly. Anything else (an
+// exponent, more digits) is left to the library.
+std::optional<double> plainDecimal(std::string_view value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t i = 0;
+    const bool negative = !value.empty() && (value[0] == '-' || value[0] == '+');
+    if (negative) i = 1;
+    const bool minus = negative && value[0] == '-';
+    uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15) return std::nullopt;
+            digits = digits * 10 + static_cast<uint64_t>(c - '0');
+            if (fraction >= 0) ++fraction;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0) return std::nullopt;
+    double number = static_cast<double>(digits);
+    if (fraction > 0) number /= kPowers[fraction];
+    return minus ? -number : number;
+}
+
 double Group::real() const {
     if (isBinaryNumber) return binaryNumber;
     const std::string_view value = trimmed(text);
+    if (const auto quick = plainDecimal(value)) return *quick;
     double number = 0;
     const char* begin = value.data();
     if (!value.empty() && *begin == '+') ++begin;
@@ -108,9 +142,17 @@ std::string_view GroupReader::line() {
 bool GroupReader::nextText(Group& group) {
     const std::string_view codeLine = trimmed(line());
     if (position_ >= bytes_.size() && codeLine.empty()) return false;
+    // Group codes are small whole numbers: read them without the library.
     int code = 0;
-    const auto result = std::from_chars(codeLine.data(), codeLine.data() + codeLine.size(), code);
-    if (result.ec != std::errc{} || result.ptr != codeLine.data() + codeLine.size() || code < 0) {
+    bool valid = !codeLine.empty() && codeLine.size() <= 6;
+    for (const char c : codeLine) {
+        if (c < '0' || c > '9') {
+            valid = false;
+            break;
+        }
+        code = code * 10 + (c - '0');
+    }
+    if (!valid) {
         broken_ = true;
         return false;
     }

@@ -91,6 +91,8 @@ class Walker {
         const Transform place =
             entity.mirrored ? toWorld.after(Transform::scaling(-1, 1)) : toWorld;
         const Point* points = &drawing_.points[entity.firstPoint];
+        const double* values =
+            entity.numbers == kNone ? nullptr : &drawing_.numbers[entity.numbers];
         path_.clear();
         switch (entity.kind) {
             case EntityKind::Line:
@@ -100,26 +102,24 @@ class Walker {
                 drawPolyline(entity, points, place, colour);
                 break;
             case EntityKind::Circle:
-                path_.addEllipse(points[0], entity.values[0], entity.values[0]);
+                path_.addEllipse(points[0], values[0], values[0]);
                 visitor_.stroke(path_, place, 0, colour);
                 break;
             case EntityKind::Arc:
-                path_.addArc(
-                    points[0], entity.values[0], entity.values[0], 0, entity.values[1] * kDegree,
-                    normalisedSweep((entity.values[2] - entity.values[1]) * kDegree), false);
+                path_.addArc(points[0], values[0], values[0], 0, values[1] * kDegree,
+                             normalisedSweep((values[2] - values[1]) * kDegree), false);
                 visitor_.stroke(path_, place, 0, colour);
                 break;
             case EntityKind::Ellipse: {
                 const Point axis = points[1];
                 const double major = vector::length(axis);
-                path_.addArc(points[0], major, major * entity.values[0], std::atan2(axis.y, axis.x),
-                             entity.values[1], normalisedSweep(entity.values[2] - entity.values[1]),
-                             false);
+                path_.addArc(points[0], major, major * values[0], std::atan2(axis.y, axis.x),
+                             values[1], normalisedSweep(values[2] - values[1]), false);
                 visitor_.stroke(path_, place, 0, colour);
                 break;
             }
             case EntityKind::Text:
-                drawText(entity, points, place, colour);
+                drawText(entity, points, values, place, colour);
                 break;
             case EntityKind::Point:
                 visitor_.dot(place.apply(points[0]), colour);
@@ -133,7 +133,7 @@ class Walker {
                 visitor_.stroke(path_, place, 0, colour);
                 break;
             case EntityKind::Insert:
-                return drawInsert(entity, points[0], place, colour, layerIndex, depth);
+                return drawInsert(entity, points[0], values, place, colour, layerIndex, depth);
         }
         return {};
     }
@@ -157,13 +157,14 @@ class Walker {
         visitor_.stroke(path_, place, entity.width, colour);
     }
 
-    void drawText(const Entity& entity, const Point* points, const Transform& place, Pixel colour) {
+    void drawText(const Entity& entity, const Point* points, const double* values,
+                  const Transform& place, Pixel colour) {
         const std::u32string& text = drawing_.texts[entity.reference];
         if (text.empty()) return;
-        double height = entity.values[0];
-        double rotation = entity.values[1] * kDegree;
-        double widthFactor = entity.values[2];
-        const double slant = std::tan(std::clamp(entity.values[3], -85.0, 85.0) * kDegree);
+        double height = values[0];
+        double rotation = values[1] * kDegree;
+        double widthFactor = values[2];
+        const double slant = std::tan(std::clamp(values[3], -85.0, 85.0) * kDegree);
         const double naturalWidth = vector::textWidth(text);
         Point reference = points[1];
         double shiftX = 0;
@@ -223,26 +224,26 @@ class Walker {
         visitor_.stroke(path_, placement, kTextWeight, colour);
     }
 
-    Result<void> drawInsert(const Entity& entity, Point at, const Transform& place, Pixel colour,
-                            uint32_t layer, int depth) {
+    Result<void> drawInsert(const Entity& entity, Point at, const double* values,
+                            const Transform& place, Pixel colour, uint32_t layer, int depth) {
         if (depth >= kMaxInsertDepth) return {};
         const auto found = drawing_.blocks.find(drawing_.blockNames[entity.reference]);
         if (found == drawing_.blocks.end()) return {};
         const Block& block = found->second;
         double columns = 1, rows = 1, columnSpacing = 0, rowSpacing = 0;
-        if (entity.numbers != kNone) {
-            columns = drawing_.numbers[entity.numbers];
-            rows = drawing_.numbers[entity.numbers + 1];
-            columnSpacing = drawing_.numbers[entity.numbers + 2];
-            rowSpacing = drawing_.numbers[entity.numbers + 3];
+        if (entity.arrayed) {
+            columns = values[4];
+            rows = values[5];
+            columnSpacing = values[6];
+            rowSpacing = values[7];
         }
         const Transform base = place.after(Transform::translation(at.x, at.y))
-                                   .after(Transform::rotation(entity.values[2] * kDegree));
+                                   .after(Transform::rotation(values[2] * kDegree));
         for (int row = 0; row < static_cast<int>(rows); ++row) {
             for (int column = 0; column < static_cast<int>(columns); ++column) {
                 const Transform cell =
                     base.after(Transform::translation(column * columnSpacing, row * rowSpacing))
-                        .after(Transform::scaling(entity.values[0], entity.values[1]))
+                        .after(Transform::scaling(values[0], values[1]))
                         .after(Transform::translation(-block.base.x, -block.base.y));
                 for (uint32_t i = 0; i < block.entityCount; ++i) {
                     const Entity& inner = drawing_.entities[block.firstEntity + i];
