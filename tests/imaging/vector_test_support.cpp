@@ -46,11 +46,19 @@ bool run(const std::string& command) {
 
 Image readPpm(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int width = 0;
-    int height = 0;
-    int maximum = 0;
-    in >> magic >> width >> height >> maximum;
+    // Header fields separated by white space, with "#" comments between them.
+    auto field = [&in]() {
+        std::string token;
+        while (in >> token && token.starts_with('#')) {
+            std::string rest;
+            std::getline(in, rest);
+        }
+        return token;
+    };
+    const std::string magic = field();
+    const int width = std::atoi(field().c_str());
+    const int height = std::atoi(field().c_str());
+    const int maximum = std::atoi(field().c_str());
     in.get();
     if (magic != "P6" || width <= 0 || height <= 0 || maximum != 255) return {};
     Image image(width, height);
