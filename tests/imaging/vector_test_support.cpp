@@ -85,7 +85,8 @@ void writePpm(const std::filesystem::path& path, const Image& image) {
 
 Image readWithGraphicsMagick(const std::filesystem::path& path) {
     const std::filesystem::path ppm = path.string() + ".ppm";
-    if (!run("gm convert '" + path.string() + "' -flatten '" + ppm.string() + "' 2>/dev/null")) {
+    if (!run("gm convert '" + path.string() + "' -flatten -depth 8 '" + ppm.string() +
+             "' 2>/dev/null")) {
         return {};
     }
     return readPpm(ppm);
