@@ -38,14 +38,9 @@ double totalInk(const Image& image) {
     return sum;
 }
 
-Path square(double left, double top, double size, bool clockwise = true) {
+Path square(double left, double top, double size) {
     Path path;
-    if (clockwise) {
-        path.addRectangle({left, top}, {left + size, top + size});
-    } else {
-        path.addPolygon(
-            {{left, top}, {left, top + size}, {left + size, top + size}, {left + size, top}});
-    }
+    path.addRectangle({left, top}, {left + size, top + size});
     return path;
 }
 
@@ -90,7 +85,6 @@ TEST(Rasterizer, FillRulesDifferOnNestedContours) {
     }
     // A hole wound the other way is a hole under both rules.
     Path withHole = square(2, 2, 16);
-    const Path inner = square(6, 6, 8, false);
     withHole.addPolygon({{6, 6}, {6, 14}, {14, 14}, {14, 6}});
     Image image(20, 20, kWhite);
     Canvas canvas(image);
@@ -132,6 +126,19 @@ TEST(Rasterizer, SurvivesAbsurdCoordinates) {
     canvas.fill(contours, FillRule::EvenOdd, kBlack);
     canvas.fill({contours[0]}, FillRule::NonZero, kBlack);
     EXPECT_EQ(ink(image, 8, 8), 255);  // the last fill covers everything
+}
+
+TEST(Canvas, FillNeedingTooManyCellsIsDroppedAndExhaustsTheCanvas) {
+    // A polygon zigzagging across the whole width thousands of times.
+    Image image(2000, 600, kWhite);
+    Canvas canvas(image);
+    Contour zigzag;
+    zigzag.closed = true;
+    for (int i = 0; i < 6000; ++i) zigzag.points.push_back({i % 2 ? 2000.0 : 0.0, i * 0.1});
+    EXPECT_FALSE(canvas.exhausted());
+    canvas.fill({zigzag}, FillRule::EvenOdd, kBlack);
+    EXPECT_TRUE(canvas.exhausted());
+    EXPECT_EQ(totalInk(image), 0);
 }
 
 TEST(Canvas, ClipKeepsPaintInsideTheRectangle) {

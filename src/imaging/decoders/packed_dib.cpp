@@ -216,11 +216,18 @@ Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndice
     }
     auto table = readColourTable(in, header, core, paletteIndices, logicalPalette);
     if (!table) return table.error();
+    // Uncompressed rows must be there before room is made for them: a few
+    // bytes must not make us set aside a quarter of a gigabyte.
+    const bool runLength = header.compression == kRle8 || header.compression == kRle4;
+    const uint64_t stride =
+        (static_cast<uint64_t>(header.width) * static_cast<uint64_t>(header.bits) + 31) / 32 * 4;
+    if (!runLength && stride * static_cast<uint64_t>(header.height) > in.remaining())
+        return fileTruncated();
     auto image = vector::blankPicture({header.width, header.height},
                                       table->empty() ? rgb(0, 0, 0) : table->front());
     if (!image) return image.error();
     image->sourceBits = header.bits;
-    if (header.compression == kRle8 || header.compression == kRle4) {
+    if (runLength) {
         readRunLengthRows(in, header, *table, *image);
     } else {
         readRows(in, header, *table, *image);

@@ -67,6 +67,7 @@ void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Pai
     rasterizer_.reset(image_.width, image_.height);
     rasterizer_.addContours(contours);
     work_ += static_cast<int64_t>(rasterizer_.cellCount());
+    if (rasterizer_.overflowed()) work_ = std::max(work_, budget_ + 1);
     PaintSink sink(*this, paint);
     rasterizer_.sweep(rule, sink);
 }
@@ -78,6 +79,10 @@ void Canvas::fillPath(const Path& path, const Transform& toDevice, FillRule rule
 
 void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
                         const Paint& paint) {
+    if (!(pen.width <= kHairlineWidth) && !(pen.width < kMaxPenWidth)) {
+        // Not a number, or wider than any picture: nothing sensible to draw.
+        return;
+    }
     if (pen.width <= kHairlineWidth && !paint.tile) {
         const auto lines = path.flatten(toDevice);
         drawHairlines(pen.dashes.empty() ? lines : applyDashes(lines, pen.dashes), paint.colour);

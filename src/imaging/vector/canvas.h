@@ -45,6 +45,9 @@ struct Rect {
 // Pens up to this wide (device pixels) draw hairlines.
 inline constexpr double kHairlineWidth = 1.5;
 
+// Pens wider than this (device pixels) are not drawn at all.
+inline constexpr double kMaxPenWidth = 1 << 16;
+
 // About a second of painting on a slow machine.
 inline constexpr int64_t kDefaultWorkBudget = int64_t{400} * 1000 * 1000;
 

@@ -33,6 +33,7 @@ void Rasterizer::reset(int width, int height) {
     height_ = std::max(0, height);
     cells_.clear();
     current_ = {-1, -1, 0, 0};
+    overflowed_ = false;
 }
 
 void Rasterizer::addContours(const std::vector<Contour>& contours) {
@@ -127,13 +128,21 @@ void Rasterizer::addToCell(int x, int y, double cover, double area) {
 
 void Rasterizer::flushCell() {
     if (current_.x >= 0 && (current_.cover != 0 || current_.area != 0)) {
-        cells_.push_back(current_);
+        if (cells_.size() < kMaxCells) {
+            cells_.push_back(current_);
+        } else {
+            overflowed_ = true;
+        }
     }
     current_ = {-1, -1, 0, 0};
 }
 
 void Rasterizer::sweep(FillRule rule, SpanSink& sink) {
     flushCell();
+    if (overflowed_) {
+        cells_.clear();
+        return;
+    }
     std::sort(cells_.begin(), cells_.end(),
               [](const Cell& a, const Cell& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     size_t i = 0;

@@ -5,6 +5,7 @@
 // left gives the winding at any pixel, and area gives the fractional edge
 // pixels, so one sweep yields both the non-zero and the even-odd fill.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,10 @@ class SpanSink {
     virtual void span(int y, int x, int count, uint8_t alpha) = 0;
 };
 
+// A fill whose edges cross more pixels than this (64 MB of cells) is a
+// hostile one: a polygon zigzagging across the picture thousands of times.
+inline constexpr size_t kMaxCells = size_t{4} * 1024 * 1024;
+
 class Rasterizer {
   public:
     // Starts a new fill on a device of width x height pixels.
@@ -32,6 +37,9 @@ class Rasterizer {
     void addLine(Point from, Point to);
     // Edge cells gathered so far: the work the next sweep has to sort.
     size_t cellCount() const { return cells_.size(); }
+    // True when the fill needed more cells than kMaxCells: its edges were
+    // dropped, and the fill is not worth drawing.
+    bool overflowed() const { return overflowed_; }
     // Sends the fill's spans to sink and forgets the edges.
     void sweep(FillRule rule, SpanSink& sink);
 
@@ -50,6 +58,7 @@ class Rasterizer {
     int height_ = 0;
     std::vector<Cell> cells_;
     Cell current_{-1, -1, 0, 0};
+    bool overflowed_ = false;
 };
 
 }  // namespace pictavo::imaging::vector

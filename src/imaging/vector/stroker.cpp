@@ -26,7 +26,8 @@ double signedArea(const std::vector<Point>& points) {
 
 class OutlineBuilder {
   public:
-    explicit OutlineBuilder(const Pen& pen) : pen_(pen), half_(std::max(pen.width, 1.0) / 2) {}
+    explicit OutlineBuilder(const Pen& pen)
+        : pen_(pen), half_(pen.width > 1 && pen.width < 1e6 ? pen.width / 2 : 0.5) {}
 
     void addLine(const Contour& line) {
         std::vector<Point> points = withoutRepeats(line.points);
