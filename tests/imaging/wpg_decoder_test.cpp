@@ -95,6 +95,19 @@ TEST(WpgDecoder, Version1ShapesLandWhereTheirUnitsSay) {
     EXPECT_LT(green(image->at(150, 4)), 20);  // the line at y = 1150 units
 }
 
+// Found by fuzzing: every start record made a new picture, so a file of
+// a few hundred bytes could ask for gigabytes.
+TEST(WpgDecoder, OnlyTheFirstStartRecordCounts) {
+    Bytes file = header(1);
+    file.add(record1(0x0F, Bytes().u8(1).u8(0).u16(1200).u16(600)));
+    for (int i = 0; i < 50; ++i) file.add(record1(0x0F, Bytes().u8(1).u8(0).u16(60000).u16(60000)));
+    file.add(record1(0x10, Bytes()));
+    auto image = decodeWpg(file.data);
+    ASSERT_TRUE(image) << image.error().message;
+    EXPECT_EQ(image->width, 96);
+    EXPECT_EQ(image->height, 48);
+}
+
 TEST(WpgDecoder, Version1BitmapsAreRunLengthDecoded) {
     // A 4 x 2 bitmap of 8 bits: a run of four 9s (light blue), then a
     // literal row of 12, 12, 10, 10.

@@ -80,7 +80,10 @@ class Walker {
 
     Result<void> visit(const Entity& entity, const Transform& toWorld, Pixel byBlock,
                        uint32_t inheritedLayer, int depth) {
-        if (++visited_ > kMaxDrawnEntities || visitor_.exhausted()) return tooComplex();
+        // Long texts and polylines weigh more than a line.
+        visited_ += 1 + entity.pointCount +
+                    (entity.kind == EntityKind::Text ? drawing_.texts[entity.reference].size() : 0);
+        if (visited_ > kMaxDrawnEntities || visitor_.exhausted()) return tooComplex();
         // Entities of a block on layer 0 take the layer of their insert.
         uint32_t layerIndex = entity.layer;
         if (inheritedLayer != kNone && drawing_.layers[layerIndex].name == "0")

@@ -27,8 +27,9 @@ class Visitor {
 
 // Inserts nest at most this deep; a block that inserts itself stops here.
 inline constexpr int kMaxInsertDepth = 16;
-// Entities drawn, counting each drawn again by every insert of its block.
-inline constexpr size_t kMaxDrawnEntities = 4000000;
+// Entities drawn, counting each drawn again by every insert of its block,
+// and each weighing one more for every point and every character it has.
+inline constexpr size_t kMaxDrawnEntities = 16000000;
 
 // Walks the drawing; colour 7 takes the opposite of background. Fails when
 // inserts multiply the drawing past kMaxDrawnEntities or the visitor is exhausted.

@@ -77,8 +77,9 @@ class Wpg1Player {
     Point toDevice(double x, double y) const { return {x * scale_, (height_ - y) * scale_}; }
 
     Result<void> start(ByteReader& in) {
-        in.u8();  // version
-        in.u8();  // flags
+        if (image_) return {};  // one picture per file: later starts are noise
+        in.u8();                // version
+        in.u8();                // flags
         const double width = in.u16();
         height_ = in.u16();
         if (in.failed()) return fileTruncated();
@@ -196,6 +197,8 @@ class Wpg1Player {
         if (in.failed() || !canvas_) return {};
         if (!placed) x2 = image_->width / scale_;
         if (auto size = vector::checkPictureSize(width, height); !size) return size.error();
+        if (depth != 1 && depth != 2 && depth != 4 && depth != 8)
+            return {};  // not a bitmap we know
         const size_t rowBytes = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8;
         const auto rows =
             wpg::expandRuns(in.take(in.remaining()), rowBytes, static_cast<size_t>(height));

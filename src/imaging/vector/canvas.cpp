@@ -85,7 +85,11 @@ void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& 
     }
     if (pen.width <= kHairlineWidth && !paint.tile) {
         const auto lines = path.flatten(toDevice);
-        drawHairlines(pen.dashes.empty() ? lines : applyDashes(lines, pen.dashes), paint.colour);
+        if (pen.dashes.empty()) {
+            drawHairlines(lines, paint.colour);
+        } else {
+            drawHairlines(applyDashes(lines, pen.dashes), paint.colour);
+        }
         return;
     }
     fill(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <vector>
 
 namespace pictavo::imaging::vector {
 
@@ -114,25 +115,6 @@ constexpr std::string_view kMissing = "0,0 4,0 4,6 0,6 0,0";
 
 constexpr double kGridUnit = 1.0 / 6.0;
 
-std::string_view glyphFor(char32_t code) {
-    if (code >= 0x20 && code < 0x7F) return kAsciiGlyphs[code - 0x20];
-    switch (code) {
-        case 0xA0:
-            return kAsciiGlyphs[0];
-        case 0xB0:
-            return kDegree;
-        case 0xB1:
-            return kPlusMinus;
-        case 0xD8:
-        case 0xF8:
-        case 0x2205:
-        case 0x2300:
-            return kDiameter;
-        default:
-            return kMissing;
-    }
-}
-
 double parseNumber(std::string_view& text) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -141,24 +123,71 @@ double parseNumber(std::string_view& text) {
     return error == std::errc{} ? value : 0;
 }
 
-void appendGlyph(Path& path, std::string_view strokes, const Transform& placement) {
+// A glyph's strokes in font units: points, and where each stroke starts.
+struct Glyph {
+    std::vector<Point> points;
+    std::vector<size_t> strokeStarts;
+};
+
+Glyph parseGlyph(std::string_view strokes) {
+    Glyph glyph;
     while (!strokes.empty()) {
         const size_t end = strokes.find(';');
         std::string_view stroke = strokes.substr(0, end);
-        bool first = true;
+        glyph.strokeStarts.push_back(glyph.points.size());
         while (!stroke.empty()) {
             const double x = parseNumber(stroke) * kGridUnit;
             const double y = parseNumber(stroke) * kGridUnit;
-            const Point point = placement.apply({x, y});
-            if (first) {
+            glyph.points.push_back({x, y});
+        }
+        if (end == std::string_view::npos) break;
+        strokes.remove_prefix(end + 1);
+    }
+    return glyph;
+}
+
+// The font is read from its text form once, on first use.
+const Glyph& glyphFor(char32_t code) {
+    static const auto glyphs = [] {
+        std::array<Glyph, 95 + 4> all;
+        for (size_t i = 0; i < 95; ++i) all[i] = parseGlyph(kAsciiGlyphs[i]);
+        all[95] = parseGlyph(kDegree);
+        all[96] = parseGlyph(kPlusMinus);
+        all[97] = parseGlyph(kDiameter);
+        all[98] = parseGlyph(kMissing);
+        return all;
+    }();
+    if (code >= 0x20 && code < 0x7F) return glyphs[code - 0x20];
+    switch (code) {
+        case 0xA0:
+            return glyphs[0];
+        case 0xB0:
+            return glyphs[95];
+        case 0xB1:
+            return glyphs[96];
+        case 0xD8:
+        case 0xF8:
+        case 0x2205:
+        case 0x2300:
+            return glyphs[97];
+        default:
+            return glyphs[98];
+    }
+}
+
+void appendGlyph(Path& path, const Glyph& glyph, const Transform& placement) {
+    for (size_t stroke = 0; stroke < glyph.strokeStarts.size(); ++stroke) {
+        const size_t first = glyph.strokeStarts[stroke];
+        const size_t end = stroke + 1 < glyph.strokeStarts.size() ? glyph.strokeStarts[stroke + 1]
+                                                                  : glyph.points.size();
+        for (size_t i = first; i < end; ++i) {
+            const Point point = placement.apply(glyph.points[i]);
+            if (i == first) {
                 path.moveTo(point);
             } else {
                 path.lineTo(point);
             }
-            first = false;
         }
-        if (end == std::string_view::npos) break;
-        strokes.remove_prefix(end + 1);
     }
 }
 

@@ -199,9 +199,15 @@ std::vector<Contour> applyDashes(const std::vector<Contour>& lines,
 
 std::vector<Contour> strokeOutlines(const std::vector<Contour>& lines, const Pen& pen) {
     OutlineBuilder builder(pen);
-    const std::vector<Contour> pieces = pen.dashes.empty() ? lines : applyDashes(lines, pen.dashes);
-    for (const Contour& line : pieces) {
-        if (!line.points.empty()) builder.addLine(line);
+    auto build = [&builder](const std::vector<Contour>& pieces) {
+        for (const Contour& line : pieces) {
+            if (!line.points.empty()) builder.addLine(line);
+        }
+    };
+    if (pen.dashes.empty()) {
+        build(lines);
+    } else {
+        build(applyDashes(lines, pen.dashes));
     }
     return builder.take();
 }
