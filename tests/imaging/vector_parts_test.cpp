@@ -37,6 +37,15 @@ TEST(DxfGroups, ReadsTextGroupsAndTheirNumbers) {
     EXPECT_FALSE(reader.broken());
 }
 
+// Found by fuzzing: a long run of digits where a group code belongs
+// overflowed the code before it was refused.
+TEST(DxfGroups, LongCodesAreRefused) {
+    dxf::GroupReader reader(bytesOf("99999999999999999999\nvalue\n"));
+    dxf::Group group;
+    EXPECT_FALSE(reader.next(group));
+    EXPECT_TRUE(reader.broken());
+}
+
 TEST(DxfGroups, PlainDecimalsReadExactlyAsTheLibraryReadsThem) {
     for (const char* number : {"0.1", "123.456789", "-0.000001", "99999999.999999", "3", "+7.25",
                                "0.30000000000000004", "1234567890.12345"}) {

@@ -145,7 +145,7 @@ bool GroupReader::nextText(Group& group) {
     // Group codes are small whole numbers: read them without the library.
     int code = 0;
     bool valid = !codeLine.empty() && codeLine.size() <= 6;
-    for (const char c : codeLine) {
+    for (const char c : valid ? codeLine : std::string_view{}) {
         if (c < '0' || c > '9') {
             valid = false;
             break;
