@@ -30,7 +30,7 @@ packages=(
   # end-to-end tests: a virtual display, input, screenshots, Wine
   xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64
   # reference decoders and writers for the decoder tests
-  libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick ghostscript python3-ezdxf
+  libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick ghostscript python3-ezdxf libwmf-bin libwpg-tools
 )
 
 missing=()

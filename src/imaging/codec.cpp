@@ -5,6 +5,7 @@
 
 #include "imaging/alpha.h"
 #include "imaging/colour_reduction.h"
+#include "imaging/decoders/eps.h"
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/registry.h"
 #include "imaging/resample.h"
@@ -34,8 +35,10 @@ std::vector<Pixel> fittedPalette(const Image& image, int count, bool keepStandar
 
 }  // namespace
 
-Codec::Codec(DecoderList platformDecoders) : decoders_(std::move(platformDecoders)) {
+Codec::Codec(DecoderList platformDecoders, std::shared_ptr<const PostScriptRenderer> postScript)
+    : decoders_(std::move(platformDecoders)) {
     for (auto& decoder : ownDecoders()) decoders_.push_back(std::move(decoder));
+    decoders_.push_back(makeEpsDecoder(std::move(postScript), &decoders_));
 }
 
 Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,

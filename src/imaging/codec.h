@@ -5,6 +5,7 @@
 // dithering and re-renders at an output size. Everything stays in memory.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -15,11 +16,19 @@
 
 namespace pictavo::imaging {
 
+class PostScriptRenderer;
+
 class Codec {
   public:
     // platformDecoders come from the host (JPEG, PNG, TIFF through system
     // libraries); the codec adds the decoders of our own for the other formats.
-    explicit Codec(DecoderList platformDecoders);
+    // postScript draws EPS files where the platform has an interpreter;
+    // without one they show their embedded preview.
+    explicit Codec(DecoderList platformDecoders,
+                   std::shared_ptr<const PostScriptRenderer> postScript = nullptr);
+    // The EPS decoder keeps a pointer to the decoder list for its previews.
+    Codec(const Codec&) = delete;
+    Codec& operator=(const Codec&) = delete;
 
     // Decodes bytes; fileName is only a hint. When targetWidth/Height are
     // given, a decoder may decode at a reduced scale no smaller than them;

@@ -17,7 +17,7 @@ namespace {
 using imaging::rgb;
 
 RenderServices ppmServices() {
-    return RenderServices{testing::ppmDecoders, nullptr};
+    return RenderServices{testing::ppmDecoders, nullptr, nullptr};
 }
 
 std::string readAll(const std::filesystem::path& path) {

@@ -24,7 +24,7 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
         std::cerr << "pictavo-render decode: " << path << ": " << bytes.error().message << "\n";
         return 1;
     }
-    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{});
+    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{}, services.postScript);
     std::string name = std::filesystem::path(path).filename().string();
     if (auto loaded = codec.load(*bytes, name); !loaded) {
         std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";

@@ -136,6 +136,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
+    host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(settings->size.width, settings->size.height);
     SaverState state;
     startup::measureScreen(host.screen(), state);

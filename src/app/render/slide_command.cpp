@@ -35,6 +35,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
+    host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(size->width, size->height);
     SaverState state;
     startup::measureScreen(host.screen(), state);
@@ -48,7 +49,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     platform::Control& picture1 = frmSS->control("Picture1");
     picture1.move(
         {0, 0, toInt32(host.screen().widthTwips()), toInt32(host.screen().heightTwips())});
-    imaging::Codec PicBuf1(host.platformDecoders());
+    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
     PicBuf1.setTargetColourCount(host.screen().displayColours());
 
     slideshow::PictureLoader loader(host.files(), host.screen(), PicBuf1);

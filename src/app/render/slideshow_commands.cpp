@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/render/commands.h"
+#include "platform/ghostscript/eps_ghostscript.h"
 #include "platform/imagelibs/system_decoders.h"
 #include "slideshow/engine_transitions.h"
 
@@ -20,6 +21,7 @@ RenderServices realServices() {
     services.transitions = [](platform::Host& host, SaverState& state) -> std::unique_ptr<slideshow::TransitionRunner> {
         return std::make_unique<slideshow::EngineTransitions>(host, state);
     };
+    services.postScript = std::make_shared<platform::GhostscriptRenderer>();
     return services;
 }
 }  // namespace
