@@ -185,7 +185,8 @@ void FltkControl::createWidget() {
         case ControlKind::Timer:
             return;
     }
-    widget_->callback(widgetCallback, this);
+    // A picture box's window closing is the form's business, not an event.
+    if (picture_ == nullptr) widget_->callback(widgetCallback, this);
     applyStyle();
     applyGeometry();
     setCaption(caption_);

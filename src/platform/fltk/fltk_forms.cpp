@@ -289,9 +289,8 @@ void FltkForm::fire(Event event) {
 
 void FltkForm::closeRequested() {
     auto alive = alive_;
-    // The X window is already gone (its host destroyed it): keep FLTK from
-    // making a new one in its place.
-    bool destroyed = fl_xevent != nullptr && fl_xevent->type == DestroyNotify;
+    // The X window may be gone already, destroyed with the window it lived in.
+    bool destroyed = loaded_ && !windowExists(nativeHandle(*window_));
     if (destroyed) window_->hide();
     fire(Event{EventType::Close, ""});
     if (*alive && destroyed && embedded()) factory_.loop().requestEnd();

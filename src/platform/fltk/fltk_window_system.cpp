@@ -116,11 +116,14 @@ std::unique_ptr<MessageHookHandle> FltkWindowSystem::hookMessage(
 int FltkWindowSystem::xEvent(void* event, void* self) {
     const XEvent& x = *static_cast<const XEvent*>(event);
     auto* system = static_cast<FltkWindowSystem*>(self);
-    if (x.type == DestroyNotify) system->closing(x.xdestroywindow.window, true);
+    if (x.type == DestroyNotify) {
+        system->closing(x.xdestroywindow.window, true);
+        return forgetDestroyedWindow(x.xdestroywindow.window) ? 1 : 0;
+    }
     if (x.type == ClientMessage && x.xclient.message_type == atom("WM_PROTOCOLS") &&
         static_cast<Atom>(x.xclient.data.l[0]) == atom("WM_DELETE_WINDOW"))
         system->closing(x.xclient.window, false);
-    return 0;  // FLTK handles the event as well
+    return 0;  // FLTK handles it as well
 }
 
 void FltkWindowSystem::closing(XId window, bool destroyed) {

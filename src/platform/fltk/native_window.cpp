@@ -137,4 +137,13 @@ bool windowManagerRunning() {
     return Fl_X::ewmh_supported() != 0;
 }
 
+bool forgetDestroyedWindow(XId window) {
+    Fl_Window* own = fl_find(window);
+    if (own == nullptr) return false;
+    Fl_Widget_Tracker tracker(own);
+    Fl::handle(FL_CLOSE, own);
+    if (tracker.exists() && fl_find(window) == own) own->hide();
+    return true;
+}
+
 }  // namespace pictavo::platform::fltk

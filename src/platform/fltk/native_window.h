@@ -38,4 +38,11 @@ void addWindowState(XId window, const char* state);
 void raiseAndFocus(XId window);
 bool windowManagerRunning();
 
+// One of the program's windows was destroyed by someone else (the program
+// that lent its parent went away): tells the window it is closing, then
+// lets FLTK forget it. FLTK 1.3's own handling would make a new window in
+// its place, and crashes doing so when nothing was drawn in it yet.
+// Returns false when the window is not the program's.
+bool forgetDestroyedWindow(XId window);
+
 }  // namespace pictavo::platform::fltk
