@@ -321,7 +321,8 @@ void FltkControl::setText(const std::string& text) {
         text_ = text;
         return;
     }
-    static_cast<Fl_Input*>(widget_)->value(firstCharacters(text, spec_.maxLength).c_str());
+    shownText_ = firstCharacters(text, spec_.maxLength);
+    static_cast<Fl_Input*>(widget_)->value(shownText_.c_str());
 }
 
 int FltkControl::value() const {
@@ -483,6 +484,12 @@ void FltkControl::widgetCallback(Fl_Widget*, void* self) {
 
 void FltkControl::widgetChanged(EventType type) {
     if (type == EventType::Change && widget_ != nullptr) widget_->clear_changed();
+    if (spec_.kind == ControlKind::TextBox) {
+        // A key refused at the length limit changes nothing.
+        std::string now = text();
+        if (now == shownText_) return;
+        shownText_ = now;
+    }
     form_.fire(Event{type, spec_.name});
 }
 

@@ -108,7 +108,7 @@ class FltkControl : public Control {
     PictureWindow* picture_ = nullptr;
     std::unique_ptr<FltkSurface> surface_;
     std::unique_ptr<FltkTimer> timer_;
-    std::string widgetLabelText_;
+    std::string shownText_;  // a text box's text as last reported
 };
 
 }  // namespace pictavo::platform::fltk

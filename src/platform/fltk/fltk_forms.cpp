@@ -282,7 +282,7 @@ void FltkForm::bringToFront() {
     if (loaded_ && window_->shown() && !embedded()) raiseAndFocus(nativeHandle(*window_));
 }
 
-void FltkForm::fire(Event event) {
+void FltkForm::fire(Event& event) {
     if (!loaded_) return;
     handler_.onEvent(*this, event);
 }

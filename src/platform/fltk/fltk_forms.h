@@ -49,7 +49,9 @@ class FltkForm : public Form {
     Surface* background() override { return &background_; }
 
     // For the controls and the window.
-    void fire(Event event);
+    // The handler may change the event (key = 0 swallows a key).
+    void fire(Event& event);
+    void fire(Event&& event) { fire(event); }
     std::shared_ptr<const bool> aliveToken() const { return alive_; }
     const FltkScreen& screen() const;
     const Font& font() const { return spec_.font; }

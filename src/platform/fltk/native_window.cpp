@@ -72,6 +72,8 @@ void realise(Fl_Window& window, const NativeWindowOptions& options) {
         describeToWindowManager(d, xid, options);
         record->sendxjunk();  // size limits and, for borderless windows, no decoration
     }
+    // Other programs may look for it by title at once.
+    XFlush(d);
 }
 
 XId nativeHandle(const Fl_Window& window) {
