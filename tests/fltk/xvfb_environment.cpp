@@ -1,8 +1,10 @@
 #include "xvfb_environment.h"
 
 #include <FL/Fl.H>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +46,13 @@ XvfbDisplay::XvfbDisplay() {
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        // The server goes with the test program, however that ends, and
+        // keeps its chatter and the program's output pipes to itself.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
         std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
                "tcp", "-noreset", static_cast<char*>(nullptr));

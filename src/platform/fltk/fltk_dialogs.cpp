@@ -71,7 +71,7 @@ void centre(Fl_Window& window) {
 }
 
 void hideWindow(Fl_Widget* widget, void*) {
-    widget->window()->hide();
+    widget->top_window()->hide();
 }
 
 }  // namespace
@@ -136,7 +136,7 @@ std::optional<std::string> FltkDialogs::inputBox(const std::string& prompt,
     ok->callback(
         [](Fl_Widget* widget, void* answer) {
             *static_cast<bool*>(answer) = true;
-            widget->window()->hide();
+            widget->top_window()->hide();
         },
         &accepted);
     auto* cancel = new Fl_Button(buttonLeft, kMargin + kButtonHeight + kMargin / 2, kButtonWidth,
