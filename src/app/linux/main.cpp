@@ -9,17 +9,16 @@
 #include "app/linux/linux_arguments.h"
 #include "platform/fltk/fltk_host.h"
 #include "startup/main.h"
-#include "startup/placeholder_windows.h"
+#include "startup/saver_windows.h"
 
 namespace {
 
 using pictavo::app::DrawTarget;
 
-// The window of each mode. Until the real windows are in the build, empty
-// stand-ins captioned like them.
+// The window of each mode, the same as on Windows.
 std::unique_ptr<pictavo::startup::ModeWindows> makeModeWindows(pictavo::platform::Host& host,
                                                                pictavo::SaverState& state) {
-    return std::make_unique<pictavo::startup::PlaceholderWindows>(host, state);
+    return std::make_unique<pictavo::startup::SaverWindows>(host, state);
 }
 
 int fail(const std::string& message) {

@@ -177,6 +177,7 @@ void FltkControl::createWidget() {
         case ControlKind::FileList: {
             auto* browser = new Fl_Hold_Browser(0, 0, w, h);
             browser->format_char(0);  // file names are shown as they are
+            browser->has_scrollbar(Fl_Browser_::VERTICAL);
             browser->column_char(0);
             browser->when(FL_WHEN_CHANGED);
             widget_ = browser;

@@ -58,12 +58,16 @@ void measure(const std::string& label, int& width, int& height) {
 
 // Shows window modally until it hides; a request to end the program ends it too.
 void runModal(Fl_Window& window, FltkEventLoop& loop) {
+    // Where the keys went before, to give them back after: without a window
+    // manager nobody else does.
+    XId before = windowManagerRunning() ? 0 : focusedWindow();
     window.set_modal();
     window.show();
     // Above the topmost slide window and the password prompt.
     if (::Window xid = nativeHandle(window); xid != 0) addWindowState(xid, "_NET_WM_STATE_ABOVE");
     while (window.shown() && !loop.endRequested()) loop.waitOnce();
     window.hide();
+    if (before != 0 && windowExists(before)) focusWindow(before);
 }
 
 void centre(Fl_Window& window) {

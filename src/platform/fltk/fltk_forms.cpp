@@ -307,8 +307,14 @@ void FltkForm::paintTimeout(void* self) {
 }
 
 void FltkForm::focusControl(FltkControl& control) {
-    if (window_->shown() && window_->visible() && control.widget()->take_focus() != 0) return;
-    pendingFocus_ = control.spec().name;
+    if (!window_->shown() || !window_->visible() || control.widget()->take_focus() == 0) {
+        pendingFocus_ = control.spec().name;
+        return;
+    }
+    // As on Windows, focusing a control makes its window the one that gets
+    // the keys.
+    if (!embedded() && focusedWindow() != nativeHandle(*window_))
+        focusWindow(nativeHandle(*window_));
 }
 
 FltkControl* FltkForm::focusedControl() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/fltk/x11_display.h"
+#include "platform/imagelibs/system_decoders.h"
 
 namespace pictavo::platform::fltk {
 
@@ -26,9 +27,7 @@ FltkHost::FltkHost()
 FltkHost::~FltkHost() = default;
 
 imaging::DecoderList FltkHost::platformDecoders() {
-    // TODO(lead): return platform::imagelibs::systemDecoders() once the
-    // JPEG, PNG and TIFF decoders are on main.
-    return {};
+    return systemDecoders();
 }
 
 std::string FltkHost::defaultPictureFolder() const {

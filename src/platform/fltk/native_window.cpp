@@ -123,8 +123,16 @@ void addWindowState(XId window, const char* state) {
 
 void raiseAndFocus(XId window) {
     if (window == 0) return;
+    {
+        XErrorTrap trap;
+        XRaiseWindow(display(), window);
+    }
+    focusWindow(window);
+}
+
+void focusWindow(XId window) {
+    if (window == 0) return;
     XErrorTrap trap;
-    XRaiseWindow(display(), window);
     if (windowManagerRunning()) {
         Fl_X::activate_window(window);
         return;
@@ -133,6 +141,13 @@ void raiseAndFocus(XId window) {
     if (XGetWindowAttributes(display(), window, &attributes) != 0 &&
         attributes.map_state == IsViewable)
         XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
+}
+
+XId focusedWindow() {
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display(), &focus, &revert);
+    return focus == PointerRoot ? 0 : focus;
 }
 
 bool windowManagerRunning() {

@@ -36,6 +36,10 @@ void addWindowState(XId window, const char* state);
 // Brings the window to the front and gives it the keyboard: through the
 // window manager when there is one, directly otherwise.
 void raiseAndFocus(XId window);
+// Gives the window the keyboard without changing the stacking.
+void focusWindow(XId window);
+// The window that has the keyboard now (0 when none or the pointer's).
+XId focusedWindow();
 bool windowManagerRunning();
 
 // One of the program's windows was destroyed by someone else (the program
