@@ -108,6 +108,8 @@ void FltkControl::createWidget() {
     Fl_Group::current(nullptr);  // placed in its container later, in tab order
     switch (spec_.kind) {
         case ControlKind::Label:
+            widget_ = new LabelBox(0, 0, w, h);
+            break;
         case ControlKind::Image:
             widget_ = new Fl_Box(0, 0, w, h);
             break;

@@ -2,11 +2,21 @@
 // The controls that are only drawn on their container: rectangle shapes,
 // lines and images. They take no input and have no window of their own.
 
+#include <FL/Fl_Box.H>
 #include <FL/Fl_Widget.H>
 
 #include "platform/types.h"
 
 namespace pictavo::platform::fltk {
+
+// A label's caption: "&" marks the access key (underlined) and "&&" is an
+// ampersand, as on a button; FLTK boxes would show the "&" itself.
+class LabelBox : public Fl_Box {
+  public:
+    LabelBox(int x, int y, int width, int height) : Fl_Box(x, y, width, height) {
+        set_flag(SHORTCUT_LABEL);
+    }
+};
 
 class ShapeWidget : public Fl_Widget {
   public:
