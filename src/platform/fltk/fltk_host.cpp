@@ -16,6 +16,11 @@ FltkSession::FltkSession() {
     installQuietErrorHandler();
     // The classic dialog grey of the layouts.
     Fl::background(192, 192, 192);
+    // FLTK's "sans" is whatever the desktop's default is, often a wide face;
+    // Helvetica itself (or the metric twin fontconfig has for it) keeps the
+    // layouts' captions inside their boxes as MS Sans Serif did.
+    Fl::set_font(FL_HELVETICA, " Helvetica");
+    Fl::set_font(FL_HELVETICA_BOLD, "BHelvetica");
 }
 
 FltkHost::FltkHost()

@@ -98,6 +98,20 @@ status_of() {
     echo "$status"
 }
 
+# True once the command succeeds, trying for up to $1 seconds: what is on
+# the screen comes a moment after the window.
+eventually() {
+    local tries=$(($1 * 20)) _
+    shift
+    for _ in $(seq "$tries"); do
+        if "$@"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+colour_is() { [ "$(screen_colour "$1" "$2")" = "$3" ]; }
+colour_is_not() { [ "$(screen_colour "$1" "$2")" != "$3" ]; }
+
 # The children of window $1, one id per line.
 children_of() { xwininfo -children -id "$1" | awk '/^ +0x[0-9a-f]+ /{print $1}'; }
 # Width and height of window $1, as "WxH".

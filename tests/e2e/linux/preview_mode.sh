@@ -18,7 +18,7 @@ done
 expect "the preview is a child of the given window" test -n "$child"
 [ -n "$child" ] && expect "it covers the window: $(size_of "$child")" test "$(size_of "$child")" = "152x112"
 # The host window is grey (#808080) at (100, 100); the preview's picture is black.
-expect "the preview draws inside it" test "$(screen_colour 150 150)" = "#000000"
+expect "the preview draws inside it" eventually 2 colour_is 150 150 "#000000"
 expect "the preview opens no window of its own" test "$(count_windows_titled "Configure Pictavo")" -eq 0
 
 kill -TERM "$HOST_PID"
