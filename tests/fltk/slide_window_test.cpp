@@ -125,6 +125,8 @@ TEST_F(SlideWindowTest, TheFirstPointerPositionIsNoMoveButOnePixelIs) {
     pumpFor(1.5);  // the pointer rests over the opened window
     EXPECT_FALSE(ended());
     xdotool("mousemove_relative 1 0");
+    // Seen before the saver handles the move: the pointer was hidden.
+    EXPECT_FALSE(probe.pointerVisible());
     EXPECT_TRUE(pumpUntil([&] { return ended(); }, 2.0));
 }
 

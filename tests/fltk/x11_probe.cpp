@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 namespace pictavo::testing {
 
@@ -128,6 +129,16 @@ ScreenPoint X11Probe::onScreen(XWindowId window, int x, int y) {
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), x, y, &rootX, &rootY,
                           &child);
     return {rootX, rootY};
+}
+
+bool X11Probe::pointerVisible() {
+    XFixesCursorImage* image = XFixesGetCursorImage(display_);
+    if (image == nullptr) return true;
+    bool visible = false;
+    for (int i = 0; i < image->width * image->height && !visible; ++i)
+        visible = (image->pixels[i] >> 24) != 0;
+    XFree(image);
+    return visible;
 }
 
 uint32_t X11Probe::screenPixel(int x, int y) {

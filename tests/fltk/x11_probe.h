@@ -43,6 +43,9 @@ class X11Probe {
     std::vector<std::string> states(XWindowId window);
     // Where a point of the window lies on the screen.
     ScreenPoint onScreen(XWindowId window, int x, int y);
+    // Whether the pointer shows any pixel now. The server updates the
+    // pointer's picture when the pointer moves.
+    bool pointerVisible();
     // The colour shown on the screen there, as 0xRRGGBB.
     uint32_t screenPixel(int x, int y);
     // Waits until the server has seen everything sent on this connection.
