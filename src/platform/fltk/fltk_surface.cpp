@@ -46,8 +46,8 @@ struct PixelFormat {
     }
     static uint8_t scaleFrom(unsigned long pixel, unsigned long mask, int shift) {
         unsigned long max = mask >> shift;
-        return max == 0 ? 0
-                        : static_cast<uint8_t>((((pixel & mask) >> shift) * 255 + max / 2) / max);
+        if (max == 0) return 0;
+        return static_cast<uint8_t>((((pixel & mask) >> shift) * 255 + max / 2) / max);
     }
     unsigned long toX(imaging::Pixel p) const {
         return scaleTo(imaging::red(p), redMask, redShift) |
