@@ -26,7 +26,7 @@ packages=(
   # image libraries for the Linux build
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   # the Linux desktop host
-  libfltk1.3-dev libx11-dev libxext-dev
+  libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
   # end-to-end tests: a virtual display, input, screenshots, Wine
   xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64
   # reference decoders and writers for the decoder tests
