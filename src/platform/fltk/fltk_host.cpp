@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/fltk/x11_display.h"
+#include "platform/ghostscript/eps_ghostscript.h"
 #include "platform/imagelibs/system_decoders.h"
 
 namespace pictavo::platform::fltk {
@@ -33,6 +34,10 @@ FltkHost::~FltkHost() = default;
 
 imaging::DecoderList FltkHost::platformDecoders() {
     return systemDecoders();
+}
+
+std::shared_ptr<const imaging::PostScriptRenderer> FltkHost::postScriptRenderer() {
+    return std::make_shared<GhostscriptRenderer>();
 }
 
 std::string FltkHost::defaultPictureFolder() const {

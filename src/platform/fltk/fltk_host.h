@@ -58,6 +58,7 @@ class FltkHost : public Host {
     FltkFormFactory& forms() override { return forms_; }
     imaging::DecoderList platformDecoders() override;
     std::string defaultPictureFolder() const override;
+    std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() override;
 
     // From now on every window is drawn inside target, which stands for the
     // screen; the program takes no input, leaves the pointer alone and ends

@@ -1,5 +1,7 @@
 #include "platform/fltk/fltk_surface.h"
 
+#include "platform/memory_surface.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Device.H>
 #include <FL/fl_draw.H>
@@ -171,31 +173,16 @@ void FltkSurface::copyFrom(const Surface& src, int dx, int dy, int w, int h, int
 void FltkSurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy,
                               int dw, int dh) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || pixmap_ == 0) return;
-    const FltkSurface* fltkSource = asFltk(src);
-    imaging::Image owned;
-    if (fltkSource == nullptr) owned = src.snapshot();
-    const imaging::Image& source = fltkSource != nullptr ? fltkSource->cachedSnapshot() : owned;
     PixelRect to = intersect({dx, dy, dw, dh}, {0, 0, width_, height_});
     if (to.empty()) return;
-    // Where the source rectangle reaches outside the source, the destination
-    // keeps what it showed.
-    bool wholeSource = sx >= 0 && sy >= 0 && sx + sw <= source.width && sy + sh <= source.height;
-    imaging::Image scaled(to.width, to.height);
-    if (!wholeSource) {
-        imaging::Image current = snapshot();
-        for (int y = 0; y < to.height; ++y)
-            for (int x = 0; x < to.width; ++x) scaled.at(x, y) = current.at(to.x + x, to.y + y);
-    }
-    // Nearest pixel, the same mapping as every other host, so the frames match.
-    for (int y = 0; y < to.height; ++y) {
-        int fy = sy + static_cast<int>(static_cast<long long>(to.y - dy + y) * sh / dh);
-        for (int x = 0; x < to.width; ++x) {
-            int fx = sx + static_cast<int>(static_cast<long long>(to.x - dx + x) * sw / dw);
-            if (fx >= 0 && fy >= 0 && fx < source.width && fy < source.height)
-                scaled.at(x, y) = source.at(fx, fy);
-        }
-    }
-    putPixels(scaled, {0, 0, to.width, to.height}, to.x, to.y);
+    const FltkSurface* fltkSource = asFltk(src);
+    // The memory surface's scaler draws the frames, so every host shows the
+    // same pixels; where the source rectangle reaches outside the source, the
+    // destination keeps what it showed.
+    MemorySurface source(fltkSource != nullptr ? fltkSource->cachedSnapshot() : src.snapshot());
+    MemorySurface target(snapshot());
+    target.stretchFrom(source, sx, sy, sw, sh, dx, dy, dw, dh);
+    putPixels(target.image(), to, to.x, to.y);
 }
 
 void FltkSurface::clear(Colour colour) {
