@@ -171,6 +171,10 @@ void FltkSurface::copyFrom(const Surface& src, int dx, int dy, int w, int h, int
 void FltkSurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy,
                               int dw, int dh) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || pixmap_ == 0) return;
+    if (sw == dw && sh == dh) {
+        copyFrom(src, dx, dy, dw, dh, sx, sy);
+        return;
+    }
     const FltkSurface* fltkSource = asFltk(src);
     imaging::Image owned;
     if (fltkSource == nullptr) owned = src.snapshot();
@@ -186,13 +190,19 @@ void FltkSurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int sh
         for (int y = 0; y < to.height; ++y)
             for (int x = 0; x < to.width; ++x) scaled.at(x, y) = current.at(to.x + x, to.y + y);
     }
-    // Nearest pixel, the same mapping as every other host, so the frames match.
+    // The nearest pixel to each destination pixel's centre, in 32.32 fixed
+    // point: the in-memory surface's mapping, so every host's frames match.
+    uint64_t columnStep = (static_cast<uint64_t>(sw) << 32) / static_cast<uint64_t>(dw);
+    uint64_t rowStep = (static_cast<uint64_t>(sh) << 32) / static_cast<uint64_t>(dh);
+    auto sample = [](int first, uint64_t step, int index) {
+        return first + static_cast<int>((step / 2 + static_cast<uint64_t>(index) * step) >> 32);
+    };
     for (int y = 0; y < to.height; ++y) {
-        int fy = sy + static_cast<int>(static_cast<long long>(to.y - dy + y) * sh / dh);
+        int fy = sample(sy, rowStep, to.y - dy + y);
+        if (fy < 0 || fy >= source.height) continue;
         for (int x = 0; x < to.width; ++x) {
-            int fx = sx + static_cast<int>(static_cast<long long>(to.x - dx + x) * sw / dw);
-            if (fx >= 0 && fy >= 0 && fx < source.width && fy < source.height)
-                scaled.at(x, y) = source.at(fx, fy);
+            int fx = sample(sx, columnStep, to.x - dx + x);
+            if (fx >= 0 && fx < source.width) scaled.at(x, y) = source.at(fx, fy);
         }
     }
     putPixels(scaled, {0, 0, to.width, to.height}, to.x, to.y);
