@@ -5,7 +5,7 @@
 # in XSCREENSAVER_WINDOW) and ends on SIGTERM.
 source "$(dirname "$0")/lib.sh"
 start_display
-write_settings
+use_one_picture
 
 start_host_window 320 240 "xscreensaver"
 start_pictavo -window-id "$HOST_ID"
@@ -19,6 +19,8 @@ done
 expect "-window-id shows the slide window inside the host's window" test -n "$slide"
 expect "it is the slide window" test "$(xdotool getwindowname "$slide" 2>/dev/null)" = "Screen Saver Main Form"
 expect "the host's window shows it (not its own grey)" eventually 2 colour_is_not 105 105 "#808080"
+# The host's window (320 x 240 at 100, 100) is the screen: the picture comes centred in it.
+expect "the picture comes into it after the first transition" eventually 6 is_lit 260 220 100
 kill -TERM "$HOST_PID"
 wait "$HOST_PID" 2>/dev/null || true
 expect "the show ends within 2 s of the window's destruction" ends_within "$SHOW" 2

@@ -49,7 +49,7 @@ start_display() {
     [ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
     export DISPLAY=":$(cat "$WORK/display")"
     export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
-    mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo"
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo" "$WORK/run"
     SETTINGS="$XDG_CONFIG_HOME/pictavo/settings.ini"
 }
 
@@ -126,6 +126,27 @@ write_settings() {
     SETTINGS_SUM=$(md5sum <"$SETTINGS")
 }
 settings_untouched() { [ "$(md5sum <"$SETTINGS")" = "$SETTINGS_SUM" ]; }
+
+# Settings that show one bundled picture, a colourful one, at every tick.
+use_one_picture() {
+    mkdir -p "$WORK/pictures"
+    cp "$(dirname "${BASH_SOURCE[0]}")/../../../samples/dusk-plasma.jpg" "$WORK/pictures/"
+    printf '[Brackenfeld Applications\\Pictavo]\nInterval=0\nSpeed=1\nStretch=0\nPicturePath=%s\n' \
+        "$WORK/pictures" >"$SETTINGS"
+    SETTINGS_SUM=$(md5sum <"$SETTINGS")
+}
+
+# How many of 25 points of the square of side $3 centred on ($1, $2) are not black.
+lit_points() {
+    local half=$(($3 / 2)) step=$(($3 / 5))
+    import -window root -crop "$3x$3+$(($1 - half))+$(($2 - half))" -depth 8 txt:- |
+        awk -F'[:,]' -v step="$step" 'NR > 1 && $1 % step == int(step / 2) && $2 % step == int(step / 2)' |
+        grep -vc '#000000' || true
+}
+middle_is_dark() { [ "$(lit_points 512 384 200)" -eq 0 ]; }
+middle_is_lit() { [ "$(lit_points 512 384 200)" -ge 20 ]; }
+# The picture fills most of the square of side $3 centred on ($1, $2).
+is_lit() { [ "$(lit_points "$1" "$2" "$3")" -ge 20 ]; }
 
 finish() {
     if [ "$FAILURES" -gt 0 ]; then
