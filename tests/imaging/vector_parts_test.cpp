@@ -40,7 +40,8 @@ TEST(DxfGroups, ReadsTextGroupsAndTheirNumbers) {
 // Found by fuzzing: a long run of digits where a group code belongs
 // overflowed the code before it was refused.
 TEST(DxfGroups, LongCodesAreRefused) {
-    dxf::GroupReader reader(bytesOf("99999999999999999999\nvalue\n"));
+    const std::string text = "99999999999999999999\nvalue\n";
+    dxf::GroupReader reader(bytesOf(text));
     dxf::Group group;
     EXPECT_FALSE(reader.next(group));
     EXPECT_TRUE(reader.broken());
@@ -94,7 +95,8 @@ TEST(DxfGroups, ReadsBinaryGroupsOfEveryType) {
     EXPECT_TRUE(group.is(1, "done"));
     EXPECT_FALSE(reader.next(group));
     // Cut inside a number: the reader stops and says so.
-    dxf::GroupReader cut(bytesOf(file.substr(0, 22 + 10 + 5)));
+    const std::string shortened = file.substr(0, 22 + 10 + 5);
+    dxf::GroupReader cut(bytesOf(shortened));
     while (cut.next(group)) {
     }
     EXPECT_TRUE(cut.broken());
