@@ -28,14 +28,14 @@ constexpr const char* kNotice =
 }  // namespace
 
 platform::FormSpec frmAbout::layout() {
-    platform::FormSpec spec;
-    spec.name = kFormName;
-    spec.caption = "About Pictavo/32";
-    spec.clientWidth = 7470;
-    spec.clientHeight = 3570;
-    spec.backColour = kLightGrey;
-    spec.foreColour = kBlue;
-    spec.controls = {
+    platform::FormSpec design;
+    design.name = kFormName;
+    design.caption = "About Pictavo/32";
+    design.clientWidth = 7470;
+    design.clientHeight = 3570;
+    design.backColour = kLightGrey;
+    design.foreColour = kBlue;
+    design.controls = {
         text("Label1", "", {360, 120, 3975, 255}),
         text("Label2", "A slide show of your own pictures", {360, 360, 4335, 255}),
         text("Label3", "for Windows and Linux desktops.", {360, 600, 3975, 255}),
@@ -73,7 +73,7 @@ platform::FormSpec frmAbout::layout() {
          .wordWrap = true},
         {.name = "Timer1", .kind = ControlKind::Timer, .intervalMs = 400},
     };
-    return spec;
+    return design;
 }
 
 }  // namespace pictavo::config

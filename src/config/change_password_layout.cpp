@@ -30,14 +30,14 @@ ControlSpec passwordBox(const char* name, int top, bool enabled, int tabIndex) {
 }  // namespace
 
 platform::FormSpec frmChangePass::layout() {
-    platform::FormSpec spec;
-    spec.name = kFormName;
-    spec.caption = "Change Password";
-    spec.clientWidth = 5325;
-    spec.clientHeight = 1980;
-    spec.backColour = kLightGrey;
-    spec.font = platform::Font{"MS Sans Serif", 8.25, false};
-    spec.controls = {
+    platform::FormSpec design;
+    design.name = kFormName;
+    design.caption = "Change Password";
+    design.clientWidth = 5325;
+    design.clientHeight = 1980;
+    design.backColour = kLightGrey;
+    design.font = platform::Font{"MS Sans Serif", 8.25, false};
+    design.controls = {
         {.name = "Label4",
          .kind = ControlKind::Label,
          .caption = "Change password for Windows Screen Saver",
@@ -61,7 +61,7 @@ platform::FormSpec frmChangePass::layout() {
          .isCancel = true,
          .tabIndex = 4},
     };
-    return spec;
+    return design;
 }
 
 }  // namespace pictavo::config

@@ -38,7 +38,7 @@ void SSConfig::show(const std::string& caption) {
     form_ = host_.forms().create(layout(), *this, nullptr);
     // The texture is the picture the holder was designed with.
     if (platform::Surface* holder = control("Shape1").surface())
-        holder->drawImage(artwork::image(control("Shape1").spec().resource), 0, 0);
+        holder->drawImage(artwork::image(control("Shape1").design().resource), 0, 0);
     lists_ = std::make_unique<FolderLists>(host_.files(), control("Drive1"), control("Dir1"),
                                            control("File1"), host_.defaultPictureFolder());
     load();

@@ -170,14 +170,14 @@ void addIntervalPanel(std::vector<ControlSpec>& c) {
 }  // namespace
 
 platform::FormSpec SSConfig::layout() {
-    platform::FormSpec spec;
-    spec.name = kFormName;
-    spec.caption = "Configure Pictavo";
-    spec.clientWidth = 5655;
-    spec.clientHeight = 5910;
-    spec.backColour = kLightGrey;
-    spec.font = Font{"MS Sans Serif", 8.25, true};
-    std::vector<ControlSpec>& c = spec.controls;
+    platform::FormSpec design;
+    design.name = kFormName;
+    design.caption = "Configure Pictavo";
+    design.clientWidth = 5655;
+    design.clientHeight = 5910;
+    design.backColour = kLightGrey;
+    design.font = Font{"MS Sans Serif", 8.25, true};
+    std::vector<ControlSpec>& c = design.controls;
     addButtonColumn(c);
     addFolderPanel(c);
     addPasswordPanel(c);
@@ -190,7 +190,7 @@ platform::FormSpec SSConfig::layout() {
                  .rect = {2880, 240, 720, 720},
                  .visible = false,
                  .resource = "texture"});
-    return spec;
+    return design;
 }
 
 }  // namespace pictavo::config

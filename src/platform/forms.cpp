@@ -8,7 +8,7 @@ namespace pictavo::platform {
 Control& Form::control(std::string_view name) {
     Control* found = find(name);
     if (found == nullptr)
-        throw std::logic_error("form " + spec().name + " has no control " + std::string(name));
+        throw std::logic_error("form " + design().name + " has no control " + std::string(name));
     return *found;
 }
 

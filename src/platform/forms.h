@@ -43,8 +43,8 @@ struct Event {
 class Control {
 public:
     virtual ~Control() = default;
-    virtual const ControlSpec& spec() const = 0;
-    const std::string& name() const { return spec().name; }
+    virtual const ControlSpec& design() const = 0;
+    const std::string& name() const { return design().name; }
 
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
@@ -86,7 +86,7 @@ public:
 class Form {
 public:
     virtual ~Form() = default;
-    virtual const FormSpec& spec() const = 0;
+    virtual const FormSpec& design() const = 0;
     // The control of that name; nullptr when the layout has none.
     virtual Control* find(std::string_view name) = 0;
     Control& control(std::string_view name);
@@ -121,7 +121,7 @@ public:
     // Builds the window and its controls (not shown yet). Events go to
     // handler, which must outlive the form. owner is the window it belongs to
     // (modal dialogs), or nullptr.
-    virtual std::unique_ptr<Form> create(const FormSpec& spec, FormHandler& handler, Form* owner) = 0;
+    virtual std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) = 0;
 };
 
 }  // namespace pictavo::platform

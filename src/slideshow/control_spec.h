@@ -10,12 +10,12 @@ namespace pictavo::slideshow {
 
 inline platform::ControlSpec makeControl(std::string name, platform::ControlKind kind,
                                          platform::TwipsRect rect, std::string caption = {}) {
-    platform::ControlSpec spec;
-    spec.name = std::move(name);
-    spec.kind = kind;
-    spec.rect = rect;
-    spec.caption = std::move(caption);
-    return spec;
+    platform::ControlSpec design;
+    design.name = std::move(name);
+    design.kind = kind;
+    design.rect = rect;
+    design.caption = std::move(caption);
+    return design;
 }
 
 }  // namespace pictavo::slideshow

@@ -30,14 +30,14 @@ PasswordPrompt::PasswordPrompt(platform::Host& host, SaverState& state,
 PasswordPrompt::~PasswordPrompt() = default;
 
 platform::FormSpec PasswordPrompt::layout() {
-    platform::FormSpec spec;
-    spec.name = "frmSSPassword";
-    spec.caption = "Enter Password";
-    spec.clientWidth = 4215;
-    spec.clientHeight = 2130;
-    spec.style = platform::FormStyle::FixedDialog;
-    spec.backColour = platform::bgr(192, 192, 192);
-    spec.keyPreview = true;
+    platform::FormSpec design;
+    design.name = "frmSSPassword";
+    design.caption = "Enter Password";
+    design.clientWidth = 4215;
+    design.clientHeight = 2130;
+    design.style = platform::FormStyle::FixedDialog;
+    design.backColour = platform::bgr(192, 192, 192);
+    design.keyPreview = true;
 
     ControlSpec text1 = makeControl("Text1", ControlKind::TextBox, {1800, 1080, 2055, 285});
     text1.passwordChar = '*';
@@ -65,8 +65,8 @@ platform::FormSpec PasswordPrompt::layout() {
     image1.resource = "padlock";
 
     // The design's Timer1 has an interval of 0: it never ticks, so it is left out.
-    spec.controls = {text1, label1, label2, command1, command2, image1};
-    return spec;
+    design.controls = {text1, label1, label2, command1, command2, image1};
+    return design;
 }
 
 void PasswordPrompt::show() {

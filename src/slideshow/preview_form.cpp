@@ -27,20 +27,20 @@ PreviewForm::PreviewForm(platform::Host& host, SaverState& state)
 PreviewForm::~PreviewForm() = default;
 
 platform::FormSpec PreviewForm::layout() {
-    platform::FormSpec spec;
-    spec.name = "ControlForm";
-    spec.caption = "ControlForm";
-    spec.clientWidth = 3000;
-    spec.clientHeight = 2250;
-    spec.style = platform::FormStyle::Hidden;
+    platform::FormSpec design;
+    design.name = "ControlForm";
+    design.caption = "ControlForm";
+    design.clientWidth = 3000;
+    design.clientHeight = 2250;
+    design.style = platform::FormStyle::Hidden;
 
     ControlSpec picture1 = makeControl("Picture1", ControlKind::PictureBox, {0, 0, 1500, 1125});
     picture1.backColour = kStagedBackColour;
     ControlSpec timer1 = makeControl("Timer1", ControlKind::Timer, {});
     timer1.intervalMs = 400;
     // File1 and MessageHook1 are the form's picture list and hook, not controls.
-    spec.controls = {picture1, timer1};
-    return spec;
+    design.controls = {picture1, timer1};
+    return design;
 }
 
 void PreviewForm::load() {

@@ -33,15 +33,15 @@ SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunn
 SlideWindow::~SlideWindow() = default;
 
 platform::FormSpec SlideWindow::layout() {
-    platform::FormSpec spec;
-    spec.name = "frmSS";
-    spec.caption = startup::kSlideWindowCaption;
+    platform::FormSpec design;
+    design.name = "frmSS";
+    design.caption = startup::kSlideWindowCaption;
     // The design size; the set-up makes it the screen's.
-    spec.clientWidth = 9600;
-    spec.clientHeight = 7200;
-    spec.style = platform::FormStyle::Borderless;
-    spec.backColour = platform::bgr(192, 192, 192);
-    spec.keyPreview = true;
+    design.clientWidth = 9600;
+    design.clientHeight = 7200;
+    design.style = platform::FormStyle::Borderless;
+    design.backColour = platform::bgr(192, 192, 192);
+    design.keyPreview = true;
 
     ControlSpec picture2 = makeControl("Picture2", ControlKind::PictureBox, {0, 0, 2400, 1800});
     picture2.backColour = kStagedBackColour;
@@ -53,8 +53,8 @@ platform::FormSpec SlideWindow::layout() {
     ControlSpec timer1 = makeControl("Timer1", ControlKind::Timer, {});
     timer1.intervalMs = 500;
     // File1 and PicBuf1 are the window's picture list and codec, not controls.
-    spec.controls = {picture2, picture1, timer1};
-    return spec;
+    design.controls = {picture2, picture1, timer1};
+    return design;
 }
 
 void SlideWindow::show() {

@@ -3,13 +3,13 @@
 namespace pictavo::startup {
 
 platform::Form& PlaceholderWindows::open(const char* caption, platform::FormStyle style) {
-    platform::FormSpec spec;
-    spec.name = "Placeholder";
-    spec.caption = caption;
-    spec.clientWidth = 4800;
-    spec.clientHeight = 1800;
-    spec.style = style;
-    forms_.push_back(factory_.create(spec, *this, nullptr));
+    platform::FormSpec design;
+    design.name = "Placeholder";
+    design.caption = caption;
+    design.clientWidth = 4800;
+    design.clientHeight = 1800;
+    design.style = style;
+    forms_.push_back(factory_.create(design, *this, nullptr));
     return *forms_.back();
 }
 

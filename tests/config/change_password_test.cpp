@@ -74,7 +74,7 @@ TEST_F(ChangePasswordTest, BoxesTakeAtMostTwentyCharacters) {
     HeadlessForm& form = open();
     form.type("Text2", "abcdefghijklmnopqrstuvwxyz");
     EXPECT_EQ(text(form, "Text2"), "abcdefghijklmnopqrst");
-    EXPECT_EQ(form.control("Text2").spec().passwordChar, '*');
+    EXPECT_EQ(form.control("Text2").design().passwordChar, '*');
 }
 
 TEST_F(ChangePasswordTest, FirstPasswordIsStoredEncoded) {

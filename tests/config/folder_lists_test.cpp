@@ -77,17 +77,17 @@ class NoEvents : public platform::FormHandler {
 class FolderListsTest : public testing::Test {
   protected:
     FolderListsTest() {
-        platform::FormSpec spec;
-        spec.name = "Lists";
+        platform::FormSpec design;
+        design.name = "Lists";
         for (auto [name, kind] :
              {std::pair{"Drive1", ControlKind::DriveList}, std::pair{"Dir1", ControlKind::DirList},
               std::pair{"File1", ControlKind::FileList}}) {
             platform::ControlSpec control;
             control.name = name;
             control.kind = kind;
-            spec.controls.push_back(control);
+            design.controls.push_back(control);
         }
-        form = host.forms().create(spec, handler, nullptr);
+        form = host.forms().create(design, handler, nullptr);
     }
     FolderLists make(const std::string& start = "C:\\WINDOWS") {
         FolderLists lists(drives, form->control("Drive1"), form->control("Dir1"),

@@ -25,8 +25,8 @@ constexpr uint32_t kRed = 0xFF0000;
 
 class FltkFormsTest : public ::testing::Test {
   protected:
-    std::unique_ptr<Form> make(const FormSpec& spec = everyKindLayout()) {
-        return host.forms().create(spec, handler, nullptr);
+    std::unique_ptr<Form> make(const FormSpec& design = everyKindLayout()) {
+        return host.forms().create(design, handler, nullptr);
     }
     // At the screen's top-left corner (there is no window manager to move
     // it), and on screen before the test goes on.
@@ -172,9 +172,9 @@ TEST_F(FltkFormsTest, TheUsersChoiceInAListIsAChange) {
 class KeyTest : public FltkFormsTest {
   protected:
     void SetUp() override {
-        FormSpec spec = everyKindLayout();
-        spec.keyPreview = true;
-        form = make(spec);
+        FormSpec design = everyKindLayout();
+        design.keyPreview = true;
+        form = make(design);
         showAtCorner(*form);
         form->control("Text1").setFocus();
         pumpFor(0.2);
@@ -316,9 +316,9 @@ TEST_F(FltkFormsTest, AFormHasItsWindowBeforeItIsShown) {
 }
 
 TEST_F(FltkFormsTest, AHiddenFormsPicturesHaveWindowsToLend) {
-    FormSpec spec = everyKindLayout();
-    spec.style = FormStyle::Hidden;
-    auto form = make(spec);
+    FormSpec design = everyKindLayout();
+    design.style = FormStyle::Hidden;
+    auto form = make(design);
     auto picture = static_cast<unsigned long>(form->control("Picture2").handle());
     ASSERT_NE(picture, 0u);
     form->show(false);

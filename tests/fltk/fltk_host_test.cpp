@@ -103,9 +103,9 @@ class EmbeddedTest : public FltkHostTest {
 TEST_F(EmbeddedTest, TheLentWindowIsTheScreen) {
     EXPECT_DOUBLE_EQ(host.screen().widthTwips(), 320 * 15);
     EXPECT_DOUBLE_EQ(host.screen().heightTwips(), 240 * 15);
-    FormSpec spec = everyKindLayout();
-    spec.style = FormStyle::Borderless;
-    auto form = host.forms().create(spec, handler, nullptr);
+    FormSpec design = everyKindLayout();
+    design.style = FormStyle::Borderless;
+    auto form = host.forms().create(design, handler, nullptr);
     form->move({0, 0, 320 * 15, 240 * 15});
     form->show(false);
     auto xid = static_cast<unsigned long>(form->handle());

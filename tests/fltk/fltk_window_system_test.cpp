@@ -36,9 +36,9 @@ TEST_F(FltkWindowSystemTest, FindsTopLevelWindowsByTheirWholeTitle) {
     EXPECT_EQ(windows().findWindowByTitle("No such window"), 0);
 
     // The program's own forms count as soon as they have a window, shown or not.
-    FormSpec spec = everyKindLayout();
-    spec.caption = "Configure Pictavo";
-    auto form = host.forms().create(spec, handler, nullptr);
+    FormSpec design = everyKindLayout();
+    design.caption = "Configure Pictavo";
+    auto form = host.forms().create(design, handler, nullptr);
     WindowHandle handle = form->handle();
     EXPECT_EQ(windows().findWindowByTitle("Configure Pictavo"), handle);
     form->setCaption("Renamed");
@@ -60,9 +60,9 @@ TEST_F(FltkWindowSystemTest, KnowsWhichWindowsExistAndTheirSize) {
 }
 
 TEST_F(FltkWindowSystemTest, LendsAPictureToAnotherProgramsWindowAndTakesItBack) {
-    FormSpec spec = everyKindLayout();
-    spec.style = FormStyle::Hidden;
-    auto form = host.forms().create(spec, handler, nullptr);
+    FormSpec design = everyKindLayout();
+    design.style = FormStyle::Hidden;
+    auto form = host.forms().create(design, handler, nullptr);
     auto preview = probe.createWindow("Preview", 100, 100, 152, 112);
     Control& picture = form->control("Picture2");
     picture.move({0, 0, 152 * 15, 112 * 15});
@@ -81,9 +81,9 @@ TEST_F(FltkWindowSystemTest, LendsAPictureToAnotherProgramsWindowAndTakesItBack)
 }
 
 TEST_F(FltkWindowSystemTest, ReportsCloseWhenTheLentWindowDiesWithItsHost) {
-    FormSpec spec = everyKindLayout();
-    spec.style = FormStyle::Hidden;
-    auto form = host.forms().create(spec, handler, nullptr);
+    FormSpec design = everyKindLayout();
+    design.style = FormStyle::Hidden;
+    auto form = host.forms().create(design, handler, nullptr);
     auto preview = probe.createWindow("Preview", 100, 100, 152, 112);
     WindowHandle picture = form->control("Picture2").handle();
     std::vector<uint32_t> reports;

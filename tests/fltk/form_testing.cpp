@@ -39,14 +39,14 @@ const char* typeName(EventType type) {
 
 ControlSpec control(const char* name, ControlKind kind, platform::TwipsRect rect,
                     const char* caption = "", int tabIndex = -1, const char* parent = "") {
-    ControlSpec spec;
-    spec.name = name;
-    spec.kind = kind;
-    spec.rect = rect;
-    spec.caption = caption;
-    spec.tabIndex = tabIndex;
-    spec.parent = parent;
-    return spec;
+    ControlSpec design;
+    design.name = name;
+    design.kind = kind;
+    design.rect = rect;
+    design.caption = caption;
+    design.tabIndex = tabIndex;
+    design.parent = parent;
+    return design;
 }
 
 }  // namespace
@@ -81,11 +81,11 @@ const Event* RecordingHandler::last(EventType type) const {
 }
 
 platform::FormSpec everyKindLayout() {
-    platform::FormSpec spec;
-    spec.name = "frmEvery";
-    spec.caption = "Every Kind";
-    spec.clientWidth = 6000;
-    spec.clientHeight = 4500;
+    platform::FormSpec design;
+    design.name = "frmEvery";
+    design.caption = "Every Kind";
+    design.clientWidth = 6000;
+    design.clientHeight = 4500;
 
     ControlSpec label =
         control("Label1", ControlKind::Label, {120, 120, 1500, 255}, "Name @ &here:");
@@ -128,10 +128,10 @@ platform::FormSpec everyKindLayout() {
         control("Command2", ControlKind::Button, {1500, 3900, 1200, 375}, "Cancel", 11);
     cancel.isCancel = true;
     ControlSpec timer = control("Timer1", ControlKind::Timer, {});
-    spec.controls = {label,   text,    secret, check,  option1, option2, panel,
+    design.controls = {label,   text,    secret, check,  option1, option2, panel,
                      option3, option4, inner,  scroll, drive,   files,   picture,
                      shape,   line,    ok,     cancel, timer};
-    return spec;
+    return design;
 }
 
 }  // namespace pictavo::testing

@@ -18,11 +18,11 @@ public:
 };
 
 FormSpec dialog() {
-    FormSpec spec;
-    spec.name = "Dialog";
-    spec.caption = "Dialog";
-    spec.clientWidth = 3000;
-    spec.clientHeight = 2000;
+    FormSpec design;
+    design.name = "Dialog";
+    design.caption = "Dialog";
+    design.clientWidth = 3000;
+    design.clientHeight = 2000;
     auto control = [](const char* name, ControlKind kind, int tabIndex) {
         ControlSpec c;
         c.name = name;
@@ -40,8 +40,8 @@ FormSpec dialog() {
     ControlSpec a = control("A", ControlKind::OptionButton, -1);
     ControlSpec b = control("B", ControlKind::OptionButton, -1);
     b.value = 1;
-    spec.controls = {text, ok, cancel, a, b};
-    return spec;
+    design.controls = {text, ok, cancel, a, b};
+    return design;
 }
 
 TEST(HeadlessForms, TextLimitsCountCharactersNotBytes) {

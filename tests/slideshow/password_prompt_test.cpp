@@ -34,11 +34,11 @@ TEST(PasswordPrompt, OpensCentredOnTopWithTheFocusInTheMaskedText) {
     EXPECT_EQ(form.bounds().left, 960 / 2 - 4215 / 2 - 1);  // -1627.5 rounds to even
     EXPECT_EQ(form.bounds().top, 720 / 2 - 2130 / 2);
     EXPECT_EQ(form.focused(), "Text1");
-    const auto& text1 = form.control("Text1").spec();
+    const auto& text1 = form.control("Text1").design();
     EXPECT_EQ(text1.passwordChar, '*');
     form.type("Text1", std::string(30, 'x'));
     EXPECT_EQ(form.control("Text1").text().size(), 20u);
-    EXPECT_EQ(form.control("Image1").spec().resource, "padlock");
+    EXPECT_EQ(form.control("Image1").design().resource, "padlock");
 
     form.setFocused("Command1");
     form.repaint();

@@ -36,21 +36,21 @@ class RecordingHandler : public FormHandler {
 };
 
 FormSpec dialogSpec(const std::string& caption) {
-    FormSpec spec;
-    spec.name = "TestForm";
-    spec.caption = caption;
-    spec.clientWidth = 4800;
-    spec.clientHeight = 3000;
-    return spec;
+    FormSpec design;
+    design.name = "TestForm";
+    design.caption = caption;
+    design.clientWidth = 4800;
+    design.clientHeight = 3000;
+    return design;
 }
 
 ControlSpec control(const std::string& name, ControlKind kind, TwipsRect rect, int tabIndex = -1) {
-    ControlSpec spec;
-    spec.name = name;
-    spec.kind = kind;
-    spec.rect = rect;
-    spec.tabIndex = tabIndex;
-    return spec;
+    ControlSpec design;
+    design.name = name;
+    design.kind = kind;
+    design.rect = rect;
+    design.tabIndex = tabIndex;
+    return design;
 }
 
 HWND hwndOf(const Form& form) {
@@ -173,18 +173,18 @@ TEST_F(FormsTest, ModalShowReturnsWhenTheFormUnloadsAndFreesTheOthers) {
 }
 
 TEST_F(FormsTest, ButtonsCheckBoxesAndOptionGroupsReportClicks) {
-    FormSpec spec = dialogSpec("Pictavo Controls");
-    spec.controls = {control("OKButton", ControlKind::Button, {120, 120, 1200, 360}, 0),
+    FormSpec design = dialogSpec("Pictavo Controls");
+    design.controls = {control("OKButton", ControlKind::Button, {120, 120, 1200, 360}, 0),
                      control("btnStretch", ControlKind::CheckBox, {120, 600, 2400, 300}, 1),
                      control("Option1", ControlKind::OptionButton, {120, 1000, 1200, 300}, 2),
                      control("Option2", ControlKind::OptionButton, {120, 1400, 1200, 300}, 3),
                      control("Frame", ControlKind::PictureBox, {2400, 1000, 2000, 1500}),
                      control("Option3", ControlKind::OptionButton, {100, 100, 1200, 300}, 4)};
-    spec.controls[0].isDefault = true;
-    spec.controls[3].value = 1;
-    spec.controls[5].parent = "Frame";  // a group of its own
-    spec.controls[5].value = 1;
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    design.controls[0].isDefault = true;
+    design.controls[3].value = 1;
+    design.controls[5].parent = "Frame";  // a group of its own
+    design.controls[5].value = 1;
+    auto form = host_.forms().create(design, handler_, nullptr);
 
     SendMessageW(hwndOf(form->control("OKButton")), BM_CLICK, 0, 0);
     EXPECT_TRUE(handler_.saw(EventType::Click, "OKButton"));
@@ -212,11 +212,11 @@ TEST_F(FormsTest, ButtonsCheckBoxesAndOptionGroupsReportClicks) {
 }
 
 TEST_F(FormsTest, TextBoxesHoldUtf8TextWithinTheirLimit) {
-    FormSpec spec = dialogSpec("Pictavo Text");
-    spec.controls = {control("PassWord", ControlKind::TextBox, {120, 120, 2400, 300}, 0)};
-    spec.controls[0].passwordChar = '*';
-    spec.controls[0].maxLength = 8;
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    FormSpec design = dialogSpec("Pictavo Text");
+    design.controls = {control("PassWord", ControlKind::TextBox, {120, 120, 2400, 300}, 0)};
+    design.controls[0].passwordChar = '*';
+    design.controls[0].maxLength = 8;
+    auto form = host_.forms().create(design, handler_, nullptr);
     Control& box = form->control("PassWord");
     HWND edit = hwndOf(box);
 
@@ -239,10 +239,10 @@ TEST_F(FormsTest, TextBoxesHoldUtf8TextWithinTheirLimit) {
 }
 
 TEST_F(FormsTest, TimersTickOnlyWhileEnabledWithAnInterval) {
-    FormSpec spec = dialogSpec("Pictavo Timer");
-    spec.controls = {control("Timer1", ControlKind::Timer, {})};
-    spec.controls[0].intervalMs = 10;
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    FormSpec design = dialogSpec("Pictavo Timer");
+    design.controls = {control("Timer1", ControlKind::Timer, {})};
+    design.controls[0].intervalMs = 10;
+    auto form = host_.forms().create(design, handler_, nullptr);
     EXPECT_EQ(form->control("Timer1").handle(), 0);
 
     auto waitForTick = [this](int milliseconds) {
@@ -265,13 +265,13 @@ TEST_F(FormsTest, TimersTickOnlyWhileEnabledWithAnInterval) {
 }
 
 TEST_F(FormsTest, DialogKeysPressTheDefaultAndCancelButtons) {
-    FormSpec spec = dialogSpec("Pictavo Keys");
-    spec.controls = {control("Text1", ControlKind::TextBox, {120, 120, 2400, 300}, 0),
+    FormSpec design = dialogSpec("Pictavo Keys");
+    design.controls = {control("Text1", ControlKind::TextBox, {120, 120, 2400, 300}, 0),
                      control("OKButton", ControlKind::Button, {120, 600, 1200, 360}, 1),
                      control("CancelButton", ControlKind::Button, {1500, 600, 1200, 360}, 2)};
-    spec.controls[1].isDefault = true;
-    spec.controls[2].isCancel = true;
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    design.controls[1].isDefault = true;
+    design.controls[2].isCancel = true;
+    auto form = host_.forms().create(design, handler_, nullptr);
     form->show(false);
     form->control("Text1").setFocus();
 
@@ -285,11 +285,11 @@ TEST_F(FormsTest, DialogKeysPressTheDefaultAndCancelButtons) {
 }
 
 TEST_F(FormsTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
-    FormSpec spec = dialogSpec("Pictavo Preview Keys");
-    spec.style = FormStyle::Borderless;
-    spec.keyPreview = true;
-    spec.controls = {control("Text1", ControlKind::TextBox, {120, 120, 2400, 300}, 0)};
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    FormSpec design = dialogSpec("Pictavo Preview Keys");
+    design.style = FormStyle::Borderless;
+    design.keyPreview = true;
+    design.controls = {control("Text1", ControlKind::TextBox, {120, 120, 2400, 300}, 0)};
+    auto form = host_.forms().create(design, handler_, nullptr);
     handler_.react = [](Form&, Event& event) {
         if (event.type == EventType::KeyPress && event.key == 'a') event.key = 0;
         if (event.type == EventType::KeyPress && event.key == 'b') event.key = 'c';
@@ -305,9 +305,9 @@ TEST_F(FormsTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
 }
 
 TEST_F(FormsTest, InertKindsKeepTheirProperties) {
-    FormSpec spec = dialogSpec("Pictavo Inert");
-    spec.controls = {control("Shape1", ControlKind::Shape, {10, 20, 30, 40})};
-    auto form = host_.forms().create(spec, handler_, nullptr);
+    FormSpec design = dialogSpec("Pictavo Inert");
+    design.controls = {control("Shape1", ControlKind::Shape, {10, 20, 30, 40})};
+    auto form = host_.forms().create(design, handler_, nullptr);
     Control& shape = form->control("Shape1");
     EXPECT_EQ(shape.handle(), 0);
     shape.move({50, 60, 70, 80});

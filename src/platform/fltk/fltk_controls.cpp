@@ -72,9 +72,9 @@ Fl_Align labelAlign(Align align) {
 
 }  // namespace
 
-FltkControl::FltkControl(FltkForm& form, ControlSpec spec)
+FltkControl::FltkControl(FltkForm& form, ControlSpec design)
     : form_(form),
-      spec_(std::move(spec)),
+      spec_(std::move(design)),
       caption_(spec_.caption),
       value_(spec_.value),
       enabled_(spec_.enabled),
@@ -202,7 +202,7 @@ void FltkControl::createWidget() {
 void FltkControl::applyStyle() {
     const FltkScreen& screen = form_.screen();
     FltkFont font = fltkFont(spec_.font.value_or(form_.font()), screen.dotsPerInch());
-    Colour fore = spec_.foreColour.value_or(form_.spec().foreColour.value_or(kBlack));
+    Colour fore = spec_.foreColour.value_or(form_.design().foreColour.value_or(kBlack));
     widget_->labelfont(font.face);
     widget_->labelsize(font.pixels);
     widget_->labelcolor(fltkColour(fore));
@@ -210,7 +210,7 @@ void FltkControl::applyStyle() {
     switch (spec_.kind) {
         case ControlKind::Label:
             widget_->box(spec_.transparent ? FL_NO_BOX : FL_FLAT_BOX);
-            if (!spec_.backColour) widget_->color(fltkColour(form_.spec().backColour));
+            if (!spec_.backColour) widget_->color(fltkColour(form_.design().backColour));
             widget_->align(labelAlign(spec_.align));
             break;
         case ControlKind::Image:
@@ -268,7 +268,7 @@ void FltkControl::applyGeometry() {
     widget_->resize(x, y, w, h);
     if (surface_ != nullptr) {
         int frame = 2 * picture_->frameWidth();
-        Colour background = spec_.backColour.value_or(form_.spec().backColour);
+        Colour background = spec_.backColour.value_or(form_.design().backColour);
         surface_->resizeKeeping(std::max(0, screen.toPixelsX(rect_.width) - frame),
                                 std::max(0, screen.toPixelsY(rect_.height) - frame), background);
     }

@@ -39,10 +39,10 @@ class PictureWindow;
 
 class FltkControl : public Control {
   public:
-    FltkControl(FltkForm& form, ControlSpec spec);
+    FltkControl(FltkForm& form, ControlSpec design);
     ~FltkControl() override;
 
-    const ControlSpec& spec() const override { return spec_; }
+    const ControlSpec& design() const override { return spec_; }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& caption) override;
     std::string text() const override;

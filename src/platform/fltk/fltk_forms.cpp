@@ -96,14 +96,14 @@ int dispatchEvent(int event, Fl_Window* window) {
 
 // ---- forms ----
 
-FltkForm::FltkForm(const FormSpec& spec, FormHandler& handler, FltkFormFactory& factory,
+FltkForm::FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory,
                    FltkForm* owner)
-    : spec_(spec),
+    : spec_(design),
       handler_(handler),
       factory_(factory),
       owner_(owner),
-      caption_(spec.caption),
-      bounds_{0, 0, spec.clientWidth, spec.clientHeight} {
+      caption_(design.caption),
+      bounds_{0, 0, design.clientWidth, design.clientHeight} {
     const FltkScreen& metrics = factory_.screen();
     int width = std::max(1, metrics.toPixelsX(spec_.clientWidth));
     int height = std::max(1, metrics.toPixelsY(spec_.clientHeight));
@@ -149,7 +149,7 @@ void FltkForm::placeControls() {
         if (control->widget() != nullptr && control->windowed()) windowed.push_back(control.get());
     std::stable_sort(windowed.begin(), windowed.end(),
                      [](const FltkControl* a, const FltkControl* b) {
-                         int ta = a->spec().tabIndex, tb = b->spec().tabIndex;
+                         int ta = a->design().tabIndex, tb = b->design().tabIndex;
                          if (ta < 0 || tb < 0) return ta >= 0 && tb < 0;
                          return ta < tb;
                      });
@@ -157,8 +157,8 @@ void FltkForm::placeControls() {
     for (FltkControl* control : order) {
         Fl_Group* container = window_;
         int inset = 0;
-        if (!control->spec().parent.empty()) {
-            auto* parent = static_cast<FltkControl*>(find(control->spec().parent));
+        if (!control->design().parent.empty()) {
+            auto* parent = static_cast<FltkControl*>(find(control->design().parent));
             if (parent != nullptr && parent->asContainer() != nullptr) {
                 container = parent->asContainer();
                 inset = parent->pictureWindow()->frameWidth();
@@ -171,7 +171,7 @@ void FltkForm::placeControls() {
 
 Control* FltkForm::find(std::string_view name) {
     for (auto& control : controls_)
-        if (control->spec().name == name) return control.get();
+        if (control->design().name == name) return control.get();
     return nullptr;
 }
 
@@ -308,7 +308,7 @@ void FltkForm::paintTimeout(void* self) {
 
 void FltkForm::focusControl(FltkControl& control) {
     if (!window_->shown() || !window_->visible() || control.widget()->take_focus() == 0) {
-        pendingFocus_ = control.spec().name;
+        pendingFocus_ = control.design().name;
         return;
     }
     // As on Windows, focusing a control makes its window the one that gets
@@ -344,7 +344,7 @@ bool FltkForm::routeKey() {
     auto alive = alive_;
     int key = Fl::event_key();
     FltkControl* focused = focusedControl();
-    std::string focusedName = focused != nullptr ? focused->spec().name : "";
+    std::string focusedName = focused != nullptr ? focused->design().name : "";
     if (spec_.keyPreview) {
         Event down{EventType::KeyDown, focusedName, virtualKey(key)};
         down.shift = shiftState(Fl::event_state());
@@ -353,13 +353,13 @@ bool FltkForm::routeKey() {
     }
     bool enter = key == FL_Enter || key == FL_KP_Enter, escape = key == FL_Escape;
     if (!enter && !escape) return false;
-    if (focused != nullptr && focused->spec().kind == ControlKind::TextBox) {
+    if (focused != nullptr && focused->design().kind == ControlKind::TextBox) {
         Event press{EventType::KeyPress, focusedName, enter ? kEnterCode : kEscapeCode};
         fire(press);
         if (!*alive || !loaded_ || press.key == 0) return true;
     }
     for (auto& control : controls_) {
-        if ((enter && control->spec().isDefault) || (escape && control->spec().isCancel)) {
+        if ((enter && control->design().isDefault) || (escape && control->design().isCancel)) {
             control->performClick();
             return true;
         }
@@ -409,7 +409,7 @@ void FltkForm::firePointerPosition() {
             top += outer->y();
         }
         if (x < left || y < top || x >= left + picture->w() || y >= top + picture->h()) continue;
-        Event move{EventType::MouseMove, (*it)->spec().name};
+        Event move{EventType::MouseMove, (*it)->design().name};
         move.x = x - left - picture->frameWidth();
         move.y = y - top - picture->frameWidth();
         fire(move);
@@ -428,9 +428,9 @@ FltkFormFactory::~FltkFormFactory() {
     Fl::event_dispatch(nullptr);
 }
 
-std::unique_ptr<Form> FltkFormFactory::create(const FormSpec& spec, FormHandler& handler,
+std::unique_ptr<Form> FltkFormFactory::create(const FormSpec& design, FormHandler& handler,
                                               Form* owner) {
-    return std::make_unique<FltkForm>(spec, handler, *this, dynamic_cast<FltkForm*>(owner));
+    return std::make_unique<FltkForm>(design, handler, *this, dynamic_cast<FltkForm*>(owner));
 }
 
 void FltkFormFactory::embedInto(XId target) {

@@ -30,10 +30,10 @@ class FltkScreen;
 
 class FltkForm : public Form {
   public:
-    FltkForm(const FormSpec& spec, FormHandler& handler, FltkFormFactory& factory, FltkForm* owner);
+    FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory, FltkForm* owner);
     ~FltkForm() override;
 
-    const FormSpec& spec() const override { return spec_; }
+    const FormSpec& design() const override { return spec_; }
     Control* find(std::string_view name) override;
     void show(bool modal) override;
     void hide() override;
@@ -101,7 +101,7 @@ class FltkFormFactory : public FormFactory {
     FltkFormFactory(FltkEventLoop& loop, FltkScreen& screen, FltkCursor& cursor);
     ~FltkFormFactory() override;
 
-    std::unique_ptr<Form> create(const FormSpec& spec, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
 
     // Every form from now on is a child of target, takes no input and leaves
     // the pointer alone: the saver drawing into another program's window.

@@ -10,7 +10,7 @@ namespace {
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
-bool isOption(const ControlSpec& spec) { return spec.kind == ControlKind::OptionButton; }
+bool isOption(const ControlSpec& design) { return design.kind == ControlKind::OptionButton; }
 
 // The first count characters of UTF-8 text; a limit counts characters, not bytes.
 std::string firstCharacters(const std::string& text, int count) {
@@ -25,9 +25,9 @@ std::string firstCharacters(const std::string& text, int count) {
 
 // ---- controls ----
 
-HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec spec, WindowHandle handle)
+HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec design, WindowHandle handle)
     : form_(form),
-      spec_(std::move(spec)),
+      spec_(std::move(design)),
       handle_(handle),
       caption_(spec_.caption),
       value_(spec_.value),
@@ -41,7 +41,7 @@ HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec spec, WindowHan
     if (spec_.kind == ControlKind::PictureBox) {
         surface_ = std::make_unique<MemorySurface>();
         resizeSurface();
-        surface_->clear(spec_.backColour.value_or(form_.spec().backColour));
+        surface_->clear(spec_.backColour.value_or(form_.design().backColour));
     }
     if (spec_.kind == ControlKind::Timer) {
         timerId_ = form_.loop().addTimer([this] { form_.timerTicked(spec_.name); });
@@ -103,22 +103,22 @@ void HeadlessControl::resizeSurface() {
     // The persistent image keeps what fits, as a picture box does when it grows.
     imaging::Image old = surface_->snapshot();
     surface_->resize(width, height);
-    surface_->clear(spec_.backColour.value_or(form_.spec().backColour));
+    surface_->clear(spec_.backColour.value_or(form_.design().backColour));
     surface_->drawImage(old, 0, 0);
 }
 
 // ---- forms ----
 
-HeadlessForm::HeadlessForm(const FormSpec& spec, FormHandler& handler, HeadlessEventLoop& loop,
+HeadlessForm::HeadlessForm(const FormSpec& design, FormHandler& handler, HeadlessEventLoop& loop,
                            HeadlessWindowSystem& windows, const Screen& screen)
-    : spec_(spec),
+    : spec_(design),
       handler_(handler),
       loop_(loop),
       windows_(windows),
       screen_(screen),
-      handle_(windows.registerOwn(spec.caption, true)),
-      caption_(spec.caption),
-      bounds_{0, 0, spec.clientWidth, spec.clientHeight} {
+      handle_(windows.registerOwn(design.caption, true)),
+      caption_(design.caption),
+      bounds_{0, 0, design.clientWidth, design.clientHeight} {
     background_.resize(static_cast<int>(std::lround(bounds_.width / screen.twipsPerPixelX())),
                        static_cast<int>(std::lround(bounds_.height / screen.twipsPerPixelY())));
     for (const ControlSpec& control : spec_.controls) {
@@ -129,9 +129,9 @@ HeadlessForm::HeadlessForm(const FormSpec& spec, FormHandler& handler, HeadlessE
     // The first control in tab order has the focus.
     int first = -1;
     for (const auto& control : controls_)
-        if (control->spec().tabIndex >= 0 && (first < 0 || control->spec().tabIndex < first)) {
-            first = control->spec().tabIndex;
-            focused_ = control->spec().name;
+        if (control->design().tabIndex >= 0 && (first < 0 || control->design().tabIndex < first)) {
+            first = control->design().tabIndex;
+            focused_ = control->design().name;
         }
 }
 
@@ -142,7 +142,7 @@ HeadlessForm::~HeadlessForm() {
 
 Control* HeadlessForm::find(std::string_view name) {
     for (auto& control : controls_)
-        if (control->spec().name == name) return control.get();
+        if (control->design().name == name) return control.get();
     return nullptr;
 }
 
@@ -180,7 +180,7 @@ void HeadlessForm::move(const TwipsRect& rect) {
 
 void HeadlessForm::clearOptionGroup(const HeadlessControl& chosen) {
     for (auto& control : controls_)
-        if (control.get() != &chosen && isOption(control->spec()) && control->spec().parent == chosen.spec().parent)
+        if (control.get() != &chosen && isOption(control->design()) && control->design().parent == chosen.design().parent)
             control->setValue(0);
 }
 
@@ -194,9 +194,9 @@ void HeadlessForm::dispatch(Event& event) {
 bool HeadlessForm::click(std::string_view name) {
     HeadlessControl& target = headlessControl(name);
     if (!loaded_ || !target.enabled() || !target.visible()) return false;
-    if (target.spec().kind == ControlKind::CheckBox) target.setValue(target.value() == 0 ? 1 : 0);
-    if (isOption(target.spec())) target.setValue(1);
-    if (target.spec().tabIndex >= 0) focused_ = target.spec().name;
+    if (target.design().kind == ControlKind::CheckBox) target.setValue(target.value() == 0 ? 1 : 0);
+    if (isOption(target.design())) target.setValue(1);
+    if (target.design().tabIndex >= 0) focused_ = target.design().name;
     fire(Event{EventType::Click, std::string(name)});
     return true;
 }
@@ -204,7 +204,7 @@ bool HeadlessForm::click(std::string_view name) {
 void HeadlessForm::type(std::string_view name, const std::string& text) {
     HeadlessControl& target = headlessControl(name);
     if (!loaded_ || !target.enabled()) return;
-    focused_ = target.spec().name;
+    focused_ = target.design().name;
     target.setText(text);
     fire(Event{EventType::Change, std::string(name)});
 }
@@ -227,17 +227,17 @@ void HeadlessForm::pressKey(int key) {
         if (down.key == 0 || !loaded_) return;
     }
     Control* focusedControl = focused_.empty() ? nullptr : find(focused_);
-    if (focusedControl != nullptr && focusedControl->spec().kind == ControlKind::TextBox &&
+    if (focusedControl != nullptr && focusedControl->design().kind == ControlKind::TextBox &&
         (key == kEnter || key == kEscape)) {
         Event press{EventType::KeyPress, focused_, key};
         dispatch(press);
         if (press.key == 0 || !loaded_) return;
     }
     for (auto& control : controls_) {
-        bool presses = (key == kEnter && control->spec().isDefault) || (key == kEscape && control->spec().isCancel);
+        bool presses = (key == kEnter && control->design().isDefault) || (key == kEscape && control->design().isCancel);
         if (presses) {
             // The key presses the button where the focus is; it does not move it.
-            if (control->enabled() && control->visible()) fire(Event{EventType::Click, control->spec().name});
+            if (control->enabled() && control->visible()) fire(Event{EventType::Click, control->design().name});
             return;
         }
     }
@@ -256,8 +256,8 @@ void HeadlessForm::resizeTo(int widthTwips, int heightTwips) {
 
 // ---- factory ----
 
-std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& spec, FormHandler& handler, Form*) {
-    auto form = std::make_unique<HeadlessForm>(spec, handler, loop_, windows_, screen_);
+std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& design, FormHandler& handler, Form*) {
+    auto form = std::make_unique<HeadlessForm>(design, handler, loop_, windows_, screen_);
     form->setFactory(this);
     live_.push_back(form.get());
     ++created_;
@@ -266,7 +266,7 @@ std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& spec, FormHand
 
 HeadlessForm* HeadlessFormFactory::find(std::string_view name) const {
     for (auto it = live_.rbegin(); it != live_.rend(); ++it)
-        if ((*it)->spec().name == name && (*it)->loaded()) return *it;
+        if ((*it)->design().name == name && (*it)->loaded()) return *it;
     return nullptr;
 }
 

@@ -19,10 +19,10 @@ class HeadlessForm;
 
 class HeadlessControl : public Control {
 public:
-    HeadlessControl(HeadlessForm& form, ControlSpec spec, WindowHandle handle);
+    HeadlessControl(HeadlessForm& form, ControlSpec design, WindowHandle handle);
     ~HeadlessControl() override;
 
-    const ControlSpec& spec() const override { return spec_; }
+    const ControlSpec& design() const override { return spec_; }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& caption) override { caption_ = caption; }
     std::string text() const override { return text_; }
@@ -79,11 +79,11 @@ private:
 
 class HeadlessForm : public Form {
 public:
-    HeadlessForm(const FormSpec& spec, FormHandler& handler, HeadlessEventLoop& loop,
+    HeadlessForm(const FormSpec& design, FormHandler& handler, HeadlessEventLoop& loop,
                  HeadlessWindowSystem& windows, const Screen& screen);
     ~HeadlessForm() override;
 
-    const FormSpec& spec() const override { return spec_; }
+    const FormSpec& design() const override { return spec_; }
     Control* find(std::string_view name) override;
     void show(bool modal) override;
     void hide() override { visible_ = false; }
@@ -152,7 +152,7 @@ public:
     HeadlessFormFactory(HeadlessEventLoop& loop, HeadlessWindowSystem& windows, const Screen& screen)
         : loop_(loop), windows_(windows), screen_(screen) {}
 
-    std::unique_ptr<Form> create(const FormSpec& spec, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
 
     // The most recently created form of that name that is still loaded.
     HeadlessForm* find(std::string_view name) const;

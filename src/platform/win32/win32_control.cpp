@@ -29,13 +29,13 @@ DWORD alignStyle(Align align) {
     return SS_LEFT;
 }
 
-std::optional<NativeClass> nativeClassFor(const ControlSpec& spec) {
-    switch (spec.kind) {
+std::optional<NativeClass> nativeClassFor(const ControlSpec& design) {
+    switch (design.kind) {
         case ControlKind::Label:
-            return NativeClass{L"STATIC", SS_NOTIFY | alignStyle(spec.align), 0};
+            return NativeClass{L"STATIC", SS_NOTIFY | alignStyle(design.align), 0};
         case ControlKind::Button:
             return NativeClass{
-                L"BUTTON", static_cast<DWORD>(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                L"BUTTON", static_cast<DWORD>(design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                 0};
         case ControlKind::CheckBox:
             return NativeClass{L"BUTTON", BS_AUTOCHECKBOX, 0};
@@ -44,7 +44,7 @@ std::optional<NativeClass> nativeClassFor(const ControlSpec& spec) {
         case ControlKind::TextBox:
             return NativeClass{
                 L"EDIT",
-                static_cast<DWORD>(ES_AUTOHSCROLL | (spec.passwordChar != 0 ? ES_PASSWORD : 0)),
+                static_cast<DWORD>(ES_AUTOHSCROLL | (design.passwordChar != 0 ? ES_PASSWORD : 0)),
                 WS_EX_CLIENTEDGE};
         case ControlKind::HScrollBar:
             return NativeClass{L"SCROLLBAR", SBS_HORZ, 0};
@@ -73,19 +73,19 @@ std::string truncateToLength(const std::string& text, int maxLength) {
 }
 }  // namespace
 
-Win32Control::Win32Control(const ControlSpec& spec, ControlHost& host, int id)
-    : spec_(spec),
+Win32Control::Win32Control(const ControlSpec& design, ControlHost& host, int id)
+    : spec_(design),
       host_(host),
       id_(id),
-      caption_(spec.caption),
-      value_(spec.value),
-      enabled_(spec.enabled),
-      visible_(spec.visible),
-      rect_(spec.rect),
-      interval_(spec.intervalMs),
-      fillStyle_(spec.fillStyle),
-      fillColour_(spec.fillColour),
-      foreColour_(spec.foreColour) {}
+      caption_(design.caption),
+      value_(design.value),
+      enabled_(design.enabled),
+      visible_(design.visible),
+      rect_(design.rect),
+      interval_(design.intervalMs),
+      fillStyle_(design.fillStyle),
+      fillColour_(design.fillColour),
+      foreColour_(design.foreColour) {}
 
 Win32Control::~Win32Control() {
     if (timerRunning_ && IsWindow(host_.formWindow()))

@@ -36,7 +36,7 @@ class ControlHost {
 
 class Win32Control : public Control {
   public:
-    Win32Control(const ControlSpec& spec, ControlHost& host, int id);
+    Win32Control(const ControlSpec& design, ControlHost& host, int id);
     ~Win32Control() override;
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
@@ -51,7 +51,7 @@ class Win32Control : public Control {
     bool scroll(int code, int trackPosition);
     std::optional<Colour> foreColour() const { return foreColour_; }
 
-    const ControlSpec& spec() const override { return spec_; }
+    const ControlSpec& design() const override { return spec_; }
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
     std::string text() const override;

@@ -24,10 +24,10 @@ DWORD windowStyle(FormStyle style) {
     return WS_POPUP | WS_CLIPCHILDREN;
 }
 
-DWORD extendedStyle(const FormSpec& spec) {
+DWORD extendedStyle(const FormSpec& design) {
     DWORD style = WS_EX_CONTROLPARENT;
-    if (spec.style == FormStyle::FixedDialog) style |= WS_EX_DLGMODALFRAME;
-    if (spec.topmost) style |= WS_EX_TOPMOST;
+    if (design.style == FormStyle::FixedDialog) style |= WS_EX_DLGMODALFRAME;
+    if (design.topmost) style |= WS_EX_TOPMOST;
     return style;
 }
 
@@ -48,9 +48,9 @@ bool isClickable(ControlKind kind) {
 }
 }  // namespace
 
-Win32Form::Win32Form(const FormSpec& spec, FormHandler& handler, HWND owner, OpenWindows& windows,
+Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, OpenWindows& windows,
                      Win32EventLoop& loop, const TwipsScale& scale)
-    : spec_(spec), handler_(handler), windows_(windows), loop_(loop), scale_(scale), owner_(owner) {
+    : spec_(design), handler_(handler), windows_(windows), loop_(loop), scale_(scale), owner_(owner) {
     createWindow(owner);
     if (hwnd_ == nullptr) return;
     createControls();
@@ -86,8 +86,8 @@ void Win32Form::createControls() {
     // children are created.
     for (auto& control : controls_) {
         HFONT font = formFont_.get();
-        if (control->spec().font) {
-            controlFonts_.push_back(createFont(*control->spec().font));
+        if (control->design().font) {
+            controlFonts_.push_back(createFont(*control->design().font));
             font = controlFonts_.back().get();
         }
         control->create(font);
@@ -99,9 +99,9 @@ void Win32Form::createControls() {
 void Win32Form::orderTabStops() {
     std::vector<Win32Control*> stops;
     for (auto& control : controls_)
-        if (control->hasWindow() && control->spec().tabIndex >= 0) stops.push_back(control.get());
+        if (control->hasWindow() && control->design().tabIndex >= 0) stops.push_back(control.get());
     std::stable_sort(stops.begin(), stops.end(), [](const Win32Control* a, const Win32Control* b) {
-        return a->spec().tabIndex < b->spec().tabIndex;
+        return a->design().tabIndex < b->design().tabIndex;
     });
     HWND previous = HWND_TOP;
     for (Win32Control* control : stops) {
@@ -141,15 +141,15 @@ std::pair<HWND, POINT> Win32Form::placementFor(const std::string& containerName)
         if (container.hasWindow()) return {toHwnd(container.handle()), offset};
         offset.x += scale_.toPixelsX(container.bounds().left);
         offset.y += scale_.toPixelsY(container.bounds().top);
-        name = container.spec().parent;
+        name = container.design().parent;
     }
     return {hwnd_, offset};
 }
 
 void Win32Form::optionChosen(const Win32Control& chosen) {
     for (auto& control : controls_)
-        if (control.get() != &chosen && control->spec().kind == ControlKind::OptionButton &&
-            control->spec().parent == chosen.spec().parent)
+        if (control.get() != &chosen && control->design().kind == ControlKind::OptionButton &&
+            control->design().parent == chosen.design().parent)
             control->setCheck(false);
 }
 
@@ -282,14 +282,14 @@ void Win32Form::onCommand(int id, int code, HWND from) {
     if (id == IDOK || id == IDCANCEL) {
         // Enter without a default button, or Esc: the dialog's cancel button.
         for (auto& control : controls_)
-            if ((id == IDCANCEL ? control->spec().isCancel : control->spec().isDefault) &&
+            if ((id == IDCANCEL ? control->design().isCancel : control->design().isDefault) &&
                 control->enabled() && control->visible())
                 return raise(EventType::Click, control.get());
         return;
     }
     Win32Control* control = controlById(id);
     if (control == nullptr || from == nullptr || programmaticChanges_ > 0) return;
-    ControlKind kind = control->spec().kind;
+    ControlKind kind = control->design().kind;
     if (code == BN_CLICKED && isClickable(kind)) {
         if (kind == ControlKind::OptionButton) control->setValue(1);
         raise(EventType::Click, control);
@@ -316,8 +316,8 @@ LRESULT Win32Form::onControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
     std::optional<Colour> fore = control->foreColour() ? control->foreColour() : spec_.foreColour;
     if (fore) SetTextColor(dc, toColorRef(*fore));
     Colour back =
-        control->spec().backColour.value_or(isEdit ? kWindowBackground : spec_.backColour);
-    if (control->spec().transparent) {
+        control->design().backColour.value_or(isEdit ? kWindowBackground : spec_.backColour);
+    if (control->design().transparent) {
         SetBkMode(dc, TRANSPARENT);
         back = spec_.backColour;
     }
@@ -341,12 +341,12 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             for (auto& control : controls_)
-                if (control->spec().isDefault && control->hasWindow())
+                if (control->design().isDefault && control->hasWindow())
                     return MAKELRESULT(static_cast<WORD>(control->id()), DC_HASDEFID);
             return 0;
         case WM_TIMER:
             if (Win32Control* control = controlById(static_cast<int>(wParam));
-                control != nullptr && control->spec().kind == ControlKind::Timer)
+                control != nullptr && control->design().kind == ControlKind::Timer)
                 raise(EventType::Timer, control);
             return 0;
         case WM_HSCROLL:

@@ -26,12 +26,12 @@ class Win32Form : public Form,
     friend class BaseWindow<Win32Form>;
 
   public:
-    Win32Form(const FormSpec& spec, FormHandler& handler, HWND owner, OpenWindows& windows,
+    Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, OpenWindows& windows,
               Win32EventLoop& loop, const TwipsScale& scale);
     ~Win32Form() override;
 
     // Form
-    const FormSpec& spec() const override { return spec_; }
+    const FormSpec& design() const override { return spec_; }
     Control* find(std::string_view name) override;
     void show(bool modal) override;
     void hide() override;

@@ -5,11 +5,11 @@
 
 namespace pictavo::platform::win32 {
 
-std::unique_ptr<Form> Win32FormFactory::create(const FormSpec& spec, FormHandler& handler,
+std::unique_ptr<Form> Win32FormFactory::create(const FormSpec& design, FormHandler& handler,
                                                Form* owner) {
     TwipsScale scale{screen_.twipsPerPixelX(), screen_.twipsPerPixelY()};
     HWND ownerWindow = owner != nullptr ? toHwnd(owner->handle()) : nullptr;
-    return std::make_unique<Win32Form>(spec, handler, ownerWindow, windows_, loop_, scale);
+    return std::make_unique<Win32Form>(design, handler, ownerWindow, windows_, loop_, scale);
 }
 
 }  // namespace pictavo::platform::win32

@@ -13,7 +13,7 @@ class Win32FormFactory : public FormFactory {
         : windows_(windows), loop_(loop), screen_(screen) {}
 
     // The form is not loaded when the system refused to create its window.
-    std::unique_ptr<Form> create(const FormSpec& spec, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
 
   private:
     OpenWindows& windows_;
