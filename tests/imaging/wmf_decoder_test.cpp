@@ -188,6 +188,14 @@ TEST(WmfDecoder, RecordsCutShortByTheEndOfTheFileAreSurvived) {
     w.record(kSelect, {1});
     w.record(kRectangle, {100, 100, 0, 0});
     std::vector<uint8_t> bytes = w.bytes(true, 100, 100, 96);
+    // Cut inside either header: refused, and nothing is read past the end.
+    for (size_t cut = 0; cut < 40; ++cut) {
+        const std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(cut));
+        EXPECT_FALSE(decodeWmf(part)) << cut;
+    }
+    const std::vector<uint8_t> plain = w.bytes(false);
+    const std::vector<uint8_t> plainHeadOnly(plain.begin(), plain.begin() + 14);
+    EXPECT_EQ(decodeWmf(plainHeadOnly).error().message, "file is truncated");
     for (size_t cut = 40; cut < bytes.size(); cut += 3) {
         const std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(cut));
         auto image = decodeWmf(part);

@@ -71,10 +71,8 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
         placement = header;
         headerAt = kPlaceableHeaderSize;
     }
-    if (!isMetaHeader(bytes, headerAt)) {
-        if (bytes.size() < headerAt + kMetaHeaderSize) return fileTruncated();
-        return invalidFile("WMF", "bad metafile header");
-    }
+    if (bytes.size() < headerAt + kMetaHeaderSize) return fileTruncated();
+    if (!isMetaHeader(bytes, headerAt)) return invalidFile("WMF", "bad metafile header");
     ByteReader header(bytes, headerAt + 2);
     const size_t headerWords = header.u16();
     const auto records = bytes.subspan(headerAt + headerWords * 2);
