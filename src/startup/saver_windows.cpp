@@ -1,17 +1,28 @@
 #include "startup/saver_windows.h"
 
 #include "config/change_password.h"
+#include "config/password_encoding.h"
 #include "config/ss_config.h"
+#include "slideshow/cut_transitions.h"
 #include "slideshow/preview_form.h"
+#include "slideshow/slide_window.h"
 
 namespace pictavo::startup {
 
-SaverWindows::SaverWindows(platform::Host& host, SaverState& state)
-    : host_(host), state_(state), placeholders_(host.forms()) {}
+SaverWindows::SaverWindows(platform::Host& host, SaverState& state, TransitionsFactory transitions)
+    : host_(host), state_(state), makeTransitions_(std::move(transitions)) {}
 
 SaverWindows::~SaverWindows() = default;
 
-void SaverWindows::startSlideShow() { placeholders_.startSlideShow(); }
+void SaverWindows::startSlideShow() {
+    transitions_ = makeTransitions_ ? makeTransitions_(host_, state_) : nullptr;
+    if (!transitions_)
+        transitions_ = std::make_unique<slideshow::CutTransitions>(host_.eventLoop());
+    slideWindow_ = std::make_unique<slideshow::SlideWindow>(
+        host_, state_, *transitions_,
+        [](const std::string& typed) { return config::EncodePassword(typed); });
+    slideWindow_->show();
+}
 
 void SaverWindows::showConfiguration(const char* caption) {
     configuration_ = std::make_unique<config::SSConfig>(host_, state_);

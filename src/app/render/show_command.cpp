@@ -10,30 +10,13 @@
 #include "app/render/slide_png.h"
 #include "app/render/slideshow_args.h"
 #include "platform/headless/headless_host.h"
+#include "slideshow/cut_transitions.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 
 namespace pictavo::render {
 
 namespace {
-
-// Without the engine: the new slide replaces the old at once, after one
-// look at the message loop as every transition step takes.
-class CutTransitions : public slideshow::TransitionRunner {
-  public:
-    explicit CutTransitions(platform::EventLoop& loop) : loop_(loop) {}
-    void Transition(int16_t effect, platform::Surface& picture1,
-                    platform::Surface& picture2) override {
-        if (effect < 0 || effect > 42) return;
-        loop_.doEvents();
-        if (loop_.endRequested()) return;
-        picture2.copyFrom(picture1, 0, 0, picture1.width(), picture1.height(), 0, 0);
-        picture2.present();
-    }
-
-  private:
-    platform::EventLoop& loop_;
-};
 
 // One line per event, simulated milliseconds first; the screen after each
 // slide change as a numbered PNG.
@@ -159,7 +142,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
         std::filesystem::create_directories(settings->outDir, ignored);
     }
 
-    CutTransitions cut(host.eventLoop());
+    slideshow::CutTransitions cut(host.eventLoop());
     std::unique_ptr<slideshow::TransitionRunner> engine =
         services.transitions ? services.transitions(host, state) : nullptr;
     ShowRecorder recorder(host.clock(), engine ? *engine : cut,
