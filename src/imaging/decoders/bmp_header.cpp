@@ -105,7 +105,10 @@ Result<Compression> compressionOf(const RawFields& f) {
 // Masks of bit-field pixels: in the header from version 2 on, else in 12 or
 // 16 bytes right after a 40-byte header.
 Result<std::array<uint32_t, 4>> readMasks(const RawFields& f, ByteReader& in) {
-    if (f.compression == 0 || f.headerSize == kCoreHeader || isOs2Version2(f.headerSize)) {
+    // Only bit-field bitmaps carry masks; after a 40-byte header of any other
+    // kind the palette follows at once.
+    const bool bitFields = f.compression == 3 || f.compression == 6;
+    if (!bitFields || f.headerSize == kCoreHeader || isOs2Version2(f.headerSize)) {
         if (f.bitCount == 16) return std::array<uint32_t, 4>{0x7C00, 0x03E0, 0x001F, 0};
         return std::array<uint32_t, 4>{0xFF0000, 0x00FF00, 0x0000FF, 0};
     }

@@ -23,6 +23,12 @@ LRESULT PictureWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             EndPaint(hwnd_, &paint);
             return 0;
         }
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            owner_.paintPicture(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
         case WM_ERASEBKGND:
             return 1;
         case WM_MOUSEMOVE:

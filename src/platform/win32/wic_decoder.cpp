@@ -12,6 +12,7 @@
 #include "imaging/errors.h"
 #include "imaging/limits.h"
 #include "platform/win32/com_ref.h"
+#include "platform/win32/photo_orientation.h"
 #include "platform/win32/system_error.h"
 
 namespace pictavo::platform::win32 {
@@ -112,7 +113,7 @@ class WicDecoder final : public imaging::Decoder {
                                                      ComRef<IWICStream>& stream,
                                                      ComRef<IWICBitmapDecoder>& decoder) const;
     int storedBits(IWICBitmapFrameDecode& frame) const;
-    int orientation(IWICBitmapFrameDecode& frame) const;
+    int orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const;
     Result<Image> pixels(IWICBitmapSource& source) const;
 
     ComRef<IWICImagingFactory> factory_;
@@ -153,18 +154,22 @@ int WicDecoder::storedBits(IWICBitmapFrameDecode& frame) const {
     return std::clamp(static_cast<int>(bits), 1, kTrueColourBits);
 }
 
-int WicDecoder::orientation(IWICBitmapFrameDecode& frame) const {
+// The orientation the component reads from the photo's metadata; where it
+// reads none (Wine's does not), the tag as the file stores it.
+int WicDecoder::orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const {
     if (format_.orientationQuery == nullptr) return 1;
     ComRef<IWICMetadataQueryReader> reader;
-    if (FAILED(frame.GetMetadataQueryReader(reader.put()))) return 1;
     PROPVARIANT value;
     PropVariantInit(&value);
-    int result = 1;
-    if (SUCCEEDED(reader->GetMetadataByName(format_.orientationQuery, &value)) &&
+    int result = 0;
+    if (SUCCEEDED(frame.GetMetadataQueryReader(reader.put())) &&
+        SUCCEEDED(reader->GetMetadataByName(format_.orientationQuery, &value)) &&
         value.vt == VT_UI2)
         result = value.uiVal;
     PropVariantClear(&value);
-    return result;
+    if (result >= 1 && result <= 8) return result;
+    return format_.container == &GUID_ContainerFormatJpeg ? jpegOrientation(bytes)
+                                                          : tiffOrientation(bytes);
 }
 
 Result<Image> WicDecoder::pixels(IWICBitmapSource& source) const {
@@ -197,7 +202,7 @@ Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
     HRESULT result = (*frame)->GetSize(&width, &height);
     if (FAILED(result)) return describe(format_.name, result);
     if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
-    const int turn = orientation(*frame->get());
+    const int turn = orientation(*frame->get(), request.bytes);
 
     IWICBitmapSource* source = frame->get();
     ComRef<IWICBitmapScaler> scaler;

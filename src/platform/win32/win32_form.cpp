@@ -426,12 +426,15 @@ void Win32Form::paint() {
     painting_ = true;
     raise(EventType::Paint);
     painting_ = false;
-    const RECT& area = paint.rcPaint;
-    if (loaded() && background_)
+    if (loaded()) paintInto(dc, paint.rcPaint);
+    EndPaint(window, &paint);
+}
+
+void Win32Form::paintInto(HDC dc, const RECT& area) {
+    if (background_)
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
                background_->dc(), area.left, area.top, SRCCOPY);
-    if (loaded()) paintGraphics(dc, "");
-    EndPaint(window, &paint);
+    paintGraphics(dc, "");
 }
 
 void Win32Form::onDestroyed() {
@@ -502,6 +505,12 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             paint();
             return 0;
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            paintInto(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
         case WM_ERASEBKGND:
             return 1;  // the paint covers everything
         case WM_CTLCOLORSTATIC:

@@ -70,6 +70,8 @@ class Win32Form : public Form,
     void createBackground();
     void createControls();
     void paint();
+    // The background and the graphical controls on it, as a paint shows them.
+    void paintInto(HDC dc, const RECT& area);
     void reportPointerPosition();
     void stackInLayoutOrder();
     // False when no control can take the focus.

@@ -10,6 +10,9 @@
 //   window_probe outer TITLE   the same for the whole window
 //   window_probe cursor        1 when the pointer is shown, 0 when hidden
 //   window_probe shortpath P   the short (8.3) form of path P
+//   window_probe resources SCR what Windows reads from the program's
+//                              resources: string 1, the description and
+//                              version, the icon and the manifest's DPI settings
 //   window_probe host SCR MS [close]
 //                              plays the display settings' preview: makes a
 //                              host window "Pictavo Preview Host" (client
@@ -23,6 +26,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -80,6 +84,53 @@ int printShortPath(const wchar_t* path) {
     DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return 1;
     std::printf("%s\n", toUtf8(shortPath).c_str());
+    return 0;
+}
+
+std::wstring versionText(const std::vector<BYTE>& block, const wchar_t* name) {
+    void* value = nullptr;
+    UINT length = 0;
+    std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || length == 0) return L"";
+    return static_cast<const wchar_t*>(value);
+}
+
+std::string resourceText(HMODULE module, LPCWSTR name, LPCWSTR type) {
+    HRSRC found = FindResourceW(module, name, type);
+    if (found == nullptr) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    const char* data = static_cast<const char*>(LockResource(loaded));
+    return data != nullptr ? std::string(data, SizeofResource(module, found)) : std::string();
+}
+
+int printResources(const wchar_t* program) {
+    HMODULE module =
+        LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr) return 1;
+    wchar_t text[256] = {};
+    LoadStringW(module, 1, text, 256);
+    std::printf("string 1: %s\n", toUtf8(text).c_str());
+    bool icon = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)) !=
+                nullptr;  // RT_GROUP_ICON
+    std::printf("icon: %s\n", icon ? "yes" : "no");
+    std::string manifest = resourceText(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    std::printf(
+        "dpi awareness: %s%s\n",
+        manifest.find(">PerMonitorV2, PerMonitor<") != std::string::npos ? "PerMonitorV2 " : "",
+        manifest.find(">true/pm<") != std::string::npos ? "true/pm" : "");
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(program, &ignored);
+    std::vector<BYTE> block(size);
+    if (size == 0 || !GetFileVersionInfoW(program, 0, size, block.data())) return 1;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length);
+    std::printf("description: %s\n", toUtf8(versionText(block, L"FileDescription")).c_str());
+    if (fixed != nullptr)
+        std::printf("version: %d.%d\n", HIWORD(fixed->dwFileVersionMS),
+                    LOWORD(fixed->dwFileVersionMS));
     return 0;
 }
 
@@ -226,12 +277,13 @@ int wmain(int argc, wchar_t** argv) {
         return printArea(argv[2], command == L"client");
     if (command == L"cursor" && argc == 2) return printCursor();
     if (command == L"shortpath" && argc == 3) return printShortPath(argv[2]);
+    if (command == L"resources" && argc == 3) return printResources(argv[2]);
     if (command == L"host" && (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"close"))) {
         PreviewHost host;
         return host.run(argv[2], static_cast<DWORD>(_wtoi(argv[3])), argc == 5);
     }
     std::fprintf(stderr,
                  "usage: window_probe list | close TITLE | client TITLE | outer TITLE | cursor |"
-                 " shortpath PATH | host SCR MS [close]\n");
+                 " shortpath PATH | resources SCR | host SCR MS [close]\n");
     return 2;
 }
