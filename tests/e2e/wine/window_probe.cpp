@@ -9,6 +9,7 @@
 //                              on the screen, in pixels
 //   window_probe outer TITLE   the same for the whole window
 //   window_probe cursor        1 when the pointer is shown, 0 when hidden
+//   window_probe monitors      "left top width height primary|other" per monitor
 //   window_probe shortpath P   the short (8.3) form of path P
 //   window_probe resources SCR what Windows reads from the program's
 //                              resources: string 1, the description and
@@ -77,6 +78,17 @@ int printCursor() {
     if (!GetCursorInfo(&info)) return 1;
     std::printf("%d\n", (info.flags & CURSOR_SHOWING) != 0 ? 1 : 0);
     return 0;
+}
+
+BOOL CALLBACK printMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& area = info.rcMonitor;
+    std::printf("%ld %ld %ld %ld %s\n", area.left, area.top, area.right - area.left,
+                area.bottom - area.top,
+                (info.dwFlags & MONITORINFOF_PRIMARY) != 0 ? "primary" : "other");
+    return TRUE;
 }
 
 int printShortPath(const wchar_t* path) {
@@ -276,14 +288,17 @@ int wmain(int argc, wchar_t** argv) {
     if ((command == L"client" || command == L"outer") && argc == 3)
         return printArea(argv[2], command == L"client");
     if (command == L"cursor" && argc == 2) return printCursor();
+    if (command == L"monitors" && argc == 2)
+        return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
     if (command == L"shortpath" && argc == 3) return printShortPath(argv[2]);
     if (command == L"resources" && argc == 3) return printResources(argv[2]);
     if (command == L"host" && (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"close"))) {
         PreviewHost host;
         return host.run(argv[2], static_cast<DWORD>(_wtoi(argv[3])), argc == 5);
     }
-    std::fprintf(stderr,
-                 "usage: window_probe list | close TITLE | client TITLE | outer TITLE | cursor |"
-                 " shortpath PATH | resources SCR | host SCR MS [close]\n");
+    std::fprintf(
+        stderr,
+        "usage: window_probe list | close TITLE | client TITLE | outer TITLE | cursor | monitors |"
+        " shortpath PATH | resources SCR | host SCR MS [close]\n");
     return 2;
 }
