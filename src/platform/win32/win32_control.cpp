@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/gdi_objects.h"
+#include "platform/win32/graphic_paint.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/input_state.h"
 #include "platform/win32/resource_pictures.h"
@@ -21,52 +22,6 @@ struct NativeClass {
 
 // The drop-down of a drive list opens below its one-line box.
 constexpr int kDropDownRows = 8;
-// Lines and shape outlines are drawn in the window text colour unless told otherwise.
-constexpr Colour kWindowText = 0x80000008u;
-
-int hatchOf(int fillStyle) {
-    switch (fillStyle) {
-        case 2:
-            return HS_HORIZONTAL;
-        case 3:
-            return HS_VERTICAL;
-        case 4:
-            return HS_BDIAGONAL;  // upward: bottom left to top right
-        case 5:
-            return HS_FDIAGONAL;  // downward: top left to bottom right
-        case 6:
-            return HS_CROSS;
-        default:
-            return HS_DIAGCROSS;
-    }
-}
-
-// A picture with transparent parts, laid on the colour beneath it.
-imaging::Image laidOn(imaging::Image picture, Colour background) {
-    uint32_t under = pixelOf(background);
-    for (imaging::Pixel& pixel : picture.pixels) {
-        uint32_t alpha = pixel >> 24;
-        if (alpha == 255) continue;
-        auto mix = [&](int shift) {
-            uint32_t top = (pixel >> shift) & 0xFFu, bottom = (under >> shift) & 0xFFu;
-            return ((top * alpha + bottom * (255 - alpha) + 127) / 255) << shift;
-        };
-        pixel = 0xFF000000u | mix(16) | mix(8) | mix(0);
-    }
-    return picture;
-}
-
-BITMAPINFO topDownInfo(const imaging::Image& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 DWORD alignStyle(Align align) {
     switch (align) {
         case Align::Right:
@@ -246,49 +201,14 @@ void Win32Control::paintGraphic(HDC dc, POINT origin) {
     if (!visible_ || !isGraphical()) return;
     RECT area = areaInContainer();
     OffsetRect(&area, origin.x, origin.y);
-    if (isKind(ControlKind::Image)) {
-        paintImage(dc, area);
-        return;
-    }
-    UniquePen pen(CreatePen(PS_SOLID, 1, toColorRef(spec_.borderColour.value_or(kWindowText))));
-    HGDIOBJ previousPen = SelectObject(dc, pen.get());
     if (isKind(ControlKind::Line)) {
-        MoveToEx(dc, area.left, area.top, nullptr);
-        LineTo(dc, area.right, area.bottom);
-        // The line includes its end point.
-        SetPixel(dc, area.right, area.bottom, toColorRef(spec_.borderColour.value_or(kWindowText)));
+        paintLine(dc, area, spec_.borderColour);
+    } else if (isKind(ControlKind::Shape)) {
+        paintShape(dc, area, spec_.borderColour, fillStyle_, fillColour_);
     } else {
-        COLORREF fill = toColorRef(fillColour_.value_or(0));
-        UniqueBrush brush;
-        if (fillStyle_ == 0) brush.reset(CreateSolidBrush(fill));
-        if (fillStyle_ >= 2 && fillStyle_ <= 7)
-            brush.reset(CreateHatchBrush(hatchOf(fillStyle_), fill));
-        HGDIOBJ previousBrush = SelectObject(
-            dc, brush ? static_cast<HGDIOBJ>(brush.get()) : GetStockObject(NULL_BRUSH));
-        int previousMode = SetBkMode(dc, TRANSPARENT);  // hatches leave what lies beneath
-        Rectangle(dc, area.left, area.top, area.right, area.bottom);
-        SetBkMode(dc, previousMode);
-        SelectObject(dc, previousBrush);
-    }
-    SelectObject(dc, previousPen);
-}
-
-void Win32Control::paintImage(HDC dc, const RECT& area) {
-    if (graphic_.empty() && !spec_.resource.empty())
-        graphic_ = laidOn(resourcePicture(spec_.resource), host_.backColourOf(spec_.parent));
-    if (graphic_.empty()) return;
-    BITMAPINFO info = topDownInfo(graphic_);
-    if (spec_.stretch) {
-        int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,
-                      graphic_.width, graphic_.height, graphic_.pixels.data(), &info,
-                      DIB_RGB_COLORS, SRCCOPY);
-        SetStretchBltMode(dc, previousMode);
-    } else {
-        SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(graphic_.width),
-                          static_cast<DWORD>(graphic_.height), 0, 0, 0,
-                          static_cast<UINT>(graphic_.height), graphic_.pixels.data(), &info,
-                          DIB_RGB_COLORS);
+        if (graphic_.empty() && !spec_.resource.empty())
+            graphic_ = laidOn(resourcePicture(spec_.resource), host_.backColourOf(spec_.parent));
+        paintImage(dc, area, graphic_, spec_.stretch);
     }
 }
 

@@ -115,7 +115,6 @@ class Win32Control : public Control, private PictureWindow::Owner {
     // The control's rectangle in the window of its container, in pixels.
     RECT areaInContainer() const;
     void repaintGraphic();
-    void paintImage(HDC dc, const RECT& area);
     void updateTimer();
     void fillNativeList();
     std::string windowText() const;
