@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "imaging/alpha.h"
 #include "imaging/colour_reduction.h"
+#include "imaging/decoders/eps.h"
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/registry.h"
 #include "imaging/resample.h"
@@ -14,19 +16,6 @@ namespace {
 
 constexpr int kErrorDiffusion = 3;
 constexpr int64_t kTrueColour = 16777216;
-
-uint8_t scaleByAlpha(uint8_t value, uint32_t alpha) {
-    return static_cast<uint8_t>((value * alpha + 127) / 255);
-}
-
-void layOnBlack(Image& image) {
-    for (Pixel& p : image.pixels) {
-        const uint32_t alpha = p >> 24;
-        if (alpha == 255) continue;
-        p = rgb(scaleByAlpha(red(p), alpha), scaleByAlpha(green(p), alpha),
-                scaleByAlpha(blue(p), alpha));
-    }
-}
 
 int bitsFor(int count) {
     int bits = 1;
@@ -46,15 +35,17 @@ std::vector<Pixel> fittedPalette(const Image& image, int count, bool keepStandar
 
 }  // namespace
 
-Codec::Codec(DecoderList platformDecoders) : decoders_(std::move(platformDecoders)) {
+Codec::Codec(DecoderList platformDecoders, std::shared_ptr<const PostScriptRenderer> postScript)
+    : decoders_(std::move(platformDecoders)) {
     for (auto& decoder : ownDecoders()) decoders_.push_back(std::move(decoder));
+    decoders_.push_back(makeEpsDecoder(std::move(postScript), &decoders_));
 }
 
 Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
-                         int targetHeight) {
+                         int targetHeight, bool centreCrop) {
     if (bytes.empty()) return makeError("file is empty");
-    auto decoded =
-        decodePicture(decoders_, DecodeRequest{bytes, fileName, targetWidth, targetHeight});
+    auto decoded = decodePicture(decoders_,
+                                 DecodeRequest{bytes, fileName, targetWidth, targetHeight, centreCrop});
     if (!decoded) return decoded.error();
     image_ = std::move(decoded).value();
     layOnBlack(image_);
@@ -64,10 +55,16 @@ Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileNa
 }
 
 int Codec::width() const {
-    return image_.width;
+    return image_.pictureWidth();
 }
 int Codec::height() const {
-    return image_.height;
+    return image_.pictureHeight();
+}
+int Codec::originX() const {
+    return image_.originX;
+}
+int Codec::originY() const {
+    return image_.originY;
 }
 
 int64_t Codec::colourCount() const {

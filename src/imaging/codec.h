@@ -5,6 +5,7 @@
 // dithering and re-renders at an output size. Everything stays in memory.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -15,22 +16,37 @@
 
 namespace pictavo::imaging {
 
+class PostScriptRenderer;
+
 class Codec {
   public:
     // platformDecoders come from the host (JPEG, PNG, TIFF through system
     // libraries); the codec adds the decoders of our own for the other formats.
-    explicit Codec(DecoderList platformDecoders);
+    // postScript draws EPS files where the platform has an interpreter;
+    // without one they show their embedded preview.
+    explicit Codec(DecoderList platformDecoders,
+                   std::shared_ptr<const PostScriptRenderer> postScript = nullptr);
+    // The EPS decoder keeps a pointer to the decoder list for its previews.
+    Codec(const Codec&) = delete;
+    Codec& operator=(const Codec&) = delete;
 
     // Decodes bytes; fileName is only a hint. When targetWidth/Height are
-    // given, a decoder may decode at a reduced scale no smaller than them.
+    // given, a decoder may decode at a reduced scale no smaller than them;
+    // with centreCrop the picture will be shown unscaled and centred in the
+    // target, so a decoder may decode only the window that shows.
     // On failure the previous image stays and the error says why
     // ("unsupported format", "file is truncated", "picture too large: 40000 x 40000").
     // Transparent parts come out as if laid on black, the slide's background.
     Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
-                      int targetWidth = 0, int targetHeight = 0);
+                      int targetWidth = 0, int targetHeight = 0, bool centreCrop = false);
 
+    // The whole picture's size, whatever part of it was decoded.
     int width() const;
     int height() const;
+    // Where the decoded pixels lie in the whole picture (0, 0 unless only a
+    // centred window was decoded).
+    int originX() const;
+    int originY() const;
     // 2 to the power of the picture's bits per pixel, at most 16777216; 0
     // before the first picture.
     int64_t colourCount() const;

@@ -29,10 +29,16 @@ struct DecodeRequest {
     // a decoder may decode at a smaller scale that is still at least as big.
     int targetWidth = 0;
     int targetHeight = 0;
+    // The caller will show the picture unscaled, centred in targetWidth x
+    // targetHeight, so only the part inside that window is seen: a decoder
+    // may decode just that part (Image::originX/Y tell where it lies). The
+    // window's offset follows the placement rule: (target - picture) / 2
+    // rounded half to even.
+    bool centreCrop = false;
 };
 
 class Decoder {
-public:
+  public:
     virtual ~Decoder() = default;
     virtual std::string_view name() const = 0;
     virtual Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const = 0;

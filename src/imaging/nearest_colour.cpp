@@ -35,7 +35,7 @@ NearestColour::NearestColour(std::span<const Pixel> palette)
     for (Pixel p : palette) colours_.push_back({red(p), green(p), blue(p)});
 }
 
-std::span<const uint16_t> NearestColour::candidates(int cell) {
+std::span<const NearestColour::Candidate> NearestColour::candidates(int cell) {
     const auto slot = static_cast<size_t>(cell);
     if (cellStart_[slot] < 0) {
         const int low[3] = {(cell >> (2 * kCellBits)) << kCellShift,
@@ -58,12 +58,16 @@ std::span<const uint16_t> NearestColour::candidates(int cell) {
             for (int axis = 0; axis < 3; ++axis) {
                 best += square(gap(colours_[i][axis], low[axis], low[axis] + kCellSize - 1));
             }
-            if (best <= bound) candidates_.push_back(static_cast<uint16_t>(i));
+            if (best <= bound) {
+                const auto& c = colours_[i];
+                candidates_.push_back({static_cast<int16_t>(c[0]), static_cast<int16_t>(c[1]),
+                                       static_cast<int16_t>(c[2]), static_cast<uint16_t>(i)});
+            }
         }
         cellCount_[slot] =
             static_cast<uint16_t>(candidates_.size() - static_cast<size_t>(cellStart_[slot]));
     }
-    return std::span<const uint16_t>(candidates_)
+    return std::span<const Candidate>(candidates_)
         .subspan(static_cast<size_t>(cellStart_[slot]), cellCount_[slot]);
 }
 
@@ -72,12 +76,11 @@ int NearestColour::find(int r, int g, int b) {
                      (b >> kCellShift);
     int bestIndex = 0;
     int bestDistance = std::numeric_limits<int>::max();
-    for (uint16_t i : candidates(cell)) {
-        const auto& c = colours_[i];
-        const int distance = square(r - c[0]) + square(g - c[1]) + square(b - c[2]);
+    for (const Candidate& c : candidates(cell)) {
+        const int distance = square(r - c.r) + square(g - c.g) + square(b - c.b);
         if (distance < bestDistance) {
             bestDistance = distance;
-            bestIndex = i;
+            bestIndex = c.index;
         }
     }
     return bestIndex;

@@ -22,12 +22,18 @@ class NearestColour {
     int find(int r, int g, int b);
 
   private:
-    std::span<const uint16_t> candidates(int cell);
+    // A palette entry as a cell keeps it, so a search reads one run of memory.
+    struct Candidate {
+        int16_t r, g, b;
+        uint16_t index;
+    };
+
+    std::span<const Candidate> candidates(int cell);
 
     std::vector<std::array<int, 3>> colours_;
     std::vector<int32_t> cellStart_;  // into candidates_, -1 until computed
     std::vector<uint16_t> cellCount_;
-    std::vector<uint16_t> candidates_;
+    std::vector<Candidate> candidates_;
 };
 
 }  // namespace pictavo::imaging

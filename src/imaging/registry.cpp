@@ -52,7 +52,15 @@ const Decoder* pickDecoder(const DecoderList& decoders, std::span<const uint8_t>
 Result<Image> decodePicture(const DecoderList& decoders, const DecodeRequest& request) {
     const Decoder* decoder = pickDecoder(decoders, request.bytes, request.fileName);
     if (decoder == nullptr) return unsupportedFormat();
-    return decoder->decode(request);
+    auto image = decoder->decode(request);
+    // Whatever a decoder (ours or a platform's) returns, the rest of the
+    // saver may index every pixel of it.
+    if (image &&
+        (image->empty() || image->pixels.size() != static_cast<size_t>(image->width) *
+                                                       static_cast<size_t>(image->height))) {
+        return makeError("invalid picture from the " + std::string(decoder->name()) + " decoder");
+    }
+    return image;
 }
 
 }  // namespace pictavo::imaging

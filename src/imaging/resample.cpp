@@ -88,6 +88,13 @@ uint8_t normalise(int32_t sum) {
     return static_cast<uint8_t>(std::clamp((sum + kWeightOne / 2) >> kWeightBits, 0, 255));
 }
 
+// The hot loop of the vertical pass. The sums never alias the bytes; saying
+// so lets the compiler vectorise it.
+void addWeighted(int32_t* __restrict sum, const uint8_t* __restrict row, int32_t weight,
+                 size_t count) {
+    for (size_t i = 0; i < count; ++i) sum[i] += weight * row[i];
+}
+
 // Pixels are filtered as four independent bytes; the channel order does not matter.
 const uint8_t* bytesOf(const Image& image) {
     return reinterpret_cast<const uint8_t*>(image.pixels.data());
@@ -132,7 +139,7 @@ Image verticalPass(const Image& source, const Taps& taps, int height) {
             in + static_cast<size_t>(taps.first[static_cast<size_t>(y)]) * rowBytes;
         for (size_t t = begin; t < end; ++t, row += rowBytes) {
             const int32_t w = taps.weights[t];
-            for (size_t i = 0; i < rowBytes; ++i) sum[i] += w * row[i];
+            addWeighted(sum.data(), row, w, rowBytes);
         }
         uint8_t* target = out + static_cast<size_t>(y) * rowBytes;
         for (size_t i = 0; i < rowBytes; ++i) target[i] = normalise(sum[i]);

@@ -2,9 +2,11 @@
 // Everything the core asks of the platform, handed to Main as one object.
 // Each host (Win32, FLTK, headless) implements every interface once.
 
+#include <memory>
 #include <string>
 
 #include "imaging/decoder.h"
+#include "imaging/decoders/eps.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
 #include "platform/dialogs.h"
@@ -38,6 +40,9 @@ public:
     virtual imaging::DecoderList platformDecoders() = 0;
     // The picture folder of a fresh installation, without a final separator.
     virtual std::string defaultPictureFolder() const = 0;
+    // Draws PostScript for EPS pictures; nullptr where the platform has no
+    // interpreter (EPS files then show their embedded preview).
+    virtual std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() { return nullptr; }
 };
 
 }  // namespace pictavo::platform

@@ -49,7 +49,9 @@ Result<void> PictureLoader::place(const std::string& name, platform::Control& pi
     // larger than the screen gets a negative offset and shows its centre.
     int x = toInt16((state.ScreenPixelWidth - state.ImageWidth) / 2.0);
     int y = toInt16((state.ScreenPixelHeight - state.ImageHeight) / 2.0);
-    staged->drawImage(PicBuf1.image(), x, y);
+    // Only the window that shows may have been decoded; it goes where it
+    // lies in the whole picture.
+    staged->drawImage(PicBuf1.image(), x + PicBuf1.originX(), y + PicBuf1.originY());
     return {};
 }
 
@@ -57,10 +59,10 @@ Result<void> PictureLoader::load(const std::string& name, const SaverState& stat
     auto bytes = files_.readFile(state.PicturePath + name);
     if (!bytes) return bytes.error();
     // A stretched slide is shown at the screen's size, so the decoder may
-    // skip detail below it; a centred one keeps every pixel.
-    int targetWidth = state.Stretch != 0 ? state.ScreenPixelWidth : 0;
-    int targetHeight = state.Stretch != 0 ? state.ScreenPixelHeight : 0;
-    return PicBuf1.load(*bytes, name, targetWidth, targetHeight);
+    // skip detail below it; a centred one keeps every pixel but shows only
+    // what fits on the screen, so the decoder may leave out the rest.
+    bool centred = state.Stretch == 0;
+    return PicBuf1.load(*bytes, name, state.ScreenPixelWidth, state.ScreenPixelHeight, centred);
 }
 
 Result<void> PictureLoader::takeImageSize(SaverState& state) const {

@@ -19,7 +19,7 @@ constexpr int kTickMs = 1000;
 PreviewForm::PreviewForm(platform::Host& host, SaverState& state)
     : host_(host),
       state_(state),
-      codec_(host.platformDecoders()),
+      codec_(host.platformDecoders(), host.postScriptRenderer()),
       MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {
     codec_.setTargetColourCount(host.screen().displayColours());
 }

@@ -23,7 +23,7 @@ SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunn
     : host_(host),
       state_(state),
       transitions_(transitions),
-      PicBuf1(host.platformDecoders()),
+      PicBuf1(host.platformDecoders(), host.postScriptRenderer()),
       loader_(host.files(), host.screen(), PicBuf1),
       prompt_(host, state, std::move(encodePassword), [this] { unload(); }),
       picture1Font_(stagedFont()) {

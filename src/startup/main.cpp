@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "settings/settings.h"
 #include "startup/command_line.h"
+#include "startup/screen_pixels.h"
 #include "startup/system_queries.h"
 
 namespace pictavo::startup {
@@ -10,8 +11,9 @@ namespace pictavo::startup {
 void measureScreen(const platform::Screen& screen, SaverState& state) {
     state.TwipsPerPixelX = toInt16(screen.twipsPerPixelX());
     state.TwipsPerPixelY = toInt16(screen.twipsPerPixelY());
-    state.ScreenPixelWidth = toInt16(screen.widthTwips() / screen.twipsPerPixelX());
-    state.ScreenPixelHeight = toInt16(screen.heightTwips() / screen.twipsPerPixelY());
+    ScreenPixels pixels = screenPixelsOf(screen);
+    state.ScreenPixelWidth = pixels.width;
+    state.ScreenPixelHeight = pixels.height;
 }
 
 void loadSettings(platform::Host& host, SaverState& state) {

@@ -1,26 +1,23 @@
 #include "startup/saver_windows.h"
 
 #include "config/change_password.h"
-#include "config/password_encoding.h"
 #include "config/ss_config.h"
-#include "slideshow/cut_transitions.h"
+#include "config/password_encoding.h"
+#include "slideshow/engine_transitions.h"
 #include "slideshow/preview_form.h"
 #include "slideshow/slide_window.h"
 
 namespace pictavo::startup {
 
-SaverWindows::SaverWindows(platform::Host& host, SaverState& state, TransitionsFactory transitions)
-    : host_(host), state_(state), makeTransitions_(std::move(transitions)) {}
+SaverWindows::SaverWindows(platform::Host& host, SaverState& state)
+    : host_(host), state_(state) {}
 
 SaverWindows::~SaverWindows() = default;
 
 void SaverWindows::startSlideShow() {
-    transitions_ = makeTransitions_ ? makeTransitions_(host_, state_) : nullptr;
-    if (!transitions_)
-        transitions_ = std::make_unique<slideshow::CutTransitions>(host_.eventLoop());
+    transitions_ = std::make_unique<slideshow::EngineTransitions>(host_, state_);
     slideWindow_ = std::make_unique<slideshow::SlideWindow>(
-        host_, state_, *transitions_,
-        [](const std::string& typed) { return config::EncodePassword(typed); });
+        host_, state_, *transitions_, [](const std::string& typed) { return config::EncodePassword(typed); });
     slideWindow_->show();
 }
 

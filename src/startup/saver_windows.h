@@ -1,11 +1,9 @@
 #pragma once
 // The real windows of each mode, for the programs' mains.
 
-#include <functional>
 #include <memory>
 
 #include "platform/host.h"
-#include "slideshow/transition_runner.h"
 #include "startup/mode_windows.h"
 #include "startup/saver_state.h"
 
@@ -16,17 +14,14 @@ class frmChangePass;
 namespace pictavo::slideshow {
 class PreviewForm;
 class SlideWindow;
+class EngineTransitions;
 }  // namespace pictavo::slideshow
 
 namespace pictavo::startup {
 
 class SaverWindows : public ModeWindows {
-  public:
-    using TransitionsFactory =
-        std::function<std::unique_ptr<slideshow::TransitionRunner>(platform::Host&, SaverState&)>;
-
-    // Without a transitions factory every slide change is a cut.
-    SaverWindows(platform::Host& host, SaverState& state, TransitionsFactory transitions = {});
+public:
+    SaverWindows(platform::Host& host, SaverState& state);
     ~SaverWindows() override;
 
     void startSlideShow() override;
@@ -34,15 +29,14 @@ class SaverWindows : public ModeWindows {
     void loadPreview() override;
     void showChangePassword() override;
 
-  private:
+private:
     platform::Host& host_;
     SaverState& state_;
-    TransitionsFactory makeTransitions_;
-    std::unique_ptr<slideshow::TransitionRunner> transitions_;
-    std::unique_ptr<slideshow::SlideWindow> slideWindow_;
     std::unique_ptr<config::SSConfig> configuration_;
     std::unique_ptr<config::frmChangePass> changePassword_;
     std::unique_ptr<slideshow::PreviewForm> preview_;
+    std::unique_ptr<slideshow::EngineTransitions> transitions_;
+    std::unique_ptr<slideshow::SlideWindow> slideWindow_;
 };
 
 }  // namespace pictavo::startup

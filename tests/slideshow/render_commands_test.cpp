@@ -1,7 +1,7 @@
 #include "app/render/commands.h"
+#include "app/render/png_reader.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,7 +17,7 @@ namespace {
 using imaging::rgb;
 
 RenderServices ppmServices() {
-    return RenderServices{testing::ppmDecoders, nullptr};
+    return RenderServices{testing::ppmDecoders, nullptr, nullptr};
 }
 
 std::string readAll(const std::filesystem::path& path) {
@@ -27,42 +27,10 @@ std::string readAll(const std::filesystem::path& path) {
     return text.str();
 }
 
-uint32_t bigEndian(const std::string& bytes, size_t at) {
-    return (uint32_t{static_cast<uint8_t>(bytes[at])} << 24) |
-           (uint32_t{static_cast<uint8_t>(bytes[at + 1])} << 16) |
-           (uint32_t{static_cast<uint8_t>(bytes[at + 2])} << 8) |
-           uint32_t{static_cast<uint8_t>(bytes[at + 3])};
-}
-
-// Reads back a PNG of the writer's kind with zlib, checking every chunk's CRC.
 imaging::Image readPng(const std::filesystem::path& path) {
-    std::string file = readAll(path);
-    EXPECT_EQ(file.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    imaging::Image image;
-    std::string idat;
-    for (size_t at = 8; at + 12 <= file.size();) {
-        uint32_t length = bigEndian(file, at);
-        std::string type = file.substr(at + 4, 4);
-        const auto* typeAndData = reinterpret_cast<const Bytef*>(file.data() + at + 4);
-        EXPECT_EQ(crc32(0, typeAndData, length + 4), bigEndian(file, at + 8 + length)) << type;
-        if (type == "IHDR")
-            image = imaging::Image(static_cast<int>(bigEndian(file, at + 8)),
-                                   static_cast<int>(bigEndian(file, at + 12)));
-        if (type == "IDAT") idat += file.substr(at + 8, length);
-        at += 12 + length;
-    }
-    uLongf rawSize = static_cast<uLongf>(image.height) * (static_cast<uLongf>(image.width) * 3 + 1);
-    std::vector<Bytef> raw(rawSize);
-    EXPECT_EQ(
-        uncompress(raw.data(), &rawSize, reinterpret_cast<const Bytef*>(idat.data()), idat.size()),
-        Z_OK);
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            size_t at =
-                static_cast<size_t>(y) * (static_cast<size_t>(image.width) * 3 + 1) + 1 + 3 * x;
-            image.at(x, y) = rgb(raw[at], raw[at + 1], raw[at + 2]);
-        }
-    return image;
+    auto image = render::readPng(path.string(), 16384);
+    EXPECT_TRUE(image.ok()) << (image.ok() ? "" : image.error().message);
+    return image.ok() ? *image : imaging::Image{};
 }
 
 struct CommandRun {

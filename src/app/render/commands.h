@@ -26,6 +26,8 @@ struct RenderServices {
     // The transition engine for a show; without it every transition is a cut.
     std::function<std::unique_ptr<slideshow::TransitionRunner>(platform::Host&, SaverState&)>
         transitions;
+    // Draws EPS pictures; without it they show their embedded preview.
+    std::shared_ptr<const imaging::PostScriptRenderer> postScript;
 };
 
 int runDecodeCommand(const std::vector<std::string>& args, const RenderServices& services = {});

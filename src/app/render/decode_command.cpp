@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "imaging/codec.h"
 #include "platform/std_file_system.h"
@@ -24,7 +24,7 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
         std::cerr << "pictavo-render decode: " << path << ": " << bytes.error().message << "\n";
         return 1;
     }
-    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{});
+    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{}, services.postScript);
     std::string name = std::filesystem::path(path).filename().string();
     if (auto loaded = codec.load(*bytes, name); !loaded) {
         std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";
@@ -33,7 +33,7 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
     std::cout << path << ": " << codec.width() << " x " << codec.height() << ", "
               << codec.colourCount() << " colours\n";
     if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
-        if (auto written = writeSlidePng(codec.image(), out->second); !written) {
+        if (auto written = writePng(out->second, codec.image()); !written) {
             std::cerr << "pictavo-render decode: " << written.error().message << "\n";
             return 1;
         }

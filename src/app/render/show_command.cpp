@@ -7,16 +7,33 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "platform/headless/headless_host.h"
-#include "slideshow/cut_transitions.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 
 namespace pictavo::render {
 
 namespace {
+
+// Without the engine: the new slide replaces the old at once, after one
+// look at the message loop as every transition step takes.
+class CutTransitions : public slideshow::TransitionRunner {
+  public:
+    explicit CutTransitions(platform::EventLoop& loop) : loop_(loop) {}
+    void Transition(int16_t effect, platform::Surface& picture1,
+                    platform::Surface& picture2) override {
+        if (effect < 0 || effect > 42) return;
+        loop_.doEvents();
+        if (loop_.endRequested()) return;
+        picture2.copyFrom(picture1, 0, 0, picture1.width(), picture1.height(), 0, 0);
+        picture2.present();
+    }
+
+  private:
+    platform::EventLoop& loop_;
+};
 
 // One line per event, simulated milliseconds first; the screen after each
 // slide change as a numbered PNG.
@@ -41,7 +58,7 @@ class ShowRecorder : public slideshow::TransitionRunner, public slideshow::Slide
         char name[32];
         std::snprintf(name, sizeof name, "slide-%05d.png", changes_);
         auto saved =
-            writeSlidePng(screen.snapshot(), (std::filesystem::path(outDir_) / name).string());
+            writePng((std::filesystem::path(outDir_) / name).string(), screen.snapshot());
         if (!saved) {
             std::cerr << "pictavo-render show: " << saved.error().message << "\n";
             written_ = false;
@@ -119,6 +136,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
+    host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(settings->size.width, settings->size.height);
     SaverState state;
     startup::measureScreen(host.screen(), state);
@@ -142,7 +160,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
         std::filesystem::create_directories(settings->outDir, ignored);
     }
 
-    slideshow::CutTransitions cut(host.eventLoop());
+    CutTransitions cut(host.eventLoop());
     std::unique_ptr<slideshow::TransitionRunner> engine =
         services.transitions ? services.transitions(host, state) : nullptr;
     ShowRecorder recorder(host.clock(), engine ? *engine : cut,

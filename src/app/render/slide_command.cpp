@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "app/render/commands.h"
-#include "app/render/slide_png.h"
+#include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "common/numbers.h"
 #include "platform/headless/headless_host.h"
@@ -35,6 +35,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
+    host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(size->width, size->height);
     SaverState state;
     startup::measureScreen(host.screen(), state);
@@ -48,7 +49,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     platform::Control& picture1 = frmSS->control("Picture1");
     picture1.move(
         {0, 0, toInt32(host.screen().widthTwips()), toInt32(host.screen().heightTwips())});
-    imaging::Codec PicBuf1(host.platformDecoders());
+    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
     PicBuf1.setTargetColourCount(host.screen().displayColours());
 
     slideshow::PictureLoader loader(host.files(), host.screen(), PicBuf1);
@@ -66,7 +67,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
                   << "\n";
     }
     if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
-        if (auto written = writeSlidePng(picture1.surface()->snapshot(), out->second); !written) {
+        if (auto written = writePng(out->second, picture1.surface()->snapshot()); !written) {
             std::cerr << "pictavo-render slide: " << written.error().message << "\n";
             return 1;
         }

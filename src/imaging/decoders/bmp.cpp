@@ -1,6 +1,7 @@
 #include "imaging/decoders/bmp.h"
 
 #include <array>
+#include <optional>
 
 #include "imaging/byte_reader.h"
 #include "imaging/decoders/bmp_header.h"
@@ -14,8 +15,27 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr std::array<std::string_view, 3> kExtensions = {"bmp", "dib", "rle"};
 
+constexpr size_t kArrayHeaderSize = 14;
+
+bool startsWith(std::span<const uint8_t> bytes, size_t at, const char (&tag)[3]) {
+    return bytes.size() >= at + 2 && bytes[at] == tag[0] && bytes[at + 1] == tag[1];
+}
+
 bool startsWithBm(std::span<const uint8_t> bytes) {
-    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+    return startsWith(bytes, 0, "BM");
+}
+
+// OS/2 bitmap arrays hold several versions of one picture, each a whole
+// bitmap file after a 14-byte array header; the first one is shown.
+bool isBitmapArray(std::span<const uint8_t> bytes) {
+    return startsWith(bytes, 0, "BA") && startsWith(bytes, kArrayHeaderSize, "BM");
+}
+
+// Where the bitmap's file header starts: 0, or after an array header.
+std::optional<size_t> fileHeaderAt(std::span<const uint8_t> bytes) {
+    if (startsWithBm(bytes)) return 0;
+    if (isBitmapArray(bytes)) return kArrayHeaderSize;
+    return std::nullopt;
 }
 
 // A DIB without its file header starts straight with the info header; its
@@ -49,8 +69,9 @@ Result<Image> decodePixels(std::span<const uint8_t> bytes, const bmp::Header& he
 }  // namespace
 
 Confidence BmpDecoder::sniff(std::span<const uint8_t> bytes, std::string_view) const {
-    if (startsWithBm(bytes)) {
-        const bool headerKnown = bmp::knownHeaderSize(ByteReader(bytes, kFileHeaderSize).u32());
+    if (const auto at = fileHeaderAt(bytes)) {
+        const bool headerKnown =
+            bmp::knownHeaderSize(ByteReader(bytes, *at + kFileHeaderSize).u32());
         return headerKnown ? Confidence::Strong : Confidence::Weak;
     }
     return looksLikeHeaderlessDib(bytes) ? Confidence::Weak : Confidence::None;
@@ -63,11 +84,12 @@ std::span<const std::string_view> BmpDecoder::extensions() const {
 Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
     const auto bytes = request.bytes;
     Result<bmp::Header> header = makeError("");
-    if (startsWithBm(bytes)) {
-        ByteReader in(bytes, 10);
+    if (const auto at = fileHeaderAt(bytes)) {
+        // The pixel offset counts from the start of the file, array or not.
+        ByteReader in(bytes, *at + 10);
         const uint32_t pixelOffset = in.u32();
         if (in.failed()) return fileTruncated();
-        header = bmp::readHeader(bytes, kFileHeaderSize, pixelOffset);
+        header = bmp::readHeader(bytes, *at + kFileHeaderSize, pixelOffset);
     } else if (looksLikeHeaderlessDib(bytes)) {
         header = bmp::readHeader(bytes, 0, std::nullopt);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
-// Windows and OS/2 bitmaps: .bmp files, run-length .rle files (the same
-// format, compressed) and headerless DIBs as the clipboard keeps them.
+// Windows and OS/2 bitmaps: .bmp files (OS/2 bitmap arrays too), run-length
+// .rle files (the same format, compressed) and headerless DIBs as the
+// clipboard keeps them.
 
 #include "imaging/decoder.h"
 

@@ -105,8 +105,6 @@ Result<Compression> compressionOf(const RawFields& f) {
 // Masks of bit-field pixels: in the header from version 2 on, else in 12 or
 // 16 bytes right after a 40-byte header.
 Result<std::array<uint32_t, 4>> readMasks(const RawFields& f, ByteReader& in) {
-    // Only bit-field bitmaps carry masks; after a 40-byte header of any other
-    // kind the palette follows at once.
     const bool bitFields = f.compression == 3 || f.compression == 6;
     if (!bitFields || f.headerSize == kCoreHeader || isOs2Version2(f.headerSize)) {
         if (f.bitCount == 16) return std::array<uint32_t, 4>{0x7C00, 0x03E0, 0x001F, 0};
@@ -165,6 +163,10 @@ Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
     const RawFields f = readFields(in);
     if (in.failed()) return fileTruncated();
     if (f.planes != 1) return invalidFile(kFormat, "plane count is not 1");
+    // Embedded JPEG and PNG say so before their depth of 0 would.
+    if (f.compression == 5 || (f.compression == 4 && !isOs2Version2(f.headerSize))) {
+        return compressionOf(f).error();
+    }
     if (!validBitCount(f.bitCount)) {
         return unsupportedFeature(kFormat, std::to_string(f.bitCount) + " bits per pixel");
     }

@@ -3,6 +3,7 @@
 
 #include <bit>
 
+#include "imaging/alpha.h"
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
@@ -69,15 +70,6 @@ void readColourRow(const uint8_t* row, const Header& h, const Masks& m, Pixel* o
         out[x] = (uint32_t{alpha} << 24) | (uint32_t{m.r(value)} << 16) |
                  (uint32_t{m.g(value)} << 8) | m.b(value);
     }
-}
-
-// Writers that set an alpha mask but leave every alpha at zero mean an
-// opaque picture, not an invisible one.
-void opaqueIfAlphaIsAllZero(Image& image) {
-    for (Pixel p : image.pixels) {
-        if ((p >> 24) != 0) return;
-    }
-    for (Pixel& p : image.pixels) p |= 0xFF000000u;
 }
 
 }  // namespace

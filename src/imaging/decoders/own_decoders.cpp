@@ -2,8 +2,14 @@
 
 #include "imaging/decoders/bmp.h"
 #include "imaging/decoders/dcx.h"
+#include "imaging/decoders/dxf.h"
+#include "imaging/decoders/gem_img.h"
 #include "imaging/decoders/pcx.h"
+#include "imaging/decoders/photo_cd.h"
 #include "imaging/decoders/tga.h"
+#include "imaging/decoders/utah_rle.h"
+#include "imaging/decoders/wmf.h"
+#include "imaging/decoders/wpg.h"
 
 namespace pictavo::imaging {
 
@@ -13,6 +19,12 @@ DecoderList ownDecoders() {
     decoders.push_back(std::make_unique<DcxDecoder>());
     decoders.push_back(std::make_unique<PcxDecoder>());
     decoders.push_back(std::make_unique<TgaDecoder>());
+    decoders.push_back(std::make_unique<UtahRleDecoder>());
+    decoders.push_back(makeGemImgDecoder());
+    decoders.push_back(makePhotoCdDecoder());
+    decoders.push_back(makeWmfDecoder());
+    decoders.push_back(makeWpgDecoder());
+    decoders.push_back(makeDxfDecoder());
     return decoders;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
@@ -179,21 +180,18 @@ void convertLine(const Header& h, const std::vector<uint8_t>& line, Pixel* out) 
 }
 
 std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, size_t dataEnd) {
-    if (h.bitsPerPixel == 1 && h.planes == 1) return {rgb(0, 0, 0), rgb(255, 255, 255)};
+    // Monochrome files often leave the header palette empty; when it does
+    // hold two different colours, they are what the writer meant.
+    if (h.bitsPerPixel == 1 && h.planes == 1) {
+        if (h.palette[0] != h.palette[1]) return {h.palette[0], h.palette[1]};
+        return {rgb(0, 0, 0), rgb(255, 255, 255)};
+    }
     if (h.bitsPerPixel == 8 && h.planes == 1) {
         const auto vga = vgaPalette(bytes, dataEnd);
         return {vga.begin(), vga.end()};
     }
     return {h.palette.begin(), h.palette.end()};
 }
-
-void opaqueIfAlphaIsAllZero(Image& image) {
-    if (std::any_of(image.pixels.begin(), image.pixels.end(),
-                    [](Pixel p) { return (p >> 24) != 0; }))
-        return;
-    for (Pixel& p : image.pixels) p |= 0xFF000000u;
-}
-
 }  // namespace
 
 Result<Image> decodePcx(std::span<const uint8_t> bytes) {

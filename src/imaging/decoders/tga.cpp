@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
@@ -198,14 +199,6 @@ bool readRunLength(ByteReader& in, const PixelReader& read, Placer& place, size_
     }
     return true;
 }
-
-void opaqueIfAlphaIsAllZero(Image& image) {
-    if (std::any_of(image.pixels.begin(), image.pixels.end(),
-                    [](Pixel p) { return (p >> 24) != 0; }))
-        return;
-    for (Pixel& p : image.pixels) p |= 0xFF000000u;
-}
-
 }  // namespace
 
 Confidence TgaDecoder::sniff(std::span<const uint8_t> bytes, std::string_view) const {

@@ -36,6 +36,10 @@ public:
     HeadlessFormFactory& forms() override { return forms_; }
     imaging::DecoderList platformDecoders() override;
     std::string defaultPictureFolder() const override { return defaultFolder_; }
+    std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() override { return postScript_; }
+    void setPostScriptRenderer(std::shared_ptr<const imaging::PostScriptRenderer> renderer) {
+        postScript_ = std::move(renderer);
+    }
 
     void setDecoderSource(std::function<imaging::DecoderList()> source) { decoderSource_ = std::move(source); }
     void setDefaultPictureFolder(std::string folder) { defaultFolder_ = std::move(folder); }
@@ -54,6 +58,7 @@ private:
     HeadlessFormFactory forms_{loop_, windows_, screen_};
     std::function<imaging::DecoderList()> decoderSource_;
     std::string defaultFolder_ = "/usr/share/backgrounds";
+    std::shared_ptr<const imaging::PostScriptRenderer> postScript_;
 };
 
 }  // namespace pictavo::platform::headless

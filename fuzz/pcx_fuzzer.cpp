@@ -1,0 +1,12 @@
+// Feeds arbitrary bytes to the PCX decoder: it must answer with a picture
+// or an error, never crash, hang or read out of bounds.
+
+#include "imaging/decoders/pcx.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const pictavo::imaging::PcxDecoder decoder;
+    const std::span<const uint8_t> bytes(data, size);
+    (void)decoder.sniff(bytes, "");
+    (void)decoder.decode({bytes, ""});
+    return 0;
+}

@@ -1,0 +1,270 @@
+#include "app/render/transition_command.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/render/arguments.h"
+#include "app/render/offline_devices.h"
+#include "app/render/png_reader.h"
+#include "app/render/png_writer.h"
+#include "app/render/sample_pictures.h"
+#include "common/numbers.h"
+#include "platform/memory_surface.h"
+#include "startup/saver_state.h"
+#include "transitions/pacing.h"
+#include "transitions/trace.h"
+#include "transitions/transition_engine.h"
+
+namespace pictavo::render {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TransitionOptions {
+    std::optional<int> effect;
+    std::optional<PixelSize> size;
+    std::optional<PixelSize> screen;
+    std::string fromFile;
+    std::string toFile;
+    bool stretch = false;
+    int speed = 1;
+    std::optional<uint32_t> seed;
+    std::string outFile;
+    std::string framesDir;
+    int every = 1;
+    std::string traceFile;
+};
+
+bool isFlag(std::string_view name) {
+    return name == "--stretch";
+}
+
+Result<void> applyOption(TransitionOptions& options, const OptionReader::Option& option) {
+    auto number = [&](int64_t low, int64_t high) {
+        return parseWholeNumber(option.name, option.value, low, high);
+    };
+    if (option.name == "--effect") {
+        auto effect = parseWholeNumber("effect", option.value, 0, transitions::kEffectCount - 1);
+        if (!effect)
+            return makeError("unknown effect '" + std::string(option.value) +
+                             "': effects are 0 to 42");
+        options.effect = static_cast<int>(*effect);
+    } else if (option.name == "--size" || option.name == "--screen") {
+        auto size = parsePixelSize(option.name, option.value);
+        if (!size) return size.error();
+        (option.name == "--size" ? options.size : options.screen) = *size;
+    } else if (option.name == "--speed") {
+        auto speed = number(1, 1000);
+        if (!speed) return speed.error();
+        options.speed = static_cast<int>(*speed);
+    } else if (option.name == "--seed") {
+        auto seed = number(0, UINT32_MAX);
+        if (!seed) return seed.error();
+        options.seed = static_cast<uint32_t>(*seed);
+    } else if (option.name == "--every") {
+        auto every = number(1, INT32_MAX);
+        if (!every) return every.error();
+        options.every = static_cast<int>(*every);
+    } else if (option.name == "--stretch") {
+        options.stretch = true;
+    } else if (option.name == "--from") {
+        options.fromFile = option.value;
+    } else if (option.name == "--to") {
+        options.toFile = option.value;
+    } else if (option.name == "--out") {
+        options.outFile = option.value;
+    } else if (option.name == "--frames") {
+        options.framesDir = option.value;
+    } else if (option.name == "--trace") {
+        options.traceFile = option.value;
+    } else {
+        return makeError("unknown option '" + std::string(option.name) + "'");
+    }
+    return {};
+}
+
+Result<TransitionOptions> readOptions(std::span<const std::string_view> arguments) {
+    TransitionOptions options;
+    OptionReader reader(arguments);
+    while (auto option = reader.next(isFlag)) {
+        if (!*option) return option->error();
+        if (auto applied = applyOption(options, **option); !applied) return applied.error();
+    }
+    if (!options.effect) return makeError("missing --effect N");
+    if (!options.size) return makeError("missing --size WxH");
+    return options;
+}
+
+Result<imaging::Image> pictureFor(const std::string& file, imaging::Image (*sample)(int, int),
+                                  PixelSize size) {
+    if (file.empty()) return sample(size.width, size.height);
+    return readPng(file, kMaxPictureSide);
+}
+
+// A file may be written there: its folder exists.
+Result<void> checkWritablePlace(const std::string& file) {
+    fs::path folder = fs::path(file).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !fs::is_directory(folder, error))
+        return makeError("cannot write '" + file + "': no folder '" + folder.string() + "'");
+    return {};
+}
+
+// Puts a picture into a box the way the tool stages it: at the top left, or
+// scaled to the whole box. Returns the image size the stretch effects read.
+PixelSize stage(platform::MemorySurface& box, const imaging::Image& picture, bool stretch) {
+    if (stretch) {
+        box.stretchFrom(platform::MemorySurface(picture), 0, 0, picture.width, picture.height, 0, 0,
+                        box.width(), box.height());
+        return {box.width(), box.height()};
+    }
+    box.drawImage(picture, 0, 0);
+    return {picture.width, picture.height};
+}
+
+// Counts what the transition does and passes it on to the trace file.
+class Tally final : public transitions::TraceSink {
+  public:
+    explicit Tally(TraceSink* next) : next_(next) {}
+    void copy(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy) override {
+        ++copies;
+        if (next_) next_->copy(dx, dy, w, h, sx, sy);
+    }
+    void stretch(int32_t dx, int32_t dy, int32_t w, int32_t h) override {
+        ++stretches;
+        if (next_) next_->stretch(dx, dy, w, h);
+    }
+    void delay(int32_t units) override {
+        ++delays;
+        if (next_) next_->delay(units);
+    }
+
+    long copies = 0;
+    long stretches = 0;
+    long delays = 0;
+
+  private:
+    TraceSink* next_;
+};
+
+// Writes Picture2 at the start, at every every-th pause and at the end. The
+// first failure stops the frames and is kept for the report.
+class FrameWriter {
+  public:
+    FrameWriter(std::string folder, int every, const platform::MemorySurface& picture)
+        : folder_(std::move(folder)), every_(every), picture_(picture) {}
+
+    void start() { write(); }
+    void pause() {
+        if (++pauses_ % every_ == 0) write();
+    }
+    void finish() { write(); }
+    const std::optional<Error>& failure() const { return failure_; }
+
+  private:
+    void write() {
+        if (folder_.empty() || failure_) return;
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%06ld.png", written_++);
+        if (auto done = writePng((fs::path(folder_) / name).string(), picture_.image()); !done)
+            failure_ = done.error();
+    }
+
+    std::string folder_;
+    int every_;
+    const platform::MemorySurface& picture_;
+    long pauses_ = 0;
+    long written_ = 0;
+    std::optional<Error> failure_;
+};
+
+int badArguments(const Error& error) {
+    std::fprintf(stderr, "pictavo-render transition: %s\n", error.message.c_str());
+    return kExitBadArguments;
+}
+
+int failed(const Error& error) {
+    std::fprintf(stderr, "pictavo-render transition: %s\n", error.message.c_str());
+    return kExitFailed;
+}
+
+}  // namespace
+
+int runTransitionCommand(std::span<const std::string_view> arguments) {
+    Result<TransitionOptions> read = readOptions(arguments);
+    if (!read) return badArguments(read.error());
+    const TransitionOptions& options = *read;
+    const PixelSize size = *options.size;
+    const PixelSize screenSize = options.screen.value_or(size);
+
+    // Everything that can be wrong with the request is found before anything is written.
+    Result<imaging::Image> from = pictureFor(options.fromFile, oldSamplePicture, size);
+    if (!from) return badArguments(from.error());
+    Result<imaging::Image> to = pictureFor(options.toFile, newSamplePicture, size);
+    if (!to) return badArguments(to.error());
+    for (const std::string& file : {options.outFile, options.traceFile})
+        if (!file.empty())
+            if (auto place = checkWritablePlace(file); !place) return badArguments(place.error());
+    if (!options.framesDir.empty()) {
+        std::error_code error;
+        fs::create_directories(options.framesDir, error);
+        if (!fs::is_directory(options.framesDir, error))
+            return badArguments(
+                makeError("cannot make the frames folder '" + options.framesDir + "'"));
+    }
+
+    std::ofstream traceFile;
+    std::unique_ptr<transitions::StreamTrace> traceLines;
+    if (!options.traceFile.empty()) {
+        traceFile.open(options.traceFile, std::ios::binary | std::ios::trunc);
+        if (!traceFile) return badArguments(makeError("cannot write '" + options.traceFile + "'"));
+        traceLines = std::make_unique<transitions::StreamTrace>(traceFile);
+    }
+
+    platform::MemorySurface picture1(size.width, size.height);
+    platform::MemorySurface picture2(size.width, size.height);
+    SaverState state;
+    const PixelSize image = stage(picture1, *to, options.stretch);
+    stage(picture2, *from, options.stretch);
+    state.ImageWidth = toInt16(image.width);
+    state.ImageHeight = toInt16(image.height);
+    state.Speed = static_cast<int16_t>(options.speed);
+    if (options.seed) state.random.seed(*options.seed);
+
+    FrameWriter frames(options.framesDir, options.every, picture2);
+    PaperClock clock;
+    QuietEventLoop eventLoop([&frames] { frames.pause(); });
+    SizedScreen screen(screenSize.width, screenSize.height);
+    Tally tally(traceLines.get());
+    transitions::TransitionEngine engine(picture1, picture2, state, screen, eventLoop, clock);
+    engine.setTrace(&tally);
+
+    frames.start();
+    engine.Transition(*options.effect);
+    frames.finish();
+
+    if (frames.failure()) return failed(*frames.failure());
+    if (traceFile.is_open()) {
+        traceFile.flush();
+        if (!traceFile) return failed(makeError("cannot write '" + options.traceFile + "'"));
+    }
+    if (!options.outFile.empty())
+        if (auto written = writePng(options.outFile, picture2.image()); !written)
+            return failed(written.error());
+
+    const std::string_view name = transitions::effectName(*options.effect);
+    std::printf(
+        "%.*s (effect %d) on %dx%d: %ld pauses, %ld copies, %ld stretches; nominal %.3f s at speed "
+        "%d\n",
+        static_cast<int>(name.size()), name.data(), *options.effect, size.width, size.height,
+        tally.delays, tally.copies, tally.stretches, static_cast<double>(clock.nowMicros()) / 1e6,
+        options.speed);
+    return kExitOk;
+}
+
+}  // namespace pictavo::render

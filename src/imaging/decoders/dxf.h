@@ -1,0 +1,21 @@
+#pragma once
+// Drawing exchange files (.dxf), text and binary: model space's 2D entities
+// in the drawing's own colours, fitted to the size the picture is shown at.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "common/result.h"
+#include "imaging/decoder.h"
+
+namespace pictavo::imaging {
+
+std::unique_ptr<Decoder> makeDxfDecoder();
+
+// A drawing's units are those of the thing drawn (a house in millimetres),
+// not of paper, so it is fitted into the target size (1024 x 768 when none
+// is given), keeping its proportions.
+Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth = 0, int targetHeight = 0);
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,257 @@
+#include "imaging/decoders/dxf_groups.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace pictavo::imaging::dxf {
+
+namespace {
+
+constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+
+enum class ValueType { Text, Real, Int16, Int32, Int64, Bool, Chunk };
+
+// The type of a group's value in the binary form, by its code.
+ValueType typeOf(int code) {
+    if ((code >= 10 && code <= 59) || (code >= 110 && code <= 149) ||
+        (code >= 210 && code <= 239) || (code >= 460 && code <= 469) ||
+        (code >= 1010 && code <= 1059)) {
+        return ValueType::Real;
+    }
+    if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) ||
+        (code >= 270 && code <= 289) || (code >= 370 && code <= 389) ||
+        (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070)) {
+        return ValueType::Int16;
+    }
+    if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) ||
+        (code >= 440 && code <= 459) || code == 1071) {
+        return ValueType::Int32;
+    }
+    if (code >= 160 && code <= 169) return ValueType::Int64;
+    if (code >= 290 && code <= 299) return ValueType::Bool;
+    if ((code >= 310 && code <= 319) || code == 1004) return ValueType::Chunk;
+    return ValueType::Text;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+// Plain decimals ("-12.5", "3", "0.000001") are most of a drawing's numbers:
+// read them directly. Fifteen digits or fewer fit a double exactly, and one
+// division by an exact power of ten rounds correctly. Anything else (an
+// exponent, more digits) is left to the library.
+std::optional<double> plainDecimal(std::string_view value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t i = 0;
+    const bool negative = !value.empty() && (value[0] == '-' || value[0] == '+');
+    if (negative) i = 1;
+    const bool minus = negative && value[0] == '-';
+    uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15) return std::nullopt;
+            digits = digits * 10 + static_cast<uint64_t>(c - '0');
+            if (fraction >= 0) ++fraction;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0) return std::nullopt;
+    double number = static_cast<double>(digits);
+    if (fraction > 0) number /= kPowers[fraction];
+    return minus ? -number : number;
+}
+
+double Group::real() const {
+    if (isBinaryNumber) return binaryNumber;
+    const std::string_view value = trimmed(text);
+    if (const auto quick = plainDecimal(value)) return *quick;
+    double number = 0;
+    const char* begin = value.data();
+    if (!value.empty() && *begin == '+') ++begin;
+    const auto result = std::from_chars(begin, value.data() + value.size(), number);
+    if (result.ec != std::errc{} || !std::isfinite(number)) return 0;
+    return number;
+}
+
+int64_t Group::integer() const {
+    if (isBinaryNumber) {
+        return std::isfinite(binaryNumber) && std::abs(binaryNumber) < 9e18
+                   ? static_cast<int64_t>(binaryNumber)
+                   : 0;
+    }
+    const std::string_view value = trimmed(text);
+    int64_t number = 0;
+    const char* begin = value.data();
+    if (!value.empty() && *begin == '+') ++begin;
+    const auto result = std::from_chars(begin, value.data() + value.size(), number);
+    if (result.ec != std::errc{}) return static_cast<int64_t>(real());
+    return number;
+}
+
+GroupReader::GroupReader(std::span<const uint8_t> bytes) : bytes_(bytes) {
+    if (isBinary(bytes)) {
+        binary_ = true;
+        position_ = kBinarySentinel.size();
+        // Release 12 wrote one-byte codes, later releases two: the first
+        // group is always code 0 ("SECTION"), so its second byte tells.
+        wideCodes_ =
+            bytes.size() > position_ + 1 && bytes[position_] == 0 && bytes[position_ + 1] == 0;
+    } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        position_ = 3;  // a UTF-8 byte order mark
+    }
+}
+
+bool GroupReader::isBinary(std::span<const uint8_t> bytes) {
+    return bytes.size() >= kBinarySentinel.size() &&
+           std::memcmp(bytes.data(), kBinarySentinel.data(), kBinarySentinel.size()) == 0;
+}
+
+bool GroupReader::next(Group& group) {
+    if (broken_ || position_ >= bytes_.size()) return false;
+    return binary_ ? nextBinary(group) : nextText(group);
+}
+
+std::string_view GroupReader::line() {
+    const auto* start = reinterpret_cast<const char*>(bytes_.data()) + position_;
+    const size_t left = bytes_.size() - position_;
+    const void* newline = std::memchr(start, '\n', left);
+    const size_t length =
+        newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : left;
+    position_ += newline ? length + 1 : length;
+    std::string_view text(start, length);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return text;
+}
+
+bool GroupReader::nextText(Group& group) {
+    const std::string_view codeLine = trimmed(line());
+    if (position_ >= bytes_.size() && codeLine.empty()) return false;
+    // Group codes are small whole numbers: read them without the library.
+    int code = 0;
+    bool valid = !codeLine.empty() && codeLine.size() <= 6;
+    for (const char c : valid ? codeLine : std::string_view{}) {
+        if (c < '0' || c > '9') {
+            valid = false;
+            break;
+        }
+        code = code * 10 + (c - '0');
+    }
+    if (!valid) {
+        broken_ = true;
+        return false;
+    }
+    group.code = code;
+    group.text = line();
+    group.isBinaryNumber = false;
+    return true;
+}
+
+bool GroupReader::nextBinary(Group& group) {
+    auto left = [&] { return bytes_.size() - position_; };
+    auto take = [&](size_t count) -> const uint8_t* {
+        if (left() < count) {
+            broken_ = true;
+            position_ = bytes_.size();
+            return nullptr;
+        }
+        const uint8_t* at = bytes_.data() + position_;
+        position_ += count;
+        return at;
+    };
+    int code = 0;
+    if (wideCodes_) {
+        const uint8_t* at = take(2);
+        if (!at) return false;
+        code = at[0] | (at[1] << 8);
+    } else {
+        const uint8_t* at = take(1);
+        if (!at) return false;
+        code = at[0];
+        if (code == 255) {
+            const uint8_t* extended = take(2);
+            if (!extended) return false;
+            code = extended[0] | (extended[1] << 8);
+        }
+    }
+    group.code = code;
+    group.text = {};
+    group.isBinaryNumber = true;
+    auto little = [&](const uint8_t* at, int bytes) {
+        uint64_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
+        return value;
+    };
+    switch (typeOf(code)) {
+        case ValueType::Text: {
+            const auto* start = reinterpret_cast<const char*>(bytes_.data()) + position_;
+            const void* end = std::memchr(start, 0, left());
+            if (!end) {
+                broken_ = true;
+                return false;
+            }
+            const size_t length = static_cast<size_t>(static_cast<const char*>(end) - start);
+            group.text = std::string_view(start, length);
+            group.isBinaryNumber = false;
+            position_ += length + 1;
+            return true;
+        }
+        case ValueType::Real: {
+            const uint8_t* at = take(8);
+            if (!at) return false;
+            const uint64_t bits = little(at, 8);
+            double value = 0;
+            std::memcpy(&value, &bits, sizeof value);
+            group.binaryNumber = std::isfinite(value) ? value : 0;
+            return true;
+        }
+        case ValueType::Int16: {
+            const uint8_t* at = take(2);
+            if (!at) return false;
+            group.binaryNumber = static_cast<int16_t>(little(at, 2));
+            return true;
+        }
+        case ValueType::Int32: {
+            const uint8_t* at = take(4);
+            if (!at) return false;
+            group.binaryNumber = static_cast<int32_t>(little(at, 4));
+            return true;
+        }
+        case ValueType::Int64: {
+            const uint8_t* at = take(8);
+            if (!at) return false;
+            group.binaryNumber = static_cast<double>(static_cast<int64_t>(little(at, 8)));
+            return true;
+        }
+        case ValueType::Bool: {
+            const uint8_t* at = take(1);
+            if (!at) return false;
+            group.binaryNumber = at[0];
+            return true;
+        }
+        case ValueType::Chunk: {
+            const uint8_t* length = take(1);
+            if (!length || !take(*length)) return false;
+            group.isBinaryNumber = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace pictavo::imaging::dxf

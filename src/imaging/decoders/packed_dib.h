@@ -1,0 +1,19 @@
+#pragma once
+// Device-independent bitmaps as metafiles embed them: a BITMAPINFOHEADER (or
+// the older BITMAPCOREHEADER), its colour table and the rows, with no file
+// header in front.
+
+#include <cstdint>
+#include <span>
+
+#include "common/result.h"
+#include "imaging/image.h"
+
+namespace pictavo::imaging {
+
+// With paletteIndices the colour table holds 16-bit indices into
+// logicalPalette (a metafile's DIB_PAL_COLORS) instead of colours.
+Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndices = false,
+                              std::span<const Pixel> logicalPalette = {});
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,231 @@
+#include "imaging/decoders/utah_rle.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "imaging/byte_reader.h"
+#include "imaging/errors.h"
+#include "imaging/limits.h"
+
+namespace pictavo::imaging {
+
+namespace {
+
+constexpr std::string_view kFormat = "Utah RLE";
+constexpr std::array<std::string_view, 1> kExtensions = {"rle"};
+constexpr uint16_t kMagic = 0xCC52;
+
+constexpr uint8_t kClearFirst = 0x01;
+constexpr uint8_t kNoBackground = 0x02;
+constexpr uint8_t kAlpha = 0x04;
+constexpr uint8_t kComment = 0x08;
+
+enum Opcode : uint8_t {
+    SkipLines = 1,
+    SetColour = 2,
+    SkipPixels = 3,
+    ByteData = 5,
+    RunData = 6,
+    End = 7
+};
+constexpr uint8_t kLongOperand = 0x40;
+constexpr int kAlphaChannel = 255;
+
+struct Header {
+    int width = 0;
+    int height = 0;
+    uint8_t flags = 0;
+    int colours = 0;  // channels besides alpha
+    int pixelBits = 0;
+    int mapChannels = 0;
+    int mapLengthBits = 0;
+};
+
+Header readHeader(ByteReader& in) {
+    Header h;
+    in.skip(6);  // magic, position on screen
+    h.width = in.u16();
+    h.height = in.u16();
+    h.flags = in.u8();
+    h.colours = in.u8();
+    h.pixelBits = in.u8();
+    h.mapChannels = in.u8();
+    h.mapLengthBits = in.u8();
+    return h;
+}
+
+// The colour map turns 8-bit channel values into colours: three maps for
+// one channel make a palette; otherwise each channel has its own map (or
+// shares the first).
+class ColourMap {
+  public:
+    ColourMap(const Header& h, ByteReader& in)
+        : channels_(h.mapChannels), length_(size_t{1} << h.mapLengthBits) {
+        values_.resize(static_cast<size_t>(channels_) * length_);
+        for (uint16_t& v : values_) v = in.u16();
+    }
+
+    uint8_t map(int mapChannel, uint8_t value) const {
+        if (channels_ == 0 || value >= length_) return value;
+        const auto channel = static_cast<size_t>(std::min(mapChannel, channels_ - 1));
+        return static_cast<uint8_t>(values_[channel * length_ + value] >> 8);
+    }
+    bool palette(const Header& h) const { return h.colours == 1 && channels_ >= 3; }
+
+  private:
+    int channels_;
+    size_t length_;
+    std::vector<uint16_t> values_;
+};
+
+// Writes channel values straight into the picture's pixels: channels 0, 1
+// and 2 into red, green and blue, alpha into alpha. A single channel (grey
+// or palette) goes into red and is spread by finish().
+class Painter {
+  public:
+    explicit Painter(Image& image, bool hasAlpha) : image_(image), hasAlpha_(hasAlpha) {}
+
+    void setChannel(int channel) {
+        shift_ = channel == kAlphaChannel      ? (hasAlpha_ ? 24 : -1)
+                 : channel >= 0 && channel < 3 ? 16 - 8 * channel
+                                               : -1;
+        x_ = 0;
+    }
+    void skipLines(int64_t count) {
+        y_ = std::min<int64_t>(y_ + count, image_.height);
+        x_ = 0;
+    }
+    void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, image_.width); }
+    // A run paints only up to the line's end: a 4-byte code can claim
+    // 65536 pixels, and a file full of them must not take minutes.
+    void run(uint8_t value, int64_t count) {
+        const int64_t visible = std::min(count, image_.width - x_);
+        for (int64_t i = 0; i < visible; ++i) put(value);
+    }
+    void put(uint8_t value) {
+        if (x_ >= image_.width) return;
+        if (shift_ >= 0 && y_ < image_.height) {
+            // Rows are stored from the bottom up.
+            Pixel& p = image_.at(static_cast<int>(x_), image_.height - 1 - static_cast<int>(y_));
+            p = (p & ~(0xFFu << shift_)) | (uint32_t{value} << shift_);
+        }
+        ++x_;
+    }
+
+  private:
+    Image& image_;
+    bool hasAlpha_;
+    int shift_ = -1;
+    int64_t x_ = 0;
+    int64_t y_ = 0;
+};
+
+// Runs the opcodes until the end code; false when the data stops first.
+bool paint(ByteReader& in, Painter& painter) {
+    while (true) {
+        const uint8_t code = in.u8();
+        int64_t operand = in.u8();
+        if ((code & kLongOperand) != 0) operand = in.u16();
+        if (in.failed()) return false;
+        switch (code & ~kLongOperand) {
+            case SkipLines:
+                painter.skipLines(operand);
+                break;
+            case SetColour:
+                painter.setChannel(static_cast<int>(operand));
+                break;
+            case SkipPixels:
+                painter.skipPixels(operand);
+                break;
+            case ByteData: {
+                auto values = in.take(static_cast<size_t>(operand + 1));
+                if ((operand + 1) % 2 != 0) in.skip(1);
+                for (uint8_t v : values) painter.put(v);
+                break;
+            }
+            case RunData:
+                painter.run(static_cast<uint8_t>(in.u16()), operand + 1);
+                break;
+            case End:
+                return true;
+            default:
+                break;  // unknown codes carry no data; skip them
+        }
+        if (in.failed()) return false;
+    }
+}
+
+void applyColourMap(const Header& h, const ColourMap& map, Image& image) {
+    for (Pixel& p : image.pixels) {
+        const uint8_t first = red(p);
+        std::array<uint8_t, 3> c{};
+        if (map.palette(h)) {
+            c = {map.map(0, first), map.map(1, first), map.map(2, first)};
+        } else if (h.colours >= 3) {
+            c = {map.map(0, first), map.map(1, green(p)), map.map(2, blue(p))};
+        } else {
+            c.fill(map.map(0, first));
+        }
+        p = (p & 0xFF000000u) | (rgb(c[0], c[1], c[2]) & 0x00FFFFFFu);
+    }
+}
+
+}  // namespace
+
+Confidence UtahRleDecoder::sniff(std::span<const uint8_t> bytes, std::string_view) const {
+    ByteReader in(bytes);
+    if (in.u16() != kMagic) return Confidence::None;
+    in.seek(12);
+    return in.u8() == 8 && !in.failed() ? Confidence::Strong : Confidence::Weak;
+}
+
+std::span<const std::string_view> UtahRleDecoder::extensions() const {
+    return kExtensions;
+}
+
+Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
+    ByteReader in(request.bytes);
+    if (in.u16() != kMagic) return unsupportedFormat();
+    in.seek(0);
+    const Header h = readHeader(in);
+    if (in.failed()) return fileTruncated();
+    if (h.pixelBits != 8)
+        return unsupportedFeature(kFormat, std::to_string(h.pixelBits) + " bits per channel");
+    if (h.colours < 1 || h.mapLengthBits > 8) return invalidFile(kFormat, "bad header");
+    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+
+    // The background colour (or a filler byte) keeps what follows on an even offset.
+    std::array<uint8_t, 3> background{};
+    if ((h.flags & kNoBackground) != 0) {
+        in.skip(1);
+    } else {
+        for (int c = 0; c < h.colours; ++c) {
+            const uint8_t value = in.u8();
+            if (c < 3) background[static_cast<size_t>(c)] = value;
+        }
+        if (h.colours % 2 == 0) in.skip(1);
+        if ((h.flags & kClearFirst) == 0) background.fill(0);
+    }
+    const ColourMap map(h, in);
+    if ((h.flags & kComment) != 0) {
+        const uint16_t length = in.u16();
+        in.skip(length + (length % 2));
+    }
+    if (in.failed()) return fileTruncated();
+
+    const bool hasAlpha = (h.flags & kAlpha) != 0;
+    const uint32_t startAlpha = hasAlpha ? 0u : 0xFF000000u;
+    auto image = allocateImage(
+        h.width, h.height,
+        startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu));
+    if (!image) return image.error();
+    image->sourceBits = h.colours >= 3 ? 24 : 8;
+    Painter painter(*image, hasAlpha);
+    if (!paint(in, painter)) return fileTruncated();
+    applyColourMap(h, map, *image);
+    return image;
+}
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,35 @@
+#pragma once
+// Plays the records of a Windows metafile onto a canvas, keeping the device
+// context a metafile expects: window origin and extent, pens, brushes, fonts
+// and palettes in an object table, text and background colours, a clip
+// rectangle and a stack of saved states.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "common/result.h"
+#include "imaging/vector/canvas.h"
+
+namespace pictavo::imaging::wmf {
+
+// A logical rectangle: the metafile's window before its records move it.
+struct Frame {
+    double originX = 0;
+    double originY = 0;
+    double extentX = 1;
+    double extentY = 1;
+};
+
+// Draws the records (everything after the metafile header) so that the
+// window maps onto the whole canvas. Fails only when the drawing outgrows
+// the canvas's work budget.
+Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
+                         vector::Canvas& canvas);
+
+// The window a metafile sets for itself (its first window origin and
+// extent), or else the bounds of the coordinates it draws at; nothing when
+// it draws nothing.
+std::optional<Frame> findFrame(std::span<const uint8_t> records);
+
+}  // namespace pictavo::imaging::wmf

@@ -1,0 +1,19 @@
+#pragma once
+// WordPerfect Graphics 1.0 and 2.0 (.wpg): their vector records (lines,
+// polylines, polygons, rectangles, ellipses and arcs, curves, fills) and
+// bitmap records, drawn on the shared rasteriser at the picture's own size.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "common/result.h"
+#include "imaging/decoder.h"
+
+namespace pictavo::imaging {
+
+std::unique_ptr<Decoder> makeWpgDecoder();
+
+Result<Image> decodeWpg(std::span<const uint8_t> bytes);
+
+}  // namespace pictavo::imaging

@@ -1,0 +1,210 @@
+#include "imaging/vector/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pictavo::imaging::vector {
+
+Pixel blend(Pixel destination, Pixel source, uint8_t alpha) {
+    const uint32_t weight = (uint32_t{alpha} * (source >> 24) + 127) / 255;
+    if (weight == 0) return destination;
+    if (weight == 255) return source | 0xFF000000u;
+    const uint32_t keep = 255 - weight;
+    auto channel = [&](int shift) {
+        const uint32_t s = (source >> shift) & 0xFF;
+        const uint32_t d = (destination >> shift) & 0xFF;
+        return ((s * weight + d * keep + 127) / 255) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+class Canvas::PaintSink final : public SpanSink {
+  public:
+    PaintSink(Canvas& canvas, const Paint& paint) : canvas_(canvas), paint_(paint) {}
+
+    void span(int y, int x, int count, uint8_t alpha) override {
+        if (y < canvas_.clipTop_ || y >= canvas_.clipBottom_) return;
+        canvas_.work_ += count;
+        const int from = std::max(x, canvas_.clipLeft_);
+        const int to = std::min(x + count, canvas_.clipRight_);
+        Pixel* row = &canvas_.image_.at(0, y);
+        const Tile* tile = paint_.tile.get();
+        for (int i = from; i < to; ++i) {
+            const Pixel source = tile ? tile->pixels[static_cast<size_t>(
+                                            (y % tile->height) * tile->width + i % tile->width)]
+                                      : paint_.colour;
+            row[i] = blend(row[i], source, alpha);
+        }
+    }
+
+  private:
+    Canvas& canvas_;
+    const Paint& paint_;
+};
+
+Canvas::Canvas(Image& target) : image_(target) {
+    resetClip();
+}
+
+void Canvas::setClip(int left, int top, int right, int bottom) {
+    clipLeft_ = std::clamp(left, 0, image_.width);
+    clipTop_ = std::clamp(top, 0, image_.height);
+    clipRight_ = std::clamp(right, clipLeft_, image_.width);
+    clipBottom_ = std::clamp(bottom, clipTop_, image_.height);
+}
+
+void Canvas::resetClip() {
+    setClip(0, 0, image_.width, image_.height);
+}
+
+void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
+    if (image_.empty()) return;
+    if (paint.tile && (paint.tile->width <= 0 || paint.tile->height <= 0 ||
+                       paint.tile->pixels.size() !=
+                           static_cast<size_t>(paint.tile->width) * paint.tile->height)) {
+        return;
+    }
+    rasterizer_.reset(image_.width, image_.height);
+    rasterizer_.addContours(contours);
+    work_ += static_cast<int64_t>(rasterizer_.cellCount());
+    if (rasterizer_.overflowed()) work_ = std::max(work_, budget_ + 1);
+    PaintSink sink(*this, paint);
+    rasterizer_.sweep(rule, sink);
+}
+
+void Canvas::fillPath(const Path& path, const Transform& toDevice, FillRule rule,
+                      const Paint& paint) {
+    fill(path.flatten(toDevice), rule, paint);
+}
+
+void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
+                        const Paint& paint) {
+    if (!(pen.width <= kHairlineWidth) && !(pen.width < kMaxPenWidth)) {
+        // Not a number, or wider than any picture: nothing sensible to draw.
+        return;
+    }
+    if (pen.width <= kHairlineWidth && !paint.tile) {
+        const auto lines = path.flatten(toDevice);
+        if (pen.dashes.empty()) {
+            drawHairlines(lines, paint.colour);
+        } else {
+            drawHairlines(applyDashes(lines, pen.dashes), paint.colour);
+        }
+        return;
+    }
+    fill(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);
+}
+
+void Canvas::plot(int x, int y, Pixel colour, double coverage) {
+    if (x < clipLeft_ || x >= clipRight_ || y < clipTop_ || y >= clipBottom_ || !(coverage > 0))
+        return;
+    const auto alpha = static_cast<uint8_t>(std::min(coverage, 1.0) * 255 + 0.5);
+    Pixel& target = image_.at(x, y);
+    target = blend(target, colour, alpha);
+}
+
+void Canvas::drawHairline(Point a, Point b, Pixel colour) {
+    hairline(a, b, colour);
+}
+
+void Canvas::drawHairlines(const std::vector<Contour>& lines, Pixel colour) {
+    for (const Contour& line : lines) {
+        const auto& points = line.points;
+        if (points.size() == 1) hairline(points[0], points[0], colour);
+        for (size_t i = 1; i < points.size(); ++i) hairline(points[i - 1], points[i], colour);
+        if (line.closed && points.size() > 2) hairline(points.back(), points.front(), colour);
+    }
+}
+
+// Walks the line along its longer axis; at each step the two pixels nearest
+// to it share the ink by their distance from it. The ink per step grows
+// with the slope, so every direction looks equally heavy, and shrinks with
+// the part of the step the line covers, so the segments of a polyline add
+// up to one line where they meet.
+void Canvas::hairline(Point a, Point b, Pixel colour) {
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) {
+        return;
+    }
+    const bool steep = std::abs(b.y - a.y) > std::abs(b.x - a.x);
+    if (steep) {
+        std::swap(a.x, a.y);
+        std::swap(b.x, b.y);
+    }
+    if (a.x > b.x) std::swap(a, b);
+    const double run = b.x - a.x;
+    const double gradient = run < 1e-9 ? 0 : (b.y - a.y) / run;
+    const double weight = std::sqrt(1 + gradient * gradient);
+    // Steps outside the picture are skipped without being walked.
+    const double limitMajor = steep ? image_.height : image_.width;
+    const double firstStep = std::floor(a.x + 0.5);
+    const double first = std::max(firstStep, -1.0);
+    const double last = std::min(std::floor(b.x + 0.5), limitMajor);
+    if (last >= first) work_ += static_cast<int64_t>(last - first + 1) * 2;
+    for (double major = first; major <= last; ++major) {
+        // How much of this pixel column the segment spans.
+        const double span =
+            run < 1e-9 ? 1 : std::min(b.x, major + 0.5) - std::max(a.x, major - 0.5);
+        if (!(span > 0)) continue;
+        const double centre = a.y + (std::clamp(major, a.x, b.x) - a.x) * gradient - 0.5;
+        const double below = std::floor(centre);
+        const double share = centre - below;
+        const double ink = span * weight;
+        const int m = static_cast<int>(major);
+        const int n = static_cast<int>(std::clamp(below, -2.0, 1e9));
+        if (steep) {
+            plot(n, m, colour, ink * (1 - share));
+            plot(n + 1, m, colour, ink * share);
+        } else {
+            plot(m, n, colour, ink * (1 - share));
+            plot(m, n + 1, colour, ink * share);
+        }
+    }
+}
+
+void Canvas::drawImage(const Image& source, const Rect& sourceRect, const Rect& destination,
+                       BlendOp op) {
+    if (source.empty() || image_.empty()) return;
+    const double destWidth = destination.right - destination.left;
+    const double destHeight = destination.bottom - destination.top;
+    if (!(std::abs(destWidth) >= 1e-9) || !(std::abs(destHeight) >= 1e-9)) return;
+    const double scaleX = (sourceRect.right - sourceRect.left) / destWidth;
+    const double scaleY = (sourceRect.bottom - sourceRect.top) / destHeight;
+    auto bound = [](double value, int low, int high) {
+        if (!(value > low)) return low;
+        if (!(value < high)) return high;
+        return static_cast<int>(std::lround(value));
+    };
+    const int x0 = bound(std::min(destination.left, destination.right), clipLeft_, clipRight_);
+    const int x1 = bound(std::max(destination.left, destination.right), clipLeft_, clipRight_);
+    const int y0 = bound(std::min(destination.top, destination.bottom), clipTop_, clipBottom_);
+    const int y1 = bound(std::max(destination.top, destination.bottom), clipTop_, clipBottom_);
+    work_ += static_cast<int64_t>(x1 - x0) * (y1 - y0);
+    for (int y = y0; y < y1; ++y) {
+        const double sy = sourceRect.top + (y + 0.5 - destination.top) * scaleY;
+        const int row = static_cast<int>(std::floor(sy));
+        if (row < 0 || row >= source.height) continue;
+        for (int x = x0; x < x1; ++x) {
+            const double sx = sourceRect.left + (x + 0.5 - destination.left) * scaleX;
+            const int column = static_cast<int>(std::floor(sx));
+            if (column < 0 || column >= source.width) continue;
+            const Pixel pixel = source.at(column, row);
+            Pixel& target = image_.at(x, y);
+            switch (op) {
+                case BlendOp::Copy:
+                    target = blend(target, pixel, 255);
+                    break;
+                case BlendOp::And:
+                    target = (target & pixel) | 0xFF000000u;
+                    break;
+                case BlendOp::Or:
+                    target = (target | pixel) | 0xFF000000u;
+                    break;
+                case BlendOp::Xor:
+                    target = (target ^ pixel) | 0xFF000000u;
+                    break;
+            }
+        }
+    }
+}
+
+}  // namespace pictavo::imaging::vector

@@ -1,0 +1,86 @@
+#include "platform/fltk/fltk_embedding.h"
+
+#include <FL/Fl.H>
+#include <X11/Xatom.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/fltk/fltk_event_loop.h"
+#include "platform/fltk/x11_display.h"
+
+namespace pictavo::platform::fltk {
+
+namespace {
+
+constexpr double kPollSeconds = 0.5;
+
+::Window virtualRoot() {
+    XErrorTrap trap;
+    ::Window root = rootWindow(), rootReturn = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    ::Window found = 0;
+    if (XQueryTree(display(), root, &rootReturn, &parent, &children, &count) == 0) return 0;
+    Atom vroot = atom("__SWM_VROOT");
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display(), children[i], vroot, 0, 1, False, XA_WINDOW, &type,
+                               &format, &items, &after, &data) == Success &&
+            data != nullptr && items == 1)
+            found = *reinterpret_cast<::Window*>(data);
+        if (data != nullptr) XFree(data);
+    }
+    if (children != nullptr) XFree(children);
+    return trap.failed() ? 0 : found;
+}
+
+}  // namespace
+
+XId rootDrawingWindow() {
+    if (const char* named = std::getenv("XSCREENSAVER_WINDOW");
+        named != nullptr && named[0] != '\0') {
+        auto window = static_cast<::Window>(std::strtoul(named, nullptr, 0));
+        if (windowExists(window)) return window;
+    }
+    if (::Window found = virtualRoot(); found != 0 && windowExists(found)) return found;
+    return rootWindow();
+}
+
+EmbedWatch::EmbedWatch(XId target, FltkEventLoop& loop) : target_(target), loop_(loop) {
+    {
+        XErrorTrap trap;
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display(), target_, &attributes) != 0)
+            XSelectInput(display(), target_, attributes.your_event_mask | StructureNotifyMask);
+    }
+    Fl::add_system_handler(xEvent, this);
+    Fl::add_timeout(kPollSeconds, poll, this);
+}
+
+EmbedWatch::~EmbedWatch() {
+    Fl::remove_system_handler(xEvent);
+    Fl::remove_timeout(poll, this);
+}
+
+int EmbedWatch::xEvent(void* event, void* self) {
+    const XEvent& x = *static_cast<const XEvent*>(event);
+    auto* watch = static_cast<EmbedWatch*>(self);
+    if (x.type == DestroyNotify && x.xdestroywindow.window == watch->target_)
+        watch->loop_.requestEnd();
+    return 0;
+}
+
+void EmbedWatch::poll(void* self) {
+    auto* watch = static_cast<EmbedWatch*>(self);
+    if (!windowExists(watch->target_)) {
+        watch->loop_.requestEnd();
+        return;
+    }
+    Fl::repeat_timeout(kPollSeconds, poll, self);
+}
+
+}  // namespace pictavo::platform::fltk

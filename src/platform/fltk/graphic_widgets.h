@@ -1,0 +1,50 @@
+#pragma once
+// The controls that are only drawn on their container: rectangle shapes,
+// lines and images. They take no input and have no window of their own.
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Widget.H>
+
+#include "platform/types.h"
+
+namespace pictavo::platform::fltk {
+
+// A label's caption: "&" marks the access key (underlined) and "&&" is an
+// ampersand, as on a button; FLTK boxes would show the "&" itself.
+class LabelBox : public Fl_Box {
+  public:
+    LabelBox(int x, int y, int width, int height) : Fl_Box(x, y, width, height) {
+        set_flag(SHORTCUT_LABEL);
+    }
+};
+
+class ShapeWidget : public Fl_Widget {
+  public:
+    ShapeWidget(int x, int y, int width, int height, Colour border);
+    void setFill(int style, Colour colour);
+    void setBorderColour(Colour colour) { border_ = colour; }
+    void draw() override;
+
+  private:
+    void drawHatch() const;
+
+    Colour border_;
+    Colour fill_ = 0;
+    int fillStyle_ = 1;  // transparent
+};
+
+// From one corner of its rectangle to the other; the widget covers the
+// bounding box, at least one pixel each way.
+class LineWidget : public Fl_Widget {
+  public:
+    LineWidget(int x1, int y1, int x2, int y2, Colour colour);
+    void setEnds(int x1, int y1, int x2, int y2);
+    void setColour(Colour colour) { colour_ = colour; }
+    void draw() override;
+
+  private:
+    int x1_, y1_, x2_, y2_;
+    Colour colour_;
+};
+
+}  // namespace pictavo::platform::fltk

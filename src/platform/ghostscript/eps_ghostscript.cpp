@@ -1,0 +1,298 @@
+#include "platform/ghostscript/eps_ghostscript.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace pictavo::platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string findProgram(const std::string& program) {
+    if (program.find('/') != std::string::npos) {
+        return access(program.c_str(), X_OK) == 0 ? program : std::string{};
+    }
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (!folders.empty()) {
+        const size_t end = folders.find(':');
+        const std::string folder(folders.substr(0, end));
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
+        struct stat info {};
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        if (end == std::string_view::npos) break;
+        folders.remove_prefix(end + 1);
+    }
+    return {};
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = other.fd_;
+            other.fd_ = -1;
+        }
+        return *this;
+    }
+    ~Descriptor() { reset(); }
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+
+  private:
+    int fd_;
+};
+
+// Writing to a pipe whose reader has gone raises SIGPIPE, which would end
+// the whole saver. While the child is fed, the signal is held back for this
+// thread and any that arrived is taken off its queue afterwards.
+class SigpipeGuard {
+  public:
+    SigpipeGuard() {
+        sigemptyset(&pipeOnly_);
+        sigaddset(&pipeOnly_, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipeOnly_, &previous_);
+    }
+    ~SigpipeGuard() {
+        if (!wasPending_) {
+            const timespec noWait{0, 0};
+            while (sigtimedwait(&pipeOnly_, nullptr, &noWait) == SIGPIPE) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+
+  private:
+    sigset_t pipeOnly_{};
+    sigset_t previous_{};
+    bool wasPending_ = false;
+};
+
+struct Child {
+    pid_t pid = -1;
+    Descriptor input;
+    Descriptor output;
+};
+
+Result<Child> start(const std::string& path, const std::vector<std::string>& arguments,
+                    uint64_t memoryBytes, std::chrono::milliseconds timeLimit) {
+    int toChild[2];
+    int fromChild[2];
+    if (pipe2(toChild, O_CLOEXEC) != 0) return makeError("cannot start Ghostscript: no pipe");
+    if (pipe2(fromChild, O_CLOEXEC) != 0) {
+        close(toChild[0]);
+        close(toChild[1]);
+        return makeError("cannot start Ghostscript: no pipe");
+    }
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // In the child only async-signal-safe calls until exec.
+        dup2(toChild[0], STDIN_FILENO);
+        dup2(fromChild[1], STDOUT_FILENO);
+        if (devNull >= 0) dup2(devNull, STDERR_FILENO);
+        const rlimit memory{memoryBytes, memoryBytes};
+        setrlimit(RLIMIT_AS, &memory);
+        // A second guard besides the parent's clock: CPU seconds.
+        const auto seconds = static_cast<rlim_t>(timeLimit.count() / 1000 + 2);
+        const rlimit cpu{seconds, seconds};
+        setrlimit(RLIMIT_CPU, &cpu);
+        // Nothing of Ghostscript's lands beside the pictures.
+        if (chdir("/") != 0) _exit(126);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(toChild[0]);
+    close(fromChild[1]);
+    if (devNull >= 0) close(devNull);
+    if (pid < 0) {
+        close(toChild[1]);
+        close(fromChild[0]);
+        return makeError("cannot start Ghostscript");
+    }
+    fcntl(toChild[1], F_SETFL, fcntl(toChild[1], F_GETFL) | O_NONBLOCK);
+    fcntl(fromChild[0], F_SETFL, fcntl(fromChild[0], F_GETFL) | O_NONBLOCK);
+    Child child;
+    child.pid = pid;
+    child.input = Descriptor(toChild[1]);
+    child.output = Descriptor(fromChild[0]);
+    return child;
+}
+
+void stop(pid_t pid) {
+    kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// "P6 <width> <height> 255" with "#" comments, then the rows.
+Result<imaging::Image> parsePpm(const std::vector<uint8_t>& data, int width, int height) {
+    size_t at = 0;
+    auto token = [&]() {
+        std::string text;
+        while (at < data.size()) {
+            const char c = static_cast<char>(data[at]);
+            if (c == '#') {
+                while (at < data.size() && data[at] != '\n') ++at;
+            } else if (std::isspace(static_cast<unsigned char>(c))) {
+                if (!text.empty()) break;
+                ++at;
+            } else {
+                text.push_back(c);
+                ++at;
+            }
+        }
+        return text;
+    };
+    const std::string magic = token();
+    const int w = std::atoi(token().c_str());
+    const int h = std::atoi(token().c_str());
+    const int maximum = std::atoi(token().c_str());
+    ++at;  // the one white space character before the rows
+    if (magic != "P6" || w != width || h != height || maximum != 255) {
+        return makeError("EPS rendering failed: unexpected output from Ghostscript");
+    }
+    const size_t needed = static_cast<size_t>(w) * static_cast<size_t>(h) * 3;
+    if (data.size() < at + needed) return makeError("EPS rendering failed: output cut short");
+    imaging::Image image(w, h);
+    const uint8_t* rgb = data.data() + at;
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = imaging::rgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    }
+    return image;
+}
+
+std::string number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+}  // namespace
+
+GhostscriptRenderer::GhostscriptRenderer(std::string program, Limits limits)
+    : path_(findProgram(program)), limits_(limits) {}
+
+bool GhostscriptRenderer::available() const {
+    return !path_.empty();
+}
+
+Result<imaging::Image> GhostscriptRenderer::renderPostScript(
+    std::span<const uint8_t> postScript, int width, int height,
+    const imaging::BoundingBox& box) const {
+    if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
+    // The page is the bounding box: the program is moved so that the box's
+    // corner is the page's, and drawn at the resolution that makes the box
+    // width x height pixels.
+    const double resolution = width * 72.0 / box.width();
+    const std::vector<std::string> arguments = {
+        path_,
+        "-q",
+        "-dSAFER",
+        "-dBATCH",
+        "-dNOPAUSE",
+        "-dQUIET",
+        "-dNOPROMPT",
+        "-sDEVICE=ppmraw",
+        "-dTextAlphaBits=4",
+        "-dGraphicsAlphaBits=4",
+        "-r" + number(resolution) + "x" + number(height * 72.0 / box.height()),
+        "-g" + std::to_string(width) + "x" + std::to_string(height),
+        "-sOutputFile=-",
+        "-c",
+        number(-box.left) + " " + number(-box.bottom) + " translate",
+        "-f",
+        "-",
+        "-c",
+        "showpage",
+    };
+    SigpipeGuard quietPipes;
+    auto started = start(path_, arguments, limits_.memoryBytes, limits_.time);
+    if (!started) return started.error();
+    Child& child = started.value();
+
+    const size_t expected = static_cast<size_t>(width) * static_cast<size_t>(height) * 3 + 4096;
+    std::vector<uint8_t> output;
+    size_t written = 0;
+    const auto deadline = Clock::now() + limits_.time;
+    uint8_t buffer[65536];
+    bool outputOpen = true;
+    while (outputOpen) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            stop(child.pid);
+            return makeError("EPS rendering timed out");
+        }
+        pollfd watched[2] = {{child.output.get(), POLLIN, 0}, {child.input.get(), POLLOUT, 0}};
+        const nfds_t count = child.input.get() >= 0 ? 2 : 1;
+        const int ready =
+            poll(watched, count, static_cast<int>(std::min<int64_t>(left.count(), 1000)));
+        if (ready < 0 && errno != EINTR) break;
+        if (count == 2 && (watched[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
+            const ssize_t sent =
+                write(child.input.get(), postScript.data() + written, postScript.size() - written);
+            if (sent > 0) written += static_cast<size_t>(sent);
+            // All sent, or the reader stopped reading: no more input.
+            if (written == postScript.size() || (sent < 0 && errno != EAGAIN && errno != EINTR)) {
+                child.input.reset();
+            }
+        }
+        if (watched[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+            const ssize_t got = read(child.output.get(), buffer, sizeof buffer);
+            if (got > 0) {
+                // One page is all we want; the PostScript's own showpage may add more.
+                if (output.size() < expected) output.insert(output.end(), buffer, buffer + got);
+            } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+                outputOpen = false;
+            }
+        }
+    }
+    child.input.reset();
+    int status = 0;
+    while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (output.empty()) {
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
+            return makeError("EPS rendering timed out");
+        return makeError("EPS rendering failed: Ghostscript drew nothing");
+    }
+    return parsePpm(output, width, height);
+}
+
+}  // namespace pictavo::platform

@@ -1,0 +1,52 @@
+#include "app/linux/linux_arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace pictavo::app {
+namespace {
+
+LinuxArguments parsed(const std::vector<std::string>& arguments) {
+    auto result = parseLinuxArguments(arguments);
+    EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.error().message);
+    return result.ok() ? *result : LinuxArguments{};
+}
+
+TEST(LinuxArguments, TheSwitchesReachTheCoreAsOneCommandLine) {
+    EXPECT_EQ(parsed({"/s"}).commandLine, "/s");
+    EXPECT_EQ(parsed({"/p", "1234"}).commandLine, "/p 1234");
+    EXPECT_EQ(parsed({"/a:77"}).commandLine, "/a:77");
+    EXPECT_EQ(parsed({}).commandLine, "");
+    EXPECT_EQ(parsed({"/p", "1234"}).target, DrawTarget::OwnWindows);
+}
+
+TEST(LinuxArguments, AScreenSaverHostNamesItsWindowInDecimalOrHex) {
+    LinuxArguments hex = parsed({"-window-id", "0x2a00007"});
+    EXPECT_EQ(hex.target, DrawTarget::HostWindow);
+    EXPECT_EQ(hex.windowId, 0x2a00007u);
+    EXPECT_EQ(hex.commandLine, "");
+    LinuxArguments decimal = parsed({"--window-id", "44040199"});
+    EXPECT_EQ(decimal.windowId, 44040199u);
+}
+
+TEST(LinuxArguments, RootDrawsOnTheScreenWhateverElseComes) {
+    LinuxArguments root = parsed({"-root", "/c"});
+    EXPECT_EQ(root.target, DrawTarget::RootWindow);
+    EXPECT_EQ(root.commandLine, "/c");
+    EXPECT_EQ(parsed({"--root"}).target, DrawTarget::RootWindow);
+}
+
+TEST(LinuxArguments, AWindowIdThatIsNoneIsRefused) {
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"-window-id"},
+                                               {"-window-id", "-root"},
+                                               {"-window-id", "12ab"},
+                                               {"-window-id", "0"},
+                                               {"-window-id", "0x1ffffffff"},
+                                               {"-window-id", ""}}) {
+        auto result = parseLinuxArguments(arguments);
+        EXPECT_FALSE(result.ok()) << arguments.size() << " arguments";
+    }
+}
+
+}  // namespace
+}  // namespace pictavo::app

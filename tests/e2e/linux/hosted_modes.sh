@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The conventions of Linux screen-saver hosts: "-window-id ID" shows the
+# slide show inside that window and ends within two seconds of its
+# destruction; "-root" draws on the root window (or the host's window named
+# in XSCREENSAVER_WINDOW) and ends on SIGTERM.
+source "$(dirname "$0")/lib.sh"
+start_display
+use_one_picture
+
+start_host_window 320 240 "xscreensaver"
+start_pictavo -window-id "$HOST_ID"
+SHOW=$LAST_PID
+slide=""
+for _ in $(seq 60); do
+    slide=$(children_of "$HOST_ID" | head -1)
+    [ -n "$slide" ] && break
+    sleep 0.05
+done
+expect "-window-id shows the slide window inside the host's window" test -n "$slide"
+expect "it is the slide window" test "$(xdotool getwindowname "$slide" 2>/dev/null)" = "Screen Saver Main Form"
+expect "the host's window shows it (not its own grey)" eventually 2 colour_is_not 105 105 "#808080"
+# The host's window (320 x 240 at 100, 100) is the screen: the picture comes centred in it.
+expect "the picture comes into it after the first transition" eventually 6 is_lit 260 220 100
+kill -TERM "$HOST_PID"
+wait "$HOST_PID" 2>/dev/null || true
+expect "the show ends within 2 s of the window's destruction" ends_within "$SHOW" 2
+expect "it ends with status 0" test "$(status_of "$SHOW")" -eq 0
+
+status=0
+"$PICTAVO" -window-id 0x7fffff0 >>"$WORK/pictavo.log" 2>&1 || status=$?
+expect "a window id that names no window is an error (status $status)" test "$status" -eq 2
+
+start_pictavo -root
+ROOT_SHOW=$LAST_PID
+root=$(xwininfo -root | awk '/Window id:/{print $4}')
+slide=$(window_titled "Screen Saver Main Form" || true)
+expect "-root shows the slide window on the root window" test -n "$slide"
+[ -n "$slide" ] && expect "as a child of the root window" \
+    test "$(xwininfo -id "$slide" -tree | awk '/Parent window id:/{print $4}')" = "$root"
+kill -TERM "$ROOT_SHOW"
+expect "SIGTERM ends -root within 2 s" ends_within "$ROOT_SHOW" 2
+expect "it ends with status 0" test "$(status_of "$ROOT_SHOW")" -eq 0
+
+start_host_window 200 150 "Screen saver host"
+XSCREENSAVER_WINDOW=$HOST_ID start_pictavo -root
+HOSTED=$LAST_PID
+slide=""
+for _ in $(seq 60); do
+    slide=$(children_of "$HOST_ID" | head -1)
+    [ -n "$slide" ] && break
+    sleep 0.05
+done
+expect "-root draws into the window XSCREENSAVER_WINDOW names" test -n "$slide"
+kill -TERM "$HOST_PID"
+wait "$HOST_PID" 2>/dev/null || true
+expect "and ends within 2 s of its destruction" ends_within "$HOSTED" 2
+expect "the settings file is untouched" settings_untouched
+finish

@@ -1,0 +1,158 @@
+# Shared by the end-to-end scripts of pictavo on Linux: each script gets a
+# display, a settings folder and a work folder of its own, and leaves
+# nothing behind: every process it started is stopped and the folder
+# removed, whether it passes or fails.
+#
+# The environment names the programs: PICTAVO, HOST_WINDOW, CLOSE_WINDOW.
+
+set -euo pipefail
+: "${PICTAVO:?the pictavo program}" "${HOST_WINDOW:?the host_window helper}" "${CLOSE_WINDOW:?the close_window helper}"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/pictavo-e2e.XXXXXX")
+STARTED=()
+XVFB_PID=""
+FAILURES=0
+
+cleanup() {
+    local status=$?
+    local pid
+    for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null || true; done
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    rm -rf "$WORK"
+    if [ "$status" -eq 0 ] && [ "$FAILURES" -gt 0 ]; then status=1; fi
+    exit "$status"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    FAILURES=$((FAILURES + 1))
+}
+pass() { echo "ok: $*"; }
+# expect "what is checked" command...: passes when the command succeeds.
+expect() {
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# A virtual display and a home of its own: the user's settings are never touched.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local _
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+    [ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(cat "$WORK/display")"
+    export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo" "$WORK/run"
+    SETTINGS="$XDG_CONFIG_HOME/pictavo/settings.ini"
+}
+
+# Starts pictavo with these arguments in the background; its pid in LAST_PID.
+start_pictavo() {
+    "$PICTAVO" "$@" >>"$WORK/pictavo.log" 2>&1 &
+    LAST_PID=$!
+    STARTED+=("$LAST_PID")
+}
+
+# A window of another program for pictavo to draw into; its id in HOST_ID,
+# the helper's pid in HOST_PID (SIGTERM destroys the window).
+start_host_window() {
+    "$HOST_WINDOW" "$1" "$2" "$3" >"$WORK/host.id" &
+    HOST_PID=$!
+    STARTED+=("$HOST_PID")
+    local _
+    for _ in $(seq 100); do [ -s "$WORK/host.id" ] && break; sleep 0.05; done
+    HOST_ID=$(cat "$WORK/host.id")
+}
+
+# The id of the window titled exactly $1, once it is there (up to $2 seconds).
+window_titled() {
+    local tries=$((${2:-5} * 20)) _
+    for _ in $(seq "$tries"); do
+        if xdotool search --name "^$1\$" 2>/dev/null | head -1 | grep .; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+count_windows_titled() { xdotool search --name "^$1\$" 2>/dev/null | wc -l; }
+
+# True when process $1 has ended within $2 seconds.
+ends_within() {
+    local tries=$(($2 * 20)) _
+    for _ in $(seq "$tries"); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.05
+    done
+    return 1
+}
+# The exit status of an ended process.
+status_of() {
+    local status=0
+    wait "$1" || status=$?
+    echo "$status"
+}
+
+# True once the command succeeds, trying for up to $1 seconds: what is on
+# the screen comes a moment after the window.
+eventually() {
+    local tries=$(($1 * 20)) _
+    shift
+    for _ in $(seq "$tries"); do
+        if "$@"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+colour_is() { [ "$(screen_colour "$1" "$2")" = "$3" ]; }
+colour_is_not() { [ "$(screen_colour "$1" "$2")" != "$3" ]; }
+
+# The children of window $1, one id per line.
+children_of() { xwininfo -children -id "$1" | awk '/^ +0x[0-9a-f]+ /{print $1}'; }
+# Width and height of window $1, as "WxH".
+size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+
+# The colour on the screen at ($1, $2), as #RRGGBB.
+screen_colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1; }
+
+# A settings file with something in it, and its fingerprint.
+write_settings() {
+    printf '[Brackenfeld Applications\\Pictavo]\nInterval=7\nSpeed=3\nStretch=1\nPicturePath=%s\n' "$WORK" >"$SETTINGS"
+    SETTINGS_SUM=$(md5sum <"$SETTINGS")
+}
+settings_untouched() { [ "$(md5sum <"$SETTINGS")" = "$SETTINGS_SUM" ]; }
+
+# Settings that show one bundled picture, a colourful one, at every tick.
+use_one_picture() {
+    mkdir -p "$WORK/pictures"
+    cp "$(dirname "${BASH_SOURCE[0]}")/../../../samples/dusk-plasma.jpg" "$WORK/pictures/"
+    printf '[Brackenfeld Applications\\Pictavo]\nInterval=0\nSpeed=1\nStretch=0\nPicturePath=%s\n' \
+        "$WORK/pictures" >"$SETTINGS"
+    SETTINGS_SUM=$(md5sum <"$SETTINGS")
+}
+
+# How many of 25 points of the square of side $3 centred on ($1, $2) are not black.
+lit_points() {
+    local half=$(($3 / 2)) step=$(($3 / 5))
+    import -window root -crop "$3x$3+$(($1 - half))+$(($2 - half))" -depth 8 txt:- |
+        awk -F'[:,]' -v step="$step" 'NR > 1 && $1 % step == int(step / 2) && $2 % step == int(step / 2)' |
+        grep -vc '#000000' || true
+}
+middle_is_dark() { [ "$(lit_points 512 384 200)" -eq 0 ]; }
+middle_is_lit() { [ "$(lit_points 512 384 200)" -ge 20 ]; }
+# The picture fills most of the square of side $3 centred on ($1, $2).
+is_lit() { [ "$(lit_points "$1" "$2" "$3")" -ge 20 ]; }
+
+finish() {
+    if [ "$FAILURES" -gt 0 ]; then
+        echo "$FAILURES check(s) failed; pictavo said:" >&2
+        cat "$WORK/pictavo.log" >&2 || true
+        exit 1
+    fi
+    echo "all checks passed"
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# "/p ID": the preview lives inside the window it is given, at its size,
+# and the program ends within two seconds of that window's destruction;
+# a window that is not there ends it by itself.
+source "$(dirname "$0")/lib.sh"
+start_display
+write_settings
+
+start_host_window 152 112 "Display Properties"
+start_pictavo /p "$HOST_ID"
+PREVIEW=$LAST_PID
+child=""
+for _ in $(seq 60); do
+    child=$(children_of "$HOST_ID" | head -1)
+    [ -n "$child" ] && break
+    sleep 0.05
+done
+expect "the preview is a child of the given window" test -n "$child"
+[ -n "$child" ] && expect "it covers the window: $(size_of "$child")" test "$(size_of "$child")" = "152x112"
+# The host window is grey (#808080) at (100, 100); the preview's picture is black.
+expect "the preview draws inside it" eventually 2 colour_is 150 150 "#000000"
+expect "the preview opens no window of its own" test "$(count_windows_titled "Configure Pictavo")" -eq 0
+
+kill -TERM "$HOST_PID"
+wait "$HOST_PID" 2>/dev/null || true
+expect "the preview ends within 2 s of its window's destruction" ends_within "$PREVIEW" 2
+expect "it ends with status 0" test "$(status_of "$PREVIEW")" -eq 0
+
+for handle in 0 12345; do
+    start_pictavo /p "$handle"
+    expect "\"/p $handle\" ends by itself within 2 s" ends_within "$LAST_PID" 2
+done
+expect "the settings file is untouched" settings_untouched
+finish

@@ -1,0 +1,376 @@
+#include "platform/fltk/fltk_forms.h"
+
+#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>
+
+#include "form_testing.h"
+#include "platform/fltk/fltk_host.h"
+#include "platform/fltk/native_window.h"
+#include "platform/fltk/picture_window.h"
+#include "x11_probe.h"
+#include "xvfb_environment.h"
+
+namespace pictavo::platform::fltk {
+namespace {
+
+using pictavo::testing::everyKindLayout;
+using pictavo::testing::pumpFor;
+using pictavo::testing::pumpUntil;
+using pictavo::testing::RecordingHandler;
+using pictavo::testing::ScreenPoint;
+using pictavo::testing::X11Probe;
+using pictavo::testing::xdotool;
+
+constexpr uint32_t kRed = 0xFF0000;
+
+class FltkFormsTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<Form> make(const FormSpec& spec = everyKindLayout()) {
+        return host.forms().create(spec, handler, nullptr);
+    }
+    // At the screen's top-left corner (there is no window manager to move
+    // it), and on screen before the test goes on.
+    void showAtCorner(Form& form, bool wait = true) {
+        TwipsRect size = form.bounds();
+        form.move({0, 0, size.width, size.height});
+        form.show(false);
+        if (!wait) return;
+        ASSERT_TRUE(
+            pumpUntil([&] { return probe.mapped(static_cast<unsigned long>(form.handle())); }));
+        pumpFor(0.3);
+    }
+    static Fl_Widget* widget(Form& form, std::string_view name) {
+        return static_cast<FltkControl&>(form.control(name)).widget();
+    }
+    // A point of a control, on the screen.
+    ScreenPoint at(Form& form, std::string_view name, int dx, int dy) {
+        Fl_Widget* w = widget(form, name);
+        if (auto* window = w->as_window(); window != nullptr)
+            return probe.onScreen(nativeHandle(*window), dx, dy);
+        return probe.onScreen(nativeHandle(*w->window()), w->x() + dx, w->y() + dy);
+    }
+    bool click(Form& form, std::string_view name, int dx = 5, int dy = 5) {
+        ScreenPoint p = at(form, name, dx, dy);
+        return xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+    }
+
+    FltkHost host;
+    X11Probe probe;
+    RecordingHandler handler;
+};
+
+TEST_F(FltkFormsTest, PlacesEveryControlAtItsPixelsInItsContainer) {
+    auto form = make();
+    Fl_Widget* text = widget(*form, "Text1");
+    EXPECT_EQ(text->x(), 120);
+    EXPECT_EQ(text->y(), 8);
+    EXPECT_EQ(text->w(), 100);
+    EXPECT_EQ(text->h(), 19);
+    // Inside the panel, places count from the panel's corner.
+    Fl_Widget* panel = widget(*form, "Panel1");
+    Fl_Widget* option3 = widget(*form, "Option3");
+    EXPECT_EQ(option3->parent(), panel);
+    EXPECT_EQ(option3->x(), 8);
+    EXPECT_EQ(option3->y(), 8);
+    EXPECT_EQ(widget(*form, "Label2")->parent(), panel);
+    // The picture's surface has its pixel size.
+    Surface* picture = form->control("Picture2").surface();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width(), 100);
+    EXPECT_EQ(picture->height(), 75);
+    EXPECT_EQ(form->control("Text1").surface(), nullptr);
+    // Moving a picture box resizes its surface.
+    form->control("Picture2").move({3600, 2400, 900, 600});
+    EXPECT_EQ(picture->width(), 60);
+    EXPECT_EQ(picture->height(), 40);
+}
+
+TEST_F(FltkFormsTest, WhatTheCoreSetsFiresNothing) {
+    auto form = make();
+    showAtCorner(*form);
+    handler.clear();
+    form->control("Text1").setText("abc");
+    form->control("Check1").setValue(1);
+    form->control("Option2").setValue(1);
+    form->control("HScroll1").setValue(500);
+    form->control("File1").setItems({"a.jpg", "b.png"});
+    form->control("File1").setSelectedIndex(1);
+    form->control("Drive1").setItems({"/", "/media/usb"});
+    form->control("Drive1").setSelectedIndex(0);
+    form->control("Label1").setCaption("Changed");
+    form->setCaption("Renamed");
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Change), 0);
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+    EXPECT_EQ(form->control("HScroll1").value(), 500);
+    EXPECT_EQ(form->control("File1").selectedIndex(), 1);
+    EXPECT_EQ(probe.title(static_cast<unsigned long>(form->handle())), "Renamed");
+}
+
+TEST_F(FltkFormsTest, OptionsInOneContainerAreOneGroup) {
+    auto form = make();
+    form->control("Option2").setValue(1);
+    EXPECT_EQ(form->control("Option1").value(), 0);
+    EXPECT_EQ(form->control("Option2").value(), 1);
+    // The panel's options are a group of their own.
+    EXPECT_EQ(form->control("Option3").value(), 1);
+    form->control("Option4").setValue(1);
+    EXPECT_EQ(form->control("Option3").value(), 0);
+    EXPECT_EQ(form->control("Option2").value(), 1);
+}
+
+TEST_F(FltkFormsTest, TextBoxesTakeNoMoreThanTheirLimit) {
+    auto form = make();
+    form->control("Text1").setText("abcdefgh");
+    EXPECT_EQ(form->control("Text1").text(), "abcde");
+    form->control("Text1").setText("");
+    showAtCorner(*form);
+    form->control("Text1").setFocus();
+    xdotool("type --delay 20 123456789");
+    pumpUntil([&] { return handler.count(EventType::Change, "Text1") >= 5; });
+    pumpFor(0.3);
+    EXPECT_EQ(form->control("Text1").text(), "12345");
+    EXPECT_EQ(handler.count(EventType::Change, "Text1"), 5);
+}
+
+TEST_F(FltkFormsTest, ClicksOfTheUserReachTheHandler) {
+    auto form = make();
+    showAtCorner(*form);
+    handler.clear();
+    ASSERT_TRUE(click(*form, "Check1"));
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Check1") == 1; }));
+    EXPECT_EQ(form->control("Check1").value(), 1);
+
+    ASSERT_TRUE(click(*form, "Option2"));
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Option2") == 1; }));
+    EXPECT_EQ(form->control("Option1").value(), 0);
+    // A click on the chosen option is a click too.
+    ASSERT_TRUE(click(*form, "Option2"));
+    EXPECT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Option2") == 2; }));
+
+    form->control("Command2").setEnabled(false);
+    ASSERT_TRUE(click(*form, "Command2"));
+    ASSERT_TRUE(click(*form, "Command1"));
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Command1") == 1; }));
+    EXPECT_EQ(handler.count(EventType::Click, "Command2"), 0);
+}
+
+TEST_F(FltkFormsTest, TheUsersChoiceInAListIsAChange) {
+    auto form = make();
+    form->control("File1").setItems({"first.jpg", "a/b & c@d.png", "third.bmp"});
+    showAtCorner(*form);
+    handler.clear();
+    ASSERT_TRUE(click(*form, "File1", 20, 6));  // the first row
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Change, "File1") == 1; }));
+    EXPECT_EQ(form->control("File1").selectedIndex(), 0);
+    xdotool("key Down");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Change, "File1") == 2; }));
+    EXPECT_EQ(form->control("File1").selectedIndex(), 1);
+    EXPECT_EQ(form->control("File1").items()[1], "a/b & c@d.png");
+}
+
+class KeyTest : public FltkFormsTest {
+  protected:
+    void SetUp() override {
+        FormSpec spec = everyKindLayout();
+        spec.keyPreview = true;
+        form = make(spec);
+        showAtCorner(*form);
+        form->control("Text1").setFocus();
+        pumpFor(0.2);
+        handler.clear();
+    }
+    std::unique_ptr<Form> form;
+};
+
+TEST_F(KeyTest, TheFormSeesEveryKeyFirstWhenItAsks) {
+    xdotool("key a");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Change, "Text1") == 1; }));
+    ASSERT_GE(handler.events.size(), 2u);
+    EXPECT_EQ(handler.described()[0], "KeyDown Text1 65");
+    EXPECT_EQ(form->control("Text1").text(), "a");
+
+    handler.clear();
+    xdotool("key shift+b");  // the Shift key alone is a key too
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Change, "Text1") == 1; }));
+    EXPECT_EQ(handler.described()[0], "KeyDown Text1 16");
+    EXPECT_EQ(handler.described()[1], "KeyDown Text1 66");
+}
+
+TEST_F(KeyTest, ASwallowedKeyGoesNoFurther) {
+    handler.react = [](Form&, Event& event) {
+        if (event.type == EventType::KeyDown) event.key = 0;
+    };
+    xdotool("key x key Return");
+    pumpFor(0.5);
+    EXPECT_EQ(handler.count(EventType::KeyDown), 2);
+    EXPECT_EQ(form->control("Text1").text(), "");
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+}
+
+TEST_F(KeyTest, EnterGoesToTheTextBoxThenPressesTheDefaultButton) {
+    xdotool("key Return");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click) == 1; }));
+    std::vector<std::string> expected{"KeyDown Text1 13", "KeyPress Text1 13", "Click Command1"};
+    EXPECT_EQ(handler.described(), expected);
+
+    handler.clear();
+    handler.react = [](Form&, Event& event) {
+        if (event.type == EventType::KeyPress) event.key = 0;
+    };
+    xdotool("key Return");
+    pumpFor(0.5);
+    EXPECT_EQ(handler.count(EventType::KeyPress), 1);
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+}
+
+TEST_F(KeyTest, EscPressesTheCancelButton) {
+    form->control("Check1").setFocus();
+    pumpFor(0.1);
+    handler.clear();
+    xdotool("key Escape");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click) == 1; }));
+    std::vector<std::string> expected{"KeyDown Check1 27", "Click Command2"};
+    EXPECT_EQ(handler.described(), expected);
+}
+
+TEST_F(FltkFormsTest, APictureReportsTheMouseInItsPixels) {
+    auto form = make();
+    // The pointer rests where the picture will open: its first report is
+    // that position, without any move.
+    ScreenPoint corner = probe.onScreen(0, 0, 0);
+    xdotool("mousemove " + std::to_string(corner.x + 240 + 10) + " " +
+            std::to_string(corner.y + 160 + 20));
+    showAtCorner(*form);
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::MouseMove, "Picture2") >= 1; }));
+    EXPECT_EQ(handler.last(EventType::MouseMove)->x, 10);
+    EXPECT_EQ(handler.last(EventType::MouseMove)->y, 20);
+
+    handler.clear();
+    ScreenPoint p = at(*form, "Picture2", 11, 20);
+    xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::MouseMove, "Picture2") >= 1; }));
+    EXPECT_EQ(handler.last(EventType::MouseMove)->x, 11);
+    EXPECT_EQ(handler.last(EventType::MouseMove)->y, 20);
+
+    handler.clear();
+    xdotool("click 1");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Picture2") == 1; }));
+    std::vector<std::string> expected{"MouseDown Picture2 11,20", "MouseUp Picture2 11,20",
+                                      "Click Picture2"};
+    std::vector<std::string> seen;
+    for (const std::string& line : handler.described())
+        if (line.rfind("MouseMove", 0) != 0) seen.push_back(line);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(handler.last(EventType::Click)->button, 1);
+}
+
+TEST_F(FltkFormsTest, WhatIsDrawnOnAPictureShowsOnTheScreen) {
+    auto form = make();
+    showAtCorner(*form);
+    Surface& picture = *form->control("Picture2").surface();
+    imaging::Image red(40, 30, imaging::rgb(255, 0, 0));
+    picture.drawImage(red, 10, 10);
+    pumpFor(0.2);
+    ScreenPoint inside = at(*form, "Picture2", 20, 20), outside = at(*form, "Picture2", 60, 60);
+    EXPECT_EQ(probe.screenPixel(inside.x, inside.y), kRed);
+    EXPECT_EQ(probe.screenPixel(outside.x, outside.y), 0x000000u);
+
+    // A copy from a hidden picture, as every transition step makes one.
+    FltkSurface staged(100, 75);
+    staged.clear(bgr(0, 0, 255));
+    picture.copyFrom(staged, 50, 40, 20, 25, 0, 0);
+    pumpFor(0.2);
+    EXPECT_EQ(probe.screenPixel(outside.x, outside.y), 0x0000FFu);
+}
+
+TEST_F(FltkFormsTest, TimersTickWhileEnabledAndNotAtIntervalZero) {
+    auto form = make();
+    Control& timer = form->control("Timer1");
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Timer), 0);  // interval 0 never ticks
+    timer.setInterval(50);
+    EXPECT_TRUE(pumpUntil([&] { return handler.count(EventType::Timer, "Timer1") >= 3; }, 2.0));
+    timer.setEnabled(false);
+    int ticks = handler.count(EventType::Timer);
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Timer), ticks);
+    timer.setEnabled(true);
+    form->unload();
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Timer), ticks);
+}
+
+TEST_F(FltkFormsTest, AFormHasItsWindowBeforeItIsShown) {
+    auto form = make();
+    auto xid = static_cast<unsigned long>(form->handle());
+    ASSERT_NE(xid, 0u);
+    EXPECT_FALSE(probe.mapped(xid));
+    EXPECT_EQ(probe.title(xid), "Every Kind");
+    showAtCorner(*form);
+    EXPECT_EQ(static_cast<unsigned long>(form->handle()), xid);
+    form->unload();
+    pumpFor(0.1);
+    EXPECT_FALSE(probe.exists(xid));
+    EXPECT_EQ(form->control("Text1").text(), "");  // the controls stay usable
+}
+
+TEST_F(FltkFormsTest, AHiddenFormsPicturesHaveWindowsToLend) {
+    FormSpec spec = everyKindLayout();
+    spec.style = FormStyle::Hidden;
+    auto form = make(spec);
+    auto picture = static_cast<unsigned long>(form->control("Picture2").handle());
+    ASSERT_NE(picture, 0u);
+    form->show(false);
+    pumpFor(0.2);
+    EXPECT_FALSE(probe.mapped(static_cast<unsigned long>(form->handle())));
+    EXPECT_EQ(probe.parent(picture), static_cast<unsigned long>(form->handle()));
+}
+
+TEST_F(FltkFormsTest, ClosingTheWindowIsTheHandlersToDecide) {
+    auto form = make();
+    showAtCorner(*form);
+    probe.sendDeleteWindow(static_cast<unsigned long>(form->handle()));
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Close) == 1; }));
+    EXPECT_TRUE(form->loaded());
+    handler.react = [](Form& f, Event& event) {
+        if (event.type == EventType::Close) f.unload();
+    };
+    probe.sendDeleteWindow(static_cast<unsigned long>(form->handle()));
+    EXPECT_TRUE(pumpUntil([&] { return !form->loaded(); }));
+}
+
+TEST_F(FltkFormsTest, AFormIsPaintedWhenItIsShown) {
+    auto form = make();
+    showAtCorner(*form);
+    EXPECT_TRUE(pumpUntil([&] { return handler.count(EventType::Paint) >= 1; }));
+}
+
+TEST_F(FltkFormsTest, AModalFormTakesTheInputOfTheOthers) {
+    auto owner = make();
+    showAtCorner(*owner);
+    FormSpec dialogSpec = everyKindLayout();
+    dialogSpec.name = "frmDialog";
+    RecordingHandler dialogHandler;
+    auto dialog = host.forms().create(dialogSpec, dialogHandler, owner.get());
+    dialog->move({6300, 0, dialogSpec.clientWidth, dialogSpec.clientHeight});
+    dialog->control("Timer1").setInterval(100);
+    int ticks = 0;
+    dialogHandler.react = [&](Form& f, Event& event) {
+        if (event.type != EventType::Timer) return;
+        // While the dialog is open: a click on the owner, then one on the dialog.
+        if (++ticks == 3) click(*owner, "Command1");
+        if (ticks == 5) click(f, "Command1");
+        if (event.type == EventType::Timer &&
+            dialogHandler.count(EventType::Click, "Command1") == 1)
+            f.unload();
+    };
+    dialog->show(true);  // returns when the dialog unloads
+    EXPECT_FALSE(dialog->loaded());
+    EXPECT_EQ(dialogHandler.count(EventType::Click, "Command1"), 1);
+    pumpFor(0.2);
+    EXPECT_EQ(handler.count(EventType::Click, "Command1"), 0);
+}
+
+}  // namespace
+}  // namespace pictavo::platform::fltk

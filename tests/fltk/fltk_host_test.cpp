@@ -1,0 +1,147 @@
+#include "platform/fltk/fltk_host.h"
+
+#include <FL/Fl.H>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "form_testing.h"
+#include "x11_probe.h"
+#include "xvfb_environment.h"
+
+namespace pictavo::platform::fltk {
+namespace {
+
+using pictavo::testing::everyKindLayout;
+using pictavo::testing::pumpFor;
+using pictavo::testing::pumpUntil;
+using pictavo::testing::RecordingHandler;
+using pictavo::testing::X11Probe;
+using pictavo::testing::xdotool;
+
+class FltkHostTest : public ::testing::Test {
+  protected:
+    FltkHost host;
+    X11Probe probe;
+    RecordingHandler handler;
+};
+
+TEST_F(FltkHostTest, MeasuresTheScreenAtNinetySixDotsPerInch) {
+    // Xvfb sets no Xft.dpi: the standard display.
+    EXPECT_DOUBLE_EQ(host.screen().twipsPerPixelX(), 15);
+    EXPECT_DOUBLE_EQ(host.screen().widthTwips(), 1024 * 15);
+    EXPECT_DOUBLE_EQ(host.screen().heightTwips(), 768 * 15);
+    EXPECT_EQ(host.screen().displayColours(), 16777216);
+}
+
+TEST_F(FltkHostTest, IsNoNtSystemAndHasNoScreenSaverFlag) {
+    OsVersionInfo info;
+    ASSERT_EQ(host.system().getVersion(info), 1);
+    EXPECT_NE(info.platformId, 2u);  // so the saver's own password prompt guards the show
+    EXPECT_EQ(host.system().setScreenSaverRunning(true), 1);
+}
+
+TEST_F(FltkHostTest, TheCursorCountsLikeTheSystemsDisplayCount) {
+    EXPECT_EQ(host.cursor().showCursor(false), -1);
+    EXPECT_TRUE(host.cursor().hidden());
+    EXPECT_EQ(host.cursor().showCursor(false), -2);
+    EXPECT_EQ(host.cursor().showCursor(true), -1);
+    EXPECT_EQ(host.cursor().showCursor(true), 0);
+    EXPECT_FALSE(host.cursor().hidden());
+}
+
+TEST_F(FltkHostTest, RunReturnsWhenTheLastFormUnloads) {
+    auto form = host.forms().create(everyKindLayout(), handler, nullptr);
+    form->show(false);
+    form->control("Timer1").setInterval(200);
+    handler.react = [](Form& f, Event& event) {
+        if (event.type == EventType::Timer) f.unload();
+    };
+    host.eventLoop().run();
+    EXPECT_FALSE(form->loaded());
+    EXPECT_FALSE(host.eventLoop().endRequested());
+}
+
+TEST_F(FltkHostTest, SigtermEndsTheLoop) {
+    host.eventLoop().endOnTerminationSignals();
+    auto form = host.forms().create(everyKindLayout(), handler, nullptr);
+    form->control("Timer1").setInterval(200);
+    handler.react = [](Form&, Event& event) {
+        if (event.type == EventType::Timer) std::raise(SIGTERM);
+    };
+    host.eventLoop().run();
+    EXPECT_TRUE(host.eventLoop().endRequested());
+    EXPECT_TRUE(form->loaded());
+}
+
+TEST_F(FltkHostTest, DoEventsDeliversWhatIsWaiting) {
+    auto form = host.forms().create(everyKindLayout(), handler, nullptr);
+    form->move({0, 0, 6000, 4500});
+    form->show(false);
+    ASSERT_TRUE(
+        pumpUntil([&] { return probe.mapped(static_cast<unsigned long>(form->handle())); }));
+    form->control("Check1").setFocus();
+    pumpFor(0.2);
+    xdotool("key space");
+    // As a transition yields between its steps: no waiting, only what is there.
+    for (int i = 0; i < 200 && handler.count(EventType::Click) == 0; ++i) {
+        host.eventLoop().doEvents();
+        usleep(5000);
+    }
+    EXPECT_EQ(handler.count(EventType::Click, "Check1"), 1);
+}
+
+class EmbeddedTest : public FltkHostTest {
+  protected:
+    void SetUp() override {
+        lender = probe.createWindow("xscreensaver", 50, 40, 320, 240);
+        ASSERT_TRUE(host.embedInto(static_cast<WindowHandle>(lender)).ok());
+    }
+    unsigned long lender = 0;
+};
+
+TEST_F(EmbeddedTest, TheLentWindowIsTheScreen) {
+    EXPECT_DOUBLE_EQ(host.screen().widthTwips(), 320 * 15);
+    EXPECT_DOUBLE_EQ(host.screen().heightTwips(), 240 * 15);
+    FormSpec spec = everyKindLayout();
+    spec.style = FormStyle::Borderless;
+    auto form = host.forms().create(spec, handler, nullptr);
+    form->move({0, 0, 320 * 15, 240 * 15});
+    form->show(false);
+    auto xid = static_cast<unsigned long>(form->handle());
+    ASSERT_TRUE(pumpUntil([&] { return probe.mapped(xid); }));
+    EXPECT_EQ(probe.parent(xid), lender);
+    EXPECT_EQ(probe.width(xid), 320);
+    EXPECT_EQ(probe.height(xid), 240);
+}
+
+TEST_F(EmbeddedTest, TheHostKeepsTheInputAndThePointer) {
+    auto form = host.forms().create(everyKindLayout(), handler, nullptr);
+    form->show(false);
+    ASSERT_TRUE(
+        pumpUntil([&] { return probe.mapped(static_cast<unsigned long>(form->handle())); }));
+    host.cursor().showCursor(false);
+    EXPECT_FALSE(host.cursor().hidden());
+    auto corner = probe.onScreen(static_cast<unsigned long>(form->handle()), 0, 0);
+    xdotool("mousemove " + std::to_string(corner.x + 250) + " " + std::to_string(corner.y + 200) +
+            " click 1");
+    xdotool("key a");
+    pumpFor(0.5);
+    EXPECT_EQ(handler.count(EventType::MouseMove), 0);
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+}
+
+TEST_F(EmbeddedTest, TheProgramEndsWhenTheLentWindowGoes) {
+    auto form = host.forms().create(everyKindLayout(), handler, nullptr);
+    form->show(false);
+    pumpFor(0.2);
+    probe.destroyWindow(lender);
+    EXPECT_TRUE(pumpUntil([&] { return host.eventLoop().endRequested(); }, 1.5));
+}
+
+TEST_F(FltkHostTest, AWindowThatIsNotThereCannotBeLent) {
+    EXPECT_FALSE(host.embedInto(0x7FFFFF00).ok());
+}
+
+}  // namespace
+}  // namespace pictavo::platform::fltk
