@@ -125,8 +125,8 @@ class WicDecoderTest : public ::testing::Test {
         throw std::runtime_error("no decoder");
     }
     Result<Image> decode(std::string_view name, const std::vector<uint8_t>& bytes,
-                         int targetWidth = 0, int targetHeight = 0) {
-        return decoder(name).decode({bytes, "picture", targetWidth, targetHeight});
+                         int targetWidth = 0, int targetHeight = 0, bool centreCrop = false) {
+        return decoder(name).decode({bytes, "picture", targetWidth, targetHeight, centreCrop});
     }
 
     Apartment apartment_;
@@ -191,11 +191,33 @@ TEST_F(WicDecoderTest, AJpegShownSmallerMayDecodeAtAReducedScaleThatStillCoversI
     EXPECT_GE(reduced->width, 16);
     EXPECT_GE(reduced->height, 12);
     EXPECT_LT(reduced->width, 64);
+    EXPECT_EQ(reduced->pictureWidth(), 64);  // still the whole picture's size
+    EXPECT_EQ(reduced->pictureHeight(), 48);
     EXPECT_TRUE(looksLike(reduced->at(1, reduced->height / 2), rgb(255, 0, 0)));
     // A target as big as the picture keeps every pixel.
     auto full = decode("JPEG", jpeg, 64, 48);
     ASSERT_TRUE(full.ok());
     EXPECT_EQ(full->width, 64);
+}
+
+TEST_F(WicDecoderTest, OfACentredPictureOnlyThePartOnScreenIsKept) {
+    Image picture(64, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.at(x, y) = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 5);
+    auto window = decode("PNG", encode(GUID_ContainerFormatPng, picture), 32, 24, true);
+    ASSERT_TRUE(window.ok()) << window.error().message;
+    EXPECT_EQ(window->width, 32);
+    EXPECT_EQ(window->height, 24);
+    EXPECT_EQ(window->originX, 16);
+    EXPECT_EQ(window->originY, 12);
+    EXPECT_EQ(window->pictureWidth(), 64);
+    EXPECT_EQ(window->at(0, 0), rgb(16, 12, 5));
+    // A centred JPEG keeps its own scale.
+    auto jpeg = decode("JPEG", encode(GUID_ContainerFormatJpeg, halves(64, 48)), 16, 12, true);
+    ASSERT_TRUE(jpeg.ok());
+    EXPECT_EQ(jpeg->pictureWidth(), 64);
+    EXPECT_EQ(jpeg->width, 16);
 }
 
 TEST_F(WicDecoderTest, EachDecoderKnowsOnlyItsOwnSignature) {
@@ -233,30 +255,6 @@ TEST_F(WicDecoderTest, TheCodecReadsTheSystemFormatsThroughThem) {
     ASSERT_TRUE(codec.load(png, "misnamed.bmp").ok());
     EXPECT_EQ(codec.width(), 6);
     EXPECT_EQ(codec.image().at(0, 0), rgb(255, 0, 0));
-}
-
-// Where the stored top-left pixel lands, and the upright size, for a 3 x 2 picture.
-TEST(UprightPicture, EveryOrientationOfTheTag) {
-    Image stored(3, 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            stored.at(x, y) = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 1);
-    struct Case {
-        int orientation, width, height, cornerX, cornerY;
-    };
-    const Case cases[] = {{1, 3, 2, 0, 0}, {2, 3, 2, 2, 0}, {3, 3, 2, 2, 1}, {4, 3, 2, 0, 1},
-                          {5, 2, 3, 0, 0}, {6, 2, 3, 1, 0}, {7, 2, 3, 1, 2}, {8, 2, 3, 0, 2},
-                          {0, 3, 2, 0, 0}, {9, 3, 2, 0, 0}};
-    for (const Case& c : cases) {
-        Image upright = uprightPicture(stored, c.orientation);
-        ASSERT_EQ(upright.width, c.width) << c.orientation;
-        ASSERT_EQ(upright.height, c.height) << c.orientation;
-        EXPECT_EQ(upright.at(c.cornerX, c.cornerY), rgb(0, 0, 1)) << c.orientation;
-    }
-    // 6 turns clockwise: the stored top row becomes the right column, top down.
-    Image turned = uprightPicture(stored, 6);
-    EXPECT_EQ(turned.at(1, 2), rgb(2, 0, 1));
-    EXPECT_EQ(turned.at(0, 0), rgb(0, 1, 1));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "imaging/exif.h"
+
 namespace pictavo::platform::win32 {
 
 namespace {
@@ -84,7 +86,7 @@ int jpegOrientation(std::span<const uint8_t> jpeg) {
         if (length < 2 || at + 2 + length > jpeg.size()) return 1;
         auto payload = jpeg.subspan(at + 4, length - 2);
         if (marker == 0xE1 && startsWith(payload, kExif))
-            return tiffOrientation(payload.subspan(sizeof kExif));
+            return static_cast<int>(imaging::exifOrientation(payload));
         at += 2 + length;
     }
     return 1;

@@ -11,6 +11,7 @@
 
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/orientation.h"
 #include "platform/win32/com_ref.h"
 #include "platform/win32/photo_orientation.h"
 #include "platform/win32/system_error.h"
@@ -21,6 +22,7 @@ namespace {
 
 using imaging::Confidence;
 using imaging::Image;
+using imaging::Orientation;
 
 constexpr int kTrueColourBits = 24;
 
@@ -92,8 +94,23 @@ int scaleEighths(UINT width, UINT height, int targetWidth, int targetHeight) {
     return 8;
 }
 
-bool swapsSides(int orientation) {
-    return orientation >= 5 && orientation <= 8;
+// The stored picture turned upright; for a centred picture only the part
+// the screen shows.
+Image upright(const Image& stored, Orientation turn, const imaging::DecodeRequest& request) {
+    const bool swap = imaging::swapsSides(turn);
+    const int width = swap ? stored.height : stored.width;
+    const int height = swap ? stored.width : stored.height;
+    imaging::UprightWriter writer =
+        request.centreCrop
+            ? imaging::UprightWriter(
+                  turn, stored.width, stored.height,
+                  imaging::centredWindow(width, height, request.targetWidth, request.targetHeight))
+            : imaging::UprightWriter(turn, stored.width, stored.height);
+    const auto rowLength = static_cast<size_t>(stored.width);
+    for (int y = 0; y < stored.height; ++y)
+        writer.writeRow(
+            y, 0, std::span(stored.pixels).subspan(static_cast<size_t>(y) * rowLength, rowLength));
+    return writer.take();
 }
 
 class WicDecoder final : public imaging::Decoder {
@@ -202,12 +219,15 @@ Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
     HRESULT result = (*frame)->GetSize(&width, &height);
     if (FAILED(result)) return describe(format_.name, result);
     if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
-    const int turn = orientation(*frame->get(), request.bytes);
+    const Orientation turn = imaging::orientationFromTag(orientation(*frame->get(), request.bytes));
+    const bool swap = imaging::swapsSides(turn);
 
+    // A stretched picture may come at a reduced scale; a centred one is shown
+    // at its own size, of which only the window the screen shows is kept.
     IWICBitmapSource* source = frame->get();
     ComRef<IWICBitmapScaler> scaler;
-    if (format_.reducedScale && request.targetWidth > 0 && request.targetHeight > 0) {
-        const bool swap = swapsSides(turn);
+    const bool targetGiven = request.targetWidth > 0 && request.targetHeight > 0;
+    if (format_.reducedScale && targetGiven && !request.centreCrop) {
         int eighths = scaleEighths(width, height, swap ? request.targetHeight : request.targetWidth,
                                    swap ? request.targetWidth : request.targetHeight);
         // The JPEG decoder serves such a scale from the coefficients.
@@ -219,53 +239,17 @@ Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
     }
     auto stored = pixels(*source);
     if (!stored) return stored.error();
-    Image picture = uprightPicture(*stored, turn);
+    Image picture = upright(*stored, turn, request);
     picture.sourceBits = storedBits(*frame->get());
+    if (source == scaler.get()) {
+        // A reduced scale still stands for the whole picture at its own size.
+        picture.fullWidth = static_cast<int>(swap ? height : width);
+        picture.fullHeight = static_cast<int>(swap ? width : height);
+    }
     return picture;
 }
 
 }  // namespace
-
-Image uprightPicture(const Image& stored, int orientation) {
-    if (orientation < 2 || orientation > 8) return stored;
-    const int w = stored.width, h = stored.height;
-    Image upright = swapsSides(orientation) ? Image(h, w) : Image(w, h);
-    upright.sourceBits = stored.sourceBits;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            int ux = x, uy = y;
-            switch (orientation) {
-                case 2:
-                    ux = w - 1 - x;
-                    break;
-                case 3:
-                    ux = w - 1 - x;
-                    uy = h - 1 - y;
-                    break;
-                case 4:
-                    uy = h - 1 - y;
-                    break;
-                case 5:
-                    ux = y;
-                    uy = x;
-                    break;
-                case 6:
-                    ux = h - 1 - y;
-                    uy = x;
-                    break;
-                case 7:
-                    ux = h - 1 - y;
-                    uy = w - 1 - x;
-                    break;
-                default:
-                    ux = y;
-                    uy = w - 1 - x;
-                    break;  // 8
-            }
-            upright.at(ux, uy) = stored.at(x, y);
-        }
-    return upright;
-}
 
 imaging::DecoderList wicDecoders() {
     imaging::DecoderList decoders;
