@@ -7,58 +7,12 @@
 #include <functional>
 #include <vector>
 
+#include "form_test_support.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_host.h"
 
 namespace pictavo::platform::win32 {
 namespace {
-
-class RecordingHandler : public FormHandler {
-  public:
-    // Records each event as the handler left it.
-    void onEvent(Form& form, Event& event) override {
-        if (react) react(form, event);
-        events.push_back(event);
-    }
-    std::vector<EventType> types() const {
-        std::vector<EventType> result;
-        for (const Event& event : events) result.push_back(event.type);
-        return result;
-    }
-    bool saw(EventType type, const std::string& control = "") const {
-        for (const Event& event : events)
-            if (event.type == type && event.control == control) return true;
-        return false;
-    }
-
-    std::vector<Event> events;
-    std::function<void(Form&, Event&)> react;
-};
-
-FormSpec dialogSpec(const std::string& caption) {
-    FormSpec design;
-    design.name = "TestForm";
-    design.caption = caption;
-    design.clientWidth = 4800;
-    design.clientHeight = 3000;
-    return design;
-}
-
-ControlSpec control(const std::string& name, ControlKind kind, TwipsRect rect, int tabIndex = -1) {
-    ControlSpec design;
-    design.name = name;
-    design.kind = kind;
-    design.rect = rect;
-    design.tabIndex = tabIndex;
-    return design;
-}
-
-HWND hwndOf(const Form& form) {
-    return toHwnd(form.handle());
-}
-HWND hwndOf(const Control& control) {
-    return toHwnd(control.handle());
-}
 
 class FormsTest : public ::testing::Test {
   protected:
@@ -203,7 +157,9 @@ TEST_F(FormsTest, ButtonsCheckBoxesAndOptionGroupsReportClicks) {
     form->control("Option2").setValue(1);
     EXPECT_EQ(form->control("Option1").value(), 0);
 
-    // A container without a window of its own shifts its children.
+    // A picture box holds its controls in its own window, placed within it.
+    HWND frame = hwndOf(form->control("Frame"));
+    EXPECT_EQ(GetParent(hwndOf(form->control("Option3"))), frame);
     RECT frameChild;
     GetWindowRect(hwndOf(form->control("Option3")), &frameChild);
     POINT topLeft{frameChild.left, frameChild.top};
@@ -304,12 +260,13 @@ TEST_F(FormsTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
     EXPECT_EQ(handler_.events[0].control, "");  // the form's own event, whoever had the focus
 }
 
-TEST_F(FormsTest, InertKindsKeepTheirProperties) {
-    FormSpec design = dialogSpec("Pictavo Inert");
+TEST_F(FormsTest, GraphicalKindsHaveNoWindowAndKeepTheirProperties) {
+    FormSpec design = dialogSpec("Pictavo Graphical");
     design.controls = {control("Shape1", ControlKind::Shape, {10, 20, 30, 40})};
     auto form = host_.forms().create(design, handler_, nullptr);
     Control& shape = form->control("Shape1");
     EXPECT_EQ(shape.handle(), 0);
+    EXPECT_EQ(shape.surface(), nullptr);
     shape.move({50, 60, 70, 80});
     shape.setVisible(false);
     shape.setCaption("kept");

@@ -1,5 +1,5 @@
 #pragma once
-// Fonts and brushes that delete themselves, and the colour form GDI takes.
+// Fonts, brushes and pens that delete themselves, and the colour form GDI takes.
 
 #include <windows.h>
 
@@ -16,6 +16,7 @@ struct GdiObjectDeleter {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using UniquePen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiObjectDeleter>;
 
 // 0x800000nn is system colour nn; anything else is already 0x00BBGGRR.
 COLORREF toColorRef(Colour colour);

@@ -1,8 +1,14 @@
 #include "platform/win32/win32_control.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
+#include "platform/win32/gdi_objects.h"
+#include "platform/win32/graphic_paint.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/input_state.h"
+#include "platform/win32/resource_pictures.h"
 #include "platform/win32/text_encoding.h"
 
 namespace pictavo::platform::win32 {
@@ -16,7 +22,6 @@ struct NativeClass {
 
 // The drop-down of a drive list opens below its one-line box.
 constexpr int kDropDownRows = 8;
-
 DWORD alignStyle(Align align) {
     switch (align) {
         case Align::Right:
@@ -97,12 +102,17 @@ void Win32Control::create(HFONT font) {
         updateTimer();
         return;
     }
-    std::optional<NativeClass> native = nativeClassFor(spec_);
-    if (!native) return;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native->style;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     if (spec_.tabIndex >= 0) style |= WS_TABSTOP;
     if (visible_) style |= WS_VISIBLE;
     if (!enabled_) style |= WS_DISABLED;
+    if (isKind(ControlKind::PictureBox)) {
+        createPicture(style);
+        return;
+    }
+    std::optional<NativeClass> native = nativeClassFor(spec_);
+    if (!native) return;
+    style |= native->style;
     auto [parent, origin] = host_.placementFor(spec_.parent);
     hwnd_ = CreateWindowExW(native->exStyle, native->name,
                             showsCaption() ? toWide(caption_).c_str() : L"", style, 0, 0, 0, 0,
@@ -128,9 +138,126 @@ void Win32Control::create(HFONT font) {
     host_.endProgrammaticChange();
 }
 
+void Win32Control::createPicture(DWORD style) {
+    SIZE size = pictureSize();
+    surface_ = std::make_unique<DibSurface>(size.cx, size.cy, pictureBackColour());
+    // A picture designed with the box.
+    if (!spec_.resource.empty()) surface_->drawImage(resourcePicture(spec_.resource), 0, 0);
+    if (spec_.border) style |= WS_BORDER;
+    picture_ = std::make_unique<PictureWindow>(static_cast<PictureWindow::Owner&>(*this),
+                                               host_.placementFor(spec_.parent).first, id_,
+                                               style | WS_CLIPCHILDREN);
+    // Transparent labels on the picture show its image: they repaint with it.
+    surface_->setPresenter([this](const RECT& changed) {
+        if (HWND window = this->window())
+            RedrawWindow(window, &changed, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    });
+    placeWindow();
+}
+
+Colour Win32Control::pictureBackColour() const {
+    return spec_.backColour.value_or(host_.backColourOf(""));
+}
+
+SIZE Win32Control::pictureSize() const {
+    const TwipsScale& scale = host_.scale();
+    int frame = spec_.border ? 2 : 0;
+    return {std::max(scale.toPixelsX(rect_.width) - frame, 0),
+            std::max(scale.toPixelsY(rect_.height) - frame, 0)};
+}
+
+HWND Win32Control::window() const {
+    return picture_ ? picture_->window() : hwnd_;
+}
+
 void Win32Control::forgetWindow() {
     hwnd_ = nullptr;
     timerRunning_ = false;
+}
+
+bool Win32Control::isGraphical() const {
+    return isKind(ControlKind::Image) || isKind(ControlKind::Shape) || isKind(ControlKind::Line);
+}
+
+RECT Win32Control::areaInContainer() const {
+    const TwipsScale& scale = host_.scale();
+    POINT origin = host_.placementFor(spec_.parent).second;
+    int left = origin.x + scale.toPixelsX(rect_.left);
+    int top = origin.y + scale.toPixelsY(rect_.top);
+    return {left, top, left + scale.toPixelsX(rect_.width), top + scale.toPixelsY(rect_.height)};
+}
+
+void Win32Control::repaintGraphic() {
+    if (!isGraphical()) return;
+    HWND container = host_.placementFor(spec_.parent).first;
+    if (container == nullptr) return;
+    RECT area = areaInContainer();
+    // A line's far end and the outline's last pixels lie on the edge.
+    InflateRect(&area, 1, 1);
+    InvalidateRect(container, &area, FALSE);
+}
+
+void Win32Control::paintGraphic(HDC dc, POINT origin) {
+    if (!visible_ || !isGraphical()) return;
+    RECT area = areaInContainer();
+    OffsetRect(&area, origin.x, origin.y);
+    if (isKind(ControlKind::Line)) {
+        paintLine(dc, area, spec_.borderColour);
+    } else if (isKind(ControlKind::Shape)) {
+        paintShape(dc, area, spec_.borderColour, fillStyle_, fillColour_);
+    } else {
+        if (graphic_.empty() && !spec_.resource.empty())
+            graphic_ = laidOn(resourcePicture(spec_.resource), host_.backColourOf(spec_.parent));
+        paintImage(dc, area, graphic_, spec_.stretch);
+    }
+}
+
+void Win32Control::paintPicture(HDC dc, const RECT& area) {
+    if (surface_)
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               surface_->dc(), area.left, area.top, SRCCOPY);
+    host_.paintGraphics(dc, spec_.name);
+}
+
+void Win32Control::pictureMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = this->window();
+    Event event;
+    event.control = spec_.name;
+    event.x = GET_X_LPARAM(lParam);  // picture boxes measure in pixels
+    event.y = GET_Y_LPARAM(lParam);
+    event.shift = shiftState();
+    if (message == WM_MOUSEMOVE) {
+        event.type = EventType::MouseMove;
+        event.button = heldButtons(wParam);
+        host_.raiseFrom(event);
+        return;
+    }
+    int button = buttonOf(message);
+    event.button = button;
+    if (isButtonDown(message)) {
+        pressedButtons_ |= button;
+        SetCapture(window);
+        event.type = EventType::MouseDown;
+        host_.raiseFrom(event);
+        return;
+    }
+    // A click is a press and a release over the box.
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT at{static_cast<LONG>(event.x), static_cast<LONG>(event.y)};
+    bool clicked = (pressedButtons_ & button) != 0 && PtInRect(&client, at);
+    pressedButtons_ &= ~button;
+    if (pressedButtons_ == 0 && GetCapture() == window) ReleaseCapture();
+    event.type = EventType::MouseUp;
+    host_.raiseFrom(event);
+    if (!clicked) return;
+    Event click = event;
+    click.type = EventType::Click;
+    host_.raiseFrom(click);
+}
+
+LRESULT Win32Control::childNotification(UINT message, WPARAM wParam, LPARAM lParam) {
+    return host_.forwardToForm(message, wParam, lParam);
 }
 
 bool Win32Control::showsCaption() const {
@@ -139,13 +266,12 @@ bool Win32Control::showsCaption() const {
 }
 
 void Win32Control::placeWindow() {
-    if (hwnd_ == nullptr) return;
-    auto [parent, origin] = host_.placementFor(spec_.parent);
-    const TwipsScale& scale = host_.scale();
-    int height = scale.toPixelsY(rect_.height);
+    HWND window = this->window();
+    if (window == nullptr) return;
+    RECT area = areaInContainer();
+    int height = area.bottom - area.top;
     if (isKind(ControlKind::DriveList)) height *= kDropDownRows;
-    MoveWindow(hwnd_, origin.x + scale.toPixelsX(rect_.left), origin.y + scale.toPixelsY(rect_.top),
-               scale.toPixelsX(rect_.width), height, TRUE);
+    MoveWindow(window, area.left, area.top, area.right - area.left, height, TRUE);
 }
 
 std::string Win32Control::windowText() const {
@@ -243,21 +369,39 @@ bool Win32Control::scroll(int code, int trackPosition) {
 void Win32Control::setEnabled(bool enabled) {
     enabled_ = enabled;
     if (isKind(ControlKind::Timer)) updateTimer();
-    if (hwnd_ != nullptr) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    if (HWND window = this->window()) EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
 void Win32Control::setVisible(bool visible) {
+    if (visible == visible_) return;
     visible_ = visible;
-    if (hwnd_ != nullptr) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (HWND window = this->window()) ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+    repaintGraphic();
 }
 
 void Win32Control::move(const TwipsRect& rect) {
+    repaintGraphic();  // where it was
     rect_ = rect;
+    if (surface_) {
+        SIZE size = pictureSize();
+        surface_->resizeKeeping(size.cx, size.cy, pictureBackColour());
+    }
     placeWindow();
+    repaintGraphic();
+}
+
+void Win32Control::setFillStyle(int style) {
+    fillStyle_ = style;
+    repaintGraphic();
+}
+
+void Win32Control::setFillColour(Colour colour) {
+    fillColour_ = colour;
+    repaintGraphic();
 }
 
 void Win32Control::setFocus() {
-    if (hwnd_ != nullptr) SetFocus(hwnd_);
+    if (HWND window = this->window()) SetFocus(window);
 }
 
 void Win32Control::setForeColour(Colour colour) {
@@ -325,7 +469,7 @@ void Win32Control::setSelectedIndex(int index) {
 }
 
 WindowHandle Win32Control::handle() const {
-    return toHandle(hwnd_);
+    return toHandle(window());
 }
 
 }  // namespace pictavo::platform::win32

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/input_state.h"
 #include "platform/win32/text_encoding.h"
 
 namespace pictavo::platform::win32 {
@@ -31,17 +32,6 @@ DWORD extendedStyle(const FormSpec& design) {
     return style;
 }
 
-int shiftState() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-// The seam's button numbers: 1 left, 2 right, 4 middle.
-int heldButtons(WPARAM keys) {
-    return ((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) |
-           ((keys & MK_MBUTTON) != 0 ? 4 : 0);
-}
-
 bool isClickable(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::CheckBox ||
            kind == ControlKind::OptionButton || kind == ControlKind::Label;
@@ -53,6 +43,7 @@ Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, O
     : spec_(design), handler_(handler), windows_(windows), loop_(loop), scale_(scale), owner_(owner) {
     createWindow(owner);
     if (hwnd_ == nullptr) return;
+    createBackground();
     createControls();
     ready_ = true;
 }
@@ -77,6 +68,18 @@ void Win32Form::createWindow(HWND owner) {
     if (hwnd_ != nullptr) windows_.add(hwnd_, *this);
 }
 
+void Win32Form::createBackground() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    background_ = std::make_unique<DibSurface>(client.right, client.bottom, spec_.backColour);
+    background_->setPresenter([this](const RECT& changed) {
+        // A paint blits the background right after its handler drew on it.
+        if (painting_ || hwnd_ == nullptr) return;
+        // Transparent labels show the background: they repaint with it.
+        RedrawWindow(hwnd_, &changed, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    });
+}
+
 void Win32Form::createControls() {
     formFont_ = createFont(spec_.font);
     int id = kFirstControlId;
@@ -92,23 +95,46 @@ void Win32Form::createControls() {
         }
         control->create(font);
     }
-    orderTabStops();
+    stackInLayoutOrder();
 }
 
-// Tab moves through the controls in their z-order; put it in tab-index order.
-void Win32Form::orderTabStops() {
+// Controls later in the layout lie above earlier ones where they overlap
+// (an option's caption box may reach over its neighbour's button).
+void Win32Form::stackInLayoutOrder() {
+    for (auto& control : controls_)
+        if (control->hasWindow())
+            SetWindowPos(control->window(), HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Tab follows the layout's tab indexes, not the stacking, so the form moves
+// the focus itself: to the next control that can take it now.
+bool Win32Form::moveFocusByTab(bool backwards) {
     std::vector<Win32Control*> stops;
     for (auto& control : controls_)
-        if (control->hasWindow() && control->design().tabIndex >= 0) stops.push_back(control.get());
+        if (control->design().tabIndex >= 0 && control->hasWindow() &&
+            IsWindowVisible(control->window()) && IsWindowEnabled(control->window()))
+            stops.push_back(control.get());
+    if (stops.empty()) return false;
     std::stable_sort(stops.begin(), stops.end(), [](const Win32Control* a, const Win32Control* b) {
         return a->design().tabIndex < b->design().tabIndex;
     });
-    HWND previous = HWND_TOP;
-    for (Win32Control* control : stops) {
-        HWND window = toHwnd(control->handle());
-        SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = window;
+    HWND focus = GetFocus();
+    auto current = std::find_if(stops.begin(), stops.end(), [focus](const Win32Control* c) {
+        return focus != nullptr && (c->window() == focus || IsChild(c->window(), focus));
+    });
+    size_t next = 0;
+    if (current != stops.end()) {
+        auto index = static_cast<size_t>(current - stops.begin());
+        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+    } else if (backwards) {
+        next = stops.size() - 1;
     }
+    HWND target = stops[next]->window();
+    SetFocus(target);
+    // As a dialog does: a text box entered with Tab has its text selected.
+    if (stops[next]->design().kind == ControlKind::TextBox) SendMessageW(target, EM_SETSEL, 0, -1);
+    return true;
 }
 
 Control* Win32Form::find(std::string_view name) {
@@ -120,6 +146,12 @@ Control* Win32Form::find(std::string_view name) {
 Win32Control* Win32Form::controlById(int id) {
     size_t index = static_cast<size_t>(id - kFirstControlId);
     return id >= kFirstControlId && index < controls_.size() ? controls_[index].get() : nullptr;
+}
+
+Win32Control* Win32Form::controlNamed(const std::string& name) const {
+    for (const auto& control : controls_)
+        if (control->name() == name) return control.get();
+    return nullptr;
 }
 
 Win32Control* Win32Form::controlByWindow(HWND window) {
@@ -157,8 +189,11 @@ void Win32Form::show(bool modal) {
     if (!loaded()) return;
     if (spec_.style != FormStyle::Hidden) {
         ShowWindow(hwnd_, SW_SHOW);
+        if (spec_.style == FormStyle::Borderless && !otherMonitors_)
+            otherMonitors_ = std::make_unique<OtherMonitors>(hwnd_);
         UpdateWindow(hwnd_);
-        if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
+        if (GetFocus() == hwnd_ || !IsChild(hwnd_, GetFocus())) moveFocusByTab(false);
+        reportPointerPosition();
     }
     if (!modal) return;
 
@@ -173,6 +208,22 @@ void Win32Form::show(bool modal) {
     for (HWND window : disabled)
         if (IsWindow(window)) EnableWindow(window, TRUE);
     if (owner_ != nullptr && IsWindow(owner_)) SetActiveWindow(owner_);
+}
+
+// Windows tells a window that opens under the pointer where the pointer
+// is; where the window system does not (Wine without a real pointer move),
+// the form does it itself. A second report of the same place changes nothing.
+void Win32Form::reportPointerPosition() {
+    POINT at{};
+    if (!GetCursorPos(&at)) return;
+    HWND under = WindowFromPoint(at);
+    bool ours = under != nullptr && (under == hwnd_ || IsChild(hwnd_, under) ||
+                                     (otherMonitors_ && otherMonitors_->owns(under)));
+    if (!ours) return;
+    ScreenToClient(under, &at);
+    PostMessageW(under, WM_MOUSEMOVE, 0,
+                 MAKELPARAM(static_cast<WORD>(static_cast<short>(at.x)),
+                            static_cast<WORD>(static_cast<short>(at.y))));
 }
 
 void Win32Form::hide() {
@@ -236,10 +287,12 @@ bool Win32Form::preTranslate(MSG& message) {
         if (keyDown && !onKey(EventType::KeyDown, message.wParam)) return true;
         if (message.message == WM_CHAR && !onKey(EventType::KeyPress, message.wParam)) return true;
     }
-    // Tab, Enter and Esc move and press as in any dialog.
-    if (spec_.style == FormStyle::FixedDialog && loaded())
-        return IsDialogMessageW(hwnd_, &message) != FALSE;
-    return false;
+    if (spec_.style != FormStyle::FixedDialog || !loaded()) return false;
+    bool plainTab = message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+                    GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (plainTab) return moveFocusByTab(GetKeyState(VK_SHIFT) < 0);
+    // Enter, Esc and the access keys press as in any dialog.
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
 Event Win32Form::makeEvent(EventType type, const Win32Control* control) const {
@@ -301,6 +354,28 @@ void Win32Form::onCommand(int id, int code, HWND from) {
     }
 }
 
+LRESULT Win32Form::forwardToForm(UINT message, WPARAM wParam, LPARAM lParam) {
+    return hwnd_ != nullptr ? SendMessageW(hwnd_, message, wParam, lParam) : 0;
+}
+
+void Win32Form::paintGraphics(HDC dc, const std::string& container) {
+    for (auto& control : controls_)
+        if (control->isGraphical() && control->design().parent == container)
+            control->paintGraphic(dc, {0, 0});
+}
+
+Colour Win32Form::backColourOf(const std::string& container) const {
+    std::string name = container;
+    // The depth bound stops a layout whose containers form a loop.
+    for (size_t depth = 0; !name.empty() && depth <= controls_.size(); ++depth) {
+        const Win32Control* control = controlNamed(name);
+        if (control == nullptr) break;
+        if (control->design().backColour) return *control->design().backColour;
+        name = control->design().parent;
+    }
+    return spec_.backColour;
+}
+
 HBRUSH Win32Form::brushFor(Colour colour) {
     auto found = brushes_.find(colour);
     if (found != brushes_.end()) return found->second.get();
@@ -312,21 +387,59 @@ LRESULT Win32Form::onControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
     Win32Control* control = controlByWindow(reinterpret_cast<HWND>(lParam));
     if (control == nullptr) return defaultHandling(message, wParam, lParam);
     auto dc = reinterpret_cast<HDC>(wParam);
-    bool isEdit = message == WM_CTLCOLOREDIT;
+    bool isEdit = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
     std::optional<Colour> fore = control->foreColour() ? control->foreColour() : spec_.foreColour;
     if (fore) SetTextColor(dc, toColorRef(*fore));
-    Colour back =
-        control->design().backColour.value_or(isEdit ? kWindowBackground : spec_.backColour);
     if (control->design().transparent) {
+        paintBehind(*control, dc);
         SetBkMode(dc, TRANSPARENT);
-        back = spec_.backColour;
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
+    Colour back = control->design().backColour.value_or(
+        isEdit ? kWindowBackground : backColourOf(control->design().parent));
     SetBkColor(dc, toColorRef(back));
     return reinterpret_cast<LRESULT>(brushFor(back));
 }
 
+void Win32Form::paintBehind(const Win32Control& control, HDC dc) {
+    const std::string& parent = control.design().parent;
+    Win32Control* container = parent.empty() ? nullptr : controlNamed(parent);
+    DibSurface* under = container != nullptr ? container->dibSurface() : background_.get();
+    HWND window = control.window();
+    RECT area{};
+    GetClientRect(window, &area);
+    if (under == nullptr) {
+        FillRect(dc, &area, brushFor(backColourOf(parent)));
+        return;
+    }
+    POINT at{0, 0};
+    MapWindowPoints(window, placementFor(parent).first, &at, 1);
+    BitBlt(dc, 0, 0, area.right, area.bottom, under->dc(), at.x, at.y, SRCCOPY);
+}
+
+void Win32Form::paint() {
+    HWND window = hwnd_;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    // The handler may draw on the background first (the configuration
+    // dialog tiles its texture there).
+    painting_ = true;
+    raise(EventType::Paint);
+    painting_ = false;
+    if (loaded()) paintInto(dc, paint.rcPaint);
+    EndPaint(window, &paint);
+}
+
+void Win32Form::paintInto(HDC dc, const RECT& area) {
+    if (background_)
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               background_->dc(), area.left, area.top, SRCCOPY);
+    paintGraphics(dc, "");
+}
+
 void Win32Form::onDestroyed() {
     windows_.remove(hwnd_);
+    otherMonitors_.reset();
     for (auto& control : controls_) control->forgetWindow();
     ready_ = false;
 }
@@ -356,6 +469,7 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 raise(EventType::Change, control);
             return 0;
         case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:  // Alt and F10 come this way
         case WM_CHAR: {
             WPARAM key = wParam;
             if (!onKey(message == WM_CHAR ? EventType::KeyPress : EventType::KeyDown, key))
@@ -384,24 +498,25 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onMouse(EventType::MouseUp, 4, wParam, lParam);
             return 0;
         case WM_SIZE:
+            if (background_)
+                background_->resizeKeeping(LOWORD(lParam), HIWORD(lParam), spec_.backColour);
             raise(EventType::Resize);
             return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            BeginPaint(hwnd_, &paint);
-            EndPaint(hwnd_, &paint);
-            raise(EventType::Paint);
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            paintInto(reinterpret_cast<HDC>(wParam), client);
             return 0;
         }
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(hwnd_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, brushFor(spec_.backColour));
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers everything
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
             return onControlColour(message, wParam, lParam);
         case WM_NCDESTROY:
             onDestroyed();

@@ -9,8 +9,10 @@
 
 #include "platform/forms.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/dib_surface.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/open_windows.h"
+#include "platform/win32/other_monitors.h"
 #include "platform/win32/twips_scale.h"
 #include "platform/win32/win32_control.h"
 #include "platform/win32/win32_event_loop.h"
@@ -44,7 +46,7 @@ class Win32Form : public Form,
     TwipsRect clientSize() const override;
     WindowHandle handle() const override;
     void bringToFront() override;
-    Surface* background() override { return nullptr; }
+    Surface* background() override { return background_.get(); }
 
     // MessageFilter
     bool preTranslate(MSG& message) override;
@@ -56,13 +58,24 @@ class Win32Form : public Form,
     void optionChosen(const Win32Control& chosen) override;
     void beginProgrammaticChange() override { ++programmaticChanges_; }
     void endProgrammaticChange() override { --programmaticChanges_; }
+    void raiseFrom(Event& event) override { raise(event); }
+    LRESULT forwardToForm(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paintGraphics(HDC dc, const std::string& container) override;
+    Colour backColourOf(const std::string& container) const override;
 
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow(HWND owner);
+    void createBackground();
     void createControls();
-    void orderTabStops();
+    void paint();
+    // The background and the graphical controls on it, as a paint shows them.
+    void paintInto(HDC dc, const RECT& area);
+    void reportPointerPosition();
+    void stackInLayoutOrder();
+    // False when no control can take the focus.
+    bool moveFocusByTab(bool backwards);
     Win32Control* controlById(int id);
     Win32Control* controlByWindow(HWND window);
     HBRUSH brushFor(Colour colour);
@@ -74,6 +87,9 @@ class Win32Form : public Form,
     bool onKey(EventType type, WPARAM& key);
     void onMouse(EventType type, int button, WPARAM wParam, LPARAM lParam);
     LRESULT onControlColour(UINT message, WPARAM wParam, LPARAM lParam);
+    // Paints what lies behind a transparent control into its device context.
+    void paintBehind(const Win32Control& control, HDC dc);
+    Win32Control* controlNamed(const std::string& name) const;
     void onDestroyed();
 
     FormSpec spec_;
@@ -86,7 +102,10 @@ class Win32Form : public Form,
     UniqueFont formFont_;
     std::vector<UniqueFont> controlFonts_;
     std::map<Colour, UniqueBrush> brushes_;
+    std::unique_ptr<DibSurface> background_;
+    std::unique_ptr<OtherMonitors> otherMonitors_;
     bool ready_ = false;  // the controls exist; events may be raised
+    bool painting_ = false;
     int programmaticChanges_ = 0;
 };
 

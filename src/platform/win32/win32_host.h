@@ -18,6 +18,19 @@
 
 namespace pictavo::platform::win32 {
 
+// COM for the one thread, for as long as the host lives (the picture
+// decoders need it).
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_ = false;
+};
+
 class Win32Host : public Host {
   public:
     Win32Host();
@@ -33,11 +46,12 @@ class Win32Host : public Host {
     FileSystem& files() override { return files_; }
     Dialogs& dialogs() override { return dialogs_; }
     FormFactory& forms() override { return forms_; }
-    // The system's own decoders come with the picture work; none yet.
-    imaging::DecoderList platformDecoders() override { return {}; }
+    // JPEG, PNG and TIFF through the Windows Imaging Component.
+    imaging::DecoderList platformDecoders() override;
     std::string defaultPictureFolder() const override { return "C:\\WINDOWS"; }
 
   private:
+    ComApartment com_;  // first in, last out
     OpenWindows openWindows_;
     Win32Screen screen_;
     Win32Clock clock_;
