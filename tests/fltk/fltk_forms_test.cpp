@@ -3,6 +3,7 @@
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
+#include "artwork/artwork.h"
 #include "form_testing.h"
 #include "platform/fltk/fltk_host.h"
 #include "platform/fltk/native_window.h"
@@ -282,6 +283,62 @@ TEST_F(FltkFormsTest, WhatIsDrawnOnAPictureShowsOnTheScreen) {
     picture.copyFrom(staged, 50, 40, 20, 25, 0, 0);
     pumpFor(0.2);
     EXPECT_EQ(probe.screenPixel(outside.x, outside.y), 0x0000FFu);
+}
+
+// The colour a picture's pixel shows over a background, as 0xRRGGBB.
+uint32_t shownOver(imaging::Pixel pixel, Colour under) {
+    uint32_t alpha = pixel >> 24, out = 0;
+    uint32_t below[3] = {colourRed(under), colourGreen(under), colourBlue(under)};
+    uint32_t above[3] = {imaging::red(pixel), imaging::green(pixel), imaging::blue(pixel)};
+    for (int i = 0; i < 3; ++i)
+        out = (out << 8) | ((above[i] * alpha + below[i] * (255 - alpha) + 127) / 255);
+    return out;
+}
+
+TEST_F(FltkFormsTest, ImagesShowTheProgramsOwnArtwork) {
+    FormSpec design = everyKindLayout();
+    design.backColour = bgr(0, 128, 128);
+    ControlSpec padlock;
+    padlock.name = "Image1";
+    padlock.kind = ControlKind::Image;
+    padlock.rect = {150, 150, 690, 765};
+    padlock.resource = "padlock";
+    ControlSpec icon = padlock;
+    icon.name = "Image2";
+    icon.rect = {1500, 3000, 960, 960};  // 64 x 64 pixels: the 32 x 32 icon twice its size
+    icon.stretch = true;
+    icon.resource = "icon";
+    design.controls = {padlock, icon};
+    auto form = make(design);
+    showAtCorner(*form);
+
+    imaging::Image lock = artwork::image("padlock");
+    ASSERT_EQ(lock.width, 46);
+    ScreenPoint origin = at(*form, "Image1", 0, 0);
+    int transparent = 0, opaque = 0;
+    for (int y = 0; y < lock.height; ++y) {
+        for (int x = 0; x < lock.width; ++x) {
+            imaging::Pixel p = lock.at(x, y);
+            transparent += (p >> 24) == 0 ? 1 : 0;
+            opaque += (p >> 24) == 255 ? 1 : 0;
+            ASSERT_EQ(probe.screenPixel(origin.x + x, origin.y + y),
+                      shownOver(p, design.backColour))
+                << "padlock pixel " << x << "," << y;
+        }
+    }
+    // Both kinds were compared: the form's colour shows around the padlock.
+    EXPECT_GT(transparent, 0);
+    EXPECT_GT(opaque, 0);
+
+    imaging::Image picture = artwork::image("icon");
+    ASSERT_EQ(picture.width, 32);
+    origin = at(*form, "Image2", 0, 0);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            for (int d : {0, 1})
+                ASSERT_EQ(probe.screenPixel(origin.x + 2 * x + d, origin.y + 2 * y + d),
+                          shownOver(picture.at(x, y), design.backColour))
+                    << "icon pixel " << x << "," << y;
 }
 
 TEST_F(FltkFormsTest, TimersTickWhileEnabledAndNotAtIntervalZero) {

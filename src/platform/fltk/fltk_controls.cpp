@@ -14,10 +14,12 @@
 
 #include <algorithm>
 
+#include "artwork/artwork.h"
 #include "platform/fltk/fltk_forms.h"
 #include "platform/fltk/fltk_screen.h"
 #include "platform/fltk/fltk_style.h"
 #include "platform/fltk/graphic_widgets.h"
+#include "platform/fltk/image_widget.h"
 #include "platform/fltk/native_window.h"
 #include "platform/fltk/picture_window.h"
 
@@ -110,9 +112,12 @@ void FltkControl::createWidget() {
         case ControlKind::Label:
             widget_ = new LabelBox(0, 0, w, h);
             break;
-        case ControlKind::Image:
-            widget_ = new Fl_Box(0, 0, w, h);
+        case ControlKind::Image: {
+            auto* image = new ImageWidget(0, 0, w, h);
+            image->setPicture(artwork::image(spec_.resource), spec_.stretch, colourUnder());
+            widget_ = image;
             break;
+        }
         case ControlKind::Button:
             widget_ = new Fl_Button(0, 0, w, h);
             break;
@@ -197,6 +202,15 @@ void FltkControl::createWidget() {
     if (!visible_) widget_->hide();
     if (spec_.tabIndex < 0 && windowed() && spec_.kind != ControlKind::PictureBox)
         widget_->clear_visible_focus();
+}
+
+// What shows through the control: its container's colour.
+Colour FltkControl::colourUnder() const {
+    if (spec_.backColour) return *spec_.backColour;
+    for (const ControlSpec& other : form_.design().controls)
+        if (!spec_.parent.empty() && other.name == spec_.parent && other.backColour)
+            return *other.backColour;
+    return form_.design().backColour;
 }
 
 void FltkControl::applyStyle() {

@@ -9,7 +9,7 @@
 //                 maxLength limits what is typed
 //   HScrollBar    Fl_Scrollbar, horizontal
 //   PictureBox    PictureWindow: a child window showing a persistent surface
-//   Image         drawn nothing (resources are not in the layouts yet)
+//   Image         ImageWidget: the artwork its resource names
 //   Shape, Line   drawn on the container
 //   DriveList     Fl_Choice
 //   DirList,
@@ -87,6 +87,7 @@ class FltkControl : public Control {
     void createWidget();
     void applyGeometry();
     void applyStyle();
+    Colour colourUnder() const;
     void redrawArea();
     void widgetChanged(EventType type);
     static void widgetCallback(Fl_Widget* widget, void* self);
