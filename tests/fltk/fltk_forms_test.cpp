@@ -1,5 +1,6 @@
 #include "platform/fltk/fltk_forms.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
@@ -233,6 +234,72 @@ TEST_F(KeyTest, EscPressesTheCancelButton) {
     ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click) == 1; }));
     std::vector<std::string> expected{"KeyDown Check1 27", "Click Command2"};
     EXPECT_EQ(handler.described(), expected);
+}
+
+TEST_F(FltkFormsTest, AccessKeysWorkAsInAWindowsDialog) {
+    auto form = make();
+    showAtCorner(*form);
+    Fl_Widget* text = widget(*form, "Text1");
+    form->control("Command1").setFocus();
+    pumpFor(0.1);
+    handler.clear();
+    // "Name @ &here:" hands the focus to the control after it.
+    xdotool("key alt+h");
+    ASSERT_TRUE(pumpUntil([&] { return Fl::focus() == text; }));
+    // A text box takes the letter alone as typing.
+    xdotool("key c");
+    ASSERT_TRUE(pumpUntil([&] { return form->control("Text1").text() == "c"; }));
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+    // With Alt it clicks "&Check", which takes the focus.
+    xdotool("key alt+c");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Check1") == 1; }));
+    EXPECT_EQ(form->control("Check1").value(), 1);
+    EXPECT_EQ(Fl::focus(), widget(*form, "Check1"));
+    EXPECT_EQ(form->control("Text1").text(), "c");
+    // On a button the letter alone is enough.
+    xdotool("key h");
+    ASSERT_TRUE(pumpUntil([&] { return Fl::focus() == text; }));
+    xdotool("key alt+x");  // no caption has it
+    pumpFor(0.2);
+    EXPECT_EQ(form->control("Text1").text(), "c");
+
+    // Disabled controls do not answer to their keys.
+    form->control("Check1").setEnabled(false);
+    form->control("Label1").setEnabled(false);
+    form->control("Command1").setFocus();
+    pumpFor(0.1);
+    xdotool("key alt+c key alt+h");
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Click, "Check1"), 1);
+    EXPECT_EQ(Fl::focus(), widget(*form, "Command1"));
+}
+
+TEST_F(FltkFormsTest, AnAccessKeyReachesTheFormWithTheKeyboardOnly) {
+    auto owner = make();
+    showAtCorner(*owner);
+    // A dialog beside it with nothing of its own on "c".
+    FormSpec other = everyKindLayout();
+    other.name = "frmOther";
+    other.caption = "Other";
+    std::erase_if(other.controls, [](const ControlSpec& c) { return c.name == "Check1"; });
+    RecordingHandler otherHandler;
+    auto dialog = host.forms().create(other, otherHandler, nullptr);
+    dialog->move({6300, 0, other.clientWidth, other.clientHeight});
+    dialog->show(false);
+    ASSERT_TRUE(
+        pumpUntil([&] { return probe.mapped(static_cast<unsigned long>(dialog->handle())); }));
+    dialog->control("Command1").setFocus();
+    pumpFor(0.2);
+    handler.clear();
+    // FLTK offers unclaimed keys to the window under the pointer.
+    ScreenPoint over = at(*owner, "Check1", 5, 5);
+    xdotool("mousemove " + std::to_string(over.x) + " " + std::to_string(over.y));
+    pumpFor(0.2);
+    xdotool("key alt+c key c");
+    pumpFor(0.4);
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+    EXPECT_EQ(owner->control("Check1").value(), 0);
+    EXPECT_EQ(otherHandler.count(EventType::Click), 0);
 }
 
 TEST_F(FltkFormsTest, APictureReportsTheMouseInItsPixels) {

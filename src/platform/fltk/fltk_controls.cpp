@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "artwork/artwork.h"
+#include "platform/fltk/dialog_button.h"
 #include "platform/fltk/fltk_forms.h"
 #include "platform/fltk/fltk_screen.h"
 #include "platform/fltk/fltk_style.h"
@@ -119,14 +120,14 @@ void FltkControl::createWidget() {
             break;
         }
         case ControlKind::Button:
-            widget_ = new Fl_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Button>(0, 0, w, h);
             break;
         case ControlKind::CheckBox:
-            widget_ = new Fl_Check_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Check_Button>(0, 0, w, h);
             static_cast<Fl_Button*>(widget_)->value(value_ != 0);
             break;
         case ControlKind::OptionButton:
-            widget_ = new Fl_Round_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Round_Button>(0, 0, w, h);
             widget_->type(FL_RADIO_BUTTON);
             // A click on the chosen option is still a click.
             widget_->when(FL_WHEN_RELEASE_ALWAYS);
@@ -309,6 +310,17 @@ bool FltkControl::windowed() const {
         default:
             return false;
     }
+}
+
+bool FltkControl::takesFocus() const {
+    return widget_ != nullptr && windowed() && spec_.tabIndex >= 0 && widget_->visible_r() &&
+           widget_->active_r();
+}
+
+char FltkControl::accessKey() const {
+    bool captioned = spec_.kind == ControlKind::Label || isButtonKind(spec_.kind);
+    if (!captioned || widget_ == nullptr || !widget_->visible_r() || !widget_->active_r()) return 0;
+    return captionAccessKey(caption_);
 }
 
 Fl_Group* FltkControl::asContainer() const {
