@@ -278,6 +278,12 @@ void FltkForm::resizedByUser(int x, int y, int width, int height) {
     fire(Event{EventType::Resize, ""});
 }
 
+void FltkForm::followScreen(int oldWidth, int oldHeight) {
+    if (!loaded_ || window_->w() != oldWidth || window_->h() != oldHeight) return;
+    const FltkScreen& metrics = factory_.screen();
+    window_->resize(window_->x(), window_->y(), metrics.widthPixels(), metrics.heightPixels());
+}
+
 void FltkForm::bringToFront() {
     if (loaded_ && window_->shown() && !embedded()) raiseAndFocus(nativeHandle(*window_));
 }
@@ -493,6 +499,14 @@ void FltkFormFactory::embedInto(XId target) {
 bool FltkFormFactory::anyLoaded() const {
     return std::any_of(live_.begin(), live_.end(),
                        [](const FltkForm* form) { return form->loaded(); });
+}
+
+void FltkFormFactory::screenResized(int oldWidth, int oldHeight) {
+    // A form's Resize handler may close forms, this one among them.
+    std::vector<FltkForm*> forms = live_;
+    for (FltkForm* form : forms)
+        if (std::find(live_.begin(), live_.end(), form) != live_.end())
+            form->followScreen(oldWidth, oldHeight);
 }
 
 void FltkFormFactory::removed(FltkForm* form) {

@@ -67,6 +67,7 @@ class FltkForm : public Form {
     void resizedByUser(int x, int y, int width, int height);
     void exposed();
     bool embedded() const;
+    void followScreen(int oldWidth, int oldHeight);
 
     // The form's FLTK window; the event dispatch finds the form through it.
     class FormWindow;
@@ -115,6 +116,9 @@ class FltkFormFactory : public FormFactory {
     void embedInto(XId target);
     XId embedTarget() const { return embedTarget_; }
     bool anyLoaded() const;
+    // The screen (the window embedded into) changed size: the forms that
+    // covered the old size take the new one and report a Resize.
+    void screenResized(int oldWidth, int oldHeight);
 
     // For the forms.
     FltkEventLoop& loop() { return loop_; }
