@@ -28,7 +28,7 @@ packages=(
   # the Linux desktop host
   libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
   # end-to-end tests: a virtual display, input, screenshots, Wine
-  xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64
+  xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64 libxml2-utils
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
   # reference decoders and writers for the decoder tests

@@ -49,9 +49,7 @@ void PreviewForm::load() {
     platform::Control& picture1 = form_->control("Picture1");
     MessageHook1.setHookedWindow(picture1.handle());
     MessageHook1.setMessage(platform::WindowSystem::kWmClose, true);
-    platform::ClientRect rect = host_.windows().clientRect(state_.PreviewWindow);
-    picture1.move({0, 0, (rect.right - rect.left) * state_.TwipsPerPixelX,
-                   (rect.bottom - rect.top) * state_.TwipsPerPixelY});
+    fillPreviewWindow();
     form_->control("Timer1").setInterval(kTickMs);
     File1 = PictureList::read(host_.files(), state_.PicturePath);
     host_.windows().setParent(picture1.handle(), state_.PreviewWindow);
@@ -67,7 +65,20 @@ void PreviewForm::timer1Timer() {
         unload();
         return;
     }
+    // The window may have been resized since: the picture follows its size.
+    if (state_.PreviewActive) fillPreviewWindow();
     if (timer1Tag_.tick(state_.Interval)) ShowNextPreviewPicture();
+}
+
+void PreviewForm::fillPreviewWindow() {
+    platform::Control& picture1 = form_->control("Picture1");
+    platform::ClientRect rect = host_.windows().clientRect(state_.PreviewWindow);
+    platform::TwipsRect wanted{0, 0, (rect.right - rect.left) * state_.TwipsPerPixelX,
+                               (rect.bottom - rect.top) * state_.TwipsPerPixelY};
+    platform::TwipsRect now = picture1.bounds();
+    if (now.left != wanted.left || now.top != wanted.top || now.width != wanted.width ||
+        now.height != wanted.height)
+        picture1.move(wanted);
 }
 
 void PreviewForm::messageHook1Message(uint32_t message) {

@@ -33,6 +33,7 @@ class PreviewForm : private platform::FormHandler {
   private:
     void onEvent(platform::Form& form, platform::Event& event) override;
     void timer1Timer();
+    void fillPreviewWindow();
     void messageHook1Message(uint32_t message);
     void ShowNextPreviewPicture();
     void display(platform::Surface& picture1);

@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/mouse_cursor.h"
+#include "startup/main.h"
 #include "startup/mode_windows.h"
 
 namespace pictavo::slideshow {
@@ -105,6 +106,9 @@ void SlideWindow::onEvent(platform::Form&, platform::Event& event) {
             event.key = 0;
             ExitSaver(host_.cursor(), state_, *this);
             break;
+        case EventType::Resize:
+            formResized();
+            break;
         default:
             break;
     }
@@ -115,6 +119,23 @@ void SlideWindow::timer1Timer() {
     // second change must not start inside the first.
     if (slideChanging_ || host_.eventLoop().endRequested()) return;
     if (timer1Tag_.tick(state_.Interval)) ShowNextSlide();
+}
+
+// The window drawn into another program's window follows that window's
+// size, which stands for the screen: the pictures cover it again and the
+// next slide is placed for it.
+void SlideWindow::formResized() {
+    if (!form_ || !form_->loaded()) return;
+    // The change on the stack draws at the old size; the new one comes after it.
+    if (slideChanging_) {
+        resizePending_ = true;
+        return;
+    }
+    startup::measureScreen(host_.screen(), state_);
+    platform::TwipsRect inner = form_->clientSize();
+    form_->control("Picture1").move({0, 0, inner.width, inner.height});
+    form_->control("Picture2").move({0, 0, inner.width, inner.height});
+    stagedForOldSize_ = true;
 }
 
 void SlideWindow::picture2MouseMove(double x, double y) {
@@ -134,6 +155,10 @@ void SlideWindow::ShowNextSlide() {
     changeSlide(picture1, picture2);
     slideChanging_ = false;
     if (observer_ != nullptr) observer_->slideChangeEnded(picture2);
+    if (resizePending_) {
+        resizePending_ = false;
+        formResized();
+    }
     if (unloadPending_) {
         unloadPending_ = false;
         form_->unload();
@@ -148,10 +173,12 @@ void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& pi
         return;
     }
     Pick pick = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
-    if (pick.onlyPictureAgain) {
+    // The only picture is staged once, and again after the size changed.
+    if (pick.onlyPictureAgain && !stagedForOldSize_) {
         runTransition(effectRange(), staged, picture2);
         return;
     }
+    stagedForOldSize_ = false;
     const std::string& name = File1.List(pick.index);
     if (auto placed = loader_.place(name, picture1, state_); !placed) {
         printOnStaged(staged, kLoadErrorPoints,

@@ -57,6 +57,7 @@ class SlideWindow : public platform::FormHandler, private ExitPaths {
     void load();
     void ReadOsVersion();
     void timer1Timer();
+    void formResized();
     void picture2MouseMove(double x, double y);
     void ShowNextSlide();
     void changeSlide(platform::Control& picture1, platform::Surface& picture2);
@@ -78,6 +79,8 @@ class SlideWindow : public platform::FormHandler, private ExitPaths {
     SlideShowObserver* observer_ = nullptr;
     bool slideChanging_ = false;
     bool unloadPending_ = false;
+    bool resizePending_ = false;
+    bool stagedForOldSize_ = false;
 };
 
 }  // namespace pictavo::slideshow

@@ -1,8 +1,10 @@
 #include "platform/fltk/fltk_forms.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
+#include "artwork/artwork.h"
 #include "form_testing.h"
 #include "platform/fltk/fltk_host.h"
 #include "platform/fltk/native_window.h"
@@ -234,6 +236,72 @@ TEST_F(KeyTest, EscPressesTheCancelButton) {
     EXPECT_EQ(handler.described(), expected);
 }
 
+TEST_F(FltkFormsTest, AccessKeysWorkAsInAWindowsDialog) {
+    auto form = make();
+    showAtCorner(*form);
+    Fl_Widget* text = widget(*form, "Text1");
+    form->control("Command1").setFocus();
+    pumpFor(0.1);
+    handler.clear();
+    // "Name @ &here:" hands the focus to the control after it.
+    xdotool("key alt+h");
+    ASSERT_TRUE(pumpUntil([&] { return Fl::focus() == text; }));
+    // A text box takes the letter alone as typing.
+    xdotool("key c");
+    ASSERT_TRUE(pumpUntil([&] { return form->control("Text1").text() == "c"; }));
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+    // With Alt it clicks "&Check", which takes the focus.
+    xdotool("key alt+c");
+    ASSERT_TRUE(pumpUntil([&] { return handler.count(EventType::Click, "Check1") == 1; }));
+    EXPECT_EQ(form->control("Check1").value(), 1);
+    EXPECT_EQ(Fl::focus(), widget(*form, "Check1"));
+    EXPECT_EQ(form->control("Text1").text(), "c");
+    // On a button the letter alone is enough.
+    xdotool("key h");
+    ASSERT_TRUE(pumpUntil([&] { return Fl::focus() == text; }));
+    xdotool("key alt+x");  // no caption has it
+    pumpFor(0.2);
+    EXPECT_EQ(form->control("Text1").text(), "c");
+
+    // Disabled controls do not answer to their keys.
+    form->control("Check1").setEnabled(false);
+    form->control("Label1").setEnabled(false);
+    form->control("Command1").setFocus();
+    pumpFor(0.1);
+    xdotool("key alt+c key alt+h");
+    pumpFor(0.3);
+    EXPECT_EQ(handler.count(EventType::Click, "Check1"), 1);
+    EXPECT_EQ(Fl::focus(), widget(*form, "Command1"));
+}
+
+TEST_F(FltkFormsTest, AnAccessKeyReachesTheFormWithTheKeyboardOnly) {
+    auto owner = make();
+    showAtCorner(*owner);
+    // A dialog beside it with nothing of its own on "c".
+    FormSpec other = everyKindLayout();
+    other.name = "frmOther";
+    other.caption = "Other";
+    std::erase_if(other.controls, [](const ControlSpec& c) { return c.name == "Check1"; });
+    RecordingHandler otherHandler;
+    auto dialog = host.forms().create(other, otherHandler, nullptr);
+    dialog->move({6300, 0, other.clientWidth, other.clientHeight});
+    dialog->show(false);
+    ASSERT_TRUE(
+        pumpUntil([&] { return probe.mapped(static_cast<unsigned long>(dialog->handle())); }));
+    dialog->control("Command1").setFocus();
+    pumpFor(0.2);
+    handler.clear();
+    // FLTK offers unclaimed keys to the window under the pointer.
+    ScreenPoint over = at(*owner, "Check1", 5, 5);
+    xdotool("mousemove " + std::to_string(over.x) + " " + std::to_string(over.y));
+    pumpFor(0.2);
+    xdotool("key alt+c key c");
+    pumpFor(0.4);
+    EXPECT_EQ(handler.count(EventType::Click), 0);
+    EXPECT_EQ(owner->control("Check1").value(), 0);
+    EXPECT_EQ(otherHandler.count(EventType::Click), 0);
+}
+
 TEST_F(FltkFormsTest, APictureReportsTheMouseInItsPixels) {
     auto form = make();
     // The pointer rests where the picture will open: its first report is
@@ -282,6 +350,62 @@ TEST_F(FltkFormsTest, WhatIsDrawnOnAPictureShowsOnTheScreen) {
     picture.copyFrom(staged, 50, 40, 20, 25, 0, 0);
     pumpFor(0.2);
     EXPECT_EQ(probe.screenPixel(outside.x, outside.y), 0x0000FFu);
+}
+
+// The colour a picture's pixel shows over a background, as 0xRRGGBB.
+uint32_t shownOver(imaging::Pixel pixel, Colour under) {
+    uint32_t alpha = pixel >> 24, out = 0;
+    uint32_t below[3] = {colourRed(under), colourGreen(under), colourBlue(under)};
+    uint32_t above[3] = {imaging::red(pixel), imaging::green(pixel), imaging::blue(pixel)};
+    for (int i = 0; i < 3; ++i)
+        out = (out << 8) | ((above[i] * alpha + below[i] * (255 - alpha) + 127) / 255);
+    return out;
+}
+
+TEST_F(FltkFormsTest, ImagesShowTheProgramsOwnArtwork) {
+    FormSpec design = everyKindLayout();
+    design.backColour = bgr(0, 128, 128);
+    ControlSpec padlock;
+    padlock.name = "Image1";
+    padlock.kind = ControlKind::Image;
+    padlock.rect = {150, 150, 690, 765};
+    padlock.resource = "padlock";
+    ControlSpec icon = padlock;
+    icon.name = "Image2";
+    icon.rect = {1500, 3000, 960, 960};  // 64 x 64 pixels: the 32 x 32 icon twice its size
+    icon.stretch = true;
+    icon.resource = "icon";
+    design.controls = {padlock, icon};
+    auto form = make(design);
+    showAtCorner(*form);
+
+    imaging::Image lock = artwork::image("padlock");
+    ASSERT_EQ(lock.width, 46);
+    ScreenPoint origin = at(*form, "Image1", 0, 0);
+    int transparent = 0, opaque = 0;
+    for (int y = 0; y < lock.height; ++y) {
+        for (int x = 0; x < lock.width; ++x) {
+            imaging::Pixel p = lock.at(x, y);
+            transparent += (p >> 24) == 0 ? 1 : 0;
+            opaque += (p >> 24) == 255 ? 1 : 0;
+            ASSERT_EQ(probe.screenPixel(origin.x + x, origin.y + y),
+                      shownOver(p, design.backColour))
+                << "padlock pixel " << x << "," << y;
+        }
+    }
+    // Both kinds were compared: the form's colour shows around the padlock.
+    EXPECT_GT(transparent, 0);
+    EXPECT_GT(opaque, 0);
+
+    imaging::Image picture = artwork::image("icon");
+    ASSERT_EQ(picture.width, 32);
+    origin = at(*form, "Image2", 0, 0);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            for (int d : {0, 1})
+                ASSERT_EQ(probe.screenPixel(origin.x + 2 * x + d, origin.y + 2 * y + d),
+                          shownOver(picture.at(x, y), design.backColour))
+                    << "icon pixel " << x << "," << y;
 }
 
 TEST_F(FltkFormsTest, TimersTickWhileEnabledAndNotAtIntervalZero) {

@@ -115,6 +115,39 @@ TEST_F(EmbeddedTest, TheLentWindowIsTheScreen) {
     EXPECT_EQ(probe.height(xid), 240);
 }
 
+TEST_F(EmbeddedTest, WhatCoversTheLentWindowFollowsItsSize) {
+    FormSpec design = everyKindLayout();
+    design.style = FormStyle::Borderless;
+    auto cover = host.forms().create(design, handler, nullptr);
+    cover->move({0, 0, 320 * 15, 240 * 15});
+    cover->show(false);
+    RecordingHandler smallHandler;
+    auto small = host.forms().create(design, smallHandler, nullptr);
+    small->move({0, 0, 100 * 15, 80 * 15});
+    small->show(false);
+    auto xid = static_cast<unsigned long>(cover->handle());
+    ASSERT_TRUE(pumpUntil([&] { return probe.mapped(xid); }));
+    handler.clear();
+
+    ASSERT_TRUE(xdotool("windowsize " + std::to_string(lender) + " 480 360"));
+    ASSERT_TRUE(pumpUntil([&] { return probe.width(xid) == 480; }, 1.5));
+    EXPECT_EQ(probe.height(xid), 360);
+    EXPECT_DOUBLE_EQ(host.screen().widthTwips(), 480 * 15);
+    EXPECT_DOUBLE_EQ(host.screen().heightTwips(), 360 * 15);
+    EXPECT_EQ(cover->clientSize().width, 480 * 15);
+    EXPECT_EQ(cover->clientSize().height, 360 * 15);
+    EXPECT_EQ(handler.count(EventType::Resize), 1);
+    // A window smaller than the screen keeps its size.
+    EXPECT_EQ(probe.width(static_cast<unsigned long>(small->handle())), 100);
+    EXPECT_EQ(smallHandler.count(EventType::Resize), 0);
+
+    // Smaller again: still covering it, not more.
+    ASSERT_TRUE(xdotool("windowsize " + std::to_string(lender) + " 200 150"));
+    ASSERT_TRUE(pumpUntil([&] { return probe.width(xid) == 200; }, 1.5));
+    EXPECT_EQ(probe.height(xid), 150);
+    EXPECT_EQ(handler.count(EventType::Resize), 2);
+}
+
 TEST_F(EmbeddedTest, TheHostKeepsTheInputAndThePointer) {
     auto form = host.forms().create(everyKindLayout(), handler, nullptr);
     form->show(false);

@@ -66,6 +66,21 @@ TEST(PreviewForm, LivesHiddenInsideThePreviewWindowAndFillsIt) {
     EXPECT_TRUE(preview.state.PreviewActive);
 }
 
+TEST(PreviewForm, FollowsItsWindowsSizeAtTheNextTick) {
+    PreviewFixture preview;
+    preview.addPicture("a.bmp", imaging::rgb(0, 200, 0));
+    preview.load();
+    preview.host.windows().setSize(preview.previewWindow, 300, 200);
+    preview.host.eventLoop().runFor(1000);
+    EXPECT_EQ(preview.picture1().surface()->width(), 300);
+    EXPECT_EQ(preview.picture1().surface()->height(), 200);
+    preview.host.eventLoop().runFor(1000);
+    // The picture (30 x 20) is scaled into the new size: 300 x 200 fills it all.
+    imaging::Image shown = preview.picture1().surface()->snapshot();
+    EXPECT_EQ(shown.at(5, 5), imaging::rgb(0, 200, 0));
+    EXPECT_EQ(shown.at(295, 195), imaging::rgb(0, 200, 0));
+}
+
 TEST(PreviewForm, TheFirstPictureComesAtTickIntervalPlusOneThenEveryIntervalPlusOne) {
     PreviewFixture preview;
     preview.addPicture("a.bmp", rgb(250, 0, 0));

@@ -59,6 +59,51 @@ TEST(SlideWindowSetUp, TellsTheSystemASaverRunsOnlyWhenAPasswordIsInForceOutside
     }
 }
 
+// ---- a window that changes size (the host's, when drawn into another program's window) ----
+
+TEST(SlideWindowResize, ThePicturesCoverTheNewSizeAndTheOnlyPictureIsPlacedForIt) {
+    ShowFixture show(64, 48);
+    show.addPicture("only.bmp", 20, 10, rgb(200, 0, 0));
+    show.start();
+    show.runSeconds(1);
+    ASSERT_EQ(show.picture2().snapshot().at(32, 24), rgb(200, 0, 0));
+    show.host.screen().setPixels(100, 80);
+    show.frmSS().resizeTo(100 * 15, 80 * 15);
+    EXPECT_EQ(show.picture1().width(), 100);
+    EXPECT_EQ(show.picture2().width(), 100);
+    EXPECT_EQ(show.picture2().height(), 80);
+    EXPECT_EQ(show.state.ScreenPixelWidth, 100);
+    EXPECT_EQ(show.state.ScreenPixelHeight, 80);
+    show.runSeconds(1);
+    // Centred in 100 x 80 now, no longer at the old screen's middle.
+    imaging::Image shown = show.picture2().snapshot();
+    EXPECT_EQ(shown.at(50, 40), rgb(200, 0, 0));
+    EXPECT_EQ(shown.at(41, 36), rgb(200, 0, 0));
+    EXPECT_EQ(shown.at(25, 20), rgb(0, 0, 0));
+    EXPECT_EQ(show.log.placed.size(), 2u);
+}
+
+TEST(SlideWindowResize, ASizeChangeDuringATransitionComesAfterIt) {
+    ShowFixture show(64, 48);
+    show.addPicture("a.bmp", 8, 8, rgb(200, 0, 0));
+    show.transitions.setPauses(10, 10);
+    show.start();
+    int widthDuringTransition = 0;
+    show.transitions.onPause = [&](int call, int pause) {
+        if (call != 1) return;
+        if (pause == 2) {
+            show.host.screen().setPixels(90, 60);
+            show.frmSS().resizeTo(90 * 15, 60 * 15);
+        }
+        if (pause == 5) widthDuringTransition = show.picture2().width();
+    };
+    show.runSeconds(1);
+    EXPECT_EQ(widthDuringTransition, 64);
+    EXPECT_EQ(show.picture2().width(), 90);
+    EXPECT_EQ(show.picture1().height(), 60);
+    EXPECT_EQ(show.state.ScreenPixelWidth, 90);
+}
+
 // ---- the timer ----
 
 TEST(SlideWindowTimer, FirstSlideAtTheFirstTickThenEveryIntervalPlusOne) {

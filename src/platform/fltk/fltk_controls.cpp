@@ -14,10 +14,13 @@
 
 #include <algorithm>
 
+#include "artwork/artwork.h"
+#include "platform/fltk/dialog_button.h"
 #include "platform/fltk/fltk_forms.h"
 #include "platform/fltk/fltk_screen.h"
 #include "platform/fltk/fltk_style.h"
 #include "platform/fltk/graphic_widgets.h"
+#include "platform/fltk/image_widget.h"
 #include "platform/fltk/native_window.h"
 #include "platform/fltk/picture_window.h"
 
@@ -110,18 +113,21 @@ void FltkControl::createWidget() {
         case ControlKind::Label:
             widget_ = new LabelBox(0, 0, w, h);
             break;
-        case ControlKind::Image:
-            widget_ = new Fl_Box(0, 0, w, h);
+        case ControlKind::Image: {
+            auto* image = new ImageWidget(0, 0, w, h);
+            image->setPicture(artwork::image(spec_.resource), spec_.stretch, colourUnder());
+            widget_ = image;
             break;
+        }
         case ControlKind::Button:
-            widget_ = new Fl_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Button>(0, 0, w, h);
             break;
         case ControlKind::CheckBox:
-            widget_ = new Fl_Check_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Check_Button>(0, 0, w, h);
             static_cast<Fl_Button*>(widget_)->value(value_ != 0);
             break;
         case ControlKind::OptionButton:
-            widget_ = new Fl_Round_Button(0, 0, w, h);
+            widget_ = new DialogButton<Fl_Round_Button>(0, 0, w, h);
             widget_->type(FL_RADIO_BUTTON);
             // A click on the chosen option is still a click.
             widget_->when(FL_WHEN_RELEASE_ALWAYS);
@@ -197,6 +203,15 @@ void FltkControl::createWidget() {
     if (!visible_) widget_->hide();
     if (spec_.tabIndex < 0 && windowed() && spec_.kind != ControlKind::PictureBox)
         widget_->clear_visible_focus();
+}
+
+// What shows through the control: its container's colour.
+Colour FltkControl::colourUnder() const {
+    if (spec_.backColour) return *spec_.backColour;
+    for (const ControlSpec& other : form_.design().controls)
+        if (!spec_.parent.empty() && other.name == spec_.parent && other.backColour)
+            return *other.backColour;
+    return form_.design().backColour;
 }
 
 void FltkControl::applyStyle() {
@@ -295,6 +310,17 @@ bool FltkControl::windowed() const {
         default:
             return false;
     }
+}
+
+bool FltkControl::takesFocus() const {
+    return widget_ != nullptr && windowed() && spec_.tabIndex >= 0 && widget_->visible_r() &&
+           widget_->active_r();
+}
+
+char FltkControl::accessKey() const {
+    bool captioned = spec_.kind == ControlKind::Label || isButtonKind(spec_.kind);
+    if (!captioned || widget_ == nullptr || !widget_->visible_r() || !widget_->active_r()) return 0;
+    return captionAccessKey(caption_);
 }
 
 Fl_Group* FltkControl::asContainer() const {

@@ -5,11 +5,12 @@
 //   Button        Fl_Button
 //   CheckBox      Fl_Check_Button
 //   OptionButton  Fl_Round_Button, a radio group per container
+//                 (the three as DialogButton: the form routes access keys)
 //   TextBox       Fl_Input, Fl_Secret_Input with a password character;
 //                 maxLength limits what is typed
 //   HScrollBar    Fl_Scrollbar, horizontal
 //   PictureBox    PictureWindow: a child window showing a persistent surface
-//   Image         drawn nothing (resources are not in the layouts yet)
+//   Image         ImageWidget: the artwork its resource names
 //   Shape, Line   drawn on the container
 //   DriveList     Fl_Choice
 //   DirList,
@@ -72,6 +73,11 @@ class FltkControl : public Control {
     Fl_Widget* widget() const { return widget_; }
     // Windowed controls take the focus and lie above the drawn-only ones.
     bool windowed() const;
+    // Whether Tab or an access key may give it the focus now.
+    bool takesFocus() const;
+    // The key its caption marks ("&Folder": 'f'), when it is enabled and
+    // shows; 0 otherwise.
+    char accessKey() const;
     // Container controls (picture boxes) hold the controls naming them as parent.
     Fl_Group* asContainer() const;
     // Offset of the container's inner area, set when the control is placed.
@@ -87,6 +93,7 @@ class FltkControl : public Control {
     void createWidget();
     void applyGeometry();
     void applyStyle();
+    Colour colourUnder() const;
     void redrawArea();
     void widgetChanged(EventType type);
     static void widgetCallback(Fl_Widget* widget, void* self);

@@ -50,12 +50,16 @@ XId rootDrawingWindow() {
     return rootWindow();
 }
 
-EmbedWatch::EmbedWatch(XId target, FltkEventLoop& loop) : target_(target), loop_(loop) {
+EmbedWatch::EmbedWatch(XId target, FltkEventLoop& loop, SizeListener resized)
+    : target_(target), loop_(loop), resized_(std::move(resized)) {
     {
         XErrorTrap trap;
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display(), target_, &attributes) != 0)
+        if (XGetWindowAttributes(display(), target_, &attributes) != 0) {
             XSelectInput(display(), target_, attributes.your_event_mask | StructureNotifyMask);
+            width_ = attributes.width;
+            height_ = attributes.height;
+        }
     }
     Fl::add_system_handler(xEvent, this);
     Fl::add_timeout(kPollSeconds, poll, this);
@@ -64,6 +68,7 @@ EmbedWatch::EmbedWatch(XId target, FltkEventLoop& loop) : target_(target), loop_
 EmbedWatch::~EmbedWatch() {
     Fl::remove_system_handler(xEvent);
     Fl::remove_timeout(poll, this);
+    Fl::remove_timeout(reportSize, this);
 }
 
 int EmbedWatch::xEvent(void* event, void* self) {
@@ -71,15 +76,39 @@ int EmbedWatch::xEvent(void* event, void* self) {
     auto* watch = static_cast<EmbedWatch*>(self);
     if (x.type == DestroyNotify && x.xdestroywindow.window == watch->target_)
         watch->loop_.requestEnd();
+    if (x.type == ConfigureNotify && x.xconfigure.window == watch->target_)
+        watch->sizeSeen(x.xconfigure.width, x.xconfigure.height);
     return 0;
+}
+
+void EmbedWatch::sizeSeen(int width, int height) {
+    if (width == width_ && height == height_) return;
+    width_ = width;
+    height_ = height;
+    if (resized_) Fl::add_timeout(0, reportSize, this);
+}
+
+void EmbedWatch::reportSize(void* self) {
+    auto* watch = static_cast<EmbedWatch*>(self);
+    Fl::remove_timeout(reportSize, self);
+    watch->resized_(watch->width_, watch->height_);
 }
 
 void EmbedWatch::poll(void* self) {
     auto* watch = static_cast<EmbedWatch*>(self);
-    if (!windowExists(watch->target_)) {
+    XWindowAttributes attributes;
+    bool exists = false;
+    {
+        XErrorTrap trap;
+        exists =
+            XGetWindowAttributes(display(), watch->target_, &attributes) != 0 && !trap.failed();
+    }
+    if (!exists) {
         watch->loop_.requestEnd();
         return;
     }
+    // A size change whose event went elsewhere is still seen.
+    watch->sizeSeen(attributes.width, attributes.height);
     Fl::repeat_timeout(kPollSeconds, poll, self);
 }
 

@@ -3,6 +3,8 @@
 // screen savers start it ("-window-id ID", "-root"): the host owns input and
 // locking, and the saver goes when that window goes.
 
+#include <functional>
+
 #include "platform/fltk/x11_types.h"
 
 namespace pictavo::platform::fltk {
@@ -15,10 +17,12 @@ class FltkEventLoop;
 XId rootDrawingWindow();
 
 // Ends the loop when the window is destroyed: at once when X reports it,
-// and at the latest at the next poll.
+// and at the latest at the next poll. Reports each new size of the window
+// the same way, from the loop rather than from inside X's event.
 class EmbedWatch {
   public:
-    EmbedWatch(XId target, FltkEventLoop& loop);
+    using SizeListener = std::function<void(int width, int height)>;
+    EmbedWatch(XId target, FltkEventLoop& loop, SizeListener resized = nullptr);
     ~EmbedWatch();
     EmbedWatch(const EmbedWatch&) = delete;
     EmbedWatch& operator=(const EmbedWatch&) = delete;
@@ -26,9 +30,14 @@ class EmbedWatch {
   private:
     static int xEvent(void* event, void* self);
     static void poll(void* self);
+    static void reportSize(void* self);
+    void sizeSeen(int width, int height);
 
     XId target_;
     FltkEventLoop& loop_;
+    SizeListener resized_;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 }  // namespace pictavo::platform::fltk

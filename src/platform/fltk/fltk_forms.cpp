@@ -278,6 +278,12 @@ void FltkForm::resizedByUser(int x, int y, int width, int height) {
     fire(Event{EventType::Resize, ""});
 }
 
+void FltkForm::followScreen(int oldWidth, int oldHeight) {
+    if (!loaded_ || window_->w() != oldWidth || window_->h() != oldHeight) return;
+    const FltkScreen& metrics = factory_.screen();
+    window_->resize(window_->x(), window_->y(), metrics.widthPixels(), metrics.heightPixels());
+}
+
 void FltkForm::bringToFront() {
     if (loaded_ && window_->shown() && !embedded()) raiseAndFocus(nativeHandle(*window_));
 }
@@ -351,6 +357,7 @@ bool FltkForm::routeKey() {
         fire(down);
         if (!*alive || !loaded_ || down.key == 0) return true;
     }
+    if (accessKeyPressed(key, focused)) return true;
     bool enter = key == FL_Enter || key == FL_KP_Enter, escape = key == FL_Escape;
     if (!enter && !escape) return false;
     if (focused != nullptr && focused->design().kind == ControlKind::TextBox) {
@@ -366,6 +373,58 @@ bool FltkForm::routeKey() {
     }
     // Esc without a cancel button does nothing; Enter may still work a list.
     return escape;
+}
+
+// Alt and a caption's access key, or the key alone while a button has the
+// focus (it takes no typing), as a Windows dialog reads them: a label hands
+// the focus on to the control after it in tab order, a button, check box or
+// option is clicked. Several captions with one key take turns, counting on
+// from the focused control.
+bool FltkForm::accessKeyPressed(int key, FltkControl* focused) {
+    bool letter = (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9');
+    int state = Fl::event_state();
+    if (!letter || (state & (FL_CTRL | FL_META)) != 0) return false;
+    bool alt = (state & FL_ALT) != 0;
+    ControlKind focusedKind = focused != nullptr ? focused->design().kind : ControlKind::Label;
+    bool focusOnButton = focusedKind == ControlKind::Button ||
+                         focusedKind == ControlKind::CheckBox ||
+                         focusedKind == ControlKind::OptionButton;
+    if (!alt && !focusOnButton) return false;
+    size_t count = controls_.size(), start = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (controls_[i].get() == focused) start = i + 1;
+    for (size_t n = 0; n < count; ++n) {
+        FltkControl& control = *controls_[(start + n) % count];
+        if (control.accessKey() != static_cast<char>(key)) continue;
+        if (control.design().kind == ControlKind::Label) {
+            focusAfter(control);
+        } else {
+            focusControl(control);
+            control.performClick();
+        }
+        return true;
+    }
+    return false;
+}
+
+// The control a label introduces: the first that takes the focus from the
+// label's own place in tab order, or, for a label outside the tab order,
+// from that of the next control after it in the layout.
+void FltkForm::focusAfter(const FltkControl& label) {
+    int from = label.design().tabIndex >= 0 ? label.design().tabIndex + 1 : -1;
+    for (size_t i = 0; from < 0 && i < controls_.size(); ++i) {
+        if (controls_[i].get() != &label) continue;
+        for (size_t j = i + 1; j < controls_.size() && from < 0; ++j)
+            from = controls_[j]->design().tabIndex;
+    }
+    if (from < 0) return;
+    FltkControl* next = nullptr;
+    for (auto& control : controls_) {
+        int tab = control->design().tabIndex;
+        if (tab < from || !control->takesFocus()) continue;
+        if (next == nullptr || tab < next->design().tabIndex) next = control.get();
+    }
+    if (next != nullptr) focusControl(*next);
 }
 
 void FltkForm::mapped() {
@@ -440,6 +499,14 @@ void FltkFormFactory::embedInto(XId target) {
 bool FltkFormFactory::anyLoaded() const {
     return std::any_of(live_.begin(), live_.end(),
                        [](const FltkForm* form) { return form->loaded(); });
+}
+
+void FltkFormFactory::screenResized(int oldWidth, int oldHeight) {
+    // A form's Resize handler may close forms, this one among them.
+    std::vector<FltkForm*> forms = live_;
+    for (FltkForm* form : forms)
+        if (std::find(live_.begin(), live_.end(), form) != live_.end())
+            form->followScreen(oldWidth, oldHeight);
 }
 
 void FltkFormFactory::removed(FltkForm* form) {

@@ -4,7 +4,9 @@
 //
 // - keys: with keyPreview the form's handler sees KeyDown first and may
 //   swallow it (key = 0); Enter and Esc go to a focused text box as
-//   KeyPress, then press the default or cancel button;
+//   KeyPress, then press the default or cancel button; Alt and an access
+//   key focus the control after a label or click a button, check box or
+//   option;
 // - a modal form takes all input from the program's other forms;
 // - a form's X window exists (unmapped) as soon as its handle is asked for;
 // - timers, clicks, changes, mouse events, Paint, Resize and Close reach the
@@ -30,7 +32,8 @@ class FltkScreen;
 
 class FltkForm : public Form {
   public:
-    FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory, FltkForm* owner);
+    FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory,
+             FltkForm* owner);
     ~FltkForm() override;
 
     const FormSpec& design() const override { return spec_; }
@@ -64,6 +67,7 @@ class FltkForm : public Form {
     void resizedByUser(int x, int y, int width, int height);
     void exposed();
     bool embedded() const;
+    void followScreen(int oldWidth, int oldHeight);
 
     // The form's FLTK window; the event dispatch finds the form through it.
     class FormWindow;
@@ -73,6 +77,8 @@ class FltkForm : public Form {
     void placeControls();
     void realiseNative() const;
     bool routeKey();
+    bool accessKeyPressed(int key, FltkControl* focused);
+    void focusAfter(const FltkControl& label);
     FltkControl* focusedControl();
     void mapped();
     void firePointerPosition();
@@ -101,7 +107,8 @@ class FltkFormFactory : public FormFactory {
     FltkFormFactory(FltkEventLoop& loop, FltkScreen& screen, FltkCursor& cursor);
     ~FltkFormFactory() override;
 
-    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler,
+                                 Form* owner) override;
 
     // Every form from now on is a child of target, takes no input and leaves
     // the pointer alone: the saver drawing into another program's window.
@@ -109,6 +116,9 @@ class FltkFormFactory : public FormFactory {
     void embedInto(XId target);
     XId embedTarget() const { return embedTarget_; }
     bool anyLoaded() const;
+    // The screen (the window embedded into) changed size: the forms that
+    // covered the old size take the new one and report a Resize.
+    void screenResized(int oldWidth, int oldHeight);
 
     // For the forms.
     FltkEventLoop& loop() { return loop_; }

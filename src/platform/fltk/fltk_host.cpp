@@ -56,8 +56,16 @@ Result<void> FltkHost::embedInto(WindowHandle target) {
     screen_.setSize(attributes.width, attributes.height);
     forms_.embedInto(window);
     cursor_.setLeftAlone(true);
-    embedWatch_ = std::make_unique<EmbedWatch>(window, loop_);
+    embedWatch_ = std::make_unique<EmbedWatch>(
+        window, loop_, [this](int width, int height) { followEmbedTarget(width, height); });
     return {};
+}
+
+void FltkHost::followEmbedTarget(int width, int height) {
+    int oldWidth = screen_.widthPixels(), oldHeight = screen_.heightPixels();
+    if (width == oldWidth && height == oldHeight) return;
+    screen_.setSize(width, height);
+    forms_.screenResized(oldWidth, oldHeight);
 }
 
 Result<void> FltkHost::embedIntoRoot() {

@@ -68,6 +68,10 @@ class FltkHost : public Host {
     Result<void> embedIntoRoot();
 
   private:
+    // The window drawn into stands for the screen: a new size of it is a
+    // new screen size, and the windows that covered the old one cover it.
+    void followEmbedTarget(int width, int height);
+
     FltkSession session_;
     FltkScreen screen_;
     posix::SystemClock clock_;

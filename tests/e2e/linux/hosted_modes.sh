@@ -26,6 +26,34 @@ wait "$HOST_PID" 2>/dev/null || true
 expect "the show ends within 2 s of the window's destruction" ends_within "$SHOW" 2
 expect "it ends with status 0" test "$(status_of "$SHOW")" -eq 0
 
+# The host resizes its window: the show covers it again and the next slide
+# is placed for the new size. A picture smaller than the new size shows it:
+# 640 x 480, in a window that grows from 320 x 240 to 800 x 600.
+mkdir -p "$WORK/small"
+cp "$(dirname "$0")/../../../samples/star-night.bmp" "$WORK/small/"
+sed -i "s|^PicturePath=.*|PicturePath=$WORK/small|" "$SETTINGS"
+start_host_window 320 240 "xscreensaver"
+start_pictavo -window-id "$HOST_ID"
+GROWN=$LAST_PID
+slide=""
+for _ in $(seq 60); do
+    slide=$(children_of "$HOST_ID" | head -1)
+    [ -n "$slide" ] && break
+    sleep 0.05
+done
+expect "the show opens inside the second host window" test -n "$slide"
+expect "its first picture comes" eventually 6 is_lit 260 220 100
+xdotool windowsize "$HOST_ID" 800 600
+expect "the show covers the resized window" eventually 2 size_is "$slide" 800x600
+# Centred in 800 x 600 at (100, 100) the picture spans (180, 160) to (820, 640).
+expect "the next slide is centred in the new size" eventually 6 colour_is 140 140 "#000000"
+expect "with the picture where the new centring puts it" eventually 2 is_lit 760 580 60
+expect "and the new area is the show's, not the host's grey" colour_is 880 680 "#000000"
+kill -TERM "$HOST_PID"
+wait "$HOST_PID" 2>/dev/null || true
+expect "that show ends within 2 s of the window's destruction" ends_within "$GROWN" 2
+use_one_picture  # and its settings again, for the checks below
+
 status=0
 "$PICTAVO" -window-id 0x7fffff0 >>"$WORK/pictavo.log" 2>&1 || status=$?
 expect "a window id that names no window is an error (status $status)" test "$status" -eq 2

@@ -116,6 +116,7 @@ colour_is_not() { [ "$(screen_colour "$1" "$2")" != "$3" ]; }
 children_of() { xwininfo -children -id "$1" | awk '/^ +0x[0-9a-f]+ /{print $1}'; }
 # Width and height of window $1, as "WxH".
 size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+size_is() { [ "$(size_of "$1")" = "$2" ]; }
 
 # The colour on the screen at ($1, $2), as #RRGGBB.
 screen_colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1; }

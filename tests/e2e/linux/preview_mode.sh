@@ -20,6 +20,9 @@ expect "the preview is a child of the given window" test -n "$child"
 # The host window is grey (#808080) at (100, 100); the preview's picture is black.
 expect "the preview draws inside it" eventually 2 colour_is 150 150 "#000000"
 expect "the preview opens no window of its own" test "$(count_windows_titled "Configure Pictavo")" -eq 0
+xdotool windowsize "$HOST_ID" 300 200
+[ -n "$child" ] && expect "it follows the window's new size" eventually 3 size_is "$child" 300x200
+expect "and draws over all of it" eventually 2 colour_is 390 290 "#000000"
 
 kill -TERM "$HOST_PID"
 wait "$HOST_PID" 2>/dev/null || true

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# "cmake --install" puts the program where Linux screen-saver hosts look
+# for it: the program, xscreensaver's description of it and the desktop
+# entry the GNOME-derived savers list, each naming the host's mode.
+set -euo pipefail
+: "${BUILD_DIR:?the build folder}"
+PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/pictavo-install.XXXXXX")
+trap 'rm -rf "$PREFIX"' EXIT
+FAILURES=0
+expect() {
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what" >&2; FAILURES=$((FAILURES + 1)); fi
+}
+
+cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$PREFIX/install.log" 2>&1 || { cat "$PREFIX/install.log"; exit 1; }
+xml="$PREFIX/share/xscreensaver/config/pictavo.xml"
+desktop="$PREFIX/share/applications/screensavers/pictavo.desktop"
+expect "the program is installed" test -x "$PREFIX/bin/pictavo"
+expect "xscreensaver's description is there" test -f "$xml"
+expect "it is well-formed XML" xmllint --noout "$xml"
+expect "it names the program and starts it on xscreensaver's window" \
+    grep -q '<screensaver name="pictavo"' "$xml"
+expect "with -root" grep -q '<command arg="-root"/>' "$xml"
+expect "the desktop entry is there" test -f "$desktop"
+expect "it starts the installed program's host mode" grep -qx 'Exec=pictavo -root' "$desktop"
+expect "as a screen saver" grep -qx 'Categories=Screensaver;' "$desktop"
+[ "$FAILURES" -eq 0 ] && echo "all checks passed"
+exit "$FAILURES"
