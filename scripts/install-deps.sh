@@ -31,8 +31,10 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64 libxml2-utils
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
-  # reference decoders and writers for the decoder tests
+  # reference decoders and writers for the decoder tests and the comparison of the
+  # Windows build's decoding with the Linux build's (a Python script)
   libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick ghostscript python3-ezdxf libwmf-bin libwpg-tools
+  python3
 )
 
 missing=()

@@ -40,11 +40,12 @@ struct CommandRun {
 };
 
 template <typename Command>
-CommandRun run(Command command, const std::vector<std::string>& args) {
+CommandRun run(Command command, const std::vector<std::string>& args,
+               const RenderServices& services = ppmServices()) {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     CommandRun result;
-    result.status = command(args, ppmServices());
+    result.status = command(args, services);
     result.out = ::testing::internal::GetCapturedStdout();
     result.err = ::testing::internal::GetCapturedStderr();
     return result;
@@ -82,12 +83,45 @@ TEST(DecodeCommand, AFileThatFailsIsExitStatusOne) {
     EXPECT_EQ(run(runDecodeCommand, {(folder.path() / "none.jpg").string()}).status, 1);
 }
 
+// Draws every PostScript program in one colour.
+class FlatPostScript : public imaging::PostScriptRenderer {
+  public:
+    bool available() const override { return true; }
+    Result<imaging::Image> renderPostScript(std::span<const uint8_t>, int width, int height,
+                                            const imaging::BoundingBox&) const override {
+        return imaging::Image(width, height, rgb(0, 90, 200));
+    }
+};
+
+TEST(DecodeCommand, NoGhostscriptLeavesAnEpsFileToItsPreview) {
+    TempFolder folder;
+    const auto eps = folder.path() / "p.eps";
+    testing::writeFile(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 36 18\nshowpage\n");
+    RenderServices services = ppmServices();
+    services.postScript = std::make_shared<FlatPostScript>();
+
+    auto png = folder.path() / "drawn.png";
+    auto drawn = run(runDecodeCommand, {eps.string(), "--out", png.string()}, services);
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    imaging::Image image = readPng(png);
+    ASSERT_EQ(image.width, 48);  // 36 points at 96 dpi
+    EXPECT_EQ(image.at(0, 0), rgb(0, 90, 200));
+
+    // This file has no preview, so without the interpreter there is nothing to show.
+    auto previewOnly = run(runDecodeCommand, {eps.string(), "--no-ghostscript"}, services);
+    EXPECT_EQ(previewOnly.status, 1);
+    EXPECT_NE(previewOnly.err.find("EPS needs Ghostscript, and the file has no preview"),
+              std::string::npos)
+        << previewOnly.err;
+}
+
 TEST(RenderCommands, BadArgumentsAreOneLineAndExitStatusTwo) {
     const std::vector<std::pair<decltype(&runDecodeCommand), std::vector<std::string>>> cases = {
         {runDecodeCommand, {}},
         {runDecodeCommand, {"a.bmp", "b.bmp"}},
         {runDecodeCommand, {"a.bmp", "--out"}},
         {runDecodeCommand, {"a.bmp", "--colour", "x"}},
+        {runDecodeCommand, {"a.bmp", "--no-ghostscript", "--no-ghostscript"}},
         {runSlideCommand, {"a.bmp"}},
         {runSlideCommand, {"a.bmp", "--size", "640by480"}},
         {runSlideCommand, {"a.bmp", "--size", "0x480"}},

@@ -3,7 +3,7 @@
 // after its own name and returns the exit status: 0 done, 1 the picture or
 // an output file failed, 2 bad arguments (one line on the error stream).
 //
-//   decode FILE [--out OUT.png]
+//   decode FILE [--out OUT.png] [--no-ghostscript]
 //   slide FILE --size WxH [--stretch] [--out OUT.png]
 //   show --folder DIR --size WxH --seconds N [--interval N] [--stretch]
 //        [--seed N] [--trace FILE] [--out-dir DIR]

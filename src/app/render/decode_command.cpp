@@ -1,8 +1,10 @@
-// pictavo-render decode FILE [--out OUT.png]: the decoded picture, upright,
-// at its own size.
+// pictavo-render decode FILE [--out OUT.png] [--no-ghostscript]: the decoded
+// picture, upright, at its own size. --no-ghostscript decodes EPS as the
+// Windows build does, from the file's preview, to compare the two builds.
 
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
@@ -13,7 +15,7 @@
 namespace pictavo::render {
 
 int runDecodeCommand(const std::vector<std::string>& args, const RenderServices& services) {
-    auto parsed = parseCommandArgs(args, {"--out"}, {});
+    auto parsed = parseCommandArgs(args, {"--out"}, {"--no-ghostscript"});
     if (!parsed) return badArguments("decode", parsed.error().message);
     if (parsed->positional.size() != 1) return badArguments("decode", "wants one FILE");
     const std::string& path = parsed->positional[0];
@@ -24,7 +26,9 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
         std::cerr << "pictavo-render decode: " << path << ": " << bytes.error().message << "\n";
         return 1;
     }
-    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{}, services.postScript);
+    auto postScript = parsed->has("--no-ghostscript") ? nullptr : services.postScript;
+    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{},
+                         std::move(postScript));
     std::string name = std::filesystem::path(path).filename().string();
     if (auto loaded = codec.load(*bytes, name); !loaded) {
         std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";

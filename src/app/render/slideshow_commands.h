@@ -11,7 +11,9 @@ int runSlideSubcommand(std::span<const std::string_view> arguments);
 int runShowSubcommand(std::span<const std::string_view> arguments);
 
 inline constexpr Subcommand kDecodeCommand{
-    "decode", "FILE [--out OUT.png]\n      Decodes FILE and writes the picture, upright, at its own size.",
+    "decode", "FILE [--out OUT.png] [--no-ghostscript]\n"
+              "      Decodes FILE and writes the picture, upright, at its own size; --no-ghostscript\n"
+              "      shows an EPS file's preview, as the Windows build does.",
     runDecodeSubcommand};
 inline constexpr Subcommand kSlideCommand{
     "slide", "FILE --size WxH [--stretch] [--out OUT.png]\n"

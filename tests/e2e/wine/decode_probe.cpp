@@ -1,0 +1,82 @@
+// Decodes pictures the way pictavo.scr loads a slide: the Win32 host's
+// decoders and the core's own, in the codec the slide uses, the file read
+// through the host. Each picture is written as a binary PPM for the
+// decoding-routes test to set beside the Linux build's decode of the file.
+//
+// Usage: pictavo_decode_probe OUTDIR FILE...   (Windows paths)
+// Writes OUTDIR\N.ppm for the N-th FILE (from 1) and prints one line per
+// file: "N: W x H, C colours" or "N: error: MESSAGE". Exits 1 when any file
+// failed, 2 on bad arguments.
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "imaging/codec.h"
+#include "platform/win32/win32_host.h"
+
+namespace {
+
+using namespace pictavo;
+
+bool writePpm(const std::string& path, const imaging::Image& image) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << image.width << ' ' << image.height << "\n255\n";
+    std::vector<char> row(static_cast<size_t>(image.width) * 3);
+    for (int y = 0; y < image.height; ++y) {
+        size_t at = 0;
+        for (int x = 0; x < image.width; ++x) {
+            imaging::Pixel p = image.at(x, y);
+            row[at++] = static_cast<char>(imaging::red(p));
+            row[at++] = static_cast<char>(imaging::green(p));
+            row[at++] = static_cast<char>(imaging::blue(p));
+        }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
+    return static_cast<bool>(out);
+}
+
+// The name the slide hands the codec as a hint: the file's own name.
+std::string fileName(const std::string& path) {
+    size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: pictavo_decode_probe OUTDIR FILE...\n");
+        return 2;
+    }
+    const std::string outDir = argv[1];
+    platform::win32::Win32Host host;
+    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
+
+    int failures = 0;
+    for (int n = 1; n < argc - 1; ++n) {
+        const std::string path = argv[n + 1];
+        auto bytes = host.files().readFile(path);
+        if (!bytes) {
+            std::printf("%d: error: %s\n", n, bytes.error().message.c_str());
+            ++failures;
+            continue;
+        }
+        if (auto loaded = PicBuf1.load(*bytes, fileName(path)); !loaded) {
+            std::printf("%d: error: %s\n", n, loaded.error().message.c_str());
+            ++failures;
+            continue;
+        }
+        const std::string out = outDir + "\\" + std::to_string(n) + ".ppm";
+        if (!writePpm(out, PicBuf1.image())) {
+            std::printf("%d: error: cannot write %s\n", n, out.c_str());
+            ++failures;
+            continue;
+        }
+        std::printf("%d: %d x %d, %lld colours\n", n, PicBuf1.width(), PicBuf1.height(),
+                    static_cast<long long>(PicBuf1.colourCount()));
+    }
+    std::fflush(stdout);
+    return failures == 0 ? 0 : 1;
+}
