@@ -23,6 +23,10 @@ if ! wine_loader_works "$loader"; then
 fi
 
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine keeps its server's socket folder under TMPDIR: beside the prefix in the
+# build tree, not one more folder in /tmp for every run.
+mkdir -p "$prefix.tmp"
+export TMPDIR=$prefix.tmp
 [ "$loader" = wine ] || export WINELOADER=$loader
 if ! wine_prepare_prefix "$prefix" "$loader" null; then
   echo "cannot make the Wine prefix $prefix" >&2

@@ -9,6 +9,10 @@ readonly kExitTimeout=15  # seconds for the program to end after its window clos
 readonly kTwipsPerPixel=15  # Wine reports 96 dots per inch
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pictavo-e2e.XXXXXX")
+# Wine keeps its server's socket folder under TMPDIR: inside the work folder
+# it goes when the run does.
+mkdir -p "$work/tmp"
+export TMPDIR=$work/tmp
 xvfb_pid=""
 saver_pids=()
 passed=0
@@ -16,7 +20,8 @@ failed=0
 
 cleanup() {
   for pid in "${saver_pids[@]}"; do kill "$pid" 2>/dev/null; done
-  [ -d "$work/prefix" ] && WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
+  [ -d "$work/prefix" ] && WINEPREFIX=$work/prefix wineserver -k 2>/dev/null &&
+    WINEPREFIX=$work/prefix wineserver -w 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
