@@ -76,14 +76,7 @@ Fl_Align labelAlign(Align align) {
 }  // namespace
 
 FltkControl::FltkControl(FltkForm& form, ControlSpec design)
-    : form_(form),
-      spec_(std::move(design)),
-      caption_(spec_.caption),
-      value_(spec_.value),
-      enabled_(spec_.enabled),
-      visible_(spec_.visible),
-      rect_(spec_.rect),
-      interval_(spec_.intervalMs) {
+    : StatefulControl(std::move(design)), form_(form) {
     if (spec_.kind == ControlKind::PictureBox) {
         surface_ = std::make_unique<FltkSurface>();
         surface_->setDotsPerInch(form_.screen().dotsPerInch());
@@ -92,7 +85,7 @@ FltkControl::FltkControl(FltkForm& form, ControlSpec design)
         timer_ = std::make_unique<FltkTimer>([this, alive = form_.aliveToken()] {
             if (*alive) form_.fire(Event{EventType::Timer, spec_.name});
         });
-        timer_->restart(interval_, enabled_);
+        timer_->restart(state_.interval, state_.enabled);
         return;
     }
     createWidget();
@@ -106,8 +99,8 @@ FltkControl::~FltkControl() {
 
 void FltkControl::createWidget() {
     const FltkScreen& screen = form_.screen();
-    int w = std::max(1, screen.toPixelsX(rect_.width)),
-        h = std::max(1, screen.toPixelsY(rect_.height));
+    int w = std::max(1, screen.toPixelsX(state_.rect.width)),
+        h = std::max(1, screen.toPixelsY(state_.rect.height));
     Fl_Group::current(nullptr);  // placed in its container later, in tab order
     switch (spec_.kind) {
         case ControlKind::Label:
@@ -124,14 +117,14 @@ void FltkControl::createWidget() {
             break;
         case ControlKind::CheckBox:
             widget_ = new DialogButton<Fl_Check_Button>(0, 0, w, h);
-            static_cast<Fl_Button*>(widget_)->value(value_ != 0);
+            static_cast<Fl_Button*>(widget_)->value(state_.value != 0);
             break;
         case ControlKind::OptionButton:
             widget_ = new DialogButton<Fl_Round_Button>(0, 0, w, h);
             widget_->type(FL_RADIO_BUTTON);
             // A click on the chosen option is still a click.
             widget_->when(FL_WHEN_RELEASE_ALWAYS);
-            static_cast<Fl_Button*>(widget_)->value(value_ != 0);
+            static_cast<Fl_Button*>(widget_)->value(state_.value != 0);
             break;
         case ControlKind::TextBox: {
             auto* input = spec_.passwordChar != 0 ? new Fl_Secret_Input(0, 0, w, h)
@@ -151,7 +144,7 @@ void FltkControl::createWidget() {
             double range = std::abs(spec_.maximum - spec_.minimum);
             double large = std::max(1, spec_.largeChange);
             bar->slider_size(range > 0 ? large / (range + large) : 1.0);
-            bar->value(std::clamp(value_, std::min(spec_.minimum, spec_.maximum),
+            bar->value(std::clamp(state_.value, std::min(spec_.minimum, spec_.maximum),
                                   std::max(spec_.minimum, spec_.maximum)));
             bar->when(FL_WHEN_CHANGED);
             widget_ = bar;
@@ -198,9 +191,9 @@ void FltkControl::createWidget() {
     if (picture_ == nullptr) widget_->callback(widgetCallback, this);
     applyStyle();
     applyGeometry();
-    setCaption(caption_);
-    if (!enabled_) widget_->deactivate();
-    if (!visible_) widget_->hide();
+    setCaption(state_.caption);
+    if (!state_.enabled) widget_->deactivate();
+    if (!state_.visible) widget_->hide();
     if (spec_.tabIndex < 0 && windowed() && spec_.kind != ControlKind::PictureBox)
         widget_->clear_visible_focus();
 }
@@ -271,21 +264,23 @@ void FltkControl::applyStyle() {
 void FltkControl::applyGeometry() {
     if (widget_ == nullptr) return;
     const FltkScreen& screen = form_.screen();
-    int x = insetX_ + screen.toPixelsX(rect_.left), y = insetY_ + screen.toPixelsY(rect_.top);
+    int x = insetX_ + screen.toPixelsX(state_.rect.left),
+        y = insetY_ + screen.toPixelsY(state_.rect.top);
     if (spec_.kind == ControlKind::Line) {
         static_cast<LineWidget*>(widget_)->setEnds(
-            x, y, insetX_ + screen.toPixelsX(rect_.left + rect_.width),
-            insetY_ + screen.toPixelsY(rect_.top + rect_.height));
+            x, y, insetX_ + screen.toPixelsX(state_.rect.left + state_.rect.width),
+            insetY_ + screen.toPixelsY(state_.rect.top + state_.rect.height));
         return;
     }
-    int w = std::max(1, screen.toPixelsX(rect_.width)),
-        h = std::max(1, screen.toPixelsY(rect_.height));
+    int w = std::max(1, screen.toPixelsX(state_.rect.width)),
+        h = std::max(1, screen.toPixelsY(state_.rect.height));
     widget_->resize(x, y, w, h);
     if (surface_ != nullptr) {
         int frame = 2 * picture_->frameWidth();
         Colour background = spec_.backColour.value_or(form_.design().backColour);
-        surface_->resizeKeeping(std::max(0, screen.toPixelsX(rect_.width) - frame),
-                                std::max(0, screen.toPixelsY(rect_.height) - frame), background);
+        surface_->resizeKeeping(std::max(0, screen.toPixelsX(state_.rect.width) - frame),
+                                std::max(0, screen.toPixelsY(state_.rect.height) - frame),
+                                background);
     }
 }
 
@@ -320,7 +315,7 @@ bool FltkControl::takesFocus() const {
 char FltkControl::accessKey() const {
     bool captioned = spec_.kind == ControlKind::Label || isButtonKind(spec_.kind);
     if (!captioned || widget_ == nullptr || !widget_->visible_r() || !widget_->active_r()) return 0;
-    return captionAccessKey(caption_);
+    return captionAccessKey(state_.caption);
 }
 
 Fl_Group* FltkControl::asContainer() const {
@@ -333,7 +328,7 @@ void FltkControl::redrawArea() {
 }
 
 void FltkControl::setCaption(const std::string& caption) {
-    caption_ = caption;
+    state_.caption = caption;
     if (widget_ == nullptr) return;
     bool captioned = spec_.kind == ControlKind::Label || isButtonKind(spec_.kind);
     if (!captioned) return;
@@ -342,12 +337,12 @@ void FltkControl::setCaption(const std::string& caption) {
 
 std::string FltkControl::text() const {
     if (spec_.kind == ControlKind::TextBox) return static_cast<const Fl_Input*>(widget_)->value();
-    return text_;
+    return state_.text;
 }
 
 void FltkControl::setText(const std::string& text) {
     if (spec_.kind != ControlKind::TextBox) {
-        text_ = text;
+        state_.text = text;
         return;
     }
     shownText_ = firstCharacters(text, spec_.maxLength);
@@ -362,7 +357,7 @@ int FltkControl::value() const {
         case ControlKind::HScrollBar:
             return static_cast<const Fl_Scrollbar*>(widget_)->value();
         default:
-            return value_;
+            return state_.value;
     }
 }
 
@@ -387,13 +382,13 @@ void FltkControl::setValue(int value) {
             return;
         }
         default:
-            value_ = value;
+            state_.value = value;
     }
 }
 
 void FltkControl::setEnabled(bool enabled) {
-    enabled_ = enabled;
-    if (timer_) timer_->restart(interval_, enabled_);
+    state_.enabled = enabled;
+    if (timer_) timer_->restart(state_.interval, state_.enabled);
     if (widget_ == nullptr) return;
     if (enabled)
         widget_->activate();
@@ -402,7 +397,7 @@ void FltkControl::setEnabled(bool enabled) {
 }
 
 void FltkControl::setVisible(bool visible) {
-    visible_ = visible;
+    state_.visible = visible;
     if (widget_ == nullptr) return;
     if (visible)
         widget_->show();
@@ -412,7 +407,7 @@ void FltkControl::setVisible(bool visible) {
 }
 
 void FltkControl::move(const TwipsRect& rect) {
-    rect_ = rect;
+    state_.rect = rect;
     applyGeometry();
     if (!windowed()) redrawArea();
 }
@@ -432,8 +427,8 @@ void FltkControl::setForeColour(Colour colour) {
 }
 
 void FltkControl::setInterval(int milliseconds) {
-    interval_ = milliseconds;
-    if (timer_) timer_->restart(interval_, enabled_);
+    state_.interval = milliseconds;
+    if (timer_) timer_->restart(state_.interval, state_.enabled);
 }
 
 void FltkControl::stopTimer() {
@@ -441,20 +436,21 @@ void FltkControl::stopTimer() {
 }
 
 void FltkControl::setItems(const std::vector<std::string>& items) {
-    items_ = items;
-    selected_ =
-        items_.empty() ? -1 : std::clamp(selectedIndex(), -1, static_cast<int>(items_.size()) - 1);
+    state_.items = items;
+    state_.selected = state_.items.empty() ? -1
+                                           : std::clamp(selectedIndex(), -1,
+                                                        static_cast<int>(state_.items.size()) - 1);
     if (spec_.kind == ControlKind::DriveList) {
         auto* choice = static_cast<Fl_Choice*>(widget_);
         choice->clear();
-        for (const std::string& item : items_) choice->add(menuEntry(item).c_str());
-        choice->value(selected_);
+        for (const std::string& item : state_.items) choice->add(menuEntry(item).c_str());
+        choice->value(state_.selected);
         choice->redraw();
     } else if (isList(spec_.kind)) {
         auto* browser = static_cast<Fl_Hold_Browser*>(widget_);
         browser->clear();
-        for (const std::string& item : items_) browser->add(item.c_str());
-        if (selected_ >= 0) browser->select(selected_ + 1);
+        for (const std::string& item : state_.items) browser->add(item.c_str());
+        if (state_.selected >= 0) browser->select(state_.selected + 1);
     }
 }
 
@@ -462,17 +458,17 @@ int FltkControl::selectedIndex() const {
     if (spec_.kind == ControlKind::DriveList)
         return static_cast<const Fl_Choice*>(widget_)->value();
     if (isList(spec_.kind)) return static_cast<const Fl_Hold_Browser*>(widget_)->value() - 1;
-    return selected_;
+    return state_.selected;
 }
 
 void FltkControl::setSelectedIndex(int index) {
-    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+    state_.select(index);
     if (spec_.kind == ControlKind::DriveList) {
-        static_cast<Fl_Choice*>(widget_)->value(selected_);
+        static_cast<Fl_Choice*>(widget_)->value(state_.selected);
     } else if (isList(spec_.kind)) {
         auto* browser = static_cast<Fl_Hold_Browser*>(widget_);
-        if (selected_ >= 0)
-            browser->select(selected_ + 1);
+        if (state_.selected >= 0)
+            browser->select(state_.selected + 1);
         else
             browser->deselect();
     }
@@ -499,7 +495,7 @@ WindowHandle FltkControl::handle() const {
 }
 
 void FltkControl::performClick() {
-    if (!enabled_ || !visible_ || widget_ == nullptr) return;
+    if (!state_.enabled || !state_.visible || widget_ == nullptr) return;
     if (spec_.kind == ControlKind::CheckBox) setValue(value() == 0 ? 1 : 0);
     if (spec_.kind == ControlKind::OptionButton) setValue(1);
     form_.fire(Event{EventType::Click, spec_.name});

@@ -30,6 +30,7 @@
 #include "platform/fltk/fltk_surface.h"
 #include "platform/fltk/fltk_timer.h"
 #include "platform/forms.h"
+#include "platform/stateful_control.h"
 
 class Fl_Group;
 
@@ -38,30 +39,24 @@ namespace pictavo::platform::fltk {
 class FltkForm;
 class PictureWindow;
 
-class FltkControl : public Control {
+class FltkControl : public StatefulControl {
   public:
     FltkControl(FltkForm& form, ControlSpec design);
     ~FltkControl() override;
 
-    const ControlSpec& design() const override { return spec_; }
-    std::string caption() const override { return caption_; }
+    std::string caption() const override { return state_.caption; }
     void setCaption(const std::string& caption) override;
     std::string text() const override;
     void setText(const std::string& text) override;
     int value() const override;
     void setValue(int value) override;
-    bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
-    bool visible() const override { return visible_; }
     void setVisible(bool visible) override;
-    TwipsRect bounds() const override { return rect_; }
     void move(const TwipsRect& rect) override;
     void setFocus() override;
     void setForeColour(Colour colour) override;
-    int interval() const override { return interval_; }
     void setInterval(int milliseconds) override;
     void setItems(const std::vector<std::string>& items) override;
-    std::vector<std::string> items() const override { return items_; }
     int selectedIndex() const override;
     void setSelectedIndex(int index) override;
     void setFillStyle(int style) override;
@@ -99,16 +94,6 @@ class FltkControl : public Control {
     static void widgetCallback(Fl_Widget* widget, void* self);
 
     FltkForm& form_;
-    ControlSpec spec_;
-    std::string caption_;
-    std::string text_;
-    int value_;
-    bool enabled_;
-    bool visible_;
-    TwipsRect rect_;
-    int interval_;
-    std::vector<std::string> items_;
-    int selected_ = -1;
     int insetX_ = 0;
     int insetY_ = 0;
     Fl_Widget* widget_ = nullptr;  // owned by its container once placed

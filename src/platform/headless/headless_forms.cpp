@@ -26,18 +26,7 @@ std::string firstCharacters(const std::string& text, int count) {
 // ---- controls ----
 
 HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec design, WindowHandle handle)
-    : form_(form),
-      spec_(std::move(design)),
-      handle_(handle),
-      caption_(spec_.caption),
-      value_(spec_.value),
-      enabled_(spec_.enabled),
-      visible_(spec_.visible),
-      rect_(spec_.rect),
-      interval_(spec_.intervalMs),
-      fillStyle_(spec_.fillStyle),
-      fillColour_(spec_.fillColour.value_or(0)),
-      foreColour_(spec_.foreColour.value_or(0)) {
+    : StatefulControl(std::move(design)), form_(form), handle_(handle) {
     if (spec_.kind == ControlKind::PictureBox) {
         surface_ = std::make_unique<MemorySurface>();
         resizeSurface();
@@ -57,48 +46,51 @@ void HeadlessControl::stopTimer() {
 }
 
 void HeadlessControl::restartTimer() {
-    if (timerId_ != 0) form_.loop().setTimer(timerId_, interval_, enabled_);
+    if (timerId_ != 0) form_.loop().setTimer(timerId_, state_.interval, state_.enabled);
 }
 
 void HeadlessControl::setText(const std::string& text) {
-    text_ = spec_.maxLength > 0 ? firstCharacters(text, spec_.maxLength) : text;
+    state_.text = spec_.maxLength > 0 ? firstCharacters(text, spec_.maxLength) : text;
 }
 
 void HeadlessControl::setValue(int value) {
     if (spec_.kind == ControlKind::HScrollBar) value = std::clamp(value, spec_.minimum, spec_.maximum);
-    value_ = value;
+    state_.value = value;
     if (isOption(spec_) && value != 0) form_.clearOptionGroup(*this);
 }
 
 void HeadlessControl::setEnabled(bool enabled) {
-    enabled_ = enabled;
+    state_.enabled = enabled;
     if (spec_.kind == ControlKind::Timer) restartTimer();
 }
 
 void HeadlessControl::move(const TwipsRect& rect) {
-    rect_ = rect;
+    state_.rect = rect;
     if (surface_) resizeSurface();
 }
 
 void HeadlessControl::setFocus() { form_.setFocused(spec_.name); }
 
 void HeadlessControl::setInterval(int milliseconds) {
-    interval_ = milliseconds;
+    state_.interval = milliseconds;
     restartTimer();
 }
 
 void HeadlessControl::setItems(const std::vector<std::string>& items) {
-    items_ = items;
-    selected_ = items_.empty() ? -1 : std::clamp(selected_, -1, static_cast<int>(items_.size()) - 1);
+    state_.items = items;
+    state_.selected = state_.items.empty() ? -1
+                                           : std::clamp(state_.selected, -1,
+                                                        static_cast<int>(state_.items.size()) - 1);
 }
 
 void HeadlessControl::setSelectedIndex(int index) {
-    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+    state_.select(index);
 }
 
 void HeadlessControl::resizeSurface() {
-    int width = static_cast<int>(std::lround(rect_.width / form_.screen().twipsPerPixelX()));
-    int height = static_cast<int>(std::lround(rect_.height / form_.screen().twipsPerPixelY()));
+    int width = static_cast<int>(std::lround(state_.rect.width / form_.screen().twipsPerPixelX()));
+    int height =
+        static_cast<int>(std::lround(state_.rect.height / form_.screen().twipsPerPixelY()));
     if (width == surface_->width() && height == surface_->height()) return;
     // The persistent image keeps what fits, as a picture box does when it grows.
     imaging::Image old = surface_->snapshot();

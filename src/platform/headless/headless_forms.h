@@ -12,45 +12,40 @@
 #include "platform/headless/headless_window_system.h"
 #include "platform/memory_surface.h"
 #include "platform/screen.h"
+#include "platform/stateful_control.h"
 
 namespace pictavo::platform::headless {
 
 class HeadlessForm;
 
-class HeadlessControl : public Control {
+class HeadlessControl : public StatefulControl {
 public:
     HeadlessControl(HeadlessForm& form, ControlSpec design, WindowHandle handle);
     ~HeadlessControl() override;
 
-    const ControlSpec& design() const override { return spec_; }
-    std::string caption() const override { return caption_; }
-    void setCaption(const std::string& caption) override { caption_ = caption; }
-    std::string text() const override { return text_; }
+    std::string caption() const override { return state_.caption; }
+    void setCaption(const std::string& caption) override { state_.caption = caption; }
+    std::string text() const override { return state_.text; }
     void setText(const std::string& text) override;
-    int value() const override { return value_; }
+    int value() const override { return state_.value; }
     void setValue(int value) override;
-    bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
-    bool visible() const override { return visible_; }
-    void setVisible(bool visible) override { visible_ = visible; }
-    TwipsRect bounds() const override { return rect_; }
+    void setVisible(bool visible) override { state_.visible = visible; }
     void move(const TwipsRect& rect) override;
     void setFocus() override;
-    void setForeColour(Colour colour) override { foreColour_ = colour; }
-    int interval() const override { return interval_; }
+    void setForeColour(Colour colour) override { state_.foreColour = colour; }
     void setInterval(int milliseconds) override;
     void setItems(const std::vector<std::string>& items) override;
-    std::vector<std::string> items() const override { return items_; }
-    int selectedIndex() const override { return selected_; }
+    int selectedIndex() const override { return state_.selected; }
     void setSelectedIndex(int index) override;
-    void setFillStyle(int style) override { fillStyle_ = style; }
-    void setFillColour(Colour colour) override { fillColour_ = colour; }
+    void setFillStyle(int style) override { state_.fillStyle = style; }
+    void setFillColour(Colour colour) override { state_.fillColour = colour; }
     Surface* surface() override { return surface_.get(); }
     WindowHandle handle() const override { return handle_; }
 
-    int fillStyle() const { return fillStyle_; }
-    Colour fillColour() const { return fillColour_; }
-    Colour foreColour() const { return foreColour_; }
+    int fillStyle() const { return state_.fillStyle; }
+    Colour fillColour() const { return state_.fillColour.value_or(0); }
+    Colour foreColour() const { return state_.foreColour.value_or(0); }
     MemorySurface* memorySurface() { return surface_.get(); }
     void stopTimer();
 
@@ -59,20 +54,7 @@ private:
     void restartTimer();
 
     HeadlessForm& form_;
-    ControlSpec spec_;
     WindowHandle handle_;
-    std::string caption_;
-    std::string text_;
-    int value_;
-    bool enabled_;
-    bool visible_;
-    TwipsRect rect_;
-    int interval_;
-    std::vector<std::string> items_;
-    int selected_ = -1;
-    int fillStyle_;
-    Colour fillColour_;
-    Colour foreColour_;
     std::unique_ptr<MemorySurface> surface_;
     int timerId_ = 0;
 };

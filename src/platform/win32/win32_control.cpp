@@ -79,18 +79,7 @@ std::string truncateToLength(const std::string& text, int maxLength) {
 }  // namespace
 
 Win32Control::Win32Control(const ControlSpec& design, ControlHost& host, int id)
-    : spec_(design),
-      host_(host),
-      id_(id),
-      caption_(design.caption),
-      value_(design.value),
-      enabled_(design.enabled),
-      visible_(design.visible),
-      rect_(design.rect),
-      interval_(design.intervalMs),
-      fillStyle_(design.fillStyle),
-      fillColour_(design.fillColour),
-      foreColour_(design.foreColour) {}
+    : StatefulControl(design), host_(host), id_(id) {}
 
 Win32Control::~Win32Control() {
     if (timerRunning_ && IsWindow(host_.formWindow()))
@@ -104,8 +93,8 @@ void Win32Control::create(HFONT font) {
     }
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     if (spec_.tabIndex >= 0) style |= WS_TABSTOP;
-    if (visible_) style |= WS_VISIBLE;
-    if (!enabled_) style |= WS_DISABLED;
+    if (state_.visible) style |= WS_VISIBLE;
+    if (!state_.enabled) style |= WS_DISABLED;
     if (isKind(ControlKind::PictureBox)) {
         createPicture(style);
         return;
@@ -114,9 +103,9 @@ void Win32Control::create(HFONT font) {
     if (!native) return;
     style |= native->style;
     auto [parent, origin] = host_.placementFor(spec_.parent);
-    hwnd_ = CreateWindowExW(native->exStyle, native->name,
-                            showsCaption() ? toWide(caption_).c_str() : L"", style, 0, 0, 0, 0,
-                            parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id_)),
+    std::wstring title = showsCaption() ? toWide(state_.caption) : std::wstring();
+    hwnd_ = CreateWindowExW(native->exStyle, native->name, title.c_str(), style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id_)),
                             GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ == nullptr) return;
     if (font != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -130,10 +119,10 @@ void Win32Control::create(HFONT font) {
             SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(spec_.maxLength), 0);
     } else if (isKind(ControlKind::HScrollBar)) {
         SCROLLINFO info{
-            sizeof info, SIF_RANGE | SIF_POS, spec_.minimum, spec_.maximum, 0, value_, 0};
+            sizeof info, SIF_RANGE | SIF_POS, spec_.minimum, spec_.maximum, 0, state_.value, 0};
         SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
     } else if (isKind(ControlKind::CheckBox) || isKind(ControlKind::OptionButton)) {
-        setCheck(value_ != 0);
+        setCheck(state_.value != 0);
     }
     host_.endProgrammaticChange();
 }
@@ -162,8 +151,8 @@ Colour Win32Control::pictureBackColour() const {
 SIZE Win32Control::pictureSize() const {
     const TwipsScale& scale = host_.scale();
     int frame = spec_.border ? 2 : 0;
-    return {std::max(scale.toPixelsX(rect_.width) - frame, 0),
-            std::max(scale.toPixelsY(rect_.height) - frame, 0)};
+    return {std::max(scale.toPixelsX(state_.rect.width) - frame, 0),
+            std::max(scale.toPixelsY(state_.rect.height) - frame, 0)};
 }
 
 HWND Win32Control::window() const {
@@ -182,9 +171,10 @@ bool Win32Control::isGraphical() const {
 RECT Win32Control::areaInContainer() const {
     const TwipsScale& scale = host_.scale();
     POINT origin = host_.placementFor(spec_.parent).second;
-    int left = origin.x + scale.toPixelsX(rect_.left);
-    int top = origin.y + scale.toPixelsY(rect_.top);
-    return {left, top, left + scale.toPixelsX(rect_.width), top + scale.toPixelsY(rect_.height)};
+    int left = origin.x + scale.toPixelsX(state_.rect.left);
+    int top = origin.y + scale.toPixelsY(state_.rect.top);
+    return {left, top, left + scale.toPixelsX(state_.rect.width),
+            top + scale.toPixelsY(state_.rect.height)};
 }
 
 void Win32Control::repaintGraphic() {
@@ -198,13 +188,13 @@ void Win32Control::repaintGraphic() {
 }
 
 void Win32Control::paintGraphic(HDC dc, POINT origin) {
-    if (!visible_ || !isGraphical()) return;
+    if (!state_.visible || !isGraphical()) return;
     RECT area = areaInContainer();
     OffsetRect(&area, origin.x, origin.y);
     if (isKind(ControlKind::Line)) {
         paintLine(dc, area, spec_.borderColour);
     } else if (isKind(ControlKind::Shape)) {
-        paintShape(dc, area, spec_.borderColour, fillStyle_, fillColour_);
+        paintShape(dc, area, spec_.borderColour, state_.fillStyle, state_.fillColour);
     } else {
         if (graphic_.empty() && !spec_.resource.empty())
             graphic_ = laidOn(resourcePicture(spec_.resource), host_.backColourOf(spec_.parent));
@@ -289,31 +279,31 @@ void Win32Control::setWindowText(const std::string& text) {
 }
 
 std::string Win32Control::caption() const {
-    return hwnd_ != nullptr && showsCaption() ? windowText() : caption_;
+    return hwnd_ != nullptr && showsCaption() ? windowText() : state_.caption;
 }
 
 void Win32Control::setCaption(const std::string& caption) {
-    caption_ = caption;
+    state_.caption = caption;
     if (hwnd_ != nullptr && showsCaption()) setWindowText(caption);
 }
 
 std::string Win32Control::text() const {
-    return hwnd_ != nullptr && isKind(ControlKind::TextBox) ? windowText() : text_;
+    return hwnd_ != nullptr && isKind(ControlKind::TextBox) ? windowText() : state_.text;
 }
 
 void Win32Control::setText(const std::string& text) {
-    text_ = truncateToLength(text, spec_.maxLength);
-    if (hwnd_ != nullptr && isKind(ControlKind::TextBox)) setWindowText(text_);
+    state_.text = truncateToLength(text, spec_.maxLength);
+    if (hwnd_ != nullptr && isKind(ControlKind::TextBox)) setWindowText(state_.text);
 }
 
 int Win32Control::value() const {
     if (hwnd_ != nullptr && (isKind(ControlKind::CheckBox) || isKind(ControlKind::OptionButton)))
         return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-    return value_;
+    return state_.value;
 }
 
 void Win32Control::setCheck(bool checked) {
-    value_ = checked ? 1 : 0;
+    state_.value = checked ? 1 : 0;
     if (hwnd_ != nullptr)
         SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -325,16 +315,16 @@ void Win32Control::setValue(int value) {
     } else if (isKind(ControlKind::CheckBox)) {
         setCheck(value != 0);
     } else if (isKind(ControlKind::HScrollBar)) {
-        value_ = std::clamp(value, std::min(spec_.minimum, spec_.maximum),
-                            std::max(spec_.minimum, spec_.maximum));
-        if (hwnd_ != nullptr) SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
+        state_.value = std::clamp(value, std::min(spec_.minimum, spec_.maximum),
+                                  std::max(spec_.minimum, spec_.maximum));
+        if (hwnd_ != nullptr) SetScrollPos(hwnd_, SB_CTL, state_.value, TRUE);
     } else {
-        value_ = value;
+        state_.value = value;
     }
 }
 
 bool Win32Control::scroll(int code, int trackPosition) {
-    int next = value_;
+    int next = state_.value;
     switch (code) {
         case SB_LINELEFT:
             next -= spec_.smallChange;
@@ -361,27 +351,27 @@ bool Win32Control::scroll(int code, int trackPosition) {
         default:
             return false;
     }
-    int before = value_;
+    int before = state_.value;
     setValue(next);
-    return value_ != before;
+    return state_.value != before;
 }
 
 void Win32Control::setEnabled(bool enabled) {
-    enabled_ = enabled;
+    state_.enabled = enabled;
     if (isKind(ControlKind::Timer)) updateTimer();
     if (HWND window = this->window()) EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
 void Win32Control::setVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
+    if (visible == state_.visible) return;
+    state_.visible = visible;
     if (HWND window = this->window()) ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
     repaintGraphic();
 }
 
 void Win32Control::move(const TwipsRect& rect) {
     repaintGraphic();  // where it was
-    rect_ = rect;
+    state_.rect = rect;
     if (surface_) {
         SIZE size = pictureSize();
         surface_->resizeKeeping(size.cx, size.cy, pictureBackColour());
@@ -391,12 +381,12 @@ void Win32Control::move(const TwipsRect& rect) {
 }
 
 void Win32Control::setFillStyle(int style) {
-    fillStyle_ = style;
+    state_.fillStyle = style;
     repaintGraphic();
 }
 
 void Win32Control::setFillColour(Colour colour) {
-    fillColour_ = colour;
+    state_.fillColour = colour;
     repaintGraphic();
 }
 
@@ -405,12 +395,12 @@ void Win32Control::setFocus() {
 }
 
 void Win32Control::setForeColour(Colour colour) {
-    foreColour_ = colour;
+    state_.foreColour = colour;
     if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Win32Control::setInterval(int milliseconds) {
-    interval_ = milliseconds;
+    state_.interval = milliseconds;
     if (isKind(ControlKind::Timer)) updateTimer();
 }
 
@@ -418,9 +408,9 @@ void Win32Control::updateTimer() {
     HWND form = host_.formWindow();
     if (form == nullptr) return;
     auto timerId = static_cast<UINT_PTR>(id_);
-    if (enabled_ && interval_ > 0) {
+    if (state_.enabled && state_.interval > 0) {
         // Setting an existing timer again restarts its count from now.
-        timerRunning_ = SetTimer(form, timerId, static_cast<UINT>(interval_), nullptr) != 0;
+        timerRunning_ = SetTimer(form, timerId, static_cast<UINT>(state_.interval), nullptr) != 0;
     } else if (timerRunning_) {
         KillTimer(form, timerId);
         timerRunning_ = false;
@@ -433,15 +423,15 @@ void Win32Control::fillNativeList() {
     UINT add = combo ? CB_ADDSTRING : LB_ADDSTRING;
     // Created without the sort styles: the core decides the order.
     SendMessageW(hwnd_, reset, 0, 0);
-    for (const std::string& item : items_) {
+    for (const std::string& item : state_.items) {
         std::wstring wide = toWide(item);
         SendMessageW(hwnd_, add, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
 }
 
 void Win32Control::setItems(const std::vector<std::string>& items) {
-    items_ = items;
-    selected_ = -1;
+    state_.items = items;
+    state_.selected = -1;
     if (hwnd_ == nullptr) return;
     host_.beginProgrammaticChange();
     fillNativeList();
@@ -449,22 +439,22 @@ void Win32Control::setItems(const std::vector<std::string>& items) {
 }
 
 int Win32Control::selectedIndex() const {
-    if (hwnd_ == nullptr || items_.empty()) return selected_;
+    if (hwnd_ == nullptr || state_.items.empty()) return state_.selected;
     if (isKind(ControlKind::DriveList))
         return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
     if (isKind(ControlKind::DirList) || isKind(ControlKind::FileList))
         return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
-    return selected_;
+    return state_.selected;
 }
 
 void Win32Control::setSelectedIndex(int index) {
-    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+    state_.select(index);
     if (hwnd_ == nullptr) return;
     host_.beginProgrammaticChange();
     if (isKind(ControlKind::DriveList))
-        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(state_.selected), 0);
     else if (isKind(ControlKind::DirList) || isKind(ControlKind::FileList))
-        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected_), 0);
+        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(state_.selected), 0);
     host_.endProgrammaticChange();
 }
 

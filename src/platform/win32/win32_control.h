@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/stateful_control.h"
 #include "platform/win32/dib_surface.h"
 #include "platform/win32/picture_window.h"
 #include "platform/win32/twips_scale.h"
@@ -45,7 +46,7 @@ class ControlHost {
     virtual Colour backColourOf(const std::string& container) const = 0;
 };
 
-class Win32Control : public Control, private PictureWindow::Owner {
+class Win32Control : public StatefulControl, private PictureWindow::Owner {
   public:
     Win32Control(const ControlSpec& design, ControlHost& host, int id);
     ~Win32Control() override;
@@ -69,27 +70,21 @@ class Win32Control : public Control, private PictureWindow::Owner {
     DibSurface* dibSurface() { return surface_.get(); }
     // The scroll bar's reaction to one of its WM_HSCROLL codes; true when the value changed.
     bool scroll(int code, int trackPosition);
-    std::optional<Colour> foreColour() const { return foreColour_; }
+    std::optional<Colour> foreColour() const { return state_.foreColour; }
 
-    const ControlSpec& design() const override { return spec_; }
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
     std::string text() const override;
     void setText(const std::string& text) override;
     int value() const override;
     void setValue(int value) override;
-    bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
-    bool visible() const override { return visible_; }
     void setVisible(bool visible) override;
-    TwipsRect bounds() const override { return rect_; }
     void move(const TwipsRect& rect) override;
     void setFocus() override;
     void setForeColour(Colour colour) override;
-    int interval() const override { return interval_; }
     void setInterval(int milliseconds) override;
     void setItems(const std::vector<std::string>& items) override;
-    std::vector<std::string> items() const override { return items_; }
     int selectedIndex() const override;
     void setSelectedIndex(int index) override;
     void setFillStyle(int style) override;
@@ -120,23 +115,9 @@ class Win32Control : public Control, private PictureWindow::Owner {
     std::string windowText() const;
     void setWindowText(const std::string& text);
 
-    ControlSpec spec_;
     ControlHost& host_;
     int id_;
     HWND hwnd_ = nullptr;
-
-    std::string caption_;
-    std::string text_;
-    int value_;
-    bool enabled_;
-    bool visible_;
-    TwipsRect rect_;
-    int interval_;
-    std::vector<std::string> items_;
-    int selected_ = -1;
-    int fillStyle_;
-    std::optional<Colour> fillColour_;
-    std::optional<Colour> foreColour_;
     bool timerRunning_ = false;
 
     std::unique_ptr<DibSurface> surface_;
