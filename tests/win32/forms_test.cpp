@@ -129,11 +129,11 @@ TEST_F(FormsTest, ModalShowReturnsWhenTheFormUnloadsAndFreesTheOthers) {
 TEST_F(FormsTest, ButtonsCheckBoxesAndOptionGroupsReportClicks) {
     FormSpec design = dialogSpec("Pictavo Controls");
     design.controls = {control("OKButton", ControlKind::Button, {120, 120, 1200, 360}, 0),
-                     control("btnStretch", ControlKind::CheckBox, {120, 600, 2400, 300}, 1),
-                     control("Option1", ControlKind::OptionButton, {120, 1000, 1200, 300}, 2),
-                     control("Option2", ControlKind::OptionButton, {120, 1400, 1200, 300}, 3),
-                     control("Frame", ControlKind::PictureBox, {2400, 1000, 2000, 1500}),
-                     control("Option3", ControlKind::OptionButton, {100, 100, 1200, 300}, 4)};
+                       control("btnStretch", ControlKind::CheckBox, {120, 600, 2400, 300}, 1),
+                       control("Option1", ControlKind::OptionButton, {120, 1000, 1200, 300}, 2),
+                       control("Option2", ControlKind::OptionButton, {120, 1400, 1200, 300}, 3),
+                       control("Frame", ControlKind::PictureBox, {2400, 1000, 2000, 1500}),
+                       control("Option3", ControlKind::OptionButton, {100, 100, 1200, 300}, 4)};
     design.controls[0].isDefault = true;
     design.controls[3].value = 1;
     design.controls[5].parent = "Frame";  // a group of its own
@@ -223,8 +223,8 @@ TEST_F(FormsTest, TimersTickOnlyWhileEnabledWithAnInterval) {
 TEST_F(FormsTest, DialogKeysPressTheDefaultAndCancelButtons) {
     FormSpec design = dialogSpec("Pictavo Keys");
     design.controls = {control("Text1", ControlKind::TextBox, {120, 120, 2400, 300}, 0),
-                     control("OKButton", ControlKind::Button, {120, 600, 1200, 360}, 1),
-                     control("CancelButton", ControlKind::Button, {1500, 600, 1200, 360}, 2)};
+                       control("OKButton", ControlKind::Button, {120, 600, 1200, 360}, 1),
+                       control("CancelButton", ControlKind::Button, {1500, 600, 1200, 360}, 2)};
     design.controls[1].isDefault = true;
     design.controls[2].isCancel = true;
     auto form = host_.forms().create(design, handler_, nullptr);

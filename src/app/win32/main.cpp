@@ -5,8 +5,8 @@
 #include "platform/win32/program_arguments.h"
 #include "platform/win32/win32_host.h"
 #include "startup/main.h"
-#include "startup/saver_windows.h"
 #include "startup/saver_state.h"
+#include "startup/saver_windows.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pictavo;

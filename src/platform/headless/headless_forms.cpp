@@ -10,7 +10,9 @@ namespace {
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
-bool isOption(const ControlSpec& design) { return design.kind == ControlKind::OptionButton; }
+bool isOption(const ControlSpec& design) {
+    return design.kind == ControlKind::OptionButton;
+}
 
 // The first count characters of UTF-8 text; a limit counts characters, not bytes.
 std::string firstCharacters(const std::string& text, int count) {
@@ -38,7 +40,9 @@ HeadlessControl::HeadlessControl(HeadlessForm& form, ControlSpec design, WindowH
     }
 }
 
-HeadlessControl::~HeadlessControl() { stopTimer(); }
+HeadlessControl::~HeadlessControl() {
+    stopTimer();
+}
 
 void HeadlessControl::stopTimer() {
     if (timerId_ != 0) form_.loop().removeTimer(timerId_);
@@ -54,7 +58,8 @@ void HeadlessControl::setText(const std::string& text) {
 }
 
 void HeadlessControl::setValue(int value) {
-    if (spec_.kind == ControlKind::HScrollBar) value = std::clamp(value, spec_.minimum, spec_.maximum);
+    if (spec_.kind == ControlKind::HScrollBar)
+        value = std::clamp(value, spec_.minimum, spec_.maximum);
     state_.value = value;
     if (isOption(spec_) && value != 0) form_.clearOptionGroup(*this);
 }
@@ -69,7 +74,9 @@ void HeadlessControl::move(const TwipsRect& rect) {
     if (surface_) resizeSurface();
 }
 
-void HeadlessControl::setFocus() { form_.setFocused(spec_.name); }
+void HeadlessControl::setFocus() {
+    form_.setFocused(spec_.name);
+}
 
 void HeadlessControl::setInterval(int milliseconds) {
     state_.interval = milliseconds;
@@ -114,7 +121,8 @@ HeadlessForm::HeadlessForm(const FormSpec& design, FormHandler& handler, Headles
     background_.resize(static_cast<int>(std::lround(bounds_.width / screen.twipsPerPixelX())),
                        static_cast<int>(std::lround(bounds_.height / screen.twipsPerPixelY())));
     for (const ControlSpec& control : spec_.controls) {
-        WindowHandle handle = control.kind == ControlKind::Timer ? 0 : windows_.registerOwn("", false);
+        WindowHandle handle =
+            control.kind == ControlKind::Timer ? 0 : windows_.registerOwn("", false);
         if (handle != 0) windows_.setParent(handle, handle_);
         controls_.push_back(std::make_unique<HeadlessControl>(*this, control, handle));
     }
@@ -172,11 +180,14 @@ void HeadlessForm::move(const TwipsRect& rect) {
 
 void HeadlessForm::clearOptionGroup(const HeadlessControl& chosen) {
     for (auto& control : controls_)
-        if (control.get() != &chosen && isOption(control->design()) && control->design().parent == chosen.design().parent)
+        if (control.get() != &chosen && isOption(control->design()) &&
+            control->design().parent == chosen.design().parent)
             control->setValue(0);
 }
 
-void HeadlessForm::timerTicked(const std::string& control) { fire(Event{EventType::Timer, control}); }
+void HeadlessForm::timerTicked(const std::string& control) {
+    fire(Event{EventType::Timer, control});
+}
 
 void HeadlessForm::dispatch(Event& event) {
     if (!loaded_) return;
@@ -226,10 +237,12 @@ void HeadlessForm::pressKey(int key) {
         if (press.key == 0 || !loaded_) return;
     }
     for (auto& control : controls_) {
-        bool presses = (key == kEnter && control->design().isDefault) || (key == kEscape && control->design().isCancel);
+        bool presses = (key == kEnter && control->design().isDefault) ||
+                       (key == kEscape && control->design().isCancel);
         if (presses) {
             // The key presses the button where the focus is; it does not move it.
-            if (control->enabled() && control->visible()) fire(Event{EventType::Click, control->design().name});
+            if (control->enabled() && control->visible())
+                fire(Event{EventType::Click, control->design().name});
             return;
         }
     }
@@ -239,7 +252,9 @@ void HeadlessForm::mouseMove(std::string_view name, double x, double y) {
     fire(Event{EventType::MouseMove, std::string(name), 0, 0, x, y});
 }
 
-void HeadlessForm::repaint() { fire(Event{EventType::Paint, ""}); }
+void HeadlessForm::repaint() {
+    fire(Event{EventType::Paint, ""});
+}
 
 void HeadlessForm::resizeTo(int widthTwips, int heightTwips) {
     move({bounds_.left, bounds_.top, widthTwips, heightTwips});
@@ -248,7 +263,8 @@ void HeadlessForm::resizeTo(int widthTwips, int heightTwips) {
 
 // ---- factory ----
 
-std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& design, FormHandler& handler, Form*) {
+std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& design, FormHandler& handler,
+                                                  Form*) {
     auto form = std::make_unique<HeadlessForm>(design, handler, loop_, windows_, screen_);
     form->setFactory(this);
     live_.push_back(form.get());
@@ -263,7 +279,8 @@ HeadlessForm* HeadlessFormFactory::find(std::string_view name) const {
 }
 
 bool HeadlessFormFactory::anyLoaded() const {
-    return std::any_of(live_.begin(), live_.end(), [](const HeadlessForm* form) { return form->loaded(); });
+    return std::any_of(live_.begin(), live_.end(),
+                       [](const HeadlessForm* form) { return form->loaded(); });
 }
 
 }  // namespace pictavo::platform::headless

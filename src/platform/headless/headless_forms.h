@@ -19,7 +19,7 @@ namespace pictavo::platform::headless {
 class HeadlessForm;
 
 class HeadlessControl : public StatefulControl {
-public:
+  public:
     HeadlessControl(HeadlessForm& form, ControlSpec design, WindowHandle handle);
     ~HeadlessControl() override;
 
@@ -49,7 +49,7 @@ public:
     MemorySurface* memorySurface() { return surface_.get(); }
     void stopTimer();
 
-private:
+  private:
     void resizeSurface();
     void restartTimer();
 
@@ -60,7 +60,7 @@ private:
 };
 
 class HeadlessForm : public Form {
-public:
+  public:
     HeadlessForm(const FormSpec& design, FormHandler& handler, HeadlessEventLoop& loop,
                  HeadlessWindowSystem& windows, const Screen& screen);
     ~HeadlessForm() override;
@@ -109,7 +109,7 @@ public:
     void timerTicked(const std::string& control);
     void setFactory(class HeadlessFormFactory* factory) { factory_ = factory; }
 
-private:
+  private:
     FormSpec spec_;
     FormHandler& handler_;
     HeadlessEventLoop& loop_;
@@ -130,18 +130,20 @@ private:
 };
 
 class HeadlessFormFactory : public FormFactory {
-public:
-    HeadlessFormFactory(HeadlessEventLoop& loop, HeadlessWindowSystem& windows, const Screen& screen)
+  public:
+    HeadlessFormFactory(HeadlessEventLoop& loop, HeadlessWindowSystem& windows,
+                        const Screen& screen)
         : loop_(loop), windows_(windows), screen_(screen) {}
 
-    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler,
+                                 Form* owner) override;
 
     // The most recently created form of that name that is still loaded.
     HeadlessForm* find(std::string_view name) const;
     bool anyLoaded() const;
     int created() const { return created_; }
 
-private:
+  private:
     friend class HeadlessForm;
     HeadlessEventLoop& loop_;
     HeadlessWindowSystem& windows_;

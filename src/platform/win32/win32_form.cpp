@@ -40,7 +40,12 @@ bool isClickable(ControlKind kind) {
 
 Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, OpenWindows& windows,
                      Win32EventLoop& loop, const TwipsScale& scale)
-    : spec_(design), handler_(handler), windows_(windows), loop_(loop), scale_(scale), owner_(owner) {
+    : spec_(design),
+      handler_(handler),
+      windows_(windows),
+      loop_(loop),
+      scale_(scale),
+      owner_(owner) {
     createWindow(owner);
     if (hwnd_ == nullptr) return;
     createBackground();
