@@ -8,8 +8,10 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null; then
-  bash scripts/install-deps.sh >/tmp/pictavo-install.log 2>&1 || {
-    cat /tmp/pictavo-install.log; echo "installing the dependencies failed"; exit 1; }
+  install_log=$(mktemp)
+  bash scripts/install-deps.sh >"$install_log" 2>&1 || {
+    cat "$install_log"; rm -f "$install_log"; echo "installing the dependencies failed"; exit 1; }
+  rm -f "$install_log"
 fi
 
 presets=("$@")

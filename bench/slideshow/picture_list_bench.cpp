@@ -3,10 +3,12 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "platform/std_file_system.h"
 #include "slideshow/picture_list.h"
@@ -17,25 +19,40 @@ namespace fs = std::filesystem;
 
 constexpr int kPictures = 100000;
 
-const fs::path& bigFolder() {
-    static const fs::path folder = [] {
-        fs::path path = fs::temp_directory_path() / "pictavo-bench-100k";
-        if (!fs::exists(path / "done")) {
-            fs::create_directories(path);
-            char name[40];
-            for (int i = 0; i < kPictures; ++i) {
-                std::snprintf(name, sizeof name, "IMG_%06d.%s", i, i % 3 == 0 ? "JPG" : "png");
-                std::ofstream(path / name).put('x');
-            }
-            for (int i = 0; i < kPictures / 10; ++i) {
-                std::snprintf(name, sizeof name, "notes_%05d.txt", i);
-                std::ofstream(path / name).put('x');
-            }
-            std::ofstream(path / "done").put('x');
+// Made once per run and removed when the run ends, so no bench leaves
+// 110,000 files behind in the temporary folder.
+class BigFolder {
+  public:
+    BigFolder() {
+        std::string pattern = (fs::temp_directory_path() / "pictavo-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) return;
+        path_ = pattern;
+        char name[40];
+        for (int i = 0; i < kPictures; ++i) {
+            std::snprintf(name, sizeof name, "IMG_%06d.%s", i, i % 3 == 0 ? "JPG" : "png");
+            std::ofstream(path_ / name).put('x');
         }
-        return path;
-    }();
-    return folder;
+        for (int i = 0; i < kPictures / 10; ++i) {
+            std::snprintf(name, sizeof name, "notes_%05d.txt", i);
+            std::ofstream(path_ / name).put('x');
+        }
+    }
+    ~BigFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove_all(path_, ignored);
+    }
+    BigFolder(const BigFolder&) = delete;
+    BigFolder& operator=(const BigFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+const fs::path& bigFolder() {
+    static const BigFolder folder;
+    return folder.path();
 }
 
 void BM_ListHundredThousandPictures(benchmark::State& state) {
