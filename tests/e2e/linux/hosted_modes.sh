@@ -10,12 +10,7 @@ use_one_picture
 start_host_window 320 240 "xscreensaver"
 start_pictavo -window-id "$HOST_ID"
 SHOW=$LAST_PID
-slide=""
-for _ in $(seq 60); do
-    slide=$(children_of "$HOST_ID" | head -1)
-    [ -n "$slide" ] && break
-    sleep 0.05
-done
+slide=$(first_child_of "$HOST_ID")
 expect "-window-id shows the slide window inside the host's window" test -n "$slide"
 expect "it is the slide window" test "$(xdotool getwindowname "$slide" 2>/dev/null)" = "Screen Saver Main Form"
 expect "the host's window shows it (not its own grey)" eventually 2 colour_is_not 105 105 "#808080"
@@ -35,12 +30,7 @@ sed -i "s|^PicturePath=.*|PicturePath=$WORK/small|" "$SETTINGS"
 start_host_window 320 240 "xscreensaver"
 start_pictavo -window-id "$HOST_ID"
 GROWN=$LAST_PID
-slide=""
-for _ in $(seq 60); do
-    slide=$(children_of "$HOST_ID" | head -1)
-    [ -n "$slide" ] && break
-    sleep 0.05
-done
+slide=$(first_child_of "$HOST_ID")
 expect "the show opens inside the second host window" test -n "$slide"
 expect "its first picture comes" eventually 6 is_lit 260 220 100
 xdotool windowsize "$HOST_ID" 800 600
@@ -72,12 +62,7 @@ expect "it ends with status 0" test "$(status_of "$ROOT_SHOW")" -eq 0
 start_host_window 200 150 "Screen saver host"
 XSCREENSAVER_WINDOW=$HOST_ID start_pictavo -root
 HOSTED=$LAST_PID
-slide=""
-for _ in $(seq 60); do
-    slide=$(children_of "$HOST_ID" | head -1)
-    [ -n "$slide" ] && break
-    sleep 0.05
-done
+slide=$(first_child_of "$HOST_ID")
 expect "-root draws into the window XSCREENSAVER_WINDOW names" test -n "$slide"
 kill -TERM "$HOST_PID"
 wait "$HOST_PID" 2>/dev/null || true

@@ -114,6 +114,15 @@ colour_is_not() { [ "$(screen_colour "$1" "$2")" != "$3" ]; }
 
 # The children of window $1, one id per line.
 children_of() { xwininfo -children -id "$1" | awk '/^ +0x[0-9a-f]+ /{print $1}'; }
+# The first child window of $1 within 3 s; nothing when none came.
+first_child_of() {
+    local child
+    for _ in $(seq 60); do
+        child=$(children_of "$1" | head -1)
+        [ -n "$child" ] && { echo "$child"; return; }
+        sleep 0.05
+    done
+}
 # Width and height of window $1, as "WxH".
 size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 size_is() { [ "$(size_of "$1")" = "$2" ]; }

@@ -9,12 +9,7 @@ write_settings
 start_host_window 152 112 "Display Properties"
 start_pictavo /p "$HOST_ID"
 PREVIEW=$LAST_PID
-child=""
-for _ in $(seq 60); do
-    child=$(children_of "$HOST_ID" | head -1)
-    [ -n "$child" ] && break
-    sleep 0.05
-done
+child=$(first_child_of "$HOST_ID")
 expect "the preview is a child of the given window" test -n "$child"
 [ -n "$child" ] && expect "it covers the window: $(size_of "$child")" test "$(size_of "$child")" = "152x112"
 # The host window is grey (#808080) at (100, 100); the preview's picture is black.
