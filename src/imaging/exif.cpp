@@ -8,10 +8,8 @@ namespace pictavo::imaging {
 namespace {
 
 constexpr uint16_t orientationTag = 0x0112;
-constexpr uint16_t typeShort = 3;
-constexpr uint16_t typeLong = 4;
 
-// Reads the TIFF structure inside the EXIF block in its own byte order.
+// Reads a TIFF structure in its own byte order.
 class TiffReader {
   public:
     explicit TiffReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
@@ -47,7 +45,11 @@ class TiffReader {
     bool bigEndian_ = false;
 };
 
-std::optional<long> findOrientation(const TiffReader& tiff) {
+}  // namespace
+
+std::optional<OrientationEntry> findOrientationEntry(std::span<const uint8_t> bytes) {
+    TiffReader tiff(bytes);
+    if (!tiff.readByteOrder()) return std::nullopt;
     const auto ifd = tiff.u32(4);
     if (!ifd) return std::nullopt;
     const auto count = tiff.u16(*ifd);
@@ -58,26 +60,30 @@ std::optional<long> findOrientation(const TiffReader& tiff) {
         const auto type = tiff.u16(entry + 2);
         if (!tag || !type) return std::nullopt;
         if (*tag != orientationTag) continue;
-        if (*type == typeShort) {
-            if (auto value = tiff.u16(entry + 8)) return *value;
-        } else if (*type == typeLong) {
-            if (auto value = tiff.u32(entry + 8)) return static_cast<long>(*value);
+        if (*type == kTiffShort) {
+            const auto value = tiff.u16(entry + 8);
+            if (!value) return std::nullopt;
+            return OrientationEntry{*type, *value};
         }
-        return std::nullopt;
+        if (*type == kTiffLong) {
+            const auto value = tiff.u32(entry + 8);
+            if (!value) return std::nullopt;
+            return OrientationEntry{*type, *value};
+        }
+        return OrientationEntry{*type, 0};
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 Orientation exifOrientation(std::span<const uint8_t> app1) {
     static constexpr char header[] = {'E', 'x', 'i', 'f', 0, 0};
     if (app1.size() < sizeof header || std::memcmp(app1.data(), header, sizeof header) != 0) {
         return Orientation::Upright;
     }
-    TiffReader tiff(app1.subspan(sizeof header));
-    if (!tiff.readByteOrder()) return Orientation::Upright;
-    return orientationFromTag(findOrientation(tiff).value_or(1));
+    const auto entry = findOrientationEntry(app1.subspan(sizeof header));
+    if (!entry || (entry->type != kTiffShort && entry->type != kTiffLong))
+        return Orientation::Upright;
+    return orientationFromTag(static_cast<long>(entry->value));
 }
 
 }  // namespace pictavo::imaging

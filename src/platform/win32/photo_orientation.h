@@ -1,8 +1,8 @@
 #pragma once
 // How a camera was held, read from the file itself where the imaging
 // component does not tell (Wine's does not read EXIF): the orientation tag
-// (274), 1 to 8 as the tag numbers them. A JPEG's EXIF block is read by the
-// core's own reader; a TIFF file's first directory here.
+// (274), 1 to 8 as the tag numbers them, read by the core's TIFF reader
+// from a TIFF file's first directory or a JPEG's EXIF block.
 
 #include <cstdint>
 #include <span>
