@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "form_test_support.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/other_monitors.h"
 #include "platform/win32/resource_pictures.h"
 #include "platform/win32/win32_host.h"
@@ -24,13 +25,7 @@ class Capture {
         image_ = imaging::Image(client.right, client.bottom);
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = image_.width;
-        info.bmiHeader.biHeight = -image_.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = topDownDibInfo(image_.width, image_.height);
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ previous = SelectObject(dc, bitmap);

@@ -45,13 +45,7 @@ DibSurface::~DibSurface() {
 void DibSurface::allocate(int width, int height) {
     release();
     if (width <= 0 || height <= 0 || dc_ == nullptr) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // negative: the top row comes first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownDibInfo(width, height);
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap_ == nullptr) return;  // out of memory: the surface stays empty

@@ -21,6 +21,10 @@ using UniquePen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiObjectDeleter>
 // 0x800000nn is system colour nn; anything else is already 0x00BBGGRR.
 COLORREF toColorRef(Colour colour);
 
+// The header of a 32-bit DIB whose top row comes first, as every picture of
+// ours is laid out.
+BITMAPINFO topDownDibInfo(int width, int height);
+
 // The font at the screen's vertical resolution.
 UniqueFont createFont(const Font& font);
 

@@ -26,17 +26,6 @@ int hatchOf(int fillStyle) {
     }
 }
 
-BITMAPINFO topDownInfo(const imaging::Image& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 }  // namespace
 
 void paintLine(HDC dc, const RECT& area, std::optional<Colour> colour) {
@@ -68,7 +57,7 @@ void paintShape(HDC dc, const RECT& area, std::optional<Colour> border, int fill
 
 void paintImage(HDC dc, const RECT& area, const imaging::Image& picture, bool stretch) {
     if (picture.empty()) return;
-    BITMAPINFO info = topDownInfo(picture);
+    BITMAPINFO info = topDownDibInfo(picture.width, picture.height);
     if (stretch) {
         int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
         StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0,

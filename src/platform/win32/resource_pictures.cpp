@@ -7,6 +7,7 @@
 #include <string>
 
 #include "artwork/artwork.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/text_encoding.h"
 
@@ -20,13 +21,7 @@ imaging::Image pixelsOf(HBITMAP bitmap, bool keepAlpha) {
     BITMAP description{};
     if (bitmap == nullptr || GetObjectW(bitmap, sizeof description, &description) == 0) return {};
     imaging::Image image(description.bmWidth, description.bmHeight);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownDibInfo(image.width, image.height);
     HDC screen = GetDC(nullptr);
     int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(),
                          &info, DIB_RGB_COLORS);
