@@ -29,7 +29,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_encoding.h"
+
 namespace {
+
+using pictavo::platform::win32::toUtf8;
 
 constexpr const wchar_t* kHostTitle = L"Pictavo Preview Host";
 constexpr int kHostLeft = 100;
@@ -37,15 +41,6 @@ constexpr int kHostTop = 100;
 constexpr int kHostWidth = 152;
 constexpr int kHostHeight = 112;
 constexpr DWORD kEndLimitMs = 10000;
-
-std::string toUtf8(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    int length = static_cast<int>(wide.size());
-    int needed = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), needed, nullptr, nullptr);
-    return utf8;
-}
 
 BOOL CALLBACK listForm(HWND window, LPARAM) {
     wchar_t className[64] = {};
