@@ -37,12 +37,6 @@ bool writePpm(const std::string& path, const imaging::Image& image) {
     return static_cast<bool>(out);
 }
 
-// The name the slide hands the codec as a hint: the file's own name.
-std::string fileName(const std::string& path) {
-    size_t slash = path.find_last_of("\\/:");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +57,7 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        if (auto loaded = PicBuf1.load(*bytes, fileName(path)); !loaded) {
+        if (auto loaded = PicBuf1.load(*bytes, path); !loaded) {
             std::printf("%d: error: %s\n", n, loaded.error().message.c_str());
             ++failures;
             continue;
