@@ -20,7 +20,11 @@ void opaqueIfAlphaIsAllZero(Image& image) {
 }
 
 void layOnBlack(Image& image) {
-    for (Pixel& p : image.pixels) {
+    layOnBlack(std::span<Pixel>(image.pixels));
+}
+
+void layOnBlack(std::span<Pixel> pixels) {
+    for (Pixel& p : pixels) {
         const uint32_t alpha = p >> 24;
         if (alpha == 255) continue;
         p = rgb(scaleByAlpha(red(p), alpha), scaleByAlpha(green(p), alpha),

@@ -1,6 +1,8 @@
 #pragma once
 // What the saver does with transparency: it shows pictures on black.
 
+#include <span>
+
 #include "imaging/image.h"
 
 namespace pictavo::imaging {
@@ -11,5 +13,7 @@ void opaqueIfAlphaIsAllZero(Image& image);
 
 // Composites every pixel over black, leaving it opaque.
 void layOnBlack(Image& image);
+// The same for a run of pixels, for decoders that finish a picture row by row.
+void layOnBlack(std::span<Pixel> pixels);
 
 }  // namespace pictavo::imaging

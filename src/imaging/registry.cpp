@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text.h"
 #include "imaging/errors.h"
 
 namespace pictavo::imaging {
@@ -22,11 +23,7 @@ std::string lowerCaseExtension(std::string_view fileName) {
     if (dot == std::string_view::npos || (separator != std::string_view::npos && dot < separator)) {
         return {};
     }
-    std::string extension(fileName.substr(dot + 1));
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return extension;
+    return toLowerAscii(fileName.substr(dot + 1));
 }
 
 const Decoder* pickDecoder(const DecoderList& decoders, std::span<const uint8_t> bytes,

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "imaging/limits.h"
 
 namespace pictavo::render {
 
@@ -17,8 +18,8 @@ struct PixelSize {
     int height = 0;
 };
 
-// The largest width or height pictavo-render draws.
-inline constexpr int kMaxPictureSide = 16384;
+// The largest width or height pictavo-render draws: what the saver decodes.
+inline constexpr int kMaxPictureSide = static_cast<int>(imaging::kMaxPictureSide);
 
 // "640x480": both sides 1 to kMaxPictureSide.
 Result<PixelSize> parsePixelSize(std::string_view option, std::string_view text);

@@ -9,6 +9,7 @@
 
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
+#include "imaging/limits.h"
 #include "imaging/vector/picture_size.h"
 
 namespace pictavo::imaging {
@@ -184,8 +185,7 @@ Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndice
         header.height = height == INT32_MIN ? 0 : std::abs(height);
     }
     if (in.failed()) return fileTruncated();
-    if (auto size = vector::checkPictureSize(header.width, header.height); !size)
-        return size.error();
+    if (auto size = checkPictureSize(header.width, header.height); !size) return size.error();
     switch (header.bits) {
         case 1:
         case 4:

@@ -10,6 +10,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/decoders/wpg_common.h"
 #include "imaging/errors.h"
+#include "imaging/limits.h"
 #include "imaging/vector/canvas.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
@@ -196,7 +197,7 @@ class Wpg1Player {
         in.u16();  // vertical resolution
         if (in.failed() || !canvas_) return {};
         if (!placed) x2 = image_->width / scale_;
-        if (auto size = vector::checkPictureSize(width, height); !size) return size.error();
+        if (auto size = checkPictureSize(width, height); !size) return size.error();
         if (depth != 1 && depth != 2 && depth != 4 && depth != 8)
             return {};  // not a bitmap we know
         const size_t rowBytes = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8;
@@ -573,7 +574,7 @@ class Wpg2Player {
         const uint8_t format = in.u8();
         const uint8_t compression = in.u8();
         if (in.failed() || !canvas_ || !bitmapBox_) return {};
-        if (auto size = vector::checkPictureSize(width, height); !size) return size.error();
+        if (auto size = checkPictureSize(width, height); !size) return size.error();
         int bits = 0;
         switch (format) {
             case 1:

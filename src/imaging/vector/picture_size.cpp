@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
-#include <string>
+
+#include "imaging/limits.h"
 
 namespace pictavo::imaging::vector {
 
 namespace {
-
-std::string sizeText(int64_t width, int64_t height) {
-    return std::to_string(width) + " x " + std::to_string(height);
-}
 
 // Rounds a pixel count, keeping absurd values absurd but representable.
 int64_t toPixels(double value) {
@@ -21,16 +17,6 @@ int64_t toPixels(double value) {
 }
 
 }  // namespace
-
-Result<void> checkPictureSize(int64_t width, int64_t height) {
-    if (width <= 0 || height <= 0) {
-        return makeError("invalid picture size: " + sizeText(width, height));
-    }
-    if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
-        return makeError("picture too large: " + sizeText(width, height));
-    }
-    return {};
-}
 
 Result<PixelSize> sizeFromInches(double widthInches, double heightInches) {
     const int64_t width = toPixels(std::abs(widthInches) * kScreenDpi);
@@ -45,8 +31,8 @@ PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth
         targetWidth = kDefaultFitWidth;
         targetHeight = kDefaultFitHeight;
     }
-    targetWidth = static_cast<int>(std::min<int64_t>(targetWidth, kMaxSide));
-    targetHeight = static_cast<int>(std::min<int64_t>(targetHeight, kMaxSide));
+    targetWidth = static_cast<int>(std::min<int64_t>(targetWidth, kMaxPictureSide));
+    targetHeight = static_cast<int>(std::min<int64_t>(targetHeight, kMaxPictureSide));
     drawingWidth = std::abs(drawingWidth);
     drawingHeight = std::abs(drawingHeight);
     if (!(drawingWidth > 0) || !(drawingHeight > 0) || !std::isfinite(drawingWidth) ||
@@ -60,14 +46,7 @@ PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth
 }
 
 Result<Image> blankPicture(PixelSize size, Pixel background) {
-    if (auto checked = checkPictureSize(size.width, size.height); !checked) {
-        return checked.error();
-    }
-    try {
-        return Image(size.width, size.height, background);
-    } catch (const std::bad_alloc&) {
-        return makeError("not enough memory");
-    }
+    return allocateImage(size.width, size.height, background);
 }
 
 }  // namespace pictavo::imaging::vector

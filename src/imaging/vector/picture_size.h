@@ -14,18 +14,10 @@ inline constexpr double kScreenDpi = 96;
 // Where the caller gives no size to fit a drawing into.
 inline constexpr int kDefaultFitWidth = 1024;
 inline constexpr int kDefaultFitHeight = 768;
-// The largest side and pixel count the saver decodes at all.
-inline constexpr int64_t kMaxSide = 16384;
-inline constexpr int64_t kMaxPixels = int64_t{64} * 1024 * 1024;
-
 struct PixelSize {
     int width = 0;
     int height = 0;
 };
-
-// "picture too large: W x H" above the limits; "invalid picture size: W x H"
-// for sizes of zero or less.
-Result<void> checkPictureSize(int64_t width, int64_t height);
 
 // The pixel size of a picture measured in inches, at 96 dpi; at least 1 x 1.
 Result<PixelSize> sizeFromInches(double widthInches, double heightInches);
@@ -34,7 +26,8 @@ Result<PixelSize> sizeFromInches(double widthInches, double heightInches);
 // (1024 x 768 when the target is 0 x 0).
 PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth, int targetHeight);
 
-// A canvas image of that size filled with background, after the checks above.
+// A canvas image of that size filled with background, after the size checks
+// every decoded picture passes (imaging/limits.h).
 Result<Image> blankPicture(PixelSize size, Pixel background);
 
 }  // namespace pictavo::imaging::vector

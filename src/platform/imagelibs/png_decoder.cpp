@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/alpha.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
 
@@ -46,19 +47,6 @@ void readFromMemory(png_structp png, png_bytep out, size_t count) {
     if (source->bytes.size() - source->position < count) png_error(png, "file is truncated");
     std::memcpy(out, source->bytes.data() + source->position, count);
     source->position += count;
-}
-
-// Transparent parts are shown over the black background of the slide.
-void compositeOnBlack(Pixel* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        const Pixel p = pixels[i];
-        const uint32_t alpha = p >> 24;
-        if (alpha == 0xFF) continue;
-        auto over = [alpha](uint32_t c) { return (c * alpha + 127) / 255; };
-        pixels[i] = imaging::rgb(static_cast<uint8_t>(over(imaging::red(p))),
-                                 static_cast<uint8_t>(over(imaging::green(p))),
-                                 static_cast<uint8_t>(over(imaging::blue(p))));
-    }
 }
 
 // Decodes one picture. Everything that lives across a libpng call is a
@@ -175,7 +163,7 @@ void PngReader::readInterlaced() {
         rowPointers_[y] = reinterpret_cast<png_bytep>(writer_->directRow(y));
     png_read_image(png_, rowPointers_.data());
     for (int y = 0; y < height_; ++y)
-        compositeOnBlack(writer_->directRow(y), static_cast<size_t>(width_));
+        imaging::layOnBlack({writer_->directRow(y), static_cast<size_t>(width_)});
 }
 
 // Rows come one after another: for a centred picture those below the
@@ -195,7 +183,7 @@ void PngReader::readRows() {
         Pixel* target = direct != nullptr ? direct : row_.data();
         png_read_row(png_, reinterpret_cast<png_bytep>(target), nullptr);
         if (y < window.y) continue;
-        compositeOnBlack(target, static_cast<size_t>(width_));
+        imaging::layOnBlack({target, static_cast<size_t>(width_)});
         if (direct == nullptr) writer_->writeRow(y, 0, row_);
     }
 }
