@@ -263,7 +263,11 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
         const nfds_t count = child.input.get() >= 0 ? 2 : 1;
         const int ready =
             poll(watched, count, static_cast<int>(std::min<int64_t>(left.count(), 1000)));
-        if (ready < 0 && errno != EINTR) break;
+        if (ready < 0 && errno != EINTR) {
+            // Nothing more can be read: end the child rather than wait on it.
+            stop(child.pid);
+            return makeError("EPS rendering failed: cannot read from Ghostscript");
+        }
         if (count == 2 && (watched[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
             const ssize_t sent =
                 write(child.input.get(), postScript.data() + written, postScript.size() - written);
