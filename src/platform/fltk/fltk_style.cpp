@@ -6,17 +6,12 @@
 #include <cctype>
 #include <cmath>
 
+#include "common/text.h"
 #include "platform/colour_pixels.h"
 
 namespace pictavo::platform::fltk {
 
 namespace {
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string escaped(const std::string& text, bool ampersands) {
     std::string out;
@@ -31,7 +26,7 @@ std::string escaped(const std::string& text, bool ampersands) {
 }  // namespace
 
 FltkFont fltkFont(const Font& font, double dotsPerInch) {
-    std::string face = lowerCase(font.face);
+    std::string face = toLowerAscii(font.face);
     Fl_Font base = FL_HELVETICA;
     if (face.find("times") != std::string::npos || face.find("serif") == 0) base = FL_TIMES;
     if (face.find("courier") != std::string::npos || face.find("fixed") != std::string::npos)
