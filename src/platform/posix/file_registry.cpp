@@ -10,11 +10,16 @@ namespace {
 
 const char* rootName(uint32_t root) {
     switch (root) {
-        case 0x80000000u: return "HKEY_CLASSES_ROOT";
-        case 0x80000001u: return "HKEY_CURRENT_USER";
-        case 0x80000002u: return "HKEY_LOCAL_MACHINE";
-        case 0x80000003u: return "HKEY_USERS";
-        default: return nullptr;
+        case 0x80000000u:
+            return "HKEY_CLASSES_ROOT";
+        case 0x80000001u:
+            return "HKEY_CURRENT_USER";
+        case 0x80000002u:
+            return "HKEY_LOCAL_MACHINE";
+        case 0x80000003u:
+            return "HKEY_USERS";
+        default:
+            return nullptr;
     }
 }
 }  // namespace
@@ -52,6 +57,8 @@ long FileRegistry::queryValue(RegistryKey key, const std::string& valueName, uin
     return copyRegistryValue(registryStringData(text), buffer, size);
 }
 
-void FileRegistry::closeKey(RegistryKey key) { open_.erase(key); }
+void FileRegistry::closeKey(RegistryKey key) {
+    open_.erase(key);
+}
 
 }  // namespace pictavo::platform::posix
