@@ -12,7 +12,8 @@ class EngineTransitions : public TransitionRunner {
   public:
     EngineTransitions(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
-    void Transition(int16_t effect, platform::Surface& picture1, platform::Surface& picture2) override;
+    void Transition(int16_t effect, platform::Surface& picture1,
+                    platform::Surface& picture2) override;
     // Records every drawing call and pause of later transitions (nullptr: none).
     void setTrace(transitions::TraceSink* trace) { trace_ = trace; }
 

@@ -23,7 +23,9 @@ inline constexpr double kEmptyFolderPoints = 30;
 inline constexpr double kLoadErrorPoints = 40;
 
 // Picture1's font before a line sets its size.
-inline platform::Font stagedFont() { return platform::Font{"MS Sans Serif", 8.25, true}; }
+inline platform::Font stagedFont() {
+    return platform::Font{"MS Sans Serif", 8.25, true};
+}
 
 // Reduces the codec's picture to its target colour count (16 or 256) with
 // dithering when it has more colours than that.

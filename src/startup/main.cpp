@@ -22,13 +22,16 @@ void loadSettings(platform::Host& host, SaverState& state) {
     state.Interval = loadInt32(store, kSectionPictavo, kKeyInterval, kDefaultInterval);
     state.Stretch = loadInt16(store, kSectionPictavo, kKeyStretch, kDefaultStretch);
     state.Speed = loadInt16(store, kSectionPictavo, kKeySpeed, kDefaultSpeed);
-    state.PicturePath = loadPicturePath(store, host.defaultPictureFolder(), host.files().separator());
-    std::string usePassword = ReadRegistryText(host.registry(), kHkeyCurrentUser, kDesktopKey, kUsePasswordValue);
+    state.PicturePath =
+        loadPicturePath(store, host.defaultPictureFolder(), host.files().separator());
+    std::string usePassword =
+        ReadRegistryText(host.registry(), kHkeyCurrentUser, kDesktopKey, kUsePasswordValue);
     state.UsePassword = tryInt16(parseLeadingNumber(usePassword)).value_or(0);
     state.Password = loadPassword(store);
 }
 
-void Main(platform::Host& host, SaverState& state, ModeWindows& windows, std::string_view commandLine) {
+void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
+          std::string_view commandLine) {
     measureScreen(host.screen(), state);
     loadSettings(host, state);
 

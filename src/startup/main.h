@@ -18,6 +18,7 @@ void loadSettings(platform::Host& host, SaverState& state);
 
 // Runs once; returns when the mode's window is open (or, for the modal
 // configuration dialog, closed). commandLine is what follows the program's name.
-void Main(platform::Host& host, SaverState& state, ModeWindows& windows, std::string_view commandLine);
+void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
+          std::string_view commandLine);
 
 }  // namespace pictavo::startup

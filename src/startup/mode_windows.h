@@ -11,7 +11,7 @@ inline constexpr const char* kConfigureCaption = "Configure Pictavo";
 inline constexpr const char* kChangePasswordCaption = "Change Password";
 
 class ModeWindows {
-public:
+  public:
     virtual ~ModeWindows() = default;
     // Shows the slide window, not modal; its own load does the rest.
     virtual void startSlideShow() = 0;

@@ -26,9 +26,9 @@ struct SaverState {
     int16_t ScreenPixelHeight = 0;
 
     // The system.
-    int16_t UsePassword = 0;     // the system's screen-saver password switch
-    int32_t OsPlatformId = 0;    // 2 = NT family
-    int32_t PreviewWindow = 0;   // the handle after "/p" or "/a"
+    int16_t UsePassword = 0;    // the system's screen-saver password switch
+    int32_t OsPlatformId = 0;   // 2 = NT family
+    int32_t PreviewWindow = 0;  // the handle after "/p" or "/a"
 
     // Pictures.
     int16_t ImageWidth = 0;

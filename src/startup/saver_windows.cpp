@@ -1,23 +1,23 @@
 #include "startup/saver_windows.h"
 
 #include "config/change_password.h"
-#include "config/ss_config.h"
 #include "config/password_encoding.h"
+#include "config/ss_config.h"
 #include "slideshow/engine_transitions.h"
 #include "slideshow/preview_form.h"
 #include "slideshow/slide_window.h"
 
 namespace pictavo::startup {
 
-SaverWindows::SaverWindows(platform::Host& host, SaverState& state)
-    : host_(host), state_(state) {}
+SaverWindows::SaverWindows(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
 SaverWindows::~SaverWindows() = default;
 
 void SaverWindows::startSlideShow() {
     transitions_ = std::make_unique<slideshow::EngineTransitions>(host_, state_);
     slideWindow_ = std::make_unique<slideshow::SlideWindow>(
-        host_, state_, *transitions_, [](const std::string& typed) { return config::EncodePassword(typed); });
+        host_, state_, *transitions_,
+        [](const std::string& typed) { return config::EncodePassword(typed); });
     slideWindow_->show();
 }
 

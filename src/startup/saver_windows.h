@@ -20,7 +20,7 @@ class EngineTransitions;
 namespace pictavo::startup {
 
 class SaverWindows : public ModeWindows {
-public:
+  public:
     SaverWindows(platform::Host& host, SaverState& state);
     ~SaverWindows() override;
 
@@ -29,7 +29,7 @@ public:
     void loadPreview() override;
     void showChangePassword() override;
 
-private:
+  private:
     platform::Host& host_;
     SaverState& state_;
     std::unique_ptr<config::SSConfig> configuration_;

@@ -13,7 +13,8 @@ constexpr uint32_t kBufferSize = 255;
 std::string dwordText(const std::vector<uint8_t>& buffer) {
     // The four bytes are summed in single precision, as the value was always read.
     float value = static_cast<float>(buffer[0]) + 256.0f * static_cast<float>(buffer[1]) +
-                  65536.0f * static_cast<float>(buffer[2]) + 16777216.0f * static_cast<float>(buffer[3]);
+                  65536.0f * static_cast<float>(buffer[2]) +
+                  16777216.0f * static_cast<float>(buffer[3]);
     char text[32];
     std::snprintf(text, sizeof text, "%03.0f", static_cast<double>(value));
     return text;

@@ -129,8 +129,8 @@ platform::FormSpec everyKindLayout() {
     cancel.isCancel = true;
     ControlSpec timer = control("Timer1", ControlKind::Timer, {});
     design.controls = {label,   text,    secret, check,  option1, option2, panel,
-                     option3, option4, inner,  scroll, drive,   files,   picture,
-                     shape,   line,    ok,     cancel, timer};
+                       option3, option4, inner,  scroll, drive,   files,   picture,
+                       shape,   line,    ok,     cancel, timer};
     return design;
 }
 

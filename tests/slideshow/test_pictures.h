@@ -23,7 +23,8 @@ class PpmDecoder : public imaging::Decoder {
                                                                        : imaging::Confidence::None;
     }
     Result<imaging::Image> decode(const imaging::DecodeRequest& request) const override {
-        std::string_view text(reinterpret_cast<const char*>(request.bytes.data()), request.bytes.size());
+        std::string_view text(reinterpret_cast<const char*>(request.bytes.data()),
+                              request.bytes.size());
         size_t at = 2;
         long values[3] = {};
         for (long& value : values) {

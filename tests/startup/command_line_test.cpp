@@ -21,16 +21,18 @@ TEST_P(SwitchTable, OnlyTheFirstTwoCharactersCount) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, SwitchTable,
-    ::testing::Values(Case{"/s", Mode::Show, 0}, Case{"/S", Mode::Show, 0}, Case{"/S 1234", Mode::Show, 0},
-                      Case{"/saver", Mode::Show, 0}, Case{"-s", Mode::Configure, 0}, Case{"s", Mode::Configure, 0},
-                      Case{"", Mode::Configure, 0}, Case{"/", Mode::Configure, 0}, Case{"/c", Mode::Configure, 0},
-                      Case{"/c:1234", Mode::Configure, 0}, Case{"/x", Mode::Configure, 0},
-                      Case{"/p 1234", Mode::Preview, 1234}, Case{"/P 1234", Mode::Preview, 1234},
-                      Case{"/p1234", Mode::Preview, 1234}, Case{"/p", Mode::Preview, 0},
-                      Case{"/p:1234", Mode::Preview, 0}, Case{"/p   77", Mode::Preview, 77},
-                      Case{"/p 12ab", Mode::Preview, 12}, Case{"/p 99999999999", Mode::Preview, 0},
-                      Case{"/a 5678", Mode::ChangePassword, 5678}, Case{"/a", Mode::ChangePassword, 0},
-                      Case{" /s", Mode::Configure, 0}));
+    ::testing::Values(Case{"/s", Mode::Show, 0}, Case{"/S", Mode::Show, 0},
+                      Case{"/S 1234", Mode::Show, 0}, Case{"/saver", Mode::Show, 0},
+                      Case{"-s", Mode::Configure, 0}, Case{"s", Mode::Configure, 0},
+                      Case{"", Mode::Configure, 0}, Case{"/", Mode::Configure, 0},
+                      Case{"/c", Mode::Configure, 0}, Case{"/c:1234", Mode::Configure, 0},
+                      Case{"/x", Mode::Configure, 0}, Case{"/p 1234", Mode::Preview, 1234},
+                      Case{"/P 1234", Mode::Preview, 1234}, Case{"/p1234", Mode::Preview, 1234},
+                      Case{"/p", Mode::Preview, 0}, Case{"/p:1234", Mode::Preview, 0},
+                      Case{"/p   77", Mode::Preview, 77}, Case{"/p 12ab", Mode::Preview, 12},
+                      Case{"/p 99999999999", Mode::Preview, 0},
+                      Case{"/a 5678", Mode::ChangePassword, 5678},
+                      Case{"/a", Mode::ChangePassword, 0}, Case{" /s", Mode::Configure, 0}));
 
 }  // namespace
 }  // namespace pictavo::startup

@@ -10,16 +10,18 @@ namespace pictavo::startup {
 namespace {
 
 class RecordingWindows : public ModeWindows {
-public:
+  public:
     void startSlideShow() override { opened.push_back("show"); }
-    void showConfiguration(const char* caption) override { opened.push_back(std::string("configure:") + caption); }
+    void showConfiguration(const char* caption) override {
+        opened.push_back(std::string("configure:") + caption);
+    }
     void loadPreview() override { opened.push_back("preview"); }
     void showChangePassword() override { opened.push_back("password"); }
     std::vector<std::string> opened;
 };
 
 class MainTest : public ::testing::Test {
-protected:
+  protected:
     void run(const std::string& commandLine) { Main(host, state, windows, commandLine); }
     platform::headless::HeadlessHost host;
     SaverState state;
@@ -46,7 +48,8 @@ TEST_F(MainTest, LoadsEverySettingInEveryMode) {
     ASSERT_TRUE(host.settings().write(kApplication, kSectionPictavo, kKeyInterval, "20").ok());
     ASSERT_TRUE(host.settings().write(kApplication, kSectionPictavo, kKeyStretch, "1").ok());
     ASSERT_TRUE(host.settings().write(kApplication, kSectionPictavo, kKeySpeed, "500").ok());
-    ASSERT_TRUE(host.settings().write(kApplication, kSectionPictavo, kKeyPicturePath, "/pics").ok());
+    ASSERT_TRUE(
+        host.settings().write(kApplication, kSectionPictavo, kKeyPicturePath, "/pics").ok());
     ASSERT_TRUE(host.settings().write(kApplication, kSectionScreenSaver, kKeyPassword, "XY").ok());
     for (const char* commandLine : {"/s", "/c", "/p 5", "/a 5", "junk"}) {
         state = SaverState{};
@@ -84,8 +87,9 @@ TEST_F(MainTest, OpensExactlyTheWindowOfTheMode) {
     EXPECT_EQ(state.PreviewWindow, 1234);
     run("/a 5678");
     EXPECT_EQ(state.PreviewWindow, 5678);
-    EXPECT_EQ(windows.opened, (std::vector<std::string>{"show", "configure:Configure Pictavo",
-                                                        "configure:Configure Pictavo", "preview", "password"}));
+    EXPECT_EQ(windows.opened,
+              (std::vector<std::string>{"show", "configure:Configure Pictavo",
+                                        "configure:Configure Pictavo", "preview", "password"}));
 }
 
 TEST_F(MainTest, ASecondShowEndsWithoutOpeningAnything) {

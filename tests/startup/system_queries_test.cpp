@@ -11,7 +11,7 @@ namespace {
 using platform::headless::HeadlessRegistry;
 
 class ReadRegistryTextTest : public ::testing::Test {
-protected:
+  protected:
     std::string read(const std::string& value, uint32_t root = kHkeyCurrentUser) {
         std::string text = ReadRegistryText(registry, root, kDesktopKey, value);
         EXPECT_EQ(registry.openKeys(), 0) << "every opened key is closed again";

@@ -1,7 +1,6 @@
 // pictavo: the slide-show screen saver on the Linux desktop.
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,12 +13,6 @@
 namespace {
 
 using pictavo::app::DrawTarget;
-
-// The window of each mode, the same as on Windows.
-std::unique_ptr<pictavo::startup::ModeWindows> makeModeWindows(pictavo::platform::Host& host,
-                                                               pictavo::SaverState& state) {
-    return std::make_unique<pictavo::startup::SaverWindows>(host, state);
-}
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "pictavo: %s\n", message.c_str());
@@ -36,10 +29,11 @@ int main(int argc, char** argv) {
     pictavo::platform::fltk::FltkHost host;
     host.eventLoop().endOnTerminationSignals();
     pictavo::SaverState state;
-    std::unique_ptr<pictavo::startup::ModeWindows> windows = makeModeWindows(host, state);
+    // The window of each mode, the same as on Windows.
+    pictavo::startup::SaverWindows windows(host, state);
 
     if (arguments->target == DrawTarget::OwnWindows) {
-        pictavo::startup::Main(host, state, *windows, arguments->commandLine);
+        pictavo::startup::Main(host, state, windows, arguments->commandLine);
     } else {
         // Every window from here on lives inside the host's window and takes
         // no input; the program ends when that window goes.
@@ -48,7 +42,7 @@ int main(int argc, char** argv) {
                 ? host.embedIntoRoot()
                 : host.embedInto(static_cast<pictavo::platform::WindowHandle>(arguments->windowId));
         if (!embedded) return fail(embedded.error().message);
-        pictavo::app::StartHostedShow(host, state, *windows);
+        pictavo::app::StartHostedShow(host, state, windows);
     }
     host.eventLoop().run();
     return 0;

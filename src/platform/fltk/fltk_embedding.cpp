@@ -17,24 +17,20 @@ constexpr double kPollSeconds = 0.5;
 
 ::Window virtualRoot() {
     XErrorTrap trap;
-    ::Window root = rootWindow(), rootReturn = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
     ::Window found = 0;
-    if (XQueryTree(display(), root, &rootReturn, &parent, &children, &count) == 0) return 0;
     Atom vroot = atom("__SWM_VROOT");
-    for (unsigned int i = 0; i < count && found == 0; ++i) {
+    for (::Window child : childrenOf(rootWindow())) {
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display(), children[i], vroot, 0, 1, False, XA_WINDOW, &type,
-                               &format, &items, &after, &data) == Success &&
+        if (XGetWindowProperty(display(), child, vroot, 0, 1, False, XA_WINDOW, &type, &format,
+                               &items, &after, &data) == Success &&
             data != nullptr && items == 1)
             found = *reinterpret_cast<::Window*>(data);
         if (data != nullptr) XFree(data);
+        if (found != 0) break;
     }
-    if (children != nullptr) XFree(children);
     return trap.failed() ? 0 : found;
 }
 

@@ -6,46 +6,12 @@
 #include <cctype>
 #include <cmath>
 
+#include "common/text.h"
+#include "platform/colour_pixels.h"
+
 namespace pictavo::platform::fltk {
 
 namespace {
-
-constexpr Colour kSystemColourFlag = 0x80000000u;
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// The system colours a classic Windows desktop shows (index = nn).
-Colour systemColour(unsigned index) {
-    switch (index) {
-        case 5:   // window background
-        case 14:  // highlighted text
-        case 20:  // 3-D highlight
-            return bgr(255, 255, 255);
-        case 13:  // highlight
-        case 2:   // active caption
-            return bgr(0, 0, 128);
-        case 16:  // button shadow
-        case 17:  // grey text
-            return bgr(128, 128, 128);
-        case 1:  // desktop
-            return bgr(0, 128, 128);
-        case 0:   // scroll bar
-        case 4:   // menu
-        case 15:  // button face
-        case 22:  // 3-D light
-            return bgr(192, 192, 192);
-        default:  // texts and frames
-            return bgr(0, 0, 0);
-    }
-}
-
-Colour resolved(Colour colour) {
-    return (colour & kSystemColourFlag) != 0 ? systemColour(colour & 0xFFu) : colour;
-}
 
 std::string escaped(const std::string& text, bool ampersands) {
     std::string out;
@@ -60,7 +26,7 @@ std::string escaped(const std::string& text, bool ampersands) {
 }  // namespace
 
 FltkFont fltkFont(const Font& font, double dotsPerInch) {
-    std::string face = lowerCase(font.face);
+    std::string face = toLowerAscii(font.face);
     Fl_Font base = FL_HELVETICA;
     if (face.find("times") != std::string::npos || face.find("serif") == 0) base = FL_TIMES;
     if (face.find("courier") != std::string::npos || face.find("fixed") != std::string::npos)
@@ -79,10 +45,12 @@ Fl_Color fltkColour(Colour colour) {
 }
 
 void colourParts(Colour colour, unsigned char& red, unsigned char& green, unsigned char& blue) {
-    Colour plain = resolved(colour);
-    red = colourRed(plain);
-    green = colourGreen(plain);
-    blue = colourBlue(plain);
+    // The same scheme as the in-memory surfaces, so both hosts show a system
+    // colour alike.
+    imaging::Pixel pixel = pixelFromColour(colour);
+    red = imaging::red(pixel);
+    green = imaging::green(pixel);
+    blue = imaging::blue(pixel);
 }
 
 std::string widgetLabel(const std::string& caption) {

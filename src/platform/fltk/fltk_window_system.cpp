@@ -12,20 +12,6 @@ namespace pictavo::platform::fltk {
 
 namespace {
 
-std::vector<::Window> childrenOf(::Window window) {
-    XErrorTrap trap;
-    ::Window root = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    std::vector<::Window> result;
-    if (XQueryTree(display(), window, &root, &parent, &children, &count) != 0 &&
-        children != nullptr)
-        result.assign(children, children + count);
-    if (children != nullptr) XFree(children);
-    if (trap.failed()) result.clear();
-    return result;
-}
-
 bool hasTitle(::Window window, const std::string& title) {
     return windowTitle(window) == title;
 }

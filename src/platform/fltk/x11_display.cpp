@@ -81,6 +81,20 @@ std::string windowTitle(Window window) {
     return title;
 }
 
+std::vector<Window> childrenOf(Window window) {
+    XErrorTrap trap;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<Window> result;
+    if (XQueryTree(display(), window, &root, &parent, &children, &count) != 0 &&
+        children != nullptr)
+        result.assign(children, children + count);
+    if (children != nullptr) XFree(children);
+    if (trap.failed()) result.clear();
+    return result;
+}
+
 Window parentOf(Window window) {
     XErrorTrap trap;
     Window root = 0, parent = 0;

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <string>
+#include <vector>
 
 namespace pictavo::platform::fltk {
 
@@ -40,6 +41,8 @@ class XErrorTrap {
 bool windowExists(Window window);
 // _NET_WM_NAME (UTF-8) when set, else WM_NAME; empty when neither.
 std::string windowTitle(Window window);
+// The window's children, bottom first; none when the window does not exist.
+std::vector<Window> childrenOf(Window window);
 // The window's parent, or 0 when the window does not exist.
 Window parentOf(Window window);
 

@@ -1,6 +1,5 @@
 #include "platform/posix/file_registry.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "common/text.h"
@@ -8,26 +7,28 @@
 namespace pictavo::platform::posix {
 
 namespace {
-constexpr long kErrorFileNotFound = 2;
-constexpr long kErrorInvalidHandle = 6;
-constexpr long kErrorMoreData = 234;
 
 const char* rootName(uint32_t root) {
     switch (root) {
-        case 0x80000000u: return "HKEY_CLASSES_ROOT";
-        case 0x80000001u: return "HKEY_CURRENT_USER";
-        case 0x80000002u: return "HKEY_LOCAL_MACHINE";
-        case 0x80000003u: return "HKEY_USERS";
-        default: return nullptr;
+        case 0x80000000u:
+            return "HKEY_CLASSES_ROOT";
+        case 0x80000001u:
+            return "HKEY_CURRENT_USER";
+        case 0x80000002u:
+            return "HKEY_LOCAL_MACHINE";
+        case 0x80000003u:
+            return "HKEY_USERS";
+        default:
+            return nullptr;
     }
 }
 }  // namespace
 
 long FileRegistry::openKey(uint32_t root, const std::string& subKey, RegistryKey& key) {
     const char* rootText = rootName(root);
-    if (rootText == nullptr) return kErrorFileNotFound;
+    if (rootText == nullptr) return kRegistryFileNotFound;
     auto file = IniFile::load(path_);
-    if (!file) return kErrorFileNotFound;
+    if (!file) return kRegistryFileNotFound;
     // Registry key names ignore case.
     std::string wanted = toLowerAscii(std::string(rootText) + "\\" + subKey);
     for (const auto& [section, values] : file->sections()) {
@@ -37,35 +38,27 @@ long FileRegistry::openKey(uint32_t root, const std::string& subKey, RegistryKey
         open_[key];
         return 0;
     }
-    return kErrorFileNotFound;
+    return kRegistryFileNotFound;
 }
 
 long FileRegistry::queryValue(RegistryKey key, const std::string& valueName, uint32_t& type,
                               std::vector<uint8_t>& buffer, uint32_t& size) {
     auto values = open_.find(key);
-    if (values == open_.end()) return kErrorInvalidHandle;
+    if (values == open_.end()) return kRegistryInvalidHandle;
     auto found = values->second.find(toLowerAscii(valueName));
-    if (found == values->second.end()) return kErrorFileNotFound;
-    std::vector<uint8_t> data;
+    if (found == values->second.end()) return kRegistryFileNotFound;
     const std::string& text = found->second;
     if (text.rfind("dword:", 0) == 0) {
         type = kRegistryDword;
         auto number = static_cast<uint32_t>(std::strtoul(text.c_str() + 6, nullptr, 16));
-        for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<uint8_t>(number >> shift));
-    } else {
-        type = kRegistryString;
-        data.assign(text.begin(), text.end());
-        data.push_back(0);
+        return copyRegistryValue(registryDwordData(number), buffer, size);
     }
-    if (data.size() > size || data.size() > buffer.size()) {
-        size = static_cast<uint32_t>(data.size());
-        return kErrorMoreData;
-    }
-    std::copy(data.begin(), data.end(), buffer.begin());
-    size = static_cast<uint32_t>(data.size());
-    return 0;
+    type = kRegistryString;
+    return copyRegistryValue(registryStringData(text), buffer, size);
 }
 
-void FileRegistry::closeKey(RegistryKey key) { open_.erase(key); }
+void FileRegistry::closeKey(RegistryKey key) {
+    open_.erase(key);
+}
 
 }  // namespace pictavo::platform::posix

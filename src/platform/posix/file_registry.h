@@ -17,15 +17,15 @@
 namespace pictavo::platform::posix {
 
 class FileRegistry : public Registry {
-public:
+  public:
     explicit FileRegistry(std::string path) : path_(std::move(path)) {}
 
     long openKey(uint32_t root, const std::string& subKey, RegistryKey& key) override;
-    long queryValue(RegistryKey key, const std::string& valueName, uint32_t& type, std::vector<uint8_t>& buffer,
-                    uint32_t& size) override;
+    long queryValue(RegistryKey key, const std::string& valueName, uint32_t& type,
+                    std::vector<uint8_t>& buffer, uint32_t& size) override;
     void closeKey(RegistryKey key) override;
 
-private:
+  private:
     std::string path_;
     std::map<RegistryKey, std::map<std::string, std::string>> open_;
     RegistryKey next_ = 1;

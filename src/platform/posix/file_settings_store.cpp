@@ -12,7 +12,8 @@ std::string sectionName(const std::string& application, const std::string& secti
 }
 }  // namespace
 
-std::optional<std::string> FileSettingsStore::read(const std::string& application, const std::string& section,
+std::optional<std::string> FileSettingsStore::read(const std::string& application,
+                                                   const std::string& section,
                                                    const std::string& key) const {
     auto file = IniFile::load(path_);
     if (!file) return std::nullopt;

@@ -10,19 +10,19 @@
 namespace pictavo::platform::posix {
 
 class FileSettingsStore : public SettingsStore {
-public:
+  public:
     explicit FileSettingsStore(std::string path) : path_(std::move(path)) {}
 
     std::optional<std::string> read(const std::string& application, const std::string& section,
                                     const std::string& key) const override;
     // Reads the file afresh, changes one value and replaces the file
     // atomically, so values other programs wrote meanwhile are kept.
-    Result<void> write(const std::string& application, const std::string& section, const std::string& key,
-                       const std::string& text) override;
+    Result<void> write(const std::string& application, const std::string& section,
+                       const std::string& key, const std::string& text) override;
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -48,15 +48,20 @@ std::string escapeValue(const std::string& value) {
     std::string out;
     for (char c : value) {
         auto b = static_cast<unsigned char>(c);
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\t') out += "\\t";
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
         else if (b < 0x20 || b == 0x7F) {
             char buffer[5];
             std::snprintf(buffer, sizeof buffer, "\\x%02X", b);
             out += buffer;
-        } else out += c;
+        } else
+            out += c;
     }
     return out;
 }
@@ -69,13 +74,18 @@ std::string unescapeValue(const std::string& text) {
             continue;
         }
         char next = text[++i];
-        if (next == 'n') out += '\n';
-        else if (next == 'r') out += '\r';
-        else if (next == 't') out += '\t';
-        else if (next == 'x' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
+        if (next == 'n')
+            out += '\n';
+        else if (next == 'r')
+            out += '\r';
+        else if (next == 't')
+            out += '\t';
+        else if (next == 'x' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
+                 hexDigit(text[i + 2]) >= 0) {
             out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
             i += 2;
-        } else out += next;
+        } else
+            out += next;
     }
     return out;
 }

@@ -19,7 +19,7 @@
 namespace pictavo::platform::posix {
 
 class IniFile {
-public:
+  public:
     using Sections = std::map<std::string, std::map<std::string, std::string>>;
 
     // Reads path; a missing file is an empty store, not an error.
@@ -35,7 +35,7 @@ public:
 
     const Sections& sections() const { return sections_; }
 
-private:
+  private:
     Sections sections_;
 };
 

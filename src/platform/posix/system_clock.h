@@ -10,7 +10,7 @@
 namespace pictavo::platform::posix {
 
 class SystemClock : public Clock {
-public:
+  public:
     int64_t nowMicros() const override {
         return std::chrono::duration_cast<std::chrono::microseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
