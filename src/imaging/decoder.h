@@ -12,6 +12,7 @@
 
 #include "common/result.h"
 #include "imaging/image.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging {
 
@@ -35,6 +36,9 @@ struct DecodeRequest {
     // window's offset follows the placement rule: (target - picture) / 2
     // rounded half to even.
     bool centreCrop = false;
+    // The picture's work allowance and its cancel flag, shared by every
+    // decoder the request is handed on to (an EPS file's preview, say).
+    std::shared_ptr<WorkMeter> work = std::make_shared<WorkMeter>();
 };
 
 class Decoder {
