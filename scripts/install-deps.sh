@@ -11,10 +11,10 @@
 # line naming the packages that are still missing and apt's reason.
 set -euo pipefail
 
-set_name=test
+set_name="test"
 case "${1:---test}" in
-  --run) set_name=run ;;
-  --test) set_name=test ;;
+  --run) set_name="run" ;;
+  --test) set_name="test" ;;
   *) echo "usage: $0 [--run | --test]" >&2; exit 2 ;;
 esac
 
@@ -56,9 +56,15 @@ packages=("${run_packages[@]}")
 packages+=(${PICTAVO_DEPS_EXTRA:-})
 
 missing_packages() {  # prints the packages of $@ that are not installed
-  local p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  local -A installed=()
+  local name status
+  # One query for all: dpkg names the packages it knows, by name without
+  # architecture, and is silent about the rest.
+  while IFS=$'\t' read -r status name; do
+    if [ "$status" = "install ok installed" ]; then installed[$name]=1; fi
+  done < <(dpkg-query -W -f='${Status}\t${Package}\n' "$@" 2>/dev/null || true)
+  for name in "$@"; do
+    [ -n "${installed[${name%%:*}]:-}" ] || echo "$name"
   done
 }
 

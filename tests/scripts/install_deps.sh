@@ -22,11 +22,18 @@ cat >"$WORK/bin/id" <<'FAKE'
 echo 0
 FAKE
 cat >"$WORK/bin/dpkg-query" <<'FAKE'
-#!/bin/sh
-# dpkg-query -W -f=FORMAT NAME
-name=$(eval echo "\${$#}")
-grep -qxF "$name" "$FAKE_STATE/installed" || { echo "dpkg-query: no packages found matching $name" >&2; exit 1; }
-echo "install ok installed"
+#!/bin/bash
+# dpkg-query -W -f='${Status}\t${Package}\n' NAME...
+status=0
+for name in "$@"; do
+  case "$name" in -*) continue ;; esac
+  if grep -qxF "$name" "$FAKE_STATE/installed"; then
+    printf 'install ok installed\t%s\n' "${name%%:*}"
+  else
+    echo "dpkg-query: no packages found matching $name" >&2; status=1
+  fi
+done
+exit $status
 FAKE
 cat >"$WORK/bin/apt-get" <<'FAKE'
 #!/bin/bash
@@ -107,7 +114,8 @@ expect "nor 32-bit Wine" bash -c '! grep -q "wine32\|:i386" "$1"' _ "$WORK/run-s
 expect "everything is downloaded before anything is installed" \
     bash -c 'grep "^install" "$1" | head -n 1 | grep -q -- "--download-only"' _ "$FAKE_STATE/calls"
 
-state $(cat "$WORK/run-installed")
+mapfile -t run_installed <"$WORK/run-installed"
+state "${run_installed[@]}"
 run --run
 expect "with the run set present, --run is content" test "$STATUS" -eq 0
 expect "says so in one line" test "$(lines "$FAKE_STATE/out")" -eq 1
