@@ -103,7 +103,7 @@ check_deb() {
   dpkg -x "$deb" "$work/root"
   check "its pictavo-render decodes a picture" \
     "$work/root/usr/bin/pictavo-render" decode samples/star-night.bmp --out "$work/star-night.png"
-  check "into a PNG file" bash -c 'file -b "$1" | grep -q "^PNG image data"' _ "$work/star-night.png"
+  check "into a PNG file" cmp -s -n 8 <(printf '\211PNG\r\n\032\n') "$work/star-night.png"
   check "its pictavo tells its version without a display" \
     bash -c 'env -u DISPLAY "$1" --version | grep -qx "pictavo $2"' _ "$work/root/usr/bin/pictavo" \
     "$(project_version build/linux)"
