@@ -10,10 +10,12 @@ cd "$(dirname "$0")/.."
 # What building and running the program needs, not the test tools; the
 # script says in one line what it installed or why it could not.
 bash scripts/install-deps.sh --run
-# The two programs the demo runs, nothing else (the "app" preset has no
-# tests or benchmarks to build).
+# The one program the demo runs, nothing else: the saver on a display, the
+# renderer without one (the "app" preset has no tests or benchmarks).
+program=pictavo-render
+[ -z "${DISPLAY:-}" ] || program=pictavo
 cmake --preset app >/dev/null
-cmake --build --preset app --target pictavo pictavo-render
+cmake --build --preset app --target "$program"
 
 config="$PWD/build/demo-config"
 mkdir -p "$config/pictavo"
@@ -25,7 +27,7 @@ Speed=1
 Stretch=0
 INI
 
-if [ -n "${DISPLAY:-}" ] && [ -x build/app/bin/pictavo ]; then
+if [ "$program" = pictavo ]; then
   XDG_CONFIG_HOME="$config" exec build/app/bin/pictavo /s
 fi
 mkdir -p build/demo-frames
