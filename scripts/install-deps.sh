@@ -1,52 +1,114 @@
 #!/usr/bin/env bash
-# Installs everything Pictavo needs to build and test on Debian 12.
-# Idempotent: run it as often as you like (as root, or through sudo).
+# Installs the Debian 12 packages Pictavo needs, in one of two sets:
+#   scripts/install-deps.sh --run    building and running the Linux program
+#   scripts/install-deps.sh [--test] the above and everything the tests add
+# Idempotent and silent but for one line when everything is there already.
+# Installing needs root (or sudo); checking does not.
+#
+# A mirror that is out of step must not stop a set-up whose packages can
+# still be had: a failed "apt-get update" is tried once more, then apt goes
+# on with the lists it has. Only a failed install stops the script, with one
+# line naming the packages that are still missing and apt's reason.
 set -euo pipefail
 
-if [ "$(id -u)" -ne 0 ]; then
-  exec sudo -E bash "$0" "$@"
-fi
+set_name="test"
+case "${1:---test}" in
+  --run) set_name="run" ;;
+  --test) set_name="test" ;;
+  *) echo "usage: $0 [--run | --test]" >&2; exit 2 ;;
+esac
 
-export DEBIAN_FRONTEND=noninteractive
-
-# Wine runs the 32-bit screen saver; it needs the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  need_update=1
-fi
-
-packages=(
-  # toolchains
-  build-essential cmake ninja-build pkg-config clang lld libclang-rt-14-dev
+run_packages=(
+  # compilers and build tools
+  build-essential cmake ninja-build pkg-config
+  # image libraries
+  libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
+  # the desktop host
+  libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
+  # EPS pictures are drawn by Ghostscript at run time
+  ghostscript
+)
+test_packages=(
+  # clang for the fuzzers, with its sanitizer runtime
+  clang lld libclang-rt-14-dev
+  # the Windows screen saver, cross-built for 32-bit x86 (shipped) and for
+  # 64-bit x86, whose tests run under Wine where 32-bit code cannot run
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  # the same Windows build for 64-bit x86, whose Wine tests run where 32-bit code cannot
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   # test and benchmark frameworks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  # image libraries for the Linux build
-  libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
-  # the Linux desktop host
-  libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
-  # end-to-end tests: a virtual display, input, screenshots, Wine
-  xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64 libxml2-utils
+  # end-to-end tests: a virtual display, input, screenshots, 64-bit Wine
+  xvfb xdotool x11-utils x11-apps imagemagick wine wine64 libxml2-utils
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
   # reference decoders and writers for the decoder tests and the comparison of the
   # Windows build's decoding with the Linux build's (a Python script)
-  libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick ghostscript python3-ezdxf libwmf-bin libwpg-tools
+  libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick python3-ezdxf libwmf-bin libwpg-tools
   python3
+  # checking the packages: the Debian package's rules and the zip's contents
+  lintian unzip
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+packages=("${run_packages[@]}")
+[ "$set_name" = run ] || packages+=("${test_packages[@]}")
+# Only the script's own test adds names here, to take the failing path.
+# shellcheck disable=SC2206
+packages+=(${PICTAVO_DEPS_EXTRA:-})
 
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ -n "${need_update:-}" ] || [ ! -f /var/lib/apt/periodic/pictavo-updated ] ; then
-    apt-get update -q
-    mkdir -p /var/lib/apt/periodic && touch /var/lib/apt/periodic/pictavo-updated
-  fi
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+missing_packages() {  # prints the packages of $@ that are not installed
+  local -A installed=()
+  local name status
+  # One query for all: dpkg names the packages it knows, by name without
+  # architecture, and is silent about the rest.
+  while IFS=$'\t' read -r status name; do
+    if [ "$status" = "install ok installed" ]; then installed[$name]=1; fi
+  done < <(dpkg-query -W -f='${Status}\t${Package}\n' "$@" 2>/dev/null || true)
+  for name in "$@"; do
+    [ -n "${installed[${name%%:*}]:-}" ] || echo "$name"
+  done
+}
+
+mapfile -t missing < <(missing_packages "${packages[@]}")
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages of the $set_name set present"
+  exit 0
 fi
-echo "install-deps: all ${#packages[@]} packages present"
+
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || {
+    echo "install-deps: missing ${missing[*]}: run this script as root to install them" >&2; exit 1; }
+  exec sudo -E bash "$0" "$@"
+fi
+export DEBIAN_FRONTEND=noninteractive
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# apt's own reason on one line: the dependencies it could not meet and its
+# error lines, or its last line when it gave neither.
+apt_reason() {
+  local reason
+  reason=$(grep -E '^E: |^ *[^ ]+ : (Pre-)?Depends: |^ *[^ ]+ : (Conflicts|Breaks): ' "$log" |
+    sed -E 's/^E: //; s/^ +//; s/ +/ /g' | paste -sd ';' | sed 's/;/; /g')
+  [ -n "$reason" ] || reason=$(grep -v '^[[:space:]]*$' "$log" | tail -n 1)
+  echo "${reason:-apt-get gave no reason}"
+}
+
+if ! apt-get update -q >"$log" 2>&1; then
+  sleep "${PICTAVO_APT_RETRY_SECONDS:-10}"
+  if ! apt-get update -q >"$log" 2>&1; then
+    echo "install-deps: apt-get update failed twice, going on with the package lists apt has: $(apt_reason)"
+  fi
+fi
+
+# Everything is resolved and downloaded before anything is unpacked, so a
+# package that cannot be had leaves the system as it was.
+if apt-get install -y -q --no-install-recommends --download-only "${missing[@]}" >"$log" 2>&1 &&
+  apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+  echo "install-deps: installed ${missing[*]}"
+  exit 0
+fi
+mapfile -t still_missing < <(missing_packages "${missing[@]}")
+[ ${#still_missing[@]} -gt 0 ] || still_missing=("${missing[@]}")
+echo "install-deps: could not install ${still_missing[*]}: $(apt_reason)" >&2
+exit 1

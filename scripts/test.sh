@@ -7,12 +7,9 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null; then
-  install_log=$(mktemp)
-  bash scripts/install-deps.sh >"$install_log" 2>&1 || {
-    cat "$install_log"; rm -f "$install_log"; echo "installing the dependencies failed"; exit 1; }
-  rm -f "$install_log"
-fi
+# The build tools and everything the tests add; one line says what was
+# installed, or which packages could not be and why.
+bash scripts/install-deps.sh --test || { echo "installing the dependencies failed"; exit 1; }
 
 presets=("$@")
 [ ${#presets[@]} -eq 0 ] && presets=(linux asan windows windows64 fuzz)
@@ -48,6 +45,90 @@ check_pe32() {  # file
   fi
 }
 
+# check "what is checked" command...: one check of a package in the tally.
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok: $what"; passed=$((passed + 1))
+  else
+    echo "FAIL: $what"; failed=$((failed + 1)); status=1
+  fi
+}
+
+project_version() {  # build folder
+  sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"
+}
+
+# Makes a build folder's package with cpack from what its build already
+# made; prints the package's path.
+make_package() {  # build folder, package file name
+  rm -f "$1/packages/$2"
+  if (cd "$1" && cpack) >"$1/packages.log" 2>&1 && [ -f "$1/packages/$2" ]; then
+    echo "$1/packages/$2"
+  else
+    cat "$1/packages.log" >&2
+    return 1
+  fi
+}
+
+has_line() {  # file, line: the file holds that exact line
+  grep -qxF -- "$2" "$1"
+}
+
+# The Debian package of the linux build: its files, its relations, lintian's
+# verdict, and its pictavo-render run from the unpacked package.
+check_deb() {
+  echo "== packaging the linux build"
+  local name deb work
+  name="pictavo_$(project_version build/linux)_amd64.deb"
+  deb=$(make_package build/linux "$name") || { check "cpack makes $name" false; return; }
+  check "cpack makes $name" test -f "$deb"
+  work=$(mktemp -d)
+  dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
+  local file
+  for file in /usr/bin/pictavo /usr/bin/pictavo-render /usr/share/xscreensaver/config/pictavo.xml \
+      /usr/share/applications/screensavers/pictavo.desktop /usr/share/man/man1/pictavo.1.gz \
+      /usr/share/doc/pictavo/copyright; do
+    check "the package holds $file" has_line "$work/files" "$file"
+  done
+  dpkg-deb -f "$deb" Depends | sed 's/, /\n/g' | sed 's/ (.*//' >"$work/depends"
+  local library
+  for library in libc6 libfltk1.3 libjpeg62-turbo libpng16-16 libtiff6 libx11-6; do
+    check "it depends on $library" has_line "$work/depends" "$library"
+  done
+  check "it recommends Ghostscript" test "$(dpkg-deb -f "$deb" Recommends)" = ghostscript
+  # Its warnings and notes are printed for a reader; only errors fail.
+  check "lintian finds no errors in it" lintian --fail-on error --tag-display-limit 0 "$deb"
+  dpkg -x "$deb" "$work/root"
+  check "its pictavo-render decodes a picture" \
+    "$work/root/usr/bin/pictavo-render" decode samples/star-night.bmp --out "$work/star-night.png"
+  check "into a PNG file" cmp -s -n 8 <(printf '\211PNG\r\n\032\n') "$work/star-night.png"
+  check "its pictavo tells its version without a display" \
+    bash -c 'env -u DISPLAY "$1" --version | grep -qx "pictavo $2"' _ "$work/root/usr/bin/pictavo" \
+    "$(project_version build/linux)"
+  rm -rf "$work"
+}
+
+# The zip of the windows build: its files, and a 32-bit pictavo.scr in it.
+check_zip() {
+  echo "== packaging the windows build"
+  local name zip work
+  name="pictavo-$(project_version build/windows)-win32.zip"
+  zip=$(make_package build/windows "$name") || { check "cpack makes $name" false; return; }
+  check "cpack makes $name" test -f "$zip"
+  work=$(mktemp -d)
+  unzip -Z1 "$zip" >"$work/files"
+  unzip -l "$zip"
+  local file
+  for file in pictavo.scr INSTALL.txt COPYRIGHT.txt; do
+    check "the zip holds $file" has_line "$work/files" "$file"
+  done
+  unzip -q "$zip" pictavo.scr -d "$work"
+  check_pe32 "$work/pictavo.scr"
+  rm -rf "$work"
+}
+
 build() {  # preset
   echo "== building $1"
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" || { echo "build of $1 failed"; status=1; return 1; }
@@ -56,7 +137,7 @@ build() {  # preset
 for preset in "${presets[@]}"; do
   case "$preset" in
     linux)
-      build linux && run_ctest linux ;;
+      build linux && run_ctest linux && check_deb ;;
     asan)
       # Leaks are errors too; the soak test runs here to show memory stays flat.
       build asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -65,7 +146,7 @@ for preset in "${presets[@]}"; do
       # The shipped 32-bit pictavo.scr. This machine kind cannot execute
       # 32-bit x86 code, so its Wine tests run on the windows64 build of the
       # same sources; here the build itself must succeed.
-      build windows && check_pe32 build/windows/bin/pictavo.scr ;;
+      build windows && check_pe32 build/windows/bin/pictavo.scr && check_zip ;;
     windows64)
       build windows64 && run_ctest windows64 ;;
     fuzz)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/linux/hosted_show.h"
+#include "app/linux/information.h"
 #include "app/linux/linux_arguments.h"
 #include "platform/fltk/fltk_host.h"
 #include "startup/main.h"
@@ -19,11 +20,24 @@ int fail(const std::string& message) {
     return 2;
 }
 
+// A text asked for on standard output; a full disk or a closed pipe is a failure.
+int print(const std::string& text) {
+    return std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto arguments =
-        pictavo::app::parseLinuxArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    switch (pictavo::app::informationAskedFor(words)) {
+        case pictavo::app::Information::Usage:
+            return print(pictavo::app::usageText());
+        case pictavo::app::Information::Version:
+            return print(pictavo::app::versionText());
+        case pictavo::app::Information::None:
+            break;
+    }
+    auto arguments = pictavo::app::parseLinuxArguments(words);
     if (!arguments) return fail(arguments.error().message);
 
     pictavo::platform::fltk::FltkHost host;

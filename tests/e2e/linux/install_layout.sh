@@ -17,6 +17,12 @@ cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$PREFIX/install.log" 2>&1 || {
 xml="$PREFIX/share/xscreensaver/config/pictavo.xml"
 desktop="$PREFIX/share/applications/screensavers/pictavo.desktop"
 expect "the program is installed" test -x "$PREFIX/bin/pictavo"
+expect "so is pictavo-render" test -x "$PREFIX/bin/pictavo-render"
+expect "with a manual page each, gzipped" \
+    bash -c 'gzip -t "$1/share/man/man1/pictavo.1.gz" && gzip -t "$1/share/man/man1/pictavo-render.1.gz"' _ "$PREFIX"
+expect "the manual page covers the host's switches" \
+    bash -c 'gzip -dc "$1/share/man/man1/pictavo.1.gz" | grep -q "window\\\\-id"' _ "$PREFIX"
+expect "the copyright notice is there" grep -q '^Copyright' "$PREFIX/share/doc/pictavo/copyright"
 expect "xscreensaver's description is there" test -f "$xml"
 expect "it is well-formed XML" xmllint --noout "$xml"
 expect "it names the program and starts it on xscreensaver's window" \
