@@ -8,7 +8,7 @@ namespace pictavo::platform::headless {
 namespace {
 
 class Recorder : public FormHandler {
-public:
+  public:
     void onEvent(Form&, Event& event) override {
         log.push_back(event.control + ":" + std::to_string(static_cast<int>(event.type)));
         if (event.type == EventType::KeyPress && swallowEnter && event.key == 13) event.key = 0;
@@ -58,6 +58,7 @@ TEST(HeadlessForms, EnterGoesToTheTextBoxFirstThenTheDefaultButton) {
     Recorder recorder;
     auto form = host.forms().create(dialog(), recorder, nullptr);
     auto& headless = static_cast<HeadlessForm&>(*form);
+    form->show(false);
     headless.pressKey(13);
     EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3", "OK:0"}));
     recorder.log.clear();
@@ -79,7 +80,8 @@ TEST(HeadlessForms, OptionButtonsOfOneContainerAreExclusive) {
     EXPECT_EQ(form->control("B").value(), 0);
     form->control("B").setValue(1);
     EXPECT_EQ(form->control("A").value(), 0);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"A:0"})) << "setting a value from code raises no event";
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"A:0"}))
+        << "setting a value from code raises no event";
 }
 
 TEST(HeadlessForms, AnUnloadedFormIsGoneFromTheWindowList) {

@@ -1,0 +1,44 @@
+#pragma once
+// The native side of each control on the headless host, by role: most
+// kinds only keep their state (the core's Control holds it), a picture box
+// has a surface in memory, a timer runs on the fake clock, and the kinds a
+// user edits with keys (text boxes, lists, scroll bars) do that editing the
+// way the desktop toolkits do, so scripted keys act as real ones.
+
+#include <memory>
+
+#include "platform/memory_surface.h"
+#include "platform/native_control.h"
+
+namespace pictavo::platform {
+class Control;
+}
+
+namespace pictavo::platform::headless {
+
+class HeadlessForm;
+
+class HeadlessRole : public NativeControl {
+  public:
+    HeadlessRole(HeadlessForm& form, Control& control, WindowHandle handle)
+        : form_(form), control_(control), handle_(handle) {}
+    void update(Properties) override {}
+    WindowHandle handle() const override { return handle_; }
+    // A key the dialog left to the control (arrows, Backspace); true when used.
+    virtual bool key(int /*key*/) { return false; }
+    // A character typed into it; true when used.
+    virtual bool character(char32_t /*code*/) { return false; }
+    // The form went: timers stop.
+    virtual void unloaded() {}
+
+  protected:
+    HeadlessForm& form_;
+    Control& control_;
+    WindowHandle handle_;
+};
+
+// The role for a control of this kind.
+std::unique_ptr<HeadlessRole> makeHeadlessRole(HeadlessForm& form, Control& control,
+                                               WindowHandle handle);
+
+}  // namespace pictavo::platform::headless
