@@ -11,10 +11,8 @@ class Recorder : public FormHandler {
   public:
     void onEvent(Form&, Event& event) override {
         log.push_back(event.control + ":" + std::to_string(static_cast<int>(event.type)));
-        if (event.type == EventType::KeyPress && swallowEnter && event.key == 13) event.key = 0;
     }
     std::vector<std::string> log;
-    bool swallowEnter = false;
 };
 
 FormSpec dialog() {
@@ -51,23 +49,6 @@ TEST(HeadlessForms, TextLimitsCountCharactersNotBytes) {
     auto& headless = static_cast<HeadlessForm&>(*form);
     headless.type("Text1", "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
     EXPECT_EQ(form->control("Text1").text(), "\xC3\xA9\xC3\xA9\xC3\xA9");
-}
-
-TEST(HeadlessForms, EnterGoesToTheTextBoxFirstThenTheDefaultButton) {
-    HeadlessHost host;
-    Recorder recorder;
-    auto form = host.forms().create(dialog(), recorder, nullptr);
-    auto& headless = static_cast<HeadlessForm&>(*form);
-    form->show(false);
-    headless.pressKey(13);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3", "OK:0"}));
-    recorder.log.clear();
-    recorder.swallowEnter = true;
-    headless.pressKey(13);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3"}));
-    recorder.log.clear();
-    headless.pressKey(27);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3", "Cancel:0"}));
 }
 
 TEST(HeadlessForms, OptionButtonsOfOneContainerAreExclusive) {

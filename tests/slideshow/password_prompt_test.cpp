@@ -39,6 +39,7 @@ TEST(PasswordPrompt, OpensCentredOnTopWithTheFocusInTheMaskedText) {
     form.type("Text1", std::string(30, 'x'));
     EXPECT_EQ(form.control("Text1").text().size(), 20u);
     EXPECT_EQ(form.control("Image1").design().resource, "padlock");
+    EXPECT_FALSE(form.design().controlBox) << "only OK and Cancel leave the prompt";
 
     form.pressKey(9);  // Tab
     EXPECT_EQ(form.focused(), "Command1");

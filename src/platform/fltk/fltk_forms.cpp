@@ -134,12 +134,12 @@ FltkRole* FltkForm::roleOf(const Control& control) const {
     return static_cast<FltkRole*>(control.native());
 }
 
+// The innermost control: an option inside a panel, not the panel.
 Control* FltkForm::controlOf(const Fl_Widget* widget) const {
-    if (widget == nullptr) return nullptr;
-    for (const auto& control : controls()) {
-        const Fl_Widget* own = roleOf(*control) != nullptr ? roleOf(*control)->widget() : nullptr;
-        if (own != nullptr && widget->inside(own)) return control.get();
-    }
+    for (const Fl_Widget* w = widget; w != nullptr; w = w->parent())
+        for (const auto& control : controls())
+            if (FltkRole* role = roleOf(*control); role != nullptr && role->widget() == w)
+                return control.get();
     return nullptr;
 }
 
