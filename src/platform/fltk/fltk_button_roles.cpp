@@ -85,10 +85,25 @@ class ButtonRole : public FltkRole {
     bool windowed() const override { return true; }
 
   protected:
+    // A caption wider in this toolkit's font than the layout allowed for
+    // keeps its last letters, and room for the focus frame round it.
+    void applyGeometry() override {
+        FltkRole::applyGeometry();
+        if (control_.design().kind == ControlKind::Button) return;
+        auto* button = static_cast<Fl_Button*>(widget_);
+        fl_font(button->labelfont(), button->labelsize());
+        int width = 0, height = 0;
+        fl_measure(shownCaption(button->label()).c_str(), width, height, 0);
+        CaptionFrame frame = captionFrame(*button, width, height);
+        int needed = frame.x - button->x() + width + 4 + Fl::box_dw(button->box());
+        if (needed > button->w()) button->size(needed, button->h());
+    }
     void show(Properties changed) override {
         auto* button = static_cast<Fl_Button*>(widget_);
-        if (changed.has(Property::Caption))
+        if (changed.has(Property::Caption)) {
             button->copy_label(widgetLabel(control_.caption()).c_str());
+            if (control_.design().kind != ControlKind::Button) applyGeometry();
+        }
         if (changed.has(Property::Value) && control_.design().kind != ControlKind::Button)
             button->value(control_.value() != 0 ? 1 : 0);
     }

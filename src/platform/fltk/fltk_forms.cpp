@@ -46,8 +46,12 @@ class FltkForm::FormWindow : public Fl_Double_Window {
     FltkForm& form() const { return form_; }
 
     void draw() override {
-        form_.background_.copyTo(
-            fl_window, fl_gc, {0, 0, form_.background_.width(), form_.background_.height()}, 0, 0);
+        // A control that redraws part of itself (a list moving its
+        // selection) leaves the rest of the window as it is.
+        if ((damage() & ~FL_DAMAGE_CHILD) != 0)
+            form_.background_.copyTo(fl_window, fl_gc,
+                                     {0, 0, form_.background_.width(), form_.background_.height()},
+                                     0, 0);
         draw_children();
     }
 
