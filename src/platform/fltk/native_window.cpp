@@ -46,14 +46,14 @@ void describeToWindowManager(Display* d, Window xid, const NativeWindowOptions& 
 }
 
 // A frame with a title but without the window menu and the close, minimise
-// and maximise buttons; the window can only be moved.
+// and maximise buttons; the window can only be moved. The functions and
+// decorations allowed are listed rather than those taken away: window
+// managers differ on the "all but" form.
 void withoutControlBox(Display* d, Window xid) {
     constexpr long kFunctionsAndDecorations = 1 | 2;
-    constexpr long kAllFunctionsBut = 1, kResize = 2, kMinimise = 8, kMaximise = 16, kClose = 32;
+    constexpr long kMove = 4;
     constexpr long kBorder = 2, kTitle = 8;
-    long hints[5] = {kFunctionsAndDecorations,
-                     kAllFunctionsBut | kResize | kMinimise | kMaximise | kClose, kBorder | kTitle,
-                     0, 0};
+    long hints[5] = {kFunctionsAndDecorations, kMove, kBorder | kTitle, 0, 0};
     Atom motif = atom("_MOTIF_WM_HINTS");
     XChangeProperty(d, xid, motif, motif, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(hints), 5);

@@ -372,7 +372,9 @@ case_help_and_about() {
   click_twips $((5520 + 787)) $((1440 + 187))                            # Ombudsman >>
   expanded=$(probe outer "About Pictavo/32" | awk '{print $4}')
   locate_client "$kConfigure"
-  xdotool key Return
+  # The clicked button has the focus and would take Enter itself; Tab goes
+  # on to OK, which Enter then presses.
+  xdotool key Tab Return
   # Collapsed to just below the expand button (2377 twips), expanded to 3960.
   if ! wait_for_no_window "About Pictavo/32" 5; then
     report '"/c": About opens, expands and closes' 1 "$t0" "it stayed open"
