@@ -29,6 +29,8 @@ packages=(
   libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
   # end-to-end tests: a virtual display, input, screenshots, Wine
   xvfb xdotool x11-utils x11-apps imagemagick wine wine32 wine64 libxml2-utils
+  # a window manager, to look at the desktop host's dialogs as a desktop shows them
+  openbox
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
   # reference decoders and writers for the decoder tests and the comparison of the
