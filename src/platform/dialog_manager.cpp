@@ -227,8 +227,16 @@ bool DialogManager::keyUp(int key, int /*shift*/) {
 
 bool DialogManager::character(int& code, int shift) {
     if (form_.blocked() || !live()) return true;
-    // Enter, Esc and Tab were keys already.
-    if (code == '\r' || code == '\n' || code == 27 || code == '\t') return true;
+    // Enter, Esc and Tab were keys already, unless the focused control kept them.
+    int key = code == '\r' || code == '\n' ? keys::kEnter
+              : code == 27                 ? keys::kEscape
+              : code == '\t'               ? keys::kTab
+                                           : 0;
+    if (key != 0) {
+        bool kept = focused_ != nullptr && focused_->native() != nullptr &&
+                    focused_->native()->keepsKey(key);
+        return !kept;
+    }
     if (code == ' ' && focused_ != nullptr && traitsOf(*focused_).pressable) return true;
     return form_.design().keyPreview && previewCharacter(code, shift);
 }

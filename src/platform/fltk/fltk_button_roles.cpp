@@ -49,10 +49,10 @@ class LabelRole : public FltkRole {
   protected:
     void applyStyle() override {
         FltkRole::applyStyle();
-        const ControlSpec& spec = control_.design();
-        widget_->box(spec.transparent ? FL_NO_BOX : FL_FLAT_BOX);
-        if (!spec.backColour) widget_->color(fltkColour(form_.design().backColour));
-        widget_->align(labelAlign(spec.align));
+        const ControlSpec& design = control_.design();
+        widget_->box(design.transparent ? FL_NO_BOX : FL_FLAT_BOX);
+        if (!design.backColour) widget_->color(fltkColour(form_.design().backColour));
+        widget_->align(labelAlign(design.align));
     }
     void show(Properties changed) override {
         if (changed.has(Property::Caption)) {

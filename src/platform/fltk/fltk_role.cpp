@@ -23,7 +23,8 @@ void FltkRole::adopt(Fl_Widget* widget) {
     if (!control_.enabled()) widget_->deactivate();
     if (!control_.visible()) widget_->hide();
     // Only tab stops show the focus; the dialog manager decides who gets it.
-    if (control_.design().tabIndex < 0) widget_->clear_visible_focus();
+    // A picture box keeps its window's keyboard either way.
+    if (control_.design().tabIndex < 0 && container() == nullptr) widget_->clear_visible_focus();
 }
 
 void FltkRole::update(Properties changed) {
@@ -69,10 +70,10 @@ int FltkRole::heightPixels() const {
 }
 
 Colour FltkRole::colourUnder() const {
-    const ControlSpec& spec = control_.design();
-    if (spec.backColour) return *spec.backColour;
+    const ControlSpec& design = control_.design();
+    if (design.backColour) return *design.backColour;
     for (const ControlSpec& other : form_.design().controls)
-        if (!spec.parent.empty() && other.name == spec.parent && other.backColour)
+        if (!design.parent.empty() && other.name == design.parent && other.backColour)
             return *other.backColour;
     return form_.design().backColour;
 }

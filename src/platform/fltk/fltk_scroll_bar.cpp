@@ -93,16 +93,16 @@ class FocusScrollbar : public Fl_Scrollbar {
 class ScrollBarRole : public FltkRole {
   public:
     ScrollBarRole(FltkForm& form, Control& control) : FltkRole(form, control) {
-        const ControlSpec& spec = control.design();
+        const ControlSpec& design = control.design();
         auto* bar =
-            new FocusScrollbar(0, 0, widthPixels(), heightPixels(), std::max(1, spec.smallChange),
-                               std::max(1, spec.largeChange));
-        bar->bounds(spec.minimum, spec.maximum);
+            new FocusScrollbar(0, 0, widthPixels(), heightPixels(), std::max(1, design.smallChange),
+                               std::max(1, design.largeChange));
+        bar->bounds(design.minimum, design.maximum);
         bar->step(1);
-        bar->linesize(std::max(1, spec.smallChange));
+        bar->linesize(std::max(1, design.smallChange));
         // A page of the thumb's size moves by the large change.
-        double range = std::abs(spec.maximum - spec.minimum);
-        double large = std::max(1, spec.largeChange);
+        double range = std::abs(design.maximum - design.minimum);
+        double large = std::max(1, design.largeChange);
         bar->slider_size(range > 0 ? large / (range + large) : 1.0);
         bar->when(FL_WHEN_CHANGED);
         bar->callback(changedCallback, this);

@@ -16,11 +16,11 @@ namespace {
 class TextBoxRole : public FltkRole {
   public:
     TextBoxRole(FltkForm& form, Control& control) : FltkRole(form, control) {
-        const ControlSpec& spec = control.design();
-        Fl_Input* input = spec.passwordChar != 0
+        const ControlSpec& design = control.design();
+        Fl_Input* input = design.passwordChar != 0
                               ? new Fl_Secret_Input(0, 0, widthPixels(), heightPixels())
                               : new Fl_Input(0, 0, widthPixels(), heightPixels());
-        if (spec.maxLength > 0) input->maximum_size(spec.maxLength);
+        if (design.maxLength > 0) input->maximum_size(design.maxLength);
         input->when(FL_WHEN_CHANGED);
         input->callback(changedCallback, this);
         adopt(input);

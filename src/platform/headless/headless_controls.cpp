@@ -80,20 +80,20 @@ class ScrollBarRole : public HeadlessRole {
   public:
     using HeadlessRole::HeadlessRole;
     bool key(int key) override {
-        const ControlSpec& spec = control_.design();
+        const ControlSpec& design = control_.design();
         int value = control_.value();
         if (key == keys::kLeft || key == keys::kUp)
-            value -= spec.smallChange;
+            value -= design.smallChange;
         else if (key == keys::kRight || key == keys::kDown)
-            value += spec.smallChange;
+            value += design.smallChange;
         else if (key == keys::kPageUp)
-            value -= spec.largeChange;
+            value -= design.largeChange;
         else if (key == keys::kPageDown)
-            value += spec.largeChange;
+            value += design.largeChange;
         else if (key == keys::kHome)
-            value = spec.minimum;
+            value = design.minimum;
         else if (key == keys::kEnd)
-            value = spec.maximum;
+            value = design.maximum;
         else
             return false;
         form_.dialog().scrolled(control_, value);
