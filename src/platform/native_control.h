@@ -3,7 +3,8 @@
 // record. A backend keeps a table from control kind to the small class that
 // plays that role (a button, a label, a text box, a list ...); each class
 // shows the properties its kind has and reports what the user does through
-// the form's dialog manager. No code outside the role switches on the kind.
+// the form's dialog manager. Apart from that table, no backend code asks a
+// control for its kind.
 
 #include <cstdint>
 

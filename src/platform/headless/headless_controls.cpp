@@ -103,8 +103,7 @@ class ScrollBarRole : public HeadlessRole {
 
 class PictureRole : public HeadlessRole {
   public:
-    PictureRole(HeadlessForm& form, Control& control, WindowHandle handle)
-        : HeadlessRole(form, control, handle) {
+    PictureRole(HeadlessForm& form, Control& control) : HeadlessRole(form, control) {
         resize();
         surface_.clear(background());
     }
@@ -137,7 +136,7 @@ class PictureRole : public HeadlessRole {
 class TimerRole : public HeadlessRole {
   public:
     TimerRole(HeadlessForm& form, Control& control)
-        : HeadlessRole(form, control, 0),
+        : HeadlessRole(form, control, NoWindow{}),
           id_(form.loop().addTimer([this] { form_.raise(EventType::Timer, control_.name()); })) {
         restart();
     }
@@ -163,15 +162,11 @@ class TimerRole : public HeadlessRole {
 namespace {
 
 template <class Role>
-std::unique_ptr<HeadlessRole> make(HeadlessForm& form, Control& control, WindowHandle handle) {
-    return std::make_unique<Role>(form, control, handle);
+std::unique_ptr<HeadlessRole> make(HeadlessForm& form, Control& control) {
+    return std::make_unique<Role>(form, control);
 }
 
-std::unique_ptr<HeadlessRole> makeTimer(HeadlessForm& form, Control& control, WindowHandle) {
-    return std::make_unique<TimerRole>(form, control);
-}
-
-using Maker = std::unique_ptr<HeadlessRole> (*)(HeadlessForm&, Control&, WindowHandle);
+using Maker = std::unique_ptr<HeadlessRole> (*)(HeadlessForm&, Control&);
 
 struct RoleOfKind {
     ControlKind kind;
@@ -180,22 +175,21 @@ struct RoleOfKind {
 
 // The kinds not listed only keep their state.
 constexpr RoleOfKind kRoles[] = {
-    {ControlKind::TextBox, make<TextBoxRole>},
-    {ControlKind::DriveList, make<ListRole>},
-    {ControlKind::DirList, make<ListRole>},
-    {ControlKind::FileList, make<ListRole>},
-    {ControlKind::HScrollBar, make<ScrollBarRole>},
-    {ControlKind::PictureBox, make<PictureRole>},
-    {ControlKind::Timer, makeTimer},
+    {ControlKind::TextBox, make<TextBoxRole>},      {ControlKind::DriveList, make<ListRole>},
+    {ControlKind::DirList, make<ListRole>},         {ControlKind::FileList, make<ListRole>},
+    {ControlKind::HScrollBar, make<ScrollBarRole>}, {ControlKind::PictureBox, make<PictureRole>},
+    {ControlKind::Timer, make<TimerRole>},
 };
 
 }  // namespace
 
-std::unique_ptr<HeadlessRole> makeHeadlessRole(HeadlessForm& form, Control& control,
-                                               WindowHandle handle) {
+HeadlessRole::HeadlessRole(HeadlessForm& form, Control& control)
+    : form_(form), control_(control), handle_(form.registerChildWindow()) {}
+
+std::unique_ptr<HeadlessRole> makeHeadlessRole(HeadlessForm& form, Control& control) {
     for (const RoleOfKind& role : kRoles)
-        if (role.kind == control.design().kind) return role.make(form, control, handle);
-    return std::make_unique<HeadlessRole>(form, control, handle);
+        if (role.kind == control.design().kind) return role.make(form, control);
+    return std::make_unique<HeadlessRole>(form, control);
 }
 
 }  // namespace pictavo::platform::headless

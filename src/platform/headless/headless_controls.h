@@ -20,8 +20,8 @@ class HeadlessForm;
 
 class HeadlessRole : public NativeControl {
   public:
-    HeadlessRole(HeadlessForm& form, Control& control, WindowHandle handle)
-        : form_(form), control_(control), handle_(handle) {}
+    // A control with a native window of its own, a child of the form's.
+    HeadlessRole(HeadlessForm& form, Control& control);
     void update(Properties) override {}
     WindowHandle handle() const override { return handle_; }
     // A key the dialog left to the control (arrows, Backspace); true when used.
@@ -32,13 +32,17 @@ class HeadlessRole : public NativeControl {
     virtual void unloaded() {}
 
   protected:
+    // A control without a window (a timer).
+    struct NoWindow {};
+    HeadlessRole(HeadlessForm& form, Control& control, NoWindow)
+        : form_(form), control_(control), handle_(0) {}
+
     HeadlessForm& form_;
     Control& control_;
     WindowHandle handle_;
 };
 
-// The role for a control of this kind.
-std::unique_ptr<HeadlessRole> makeHeadlessRole(HeadlessForm& form, Control& control,
-                                               WindowHandle handle);
+// The role for a control, from the table of kinds.
+std::unique_ptr<HeadlessRole> makeHeadlessRole(HeadlessForm& form, Control& control);
 
 }  // namespace pictavo::platform::headless

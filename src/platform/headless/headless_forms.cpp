@@ -40,18 +40,19 @@ HeadlessForm::HeadlessForm(const FormSpec& design, FormHandler& handler,
     background_.resize(static_cast<int>(std::lround(bounds_.width / metrics.twipsPerPixelX())),
                        static_cast<int>(std::lround(bounds_.height / metrics.twipsPerPixelY())));
     buildControls([this](Control& control) -> std::unique_ptr<NativeControl> {
-        WindowHandle handle = 0;
-        if (control.design().kind != ControlKind::Timer) {
-            handle = factory_.windows().registerOwn("", false);
-            factory_.windows().setParent(handle, handle_);
-        }
-        return makeHeadlessRole(*this, control, handle);
+        return makeHeadlessRole(*this, control);
     });
 }
 
 HeadlessForm::~HeadlessForm() {
     if (loaded_) unload();
     dropNatives();
+}
+
+WindowHandle HeadlessForm::registerChildWindow() {
+    WindowHandle handle = factory_.windows().registerOwn("", false);
+    factory_.windows().setParent(handle, handle_);
+    return handle;
 }
 
 HeadlessEventLoop& HeadlessForm::loop() {

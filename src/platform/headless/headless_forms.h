@@ -67,6 +67,7 @@ class HeadlessForm : public FormBase {
     int shownSerial() const { return shownSerial_; }
 
     // Used by the controls.
+    WindowHandle registerChildWindow();
     HeadlessEventLoop& loop();
     const Screen& screen() const;
 

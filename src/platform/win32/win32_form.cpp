@@ -433,8 +433,8 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return role != nullptr && role->drawItem(*item) ? TRUE : FALSE;
         }
         case WM_TIMER:
-            if (Win32Role* role = roleById(static_cast<int>(wParam));
-                role != nullptr && role->control().design().kind == ControlKind::Timer)
+            // Only timer controls set timers on the form, under their own id.
+            if (Win32Role* role = roleById(static_cast<int>(wParam)); role != nullptr)
                 raise(EventType::Timer, role->control().name());
             return 0;
         case WM_HSCROLL:
