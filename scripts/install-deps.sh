@@ -39,6 +39,8 @@ test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # end-to-end tests: a virtual display, input, screenshots, 64-bit Wine
   xvfb xdotool x11-utils x11-apps imagemagick wine wine64 libxml2-utils
+  # a window manager, to look at the desktop host's dialogs as a desktop shows them
+  openbox
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
   # reference decoders and writers for the decoder tests and the comparison of the

@@ -34,7 +34,11 @@ void appendUtf8(std::string& out, char32_t cp) {
 char32_t decodeUtf8(std::string_view text, size_t& i) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    int extra = lead < 0x80           ? 0
+                : (lead >> 5) == 0x6  ? 1
+                : (lead >> 4) == 0xE  ? 2
+                : (lead >> 3) == 0x1E ? 3
+                                      : -1;
     if (extra < 0 || i + static_cast<size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0)) {
         ++i;
         return 0xFFFD;
@@ -75,7 +79,8 @@ std::string utf8ToCp1252(std::string_view utf8) {
         }
         char mapped = '?';
         for (size_t k = 0; k < kHighControls.size(); ++k) {
-            char32_t assigned = kHighControls[k] != 0 ? kHighControls[k] : static_cast<char32_t>(0x80 + k);
+            char32_t assigned =
+                kHighControls[k] != 0 ? kHighControls[k] : static_cast<char32_t>(0x80 + k);
             if (assigned == cp) mapped = static_cast<char>(0x80 + k);
         }
         out += mapped;
@@ -98,6 +103,16 @@ std::string cp1252ToUtf8(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string firstCharacters(std::string_view utf8, int count) {
+    if (count <= 0) return std::string(utf8);
+    size_t end = 0;
+    for (int taken = 0; end < utf8.size() && taken < count; ++taken) {
+        ++end;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    }
+    return std::string(utf8.substr(0, end));
 }
 
 char upperCp1252(char c) {

@@ -17,6 +17,10 @@ std::string utf8ToCp1252(std::string_view utf8);
 // controls of the same number, so the two functions are inverses.
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// The first count characters of UTF-8 text (a limit counts characters, not
+// bytes); the whole text when count is 0 or less.
+std::string firstCharacters(std::string_view utf8, int count);
+
 // Upper-casing as the Windows ANSI code page does it on single bytes:
 // a-z and the accented lower-case letters of Windows-1252.
 char upperCp1252(char c);

@@ -104,7 +104,11 @@ void FolderLists::showFolderRows(const std::string& folder, const std::string& r
     dirRow_ = static_cast<int>(dirRows_.size()) - 1;
     subfolderStart_ = dirRows_.size();
     dirRows_.insert(dirRows_.end(), subfolders.begin(), subfolders.end());
-    dirList_.setItems(dirRows_);
+    // A tree: each folder on the way down one step further in, the
+    // sub-folders one step beyond the current folder.
+    std::vector<int> indents(dirRows_.size(), dirRow_ + 1);
+    for (int row = 0; row <= dirRow_; ++row) indents[static_cast<size_t>(row)] = row;
+    dirList_.setItems(dirRows_, std::move(indents));
     dirList_.setSelectedIndex(dirRow_);
 }
 

@@ -4,9 +4,13 @@
 // current folder, and the file list always follows the folder list.
 //
 // The controls only show rows. The folder list's rows are the root, the
-// folders down to the current one, then the current folder's sub-folders;
-// the current folder's row is the selected one. The file list shows the
-// plain files that match the patterns, in name order.
+// folders down to the current one, then the current folder's sub-folders,
+// drawn as a tree (each row one step further in than the folder above it,
+// the sub-folders one step beyond the current folder); the current
+// folder's row is the selected one. Moving the selection opens nothing:
+// the folder list opens the selected row when the dialog says it was
+// chosen (a double-click or Enter). The file list shows the plain files
+// that match the patterns, in name order.
 //
 // Any folder that cannot be read leaves every list as it was.
 

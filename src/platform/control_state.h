@@ -1,7 +1,7 @@
 #pragma once
-// What the core last set on a control, starting from its layout row. Every
-// host keeps these for reading back; where the native control holds the
-// live value (a check mark, a typed text), the host asks it instead.
+// What the core last set on a control, starting from its layout row, and
+// what the user last did to it. The native side shows it; nothing else
+// holds a control's properties.
 
 #include <optional>
 #include <string>
@@ -37,6 +37,7 @@ struct ControlState {
     TwipsRect rect;
     int interval;
     std::vector<std::string> items;
+    std::vector<int> indents;  // per row, in steps; empty: none indented
     int selected = -1;
     int fillStyle;
     std::optional<Colour> fillColour;

@@ -1,15 +1,18 @@
 #pragma once
 // Live windows built from layout tables, and the events they report.
 //
-// A backend implements Form and Control for its toolkit and routes native
-// events to the FormHandler the core gave it. It holds no knowledge of a
-// particular window: every reaction lives in the core's handler.
+// A backend implements Form for its toolkit (on FormBase, which holds the
+// controls and the dialog manager), gives each control a native side and
+// routes native events to the FormHandler the core gave it. It holds no
+// knowledge of a particular window: every reaction lives in the core's
+// handler, and how keys and focus work lives in the dialog manager.
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/control.h"
 #include "platform/layout.h"
 #include "platform/surface.h"
 #include "platform/types.h"
@@ -17,17 +20,18 @@
 namespace pictavo::platform {
 
 enum class EventType {
-    Click,      // a press and release over the control (buttons, options, check boxes, pictures)
-    Change,     // text, value, selection or list path changed
+    Click,      // a press and release over the control (buttons, options, check boxes,
+                // pictures, labels); a list's selection moved
+    Change,     // text, value or drive changed; a folder list opened its selected folder
     KeyDown,    // key = virtual key code; setting key to 0 swallows it
     KeyPress,   // key = character code (13 Enter, 27 Esc); 0 swallows it
     MouseMove,  // x, y in the control's units (pixels for picture boxes)
     MouseDown,
     MouseUp,
-    Timer,      // a timer control ticked
-    Paint,      // the form was repainted
-    Resize,     // the form's size changed
-    Close,      // the user or the system asked the form to close
+    Timer,   // a timer control ticked
+    Paint,   // the form was repainted
+    Resize,  // the form's size changed
+    Close,   // the user or the system asked the form to close
 };
 
 struct Event {
@@ -40,51 +44,8 @@ struct Event {
     int button = 0;
 };
 
-class Control {
-public:
-    virtual ~Control() = default;
-    virtual const ControlSpec& design() const = 0;
-    const std::string& name() const { return design().name; }
-
-    virtual std::string caption() const = 0;
-    virtual void setCaption(const std::string& caption) = 0;
-    // Text boxes: the text typed (never more than maxLength characters).
-    virtual std::string text() const = 0;
-    virtual void setText(const std::string& text) = 0;
-    // Check box 0/1, option button 0/1 (1 clears the group's others), scroll position.
-    virtual int value() const = 0;
-    virtual void setValue(int value) = 0;
-    virtual bool enabled() const = 0;
-    virtual void setEnabled(bool enabled) = 0;  // timers: running or not
-    virtual bool visible() const = 0;
-    virtual void setVisible(bool visible) = 0;
-    virtual TwipsRect bounds() const = 0;
-    virtual void move(const TwipsRect& rect) = 0;
-    virtual void setFocus() = 0;
-    virtual void setForeColour(Colour colour) = 0;
-
-    // Timers.
-    virtual int interval() const = 0;
-    virtual void setInterval(int milliseconds) = 0;
-
-    // Drive, folder and file lists: the rows, chosen by the core.
-    virtual void setItems(const std::vector<std::string>& items) = 0;
-    virtual std::vector<std::string> items() const = 0;
-    virtual int selectedIndex() const = 0;
-    virtual void setSelectedIndex(int index) = 0;
-
-    // Shapes.
-    virtual void setFillStyle(int style) = 0;
-    virtual void setFillColour(Colour colour) = 0;
-
-    // Picture boxes: the persistent image; nullptr for other kinds.
-    virtual Surface* surface() = 0;
-    // The control's own native window, for parenting (0 when it has none).
-    virtual WindowHandle handle() const = 0;
-};
-
 class Form {
-public:
+  public:
     virtual ~Form() = default;
     virtual const FormSpec& design() const = 0;
     // The control of that name; nullptr when the layout has none.
@@ -110,18 +71,19 @@ public:
 };
 
 class FormHandler {
-public:
+  public:
     virtual ~FormHandler() = default;
     virtual void onEvent(Form& form, Event& event) = 0;
 };
 
 class FormFactory {
-public:
+  public:
     virtual ~FormFactory() = default;
     // Builds the window and its controls (not shown yet). Events go to
     // handler, which must outlive the form. owner is the window it belongs to
     // (modal dialogs), or nullptr.
-    virtual std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) = 0;
+    virtual std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler,
+                                         Form* owner) = 0;
 };
 
 }  // namespace pictavo::platform

@@ -16,7 +16,7 @@ enum class ControlKind {
     Button,
     CheckBox,
     OptionButton,
-    TextBox,     // with passwordChar set: a password box
+    TextBox,  // with passwordChar set: a password box
     HScrollBar,
     PictureBox,  // owns a Surface; also the panels that group controls
     Image,       // a picture resource, optionally stretched to the box
@@ -25,7 +25,7 @@ enum class ControlKind {
     DriveList,
     DirList,
     FileList,
-    Timer,       // not drawn
+    Timer,  // not drawn
 };
 
 enum class Align { Left, Right, Centre };
@@ -56,26 +56,26 @@ struct ControlSpec {
     std::optional<Colour> backColour;
     bool visible = true;
     bool enabled = true;
-    bool isDefault = false;      // Enter presses it
-    bool isCancel = false;       // Esc presses it
-    bool transparent = false;    // labels: background shows through
+    bool isDefault = false;    // Enter presses it
+    bool isCancel = false;     // Esc presses it
+    bool transparent = false;  // labels: background shows through
     bool wordWrap = false;
-    bool stretch = false;        // images: scaled to the box
-    bool border = false;         // picture boxes: a frame
+    bool stretch = false;  // images: scaled to the box
+    bool border = false;   // picture boxes: a frame
     Align align = Align::Left;
-    char passwordChar = 0;       // text boxes
-    int maxLength = 0;           // text boxes; 0 = no limit
-    int tabIndex = -1;           // -1 = not a tab stop
-    int minimum = 0;             // scroll bars
+    char passwordChar = 0;  // text boxes
+    int maxLength = 0;      // text boxes; 0 = no limit
+    int tabIndex = -1;      // -1 = not a tab stop
+    int minimum = 0;        // scroll bars
     int maximum = 0;
     int smallChange = 1;
     int largeChange = 1;
-    int value = 0;               // check box, option button (0/1), scroll bar
-    int intervalMs = 0;          // timers; 0 = never ticks
-    int fillStyle = 1;           // shapes: 0 solid, 1 transparent, 2..7 hatches
+    int value = 0;       // check box, option button (0/1), scroll bar
+    int intervalMs = 0;  // timers; 0 = never ticks
+    int fillStyle = 1;   // shapes: 0 solid, 1 transparent, 2..7 hatches
     std::optional<Colour> fillColour;
     std::optional<Colour> borderColour;
-    std::string resource;        // images and textures: a resource name
+    std::string resource;  // images and textures: a resource name
 };
 
 struct FormSpec {
@@ -88,6 +88,7 @@ struct FormSpec {
     std::optional<Colour> foreColour;
     Font font;
     bool keyPreview = false;  // the form sees keys before its controls
+    bool controlBox = true;   // fixed dialogs: a window menu and a close box
     bool topmost = false;
     std::vector<ControlSpec> controls;
 };

@@ -36,6 +36,8 @@ platform::FormSpec PasswordPrompt::layout() {
     design.clientWidth = 4215;
     design.clientHeight = 2130;
     design.style = platform::FormStyle::FixedDialog;
+    // Only OK and Cancel leave the prompt: no window menu, no close box.
+    design.controlBox = false;
     design.backColour = platform::bgr(192, 192, 192);
     design.keyPreview = true;
 

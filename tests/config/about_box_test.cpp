@@ -19,9 +19,7 @@ class AboutBoxTest : public DialogTest {
         EXPECT_NE(form, nullptr);
         return *form;
     }
-    platform::headless::HeadlessControl& screen(HeadlessForm& form) {
-        return form.headlessControl("LittleScreen");
-    }
+    platform::Control& screen(HeadlessForm& form) { return form.control("LittleScreen"); }
 
     std::unique_ptr<frmAbout> dialog;
 };
@@ -78,7 +76,7 @@ TEST_F(AboutBoxTest, PatternsAndColoursCoverTheirRanges) {
     for (int tick = 0; tick < 400; ++tick) {
         host.eventLoop().runFor(400);
         patterns.insert(screen(form).fillStyle());
-        colours.insert(screen(form).fillColour());
+        colours.insert(screen(form).fillColour().value_or(0));
     }
     EXPECT_EQ(patterns, (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(colours, std::set<platform::Colour>(kPalette16.begin(), kPalette16.end()));

@@ -65,7 +65,7 @@ TEST_F(ChangePasswordTest, WithAPasswordOnlyTheOldBoxIsUsableUntilTypedIn) {
     for (const char* name : {"Text2", "Label2", "Text3", "Label3", "PicBtn5"})
         EXPECT_FALSE(enabled(form, name)) << name;
     // Typing a new password enables OK again.
-    form.headlessControl("Text2").setEnabled(true);
+    form.control("Text2").setEnabled(true);
     form.type("Text2", "x");
     EXPECT_TRUE(enabled(form, "PicBtn5"));
 }

@@ -118,6 +118,8 @@ TEST_F(FolderListsTest, StartsInTheStartFolder) {
     EXPECT_EQ(drive().selectedIndex(), 0);
     EXPECT_EQ(dir().items(), (Rows{"C:\\", "WINDOWS", "SYSTEM"}));
     EXPECT_EQ(dir().selectedIndex(), 1);
+    // A tree: the root, the current folder one step in, its sub-folder two.
+    EXPECT_EQ(dir().indents(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(file().items(), Rows{"clouds.bmp"});
     EXPECT_EQ(lists.dirPath(), "C:\\WINDOWS");
     EXPECT_EQ(lists.filePath(), "C:\\WINDOWS");
@@ -127,6 +129,7 @@ TEST_F(FolderListsTest, UnreadableStartFallsBackToItsDrivesRoot) {
     FolderLists lists = make("C:\\Missing");
     EXPECT_EQ(lists.dirPath(), "C:\\");
     EXPECT_EQ(dir().items(), (Rows{"C:\\", "Photos", "WINDOWS"}));
+    EXPECT_EQ(dir().indents(), (std::vector<int>{0, 1, 1}));
     EXPECT_EQ(dir().selectedIndex(), 0);
     EXPECT_TRUE(file().items().empty());  // autoexec.bat is no picture
 }
@@ -146,6 +149,9 @@ TEST_F(FolderListsTest, ChoosingFoldersGoesDownAndUp) {
     EXPECT_EQ(dir().items(), (Rows{"C:\\", "Photos", "Thumbs"}));
     choose(dir(), 2, lists);  // Thumbs
     EXPECT_EQ(lists.filePath(), "C:\\Photos\\Thumbs");
+    EXPECT_EQ(dir().items(), (Rows{"C:\\", "Photos", "Thumbs"}));
+    EXPECT_EQ(dir().indents(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(dir().selectedIndex(), 2);
     EXPECT_EQ(file().items(), Rows{"t1.bmp"});
     choose(dir(), 0, lists);  // the root
     EXPECT_EQ(lists.dirPath(), "C:\\");

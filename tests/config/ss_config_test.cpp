@@ -356,10 +356,15 @@ TEST_F(SSConfigTest, ChoosingAFolderMovesTheFileListAlong) {
     std::ofstream(pictures.path() / "inner" / "c.png") << "x";
     HeadlessForm& form = open();
     int current = form.control("Dir1").selectedIndex();
+    // Moving the selection opens nothing; a double-click or Enter opens it.
     form.select("Dir1", current + 1);  // "inner"
+    EXPECT_EQ(form.control("File1").items(), (std::vector<std::string>{"a.BMP", "b.jpg"}));
+    form.doubleClick("Dir1");
     EXPECT_EQ(form.control("File1").items(), std::vector<std::string>{"c.png"});
     form.select("Dir1", form.control("Dir1").selectedIndex() - 1);  // back up
+    form.pressKey(kEnter);
     EXPECT_EQ(form.control("File1").items(), (std::vector<std::string>{"a.BMP", "b.jpg"}));
+    EXPECT_TRUE(writes().empty()) << "Enter in the folder list opens the folder, not OK";
     form.click("PicBtn5");
     EXPECT_EQ(writes().front(), "Pictavo/PicturePath=" + folderOf(pictures));
 }
@@ -370,6 +375,7 @@ TEST_F(SSConfigTest, FolderThatCannotBeReadKeepsThePreviousSelection) {
     int current = form.control("Dir1").selectedIndex();
     std::filesystem::remove(pictures.path() / "vanishing");
     form.select("Dir1", current + 1);
+    form.doubleClick("Dir1");
     EXPECT_EQ(form.control("Dir1").selectedIndex(), current);
     EXPECT_EQ(form.control("File1").items(), (std::vector<std::string>{"a.BMP", "b.jpg"}));
 }

@@ -123,6 +123,23 @@ std::vector<std::string> X11Probe::states(XWindowId window) {
     return names;
 }
 
+std::vector<long> X11Probe::motifHints(XWindowId window) {
+    Atom hints = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(display_, window, hints, 0, 5, False, hints, &type, &format, &count,
+                           &after, &data) != Success ||
+        data == nullptr)
+        return values;
+    auto* numbers = reinterpret_cast<long*>(data);
+    values.assign(numbers, numbers + count);
+    XFree(data);
+    return values;
+}
+
 ScreenPoint X11Probe::onScreen(XWindowId window, int x, int y) {
     int rootX = 0, rootY = 0;
     Window child = 0;

@@ -41,6 +41,9 @@ class X11Probe {
     std::string title(XWindowId window);
     // The atoms of the window's _NET_WM_STATE, by name.
     std::vector<std::string> states(XWindowId window);
+    // The five numbers of the window's _MOTIF_WM_HINTS (flags, functions,
+    // decorations, input mode, status); empty when it has none.
+    std::vector<long> motifHints(XWindowId window);
     // Where a point of the window lies on the screen.
     ScreenPoint onScreen(XWindowId window, int x, int y);
     // Whether the pointer shows any pixel now. The server updates the

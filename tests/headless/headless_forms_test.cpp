@@ -8,13 +8,11 @@ namespace pictavo::platform::headless {
 namespace {
 
 class Recorder : public FormHandler {
-public:
+  public:
     void onEvent(Form&, Event& event) override {
         log.push_back(event.control + ":" + std::to_string(static_cast<int>(event.type)));
-        if (event.type == EventType::KeyPress && swallowEnter && event.key == 13) event.key = 0;
     }
     std::vector<std::string> log;
-    bool swallowEnter = false;
 };
 
 FormSpec dialog() {
@@ -53,22 +51,6 @@ TEST(HeadlessForms, TextLimitsCountCharactersNotBytes) {
     EXPECT_EQ(form->control("Text1").text(), "\xC3\xA9\xC3\xA9\xC3\xA9");
 }
 
-TEST(HeadlessForms, EnterGoesToTheTextBoxFirstThenTheDefaultButton) {
-    HeadlessHost host;
-    Recorder recorder;
-    auto form = host.forms().create(dialog(), recorder, nullptr);
-    auto& headless = static_cast<HeadlessForm&>(*form);
-    headless.pressKey(13);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3", "OK:0"}));
-    recorder.log.clear();
-    recorder.swallowEnter = true;
-    headless.pressKey(13);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3"}));
-    recorder.log.clear();
-    headless.pressKey(27);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"Text1:3", "Cancel:0"}));
-}
-
 TEST(HeadlessForms, OptionButtonsOfOneContainerAreExclusive) {
     HeadlessHost host;
     Recorder recorder;
@@ -79,7 +61,8 @@ TEST(HeadlessForms, OptionButtonsOfOneContainerAreExclusive) {
     EXPECT_EQ(form->control("B").value(), 0);
     form->control("B").setValue(1);
     EXPECT_EQ(form->control("A").value(), 0);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"A:0"})) << "setting a value from code raises no event";
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"A:0"}))
+        << "setting a value from code raises no event";
 }
 
 TEST(HeadlessForms, AnUnloadedFormIsGoneFromTheWindowList) {

@@ -51,6 +51,16 @@ TEST_F(FormsTest, FixedDialogHasCaptionCloseBoxAndTheClientSizeInPixels) {
     EXPECT_TRUE(IsWindowVisible(window));
 }
 
+TEST_F(FormsTest, AFixedDialogWithoutControlBoxHasNeitherWindowMenuNorCloseBox) {
+    FormSpec design = dialogSpec("Pictavo/32");
+    design.controlBox = false;
+    auto form = host_.forms().create(design, handler_, nullptr);
+    LONG style = GetWindowLongW(hwndOf(*form), GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(style & WS_SYSMENU, 0);
+    EXPECT_EQ(GetSystemMenu(hwndOf(*form), FALSE), nullptr);
+}
+
 TEST_F(FormsTest, BorderlessAndHiddenForms) {
     FormSpec borderless = dialogSpec("Screen Saver Main Form");
     borderless.style = FormStyle::Borderless;

@@ -194,10 +194,10 @@ TEST_F(PictureBoxTest, GraphicalControlsInAPictureBoxAreDrawnByIt) {
 
 TEST_F(PictureBoxTest, TabFollowsTabIndexesWhileLaterControlsLieOnTop) {
     FormSpec design = dialogSpec("Pictavo Tabs");
-    // Each option's box reaches over the next one's button.
-    design.controls = {control("Option1", ControlKind::OptionButton, {120, 120, 1500, 300}, 2),
-                       control("Option2", ControlKind::OptionButton, {1320, 120, 1500, 300}, 0),
-                       control("Option3", ControlKind::OptionButton, {2520, 120, 1500, 300}, 1)};
+    // Each check box reaches over the next one's box.
+    design.controls = {control("Option1", ControlKind::CheckBox, {120, 120, 1500, 300}, 2),
+                       control("Option2", ControlKind::CheckBox, {1320, 120, 1500, 300}, 0),
+                       control("Option3", ControlKind::CheckBox, {2520, 120, 1500, 300}, 1)};
     auto form = host_.forms().create(design, handler_, nullptr);
     HWND first = hwndOf(form->control("Option1"));
     HWND second = hwndOf(form->control("Option2"));

@@ -2,10 +2,13 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
 #include <FL/x.H>
 
+// Xlib names an event type KeyPress; here it is the core's event.
+#undef KeyPress
+
 #include <algorithm>
-#include <map>
 
 #include "platform/fltk/fltk_cursor.h"
 #include "platform/fltk/fltk_event_loop.h"
@@ -16,15 +19,9 @@
 #include "platform/fltk/picture_window.h"
 #include "platform/fltk/x11_display.h"
 
-// Xlib names an event type KeyPress; here it is the core's event.
-#undef KeyPress
-
 namespace pictavo::platform::fltk {
 
 namespace {
-
-constexpr int kEnterCode = 13;
-constexpr int kEscapeCode = 27;
 
 bool isUserInput(int event) {
     return event == FL_PUSH || event == FL_RELEASE || event == FL_DRAG || event == FL_MOUSEWHEEL ||
@@ -49,8 +46,12 @@ class FltkForm::FormWindow : public Fl_Double_Window {
     FltkForm& form() const { return form_; }
 
     void draw() override {
-        form_.background_.copyTo(
-            fl_window, fl_gc, {0, 0, form_.background_.width(), form_.background_.height()}, 0, 0);
+        // A control that redraws part of itself (a list moving its
+        // selection) leaves the rest of the window as it is.
+        if ((damage() & ~FL_DAMAGE_CHILD) != 0)
+            form_.background_.copyTo(fl_window, fl_gc,
+                                     {0, 0, form_.background_.width(), form_.background_.height()},
+                                     0, 0);
         draw_children();
     }
 
@@ -98,81 +99,89 @@ int dispatchEvent(int event, Fl_Window* window) {
 
 FltkForm::FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory,
                    FltkForm* owner)
-    : spec_(design),
-      handler_(handler),
+    : FormBase(design, handler, factory.registry(), owner),
       factory_(factory),
       owner_(owner),
       caption_(design.caption),
       bounds_{0, 0, design.clientWidth, design.clientHeight} {
     const FltkScreen& metrics = factory_.screen();
-    int width = std::max(1, metrics.toPixelsX(spec_.clientWidth));
-    int height = std::max(1, metrics.toPixelsY(spec_.clientHeight));
+    int width = std::max(1, metrics.toPixelsX(design.clientWidth));
+    int height = std::max(1, metrics.toPixelsY(design.clientHeight));
     Fl_Group::current(nullptr);
     window_ = new FormWindow(*this, width, height);
     window_->label(caption_.c_str());
-    window_->color(fltkColour(spec_.backColour));
-    if (spec_.style != FormStyle::FixedDialog) window_->clear_border();
+    window_->color(fltkColour(design.backColour));
+    if (design.style != FormStyle::FixedDialog) window_->clear_border();
     background_.setDotsPerInch(metrics.dotsPerInch());
     background_.resize(width, height);
-    background_.clear(spec_.backColour);
+    background_.clear(design.backColour);
     background_.setChangeListener([this](const PixelRect&) {
         if (window_->shown()) window_->damage(FL_DAMAGE_USER1);
     });
-    buildControls();
+    // Widgets are made outside any group and placed in their containers after.
+    buildControls([this](Control& control) -> std::unique_ptr<NativeControl> {
+        Fl_Group::current(nullptr);
+        return makeFltkRole(*this, control);
+    });
     placeControls();
-    factory_.added(this);
 }
 
 FltkForm::~FltkForm() {
-    *alive_ = false;
     unload();
-    factory_.removed(this);
     background_.setChangeListener(nullptr);
-    controls_.clear();
+    dropNatives();
     // Not deleted here: the form may go from inside one of its own callbacks.
     Fl::delete_widget(window_);
 }
 
-void FltkForm::buildControls() {
-    for (const ControlSpec& control : spec_.controls)
-        controls_.push_back(std::make_unique<FltkControl>(*this, control));
+FltkRole* FltkForm::roleOf(const Control& control) const {
+    return static_cast<FltkRole*>(control.native());
+}
+
+// The innermost control: an option inside a panel, not the panel.
+Control* FltkForm::controlOf(const Fl_Widget* widget) const {
+    for (const Fl_Widget* w = widget; w != nullptr; w = w->parent())
+        for (const auto& control : controls())
+            if (FltkRole* role = roleOf(*control); role != nullptr && role->widget() == w)
+                return control.get();
+    return nullptr;
 }
 
 // Drawn-only controls go under the windowed ones, as on Windows, and the
-// windowed ones follow the tab order, which is also FLTK's focus order.
+// windowed ones follow the tab order.
 void FltkForm::placeControls() {
-    std::vector<FltkControl*> order;
-    for (auto& control : controls_)
-        if (control->widget() != nullptr && !control->windowed()) order.push_back(control.get());
-    std::vector<FltkControl*> windowed;
-    for (auto& control : controls_)
-        if (control->widget() != nullptr && control->windowed()) windowed.push_back(control.get());
-    std::stable_sort(windowed.begin(), windowed.end(),
-                     [](const FltkControl* a, const FltkControl* b) {
-                         int ta = a->design().tabIndex, tb = b->design().tabIndex;
-                         if (ta < 0 || tb < 0) return ta >= 0 && tb < 0;
-                         return ta < tb;
-                     });
-    order.insert(order.end(), windowed.begin(), windowed.end());
-    for (FltkControl* control : order) {
+    std::vector<FltkRole*> drawn, windowed;
+    for (const auto& control : controls()) {
+        FltkRole* role = roleOf(*control);
+        if (role == nullptr || role->widget() == nullptr) continue;
+        (role->windowed() ? windowed : drawn).push_back(role);
+    }
+    auto tabIndex = [this](const FltkRole* role) {
+        for (const auto& control : controls())
+            if (roleOf(*control) == role) return control->design().tabIndex;
+        return -1;
+    };
+    std::stable_sort(windowed.begin(), windowed.end(), [&](const FltkRole* a, const FltkRole* b) {
+        int ta = tabIndex(a), tb = tabIndex(b);
+        if (ta < 0 || tb < 0) return ta >= 0 && tb < 0;
+        return ta < tb;
+    });
+    drawn.insert(drawn.end(), windowed.begin(), windowed.end());
+    for (FltkRole* role : drawn) {
         Fl_Group* container = window_;
         int inset = 0;
-        if (!control->design().parent.empty()) {
-            auto* parent = static_cast<FltkControl*>(find(control->design().parent));
-            if (parent != nullptr && parent->asContainer() != nullptr) {
-                container = parent->asContainer();
-                inset = parent->pictureWindow()->frameWidth();
+        for (const auto& control : controls()) {
+            if (roleOf(*control) != role) continue;
+            if (Control* parent = containerOf(*control); parent != nullptr) {
+                if (FltkRole* holder = roleOf(*parent); holder != nullptr && holder->container()) {
+                    container = holder->container();
+                    inset = holder->containerInset();
+                }
             }
         }
-        container->add(control->widget());
-        control->placeIn(inset, inset);
+        container->add(role->widget());
+        role->placeIn(inset, inset);
     }
-}
-
-Control* FltkForm::find(std::string_view name) {
-    for (auto& control : controls_)
-        if (control->design().name == name) return control.get();
-    return nullptr;
 }
 
 const FltkScreen& FltkForm::screen() const {
@@ -189,7 +198,8 @@ void FltkForm::realiseNative() const {
     options.parent = factory_.embedTarget();
     options.input = !embedded();
     options.overrideRedirect = embedded() && factory_.embedTarget() == rootWindow();
-    options.border = spec_.style == FormStyle::FixedDialog;
+    options.border = design().style == FormStyle::FixedDialog;
+    options.closeBox = design().controlBox;
     if (owner_ != nullptr && owner_->loaded_) options.transientFor = nativeHandle(*owner_->window_);
     realise(*window_, options);
 }
@@ -201,7 +211,7 @@ WindowHandle FltkForm::handle() const {
 
 void FltkForm::realiseForChildHandles() const {
     realiseNative();
-    if (childrenPrepared_ || spec_.style != FormStyle::Hidden || !loaded_) return;
+    if (childrenPrepared_ || design().style != FormStyle::Hidden || !loaded_) return;
     // The form stays unmapped; marking it visible lets FLTK make and draw the
     // windows of its picture boxes, which show once parented elsewhere.
     childrenPrepared_ = true;
@@ -210,24 +220,24 @@ void FltkForm::realiseForChildHandles() const {
 }
 
 void FltkForm::show(bool modal) {
-    if (!loaded_ || spec_.style == FormStyle::Hidden) return;
+    if (!loaded_ || design().style == FormStyle::Hidden) return;
     realiseNative();
     const FltkScreen& metrics = factory_.screen();
     bool coversScreen = window_->x() <= 0 && window_->y() <= 0 &&
                         window_->w() >= metrics.widthPixels() &&
                         window_->h() >= metrics.heightPixels();
-    if (spec_.style == FormStyle::Borderless && coversScreen && !embedded())
+    if (design().style == FormStyle::Borderless && coversScreen && !embedded())
         addWindowState(nativeHandle(*window_), "_NET_WM_STATE_FULLSCREEN");
     mapRealised(*window_);
     if (modal) runModal();
 }
 
 void FltkForm::runModal() {
-    factory_.enterModal(this);
-    auto alive = alive_;
+    beginModal();
+    auto alive = aliveToken();
     FltkEventLoop& loop = factory_.loop();
     while (*alive && loaded_ && !loop.endRequested()) loop.waitOnce();
-    if (*alive) factory_.leaveModal(this);
+    if (*alive) endModal();
 }
 
 void FltkForm::hide() {
@@ -237,10 +247,11 @@ void FltkForm::hide() {
 void FltkForm::unload() {
     if (!loaded_) return;
     loaded_ = false;
-    for (auto& control : controls_) control->stopTimer();
+    for (const auto& control : controls())
+        if (FltkRole* role = roleOf(*control); role != nullptr) role->stop();
     Fl::remove_timeout(pointerTimeout, this);
     Fl::remove_timeout(paintTimeout, this);
-    factory_.leaveModal(this);
+    endModal();
     window_->hide();  // destroys the X window and those of its picture boxes
 }
 
@@ -257,7 +268,7 @@ void FltkForm::move(const TwipsRect& rect) {
     moving_ = true;
     window_->resize(metrics.toPixelsX(rect.left), metrics.toPixelsY(rect.top), width, height);
     moving_ = false;
-    background_.resizeKeeping(width, height, spec_.backColour);
+    background_.resizeKeeping(width, height, design().backColour);
 }
 
 void FltkForm::resizedByUser(int x, int y, int width, int height) {
@@ -274,8 +285,8 @@ void FltkForm::resizedByUser(int x, int y, int width, int height) {
     if (!resized) return;
     bounds_.width = metrics.toTwipsX(width);
     bounds_.height = metrics.toTwipsY(height);
-    background_.resizeKeeping(width, height, spec_.backColour);
-    fire(Event{EventType::Resize, ""});
+    background_.resizeKeeping(width, height, design().backColour);
+    raise(EventType::Resize);
 }
 
 void FltkForm::followScreen(int oldWidth, int oldHeight) {
@@ -288,17 +299,12 @@ void FltkForm::bringToFront() {
     if (loaded_ && window_->shown() && !embedded()) raiseAndFocus(nativeHandle(*window_));
 }
 
-void FltkForm::fire(Event& event) {
-    if (!loaded_) return;
-    handler_.onEvent(*this, event);
-}
-
 void FltkForm::closeRequested() {
-    auto alive = alive_;
+    auto alive = aliveToken();
     // The X window may be gone already, destroyed with the window it lived in.
     bool destroyed = loaded_ && !windowExists(nativeHandle(*window_));
     if (destroyed) window_->hide();
-    fire(Event{EventType::Close, ""});
+    dialog().closeRequested();
     if (*alive && destroyed && embedded()) factory_.loop().requestEnd();
 }
 
@@ -309,132 +315,67 @@ void FltkForm::exposed() {
 void FltkForm::paintTimeout(void* self) {
     auto* form = static_cast<FltkForm*>(self);
     Fl::remove_timeout(paintTimeout, self);
-    form->fire(Event{EventType::Paint, ""});
+    form->raise(EventType::Paint);
 }
 
-void FltkForm::focusControl(FltkControl& control) {
-    if (!window_->shown() || !window_->visible() || control.widget()->take_focus() == 0) {
-        pendingFocus_ = control.design().name;
-        return;
-    }
+void FltkForm::focusWidget(Fl_Widget* widget) {
+    // Until the window shows, the dialog manager only notes where the focus goes.
+    if (!window_->shown() || !window_->visible()) return;
+    if (widget->take_focus() == 0 && widget->visible_r() && widget->active_r()) Fl::focus(widget);
     // As on Windows, focusing a control makes its window the one that gets
     // the keys.
     if (!embedded() && focusedWindow() != nativeHandle(*window_))
         focusWindow(nativeHandle(*window_));
 }
 
-FltkControl* FltkForm::focusedControl() {
-    Fl_Widget* focus = Fl::focus();
-    if (focus == nullptr) return nullptr;
-    for (auto& control : controls_) {
-        Fl_Widget* widget = control->widget();
-        if (widget != nullptr && focus->inside(widget)) return control.get();
-    }
-    return nullptr;
+// The platform moves the focus itself on a click into a text box or list.
+void FltkForm::noteFocus() {
+    if (Control* control = controlOf(Fl::focus()); control != nullptr)
+        dialog().focusMoved(*control);
 }
 
 int FltkForm::dispatch(int event, Fl_Window* window) {
-    if (Fl::modal() == nullptr && isUserInput(event) && factory_.blockedByModal(*this)) return 1;
-    auto alive = alive_;
-    if (event == FL_KEYBOARD && Fl::modal() == nullptr && loaded_) {
-        if (routeKey() || !*alive) return 1;
+    if (Fl::modal() == nullptr && isUserInput(event) && blocked()) return 1;
+    auto alive = aliveToken();
+    if (Fl::modal() == nullptr && loaded_) {
+        if (event == FL_KEYBOARD) return keyboard();
+        if (event == FL_KEYUP && keyReleased()) return 1;
     }
     int result = Fl::handle_(event, window);
-    if (*alive && event == FL_SHOW && window == window_) mapped();
+    if (!*alive || !loaded_) return result;
+    if (event == FL_SHOW && window == window_) mapped();
+    if (event == FL_PUSH) noteFocus();
+    if (event == FL_FOCUS && window == window_) dialog().activated();
     return result;
 }
 
-// The order a Windows form sees keys in: the form first when it asks for
-// them, then a text box (Enter and Esc), then the default and cancel buttons.
-bool FltkForm::routeKey() {
-    auto alive = alive_;
-    int key = Fl::event_key();
-    FltkControl* focused = focusedControl();
-    std::string focusedName = focused != nullptr ? focused->design().name : "";
-    if (spec_.keyPreview) {
-        Event down{EventType::KeyDown, focusedName, virtualKey(key)};
-        down.shift = shiftState(Fl::event_state());
-        fire(down);
-        if (!*alive || !loaded_ || down.key == 0) return true;
+// The dialog manager has the first say; the focused widget gets what it
+// leaves, and nothing goes on to FLTK's own navigation or shortcuts.
+int FltkForm::keyboard() {
+    auto alive = aliveToken();
+    noteFocus();
+    int key = virtualKey(Fl::event_key());
+    int shift = shiftState(Fl::event_state());
+    if (dialog().keyDown(key, shift) || !*alive || !loaded_) return 1;
+    if (Fl::event_length() > 0) {
+        int length = 0;
+        const char* text = Fl::event_text();
+        int code = static_cast<int>(fl_utf8decode(text, text + Fl::event_length(), &length));
+        if (dialog().character(code, shift) || !*alive || !loaded_) return 1;
     }
-    if (accessKeyPressed(key, focused)) return true;
-    bool enter = key == FL_Enter || key == FL_KP_Enter, escape = key == FL_Escape;
-    if (!enter && !escape) return false;
-    if (focused != nullptr && focused->design().kind == ControlKind::TextBox) {
-        Event press{EventType::KeyPress, focusedName, enter ? kEnterCode : kEscapeCode};
-        fire(press);
-        if (!*alive || !loaded_ || press.key == 0) return true;
-    }
-    for (auto& control : controls_) {
-        if ((enter && control->design().isDefault) || (escape && control->design().isCancel)) {
-            control->performClick();
-            return true;
-        }
-    }
-    // Esc without a cancel button does nothing; Enter may still work a list.
-    return escape;
+    Fl_Widget* focus = Fl::focus();
+    if (focus != nullptr && controlOf(focus) != nullptr) focus->handle(FL_KEYBOARD);
+    return 1;
 }
 
-// Alt and a caption's access key, or the key alone while a button has the
-// focus (it takes no typing), as a Windows dialog reads them: a label hands
-// the focus on to the control after it in tab order, a button, check box or
-// option is clicked. Several captions with one key take turns, counting on
-// from the focused control.
-bool FltkForm::accessKeyPressed(int key, FltkControl* focused) {
-    bool letter = (key >= 'a' && key <= 'z') || (key >= '0' && key <= '9');
-    int state = Fl::event_state();
-    if (!letter || (state & (FL_CTRL | FL_META)) != 0) return false;
-    bool alt = (state & FL_ALT) != 0;
-    ControlKind focusedKind = focused != nullptr ? focused->design().kind : ControlKind::Label;
-    bool focusOnButton = focusedKind == ControlKind::Button ||
-                         focusedKind == ControlKind::CheckBox ||
-                         focusedKind == ControlKind::OptionButton;
-    if (!alt && !focusOnButton) return false;
-    size_t count = controls_.size(), start = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (controls_[i].get() == focused) start = i + 1;
-    for (size_t n = 0; n < count; ++n) {
-        FltkControl& control = *controls_[(start + n) % count];
-        if (control.accessKey() != static_cast<char>(key)) continue;
-        if (control.design().kind == ControlKind::Label) {
-            focusAfter(control);
-        } else {
-            focusControl(control);
-            control.performClick();
-        }
-        return true;
-    }
-    return false;
-}
-
-// The control a label introduces: the first that takes the focus from the
-// label's own place in tab order, or, for a label outside the tab order,
-// from that of the next control after it in the layout.
-void FltkForm::focusAfter(const FltkControl& label) {
-    int from = label.design().tabIndex >= 0 ? label.design().tabIndex + 1 : -1;
-    for (size_t i = 0; from < 0 && i < controls_.size(); ++i) {
-        if (controls_[i].get() != &label) continue;
-        for (size_t j = i + 1; j < controls_.size() && from < 0; ++j)
-            from = controls_[j]->design().tabIndex;
-    }
-    if (from < 0) return;
-    FltkControl* next = nullptr;
-    for (auto& control : controls_) {
-        int tab = control->design().tabIndex;
-        if (tab < from || !control->takesFocus()) continue;
-        if (next == nullptr || tab < next->design().tabIndex) next = control.get();
-    }
-    if (next != nullptr) focusControl(*next);
+bool FltkForm::keyReleased() {
+    return dialog().keyUp(virtualKey(Fl::event_key()), shiftState(Fl::event_state()));
 }
 
 void FltkForm::mapped() {
     if (embedded()) return;
-    if (!pendingFocus_.empty()) {
-        if (auto* control = static_cast<FltkControl*>(find(pendingFocus_)); control != nullptr)
-            control->widget()->take_focus();
-        pendingFocus_.clear();
-    }
     if (!windowManagerRunning()) raiseAndFocus(nativeHandle(*window_));
+    dialog().shown();
     factory_.cursor().applyTo(*window_);
     // Windows reports the pointer to a window that opens under it; X tells
     // only when the pointer moves.
@@ -458,8 +399,10 @@ void FltkForm::firePointerPosition() {
             return;
     }
     // The picture box under the pointer, topmost first.
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        PictureWindow* picture = (*it)->pictureWindow();
+    const auto& all = controls();
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        FltkRole* role = roleOf(**it);
+        PictureWindow* picture = role != nullptr ? role->pictureWindow() : nullptr;
         if (picture == nullptr || !(*it)->visible() || !picture->visible_r()) continue;
         int left = picture->x(), top = picture->y();
         for (Fl_Window* outer = picture->window(); outer != nullptr && outer != window_;
@@ -468,10 +411,10 @@ void FltkForm::firePointerPosition() {
             top += outer->y();
         }
         if (x < left || y < top || x >= left + picture->w() || y >= top + picture->h()) continue;
-        Event move{EventType::MouseMove, (*it)->design().name};
+        Event move{EventType::MouseMove, (*it)->name()};
         move.x = x - left - picture->frameWidth();
         move.y = y - top - picture->frameWidth();
-        fire(move);
+        raise(move);
         return;
     }
 }
@@ -496,30 +439,14 @@ void FltkFormFactory::embedInto(XId target) {
     embedTarget_ = target;
 }
 
-bool FltkFormFactory::anyLoaded() const {
-    return std::any_of(live_.begin(), live_.end(),
-                       [](const FltkForm* form) { return form->loaded(); });
-}
-
 void FltkFormFactory::screenResized(int oldWidth, int oldHeight) {
     // A form's Resize handler may close forms, this one among them.
-    std::vector<FltkForm*> forms = live_;
-    for (FltkForm* form : forms)
-        if (std::find(live_.begin(), live_.end(), form) != live_.end())
-            form->followScreen(oldWidth, oldHeight);
-}
-
-void FltkFormFactory::removed(FltkForm* form) {
-    std::erase(live_, form);
-    std::erase(modal_, form);
-}
-
-void FltkFormFactory::leaveModal(FltkForm* form) {
-    std::erase(modal_, form);
-}
-
-bool FltkFormFactory::blockedByModal(const FltkForm& form) const {
-    return !modal_.empty() && modal_.back() != &form;
+    std::vector<FormBase*> forms = registry_.forms();
+    for (FormBase* form : forms) {
+        const auto& live = registry_.forms();
+        if (std::find(live.begin(), live.end(), form) != live.end())
+            static_cast<FltkForm*>(form)->followScreen(oldWidth, oldHeight);
+    }
 }
 
 }  // namespace pictavo::platform::fltk

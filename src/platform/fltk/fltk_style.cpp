@@ -57,16 +57,6 @@ std::string widgetLabel(const std::string& caption) {
     return escaped(caption, false);
 }
 
-char captionAccessKey(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] != '&')
-            return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-        ++i;
-    }
-    return 0;
-}
-
 std::string plainLabel(const std::string& text) {
     return escaped(text, true);
 }

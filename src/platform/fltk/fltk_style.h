@@ -27,9 +27,6 @@ void colourParts(Colour colour, unsigned char& red, unsigned char& green, unsign
 // A caption as a widget label: "&" keeps marking the access key, "@" is
 // doubled so FLTK draws it instead of reading a symbol.
 std::string widgetLabel(const std::string& caption);
-// The key a caption's "&" marks, in lower case ("S&tretch": 't'); 0 when
-// it marks none ("&&" is an ampersand).
-char captionAccessKey(const std::string& caption);
 // Plain text shown as a label: "&" is doubled too, so nothing is underlined.
 std::string plainLabel(const std::string& text);
 

@@ -45,6 +45,20 @@ void describeToWindowManager(Display* d, Window xid, const NativeWindowOptions& 
     if (options.transientFor != 0) XSetTransientForHint(d, xid, options.transientFor);
 }
 
+// A frame with a title but without the window menu and the close, minimise
+// and maximise buttons; the window can only be moved. The functions and
+// decorations allowed are listed rather than those taken away: window
+// managers differ on the "all but" form.
+void withoutControlBox(Display* d, Window xid) {
+    constexpr long kFunctionsAndDecorations = 1 | 2;
+    constexpr long kMove = 4;
+    constexpr long kBorder = 2, kTitle = 8;
+    long hints[5] = {kFunctionsAndDecorations, kMove, kBorder | kTitle, 0, 0};
+    Atom motif = atom("_MOTIF_WM_HINTS");
+    XChangeProperty(d, xid, motif, motif, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(hints), 5);
+}
+
 }  // namespace
 
 void realise(Fl_Window& window, const NativeWindowOptions& options) {
@@ -71,6 +85,7 @@ void realise(Fl_Window& window, const NativeWindowOptions& options) {
     if (parent == rootWindow() && !options.overrideRedirect) {
         describeToWindowManager(d, xid, options);
         record->sendxjunk();  // size limits and, for borderless windows, no decoration
+        if (options.border && !options.closeBox) withoutControlBox(d, xid);
     }
     // Other programs may look for it by title at once.
     XFlush(d);

@@ -15,6 +15,7 @@ struct NativeWindowOptions {
     XId parent = 0;        // 0: the root window
     XId transientFor = 0;  // the owner of a dialog
     bool border = true;    // title bar and frame from the window manager
+    bool closeBox = true;  // with a border: the window menu and close button too
     bool input = true;     // false: keys and mouse go to whoever owns the parent
     bool overrideRedirect = false;
 };

@@ -41,6 +41,7 @@ LRESULT PictureWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             owner_.pictureMouse(message, wParam, lParam);
             return 0;
         case WM_COMMAND:
+        case WM_DRAWITEM:
         case WM_HSCROLL:
         case WM_VSCROLL:
         case WM_CTLCOLORSTATIC:

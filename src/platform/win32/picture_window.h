@@ -22,7 +22,7 @@ class PictureWindow : private BaseWindow<PictureWindow> {
         virtual ~Owner() = default;
         virtual void paintPicture(HDC dc, const RECT& area) = 0;
         virtual void pictureMouse(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-        // WM_COMMAND, scroll and colour messages of the controls inside.
+        // WM_COMMAND, scroll, colour and owner-draw messages of the controls inside.
         virtual LRESULT childNotification(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     };
 

@@ -14,10 +14,11 @@ namespace {
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 constexpr Colour kWindowBackground = 0x80000005u;
 
-DWORD windowStyle(FormStyle style) {
-    switch (style) {
+DWORD windowStyle(const FormSpec& design) {
+    switch (design.style) {
         case FormStyle::FixedDialog:
-            return WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
+            // Without the window menu there is no close box either.
+            return WS_CAPTION | (design.controlBox ? WS_SYSMENU : 0) | WS_BORDER | WS_CLIPCHILDREN;
         case FormStyle::Borderless:
         case FormStyle::Hidden:
             break;
@@ -32,51 +33,69 @@ DWORD extendedStyle(const FormSpec& design) {
     return style;
 }
 
-bool isClickable(ControlKind kind) {
-    return kind == ControlKind::Button || kind == ControlKind::CheckBox ||
-           kind == ControlKind::OptionButton || kind == ControlKind::Label;
+bool isKeyboardMessage(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            return true;
+        default:
+            return false;
+    }
 }
 }  // namespace
 
-Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, OpenWindows& windows,
-                     Win32EventLoop& loop, const TwipsScale& scale)
-    : spec_(design),
-      handler_(handler),
+Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, FormRegistry& registry,
+                     Win32Form* owner, OpenWindows& windows, Win32EventLoop& loop,
+                     const TwipsScale& scale)
+    : FormBase(design, handler, registry, owner),
       windows_(windows),
       loop_(loop),
       scale_(scale),
-      owner_(owner) {
-    createWindow(owner);
+      owner_(owner != nullptr ? owner->hwnd_ : nullptr) {
+    createWindow(owner_);
     if (hwnd_ == nullptr) return;
     createBackground();
-    createControls();
+    formFont_ = createFont(design.font);
+    int id = kFirstControlId;
+    // Containers come first in a layout, so their windows exist when their
+    // children are created.
+    buildControls([this, &id](Control& control) -> std::unique_ptr<NativeControl> {
+        return makeWin32Role(*this, control, id++);
+    });
+    stackInLayoutOrder();
     ready_ = true;
 }
 
 Win32Form::~Win32Form() {
     ready_ = false;
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    dropNatives();
 }
 
 void Win32Form::createWindow(HWND owner) {
     registerClass(kFormClassName, nullptr);  // WM_ERASEBKGND paints the form's colour
-    DWORD style = windowStyle(spec_.style);
-    DWORD exStyle = extendedStyle(spec_);
-    RECT outer{0, 0, scale_.toPixelsX(spec_.clientWidth), scale_.toPixelsY(spec_.clientHeight)};
+    DWORD style = windowStyle(design());
+    DWORD exStyle = extendedStyle(design());
+    RECT outer{0, 0, scale_.toPixelsX(design().clientWidth),
+               scale_.toPixelsY(design().clientHeight)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     int width = outer.right - outer.left;
     int height = outer.bottom - outer.top;
     int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    createNative(exStyle, kFormClassName, toWide(spec_.caption).c_str(), style, x, y, width, height,
-                 owner);
+    createNative(exStyle, kFormClassName, toWide(design().caption).c_str(), style, x, y, width,
+                 height, owner);
     if (hwnd_ != nullptr) windows_.add(hwnd_, *this);
 }
 
 void Win32Form::createBackground() {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    background_ = std::make_unique<DibSurface>(client.right, client.bottom, spec_.backColour);
+    background_ = std::make_unique<DibSurface>(client.right, client.bottom, design().backColour);
     background_->setPresenter([this](const RECT& changed) {
         // A paint blits the background right after its handler drew on it.
         if (painting_ || hwnd_ == nullptr) return;
@@ -85,83 +104,40 @@ void Win32Form::createBackground() {
     });
 }
 
-void Win32Form::createControls() {
-    formFont_ = createFont(spec_.font);
-    int id = kFirstControlId;
-    for (const ControlSpec& controlSpec : spec_.controls)
-        controls_.push_back(std::make_unique<Win32Control>(controlSpec, *this, id++));
-    // Containers come first in a layout, so their windows exist when their
-    // children are created.
-    for (auto& control : controls_) {
-        HFONT font = formFont_.get();
-        if (control->design().font) {
-            controlFonts_.push_back(createFont(*control->design().font));
-            font = controlFonts_.back().get();
-        }
-        control->create(font);
-    }
-    stackInLayoutOrder();
+HFONT Win32Form::fontFor(const Control& control) {
+    if (!control.design().font) return formFont_.get();
+    auto [at, added] = controlFonts_.try_emplace(control.name());
+    if (added) at->second = createFont(*control.design().font);
+    return at->second.get();
 }
 
 // Controls later in the layout lie above earlier ones where they overlap
 // (an option's caption box may reach over its neighbour's button).
 void Win32Form::stackInLayoutOrder() {
-    for (auto& control : controls_)
-        if (control->hasWindow())
-            SetWindowPos(control->window(), HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (const auto& control : controls())
+        if (HWND window = roleOf(*control)->window(); window != nullptr)
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// Tab follows the layout's tab indexes, not the stacking, so the form moves
-// the focus itself: to the next control that can take it now.
-bool Win32Form::moveFocusByTab(bool backwards) {
-    std::vector<Win32Control*> stops;
-    for (auto& control : controls_)
-        if (control->design().tabIndex >= 0 && control->hasWindow() &&
-            IsWindowVisible(control->window()) && IsWindowEnabled(control->window()))
-            stops.push_back(control.get());
-    if (stops.empty()) return false;
-    std::stable_sort(stops.begin(), stops.end(), [](const Win32Control* a, const Win32Control* b) {
-        return a->design().tabIndex < b->design().tabIndex;
-    });
-    HWND focus = GetFocus();
-    auto current = std::find_if(stops.begin(), stops.end(), [focus](const Win32Control* c) {
-        return focus != nullptr && (c->window() == focus || IsChild(c->window(), focus));
-    });
-    size_t next = 0;
-    if (current != stops.end()) {
-        auto index = static_cast<size_t>(current - stops.begin());
-        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-    } else if (backwards) {
-        next = stops.size() - 1;
-    }
-    HWND target = stops[next]->window();
-    SetFocus(target);
-    // As a dialog does: a text box entered with Tab has its text selected.
-    if (stops[next]->design().kind == ControlKind::TextBox) SendMessageW(target, EM_SETSEL, 0, -1);
-    return true;
+Win32Role* Win32Form::roleOf(const Control& control) const {
+    return static_cast<Win32Role*>(control.native());
 }
 
-Control* Win32Form::find(std::string_view name) {
-    for (auto& control : controls_)
-        if (control->name() == name) return control.get();
-    return nullptr;
-}
-
-Win32Control* Win32Form::controlById(int id) {
+Win32Role* Win32Form::roleById(int id) const {
     size_t index = static_cast<size_t>(id - kFirstControlId);
-    return id >= kFirstControlId && index < controls_.size() ? controls_[index].get() : nullptr;
+    if (id < kFirstControlId || index >= controls().size()) return nullptr;
+    return roleOf(*controls()[index]);
 }
 
-Win32Control* Win32Form::controlNamed(const std::string& name) const {
-    for (const auto& control : controls_)
-        if (control->name() == name) return control.get();
-    return nullptr;
-}
-
-Win32Control* Win32Form::controlByWindow(HWND window) {
-    for (auto& control : controls_)
-        if (control->hasWindow() && toHwnd(control->handle()) == window) return control.get();
+// The control a window belongs to: its own, or one inside it (a drop-down's edit).
+Win32Role* Win32Form::roleByWindow(HWND window) const {
+    if (window == nullptr) return nullptr;
+    for (const auto& control : controls()) {
+        Win32Role* role = roleOf(*control);
+        HWND own = role != nullptr ? role->window() : nullptr;
+        if (own != nullptr && (own == window || (IsChild(own, window) && !role->dibSurface())))
+            return role;
+    }
     return nullptr;
 }
 
@@ -170,12 +146,13 @@ std::pair<HWND, POINT> Win32Form::placementFor(const std::string& containerName)
     std::string name = containerName;
     // A container without a window of its own shifts its children by its
     // position; the depth bound stops a layout whose containers form a loop.
-    for (size_t depth = 0; !name.empty() && depth <= controls_.size(); ++depth) {
-        auto found = std::find_if(controls_.begin(), controls_.end(),
+    for (size_t depth = 0; !name.empty() && depth <= controls().size(); ++depth) {
+        auto found = std::find_if(controls().begin(), controls().end(),
                                   [&](const auto& control) { return control->name() == name; });
-        if (found == controls_.end()) break;
-        const Win32Control& container = **found;
-        if (container.hasWindow()) return {toHwnd(container.handle()), offset};
+        if (found == controls().end()) break;
+        const Control& container = **found;
+        Win32Role* role = roleOf(container);
+        if (role != nullptr && role->window() != nullptr) return {role->window(), offset};
         offset.x += scale_.toPixelsX(container.bounds().left);
         offset.y += scale_.toPixelsY(container.bounds().top);
         name = container.design().parent;
@@ -183,35 +160,32 @@ std::pair<HWND, POINT> Win32Form::placementFor(const std::string& containerName)
     return {hwnd_, offset};
 }
 
-void Win32Form::optionChosen(const Win32Control& chosen) {
-    for (auto& control : controls_)
-        if (control.get() != &chosen && control->design().kind == ControlKind::OptionButton &&
-            control->design().parent == chosen.design().parent)
-            control->setCheck(false);
-}
-
 void Win32Form::show(bool modal) {
     if (!loaded()) return;
-    if (spec_.style != FormStyle::Hidden) {
+    if (design().style != FormStyle::Hidden) {
         ShowWindow(hwnd_, SW_SHOW);
-        if (spec_.style == FormStyle::Borderless && !otherMonitors_)
+        if (design().style == FormStyle::Borderless && !otherMonitors_)
             otherMonitors_ = std::make_unique<OtherMonitors>(hwnd_);
         UpdateWindow(hwnd_);
-        if (GetFocus() == hwnd_ || !IsChild(hwnd_, GetFocus())) moveFocusByTab(false);
+        dialog().shown();
         reportPointerPosition();
     }
     if (!modal) return;
 
     // While a modal form is up, the program's other windows take no input.
+    beginModal();
     std::vector<HWND> disabled;
     for (HWND window : windows_.all())
         if (window != hwnd_ && IsWindowEnabled(window)) {
             EnableWindow(window, FALSE);
             disabled.push_back(window);
         }
+    auto alive = aliveToken();
     loop_.pumpWhile([this] { return loaded(); });
     for (HWND window : disabled)
         if (IsWindow(window)) EnableWindow(window, TRUE);
+    if (!*alive) return;
+    endModal();
     if (owner_ != nullptr && IsWindow(owner_)) SetActiveWindow(owner_);
 }
 
@@ -238,11 +212,12 @@ void Win32Form::hide() {
 void Win32Form::unload() {
     if (!loaded()) return;
     ready_ = false;  // nothing more reaches the handler once unloading starts
+    endModal();
     DestroyWindow(hwnd_);
 }
 
 std::string Win32Form::caption() const {
-    if (!loaded()) return spec_.caption;
+    if (!loaded()) return design().caption;
     int length = GetWindowTextLengthW(hwnd_);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(std::max(GetWindowTextW(hwnd_, text.data(), length + 1), 0)));
@@ -270,7 +245,7 @@ void Win32Form::move(const TwipsRect& rect) {
 TwipsRect Win32Form::clientSize() const {
     RECT rect{};
     if (!loaded() || !GetClientRect(hwnd_, &rect))
-        return {0, 0, spec_.clientWidth, spec_.clientHeight};
+        return {0, 0, design().clientWidth, design().clientHeight};
     return {0, 0, scale_.toTwipsX(rect.right), scale_.toTwipsY(rect.bottom)};
 }
 
@@ -284,51 +259,60 @@ void Win32Form::bringToFront() {
     BringWindowToTop(hwnd_);
 }
 
+// ---- the keyboard ----
+
+// Keys for the form's own window come through its window procedure, also
+// when they were sent rather than posted.
 bool Win32Form::preTranslate(MSG& message) {
-    if (!ready_) return false;
-    if (spec_.keyPreview && message.hwnd != hwnd_) {
-        // Keys for the form itself are raised by its own handler, not here.
-        bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-        if (keyDown && !onKey(EventType::KeyDown, message.wParam)) return true;
-        if (message.message == WM_CHAR && !onKey(EventType::KeyPress, message.wParam)) return true;
+    if (!ready_ || message.hwnd == hwnd_ || !isKeyboardMessage(message.message)) return false;
+    return routeKey(message.message, message.wParam, message.lParam);
+}
+
+void Win32Form::noteFocus() {
+    HWND focus = GetFocus();
+    for (const auto& control : controls()) {
+        HWND own = roleOf(*control)->window();
+        if (own != nullptr && (own == focus || IsChild(own, focus)) &&
+            roleOf(*control)->dibSurface() == nullptr) {
+            dialog().focusMoved(*control);
+            return;
+        }
     }
-    if (spec_.style != FormStyle::FixedDialog || !loaded()) return false;
-    bool plainTab = message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
-                    GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-    if (plainTab) return moveFocusByTab(GetKeyState(VK_SHIFT) < 0);
-    // Enter, Esc and the access keys press as in any dialog.
-    return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
-Event Win32Form::makeEvent(EventType type, const Win32Control* control) const {
-    Event event;
-    event.type = type;
-    if (control != nullptr) event.control = control->name();
-    return event;
+bool Win32Form::routeKey(UINT message, WPARAM& key, LPARAM lParam) {
+    int code = static_cast<int>(key);
+    bool taken = false;
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            noteFocus();
+            taken = dialog().keyDown(code, shiftState());
+            // The system still follows the Alt key, or a lone Alt released
+            // after an access key would open the window menu.
+            if (taken && message == WM_SYSKEYDOWN && hwnd_ != nullptr)
+                DefWindowProcW(hwnd_, message, key, lParam);
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            taken = dialog().keyUp(code, shiftState());
+            break;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            taken = dialog().character(code, shiftState());
+            break;
+        default:
+            return false;
+    }
+    key = static_cast<WPARAM>(code);
+    return taken;
 }
 
-void Win32Form::raise(Event& event) {
-    if (ready_) handler_.onEvent(*this, event);
-}
-
-void Win32Form::raise(EventType type, const Win32Control* control) {
-    Event event = makeEvent(type, control);
-    raise(event);
-}
-
-// False when the handler swallowed the key (or unloaded the form).
-bool Win32Form::onKey(EventType type, WPARAM& key) {
-    Event event = makeEvent(type);
-    event.key = static_cast<int>(key);
-    event.shift = shiftState();
-    raise(event);
-    if (!ready_ || event.key == 0) return false;
-    key = static_cast<WPARAM>(event.key);
-    return true;
-}
+// ---- events ----
 
 void Win32Form::onMouse(EventType type, int button, WPARAM wParam, LPARAM lParam) {
-    Event event = makeEvent(type);
+    Event event;
+    event.type = type;
     event.x = scale_.toTwipsX(GET_X_LPARAM(lParam));
     event.y = scale_.toTwipsY(GET_Y_LPARAM(lParam));
     event.shift = shiftState();
@@ -336,49 +320,28 @@ void Win32Form::onMouse(EventType type, int button, WPARAM wParam, LPARAM lParam
     raise(event);
 }
 
-void Win32Form::onCommand(int id, int code, HWND from) {
-    if (id == IDOK || id == IDCANCEL) {
-        // Enter without a default button, or Esc: the dialog's cancel button.
-        for (auto& control : controls_)
-            if ((id == IDCANCEL ? control->design().isCancel : control->design().isDefault) &&
-                control->enabled() && control->visible())
-                return raise(EventType::Click, control.get());
-        return;
-    }
-    Win32Control* control = controlById(id);
-    if (control == nullptr || from == nullptr || programmaticChanges_ > 0) return;
-    ControlKind kind = control->design().kind;
-    if (code == BN_CLICKED && isClickable(kind)) {
-        if (kind == ControlKind::OptionButton) control->setValue(1);
-        raise(EventType::Click, control);
-    } else if ((code == EN_CHANGE && kind == ControlKind::TextBox) ||
-               (code == LBN_SELCHANGE &&
-                (kind == ControlKind::FileList || kind == ControlKind::DirList)) ||
-               (code == CBN_SELCHANGE && kind == ControlKind::DriveList)) {
-        raise(EventType::Change, control);
-    }
-}
-
 LRESULT Win32Form::forwardToForm(UINT message, WPARAM wParam, LPARAM lParam) {
     return hwnd_ != nullptr ? SendMessageW(hwnd_, message, wParam, lParam) : 0;
 }
 
 void Win32Form::paintGraphics(HDC dc, const std::string& container) {
-    for (auto& control : controls_)
-        if (control->isGraphical() && control->design().parent == container)
-            control->paintGraphic(dc, {0, 0});
+    for (const auto& control : controls())
+        if (Win32Role* role = roleOf(*control);
+            role != nullptr && role->graphical() && control->design().parent == container)
+            role->paintGraphic(dc, {0, 0});
 }
 
 Colour Win32Form::backColourOf(const std::string& container) const {
     std::string name = container;
     // The depth bound stops a layout whose containers form a loop.
-    for (size_t depth = 0; !name.empty() && depth <= controls_.size(); ++depth) {
-        const Win32Control* control = controlNamed(name);
-        if (control == nullptr) break;
-        if (control->design().backColour) return *control->design().backColour;
-        name = control->design().parent;
+    for (size_t depth = 0; !name.empty() && depth <= controls().size(); ++depth) {
+        auto found = std::find_if(controls().begin(), controls().end(),
+                                  [&](const auto& control) { return control->name() == name; });
+        if (found == controls().end()) break;
+        if ((*found)->design().backColour) return *(*found)->design().backColour;
+        name = (*found)->design().parent;
     }
-    return spec_.backColour;
+    return design().backColour;
 }
 
 HBRUSH Win32Form::brushFor(Colour colour) {
@@ -389,28 +352,31 @@ HBRUSH Win32Form::brushFor(Colour colour) {
 }
 
 LRESULT Win32Form::onControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32Control* control = controlByWindow(reinterpret_cast<HWND>(lParam));
-    if (control == nullptr) return defaultHandling(message, wParam, lParam);
+    Win32Role* role = roleByWindow(reinterpret_cast<HWND>(lParam));
+    if (role == nullptr) return defaultHandling(message, wParam, lParam);
+    const Control& control = role->control();
     auto dc = reinterpret_cast<HDC>(wParam);
     bool isEdit = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
-    std::optional<Colour> fore = control->foreColour() ? control->foreColour() : spec_.foreColour;
+    std::optional<Colour> fore = control.foreColour() ? control.foreColour() : design().foreColour;
     if (fore) SetTextColor(dc, toColorRef(*fore));
-    if (control->design().transparent) {
-        paintBehind(*control, dc);
+    if (control.design().transparent) {
+        paintBehind(*role, dc);
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
-    Colour back = control->design().backColour.value_or(
-        isEdit ? kWindowBackground : backColourOf(control->design().parent));
+    Colour back = control.design().backColour.value_or(
+        isEdit ? kWindowBackground : backColourOf(control.design().parent));
     SetBkColor(dc, toColorRef(back));
     return reinterpret_cast<LRESULT>(brushFor(back));
 }
 
-void Win32Form::paintBehind(const Win32Control& control, HDC dc) {
-    const std::string& parent = control.design().parent;
-    Win32Control* container = parent.empty() ? nullptr : controlNamed(parent);
-    DibSurface* under = container != nullptr ? container->dibSurface() : background_.get();
-    HWND window = control.window();
+void Win32Form::paintBehind(const Win32Role& role, HDC dc) {
+    const std::string& parent = role.control().design().parent;
+    Control* container = nullptr;
+    for (const auto& control : controls())
+        if (control->name() == parent) container = control.get();
+    DibSurface* under = container != nullptr ? roleOf(*container)->dibSurface() : background_.get();
+    HWND window = role.window();
     RECT area{};
     GetClientRect(window, &area);
     if (under == nullptr) {
@@ -445,40 +411,50 @@ void Win32Form::paintInto(HDC dc, const RECT& area) {
 void Win32Form::onDestroyed() {
     windows_.remove(hwnd_);
     otherMonitors_.reset();
-    for (auto& control : controls_) control->forgetWindow();
+    for (const auto& control : controls())
+        if (Win32Role* role = roleOf(*control); role != nullptr) role->forgetWindow();
     ready_ = false;
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
-            raise(EventType::Close);  // the handler decides whether the form unloads
+            // The handler decides whether the form unloads.
+            if (ready_) dialog().closeRequested();
             return 0;
         case WM_COMMAND:
-            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            if (Win32Role* role = roleById(LOWORD(wParam));
+                role != nullptr && lParam != 0 && programmaticChanges_ == 0 && ready_)
+                role->notified(HIWORD(wParam));
             return 0;
-        case DM_GETDEFID:
-            for (auto& control : controls_)
-                if (control->design().isDefault && control->hasWindow())
-                    return MAKELRESULT(static_cast<WORD>(control->id()), DC_HASDEFID);
-            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            Win32Role* role = roleById(static_cast<int>(item->CtlID));
+            return role != nullptr && role->drawItem(*item) ? TRUE : FALSE;
+        }
         case WM_TIMER:
-            if (Win32Control* control = controlById(static_cast<int>(wParam));
-                control != nullptr && control->design().kind == ControlKind::Timer)
-                raise(EventType::Timer, control);
+            // Only timer controls set timers on the form, under their own id.
+            if (Win32Role* role = roleById(static_cast<int>(wParam)); role != nullptr)
+                raise(EventType::Timer, role->control().name());
             return 0;
         case WM_HSCROLL:
-            if (Win32Control* control = controlByWindow(reinterpret_cast<HWND>(lParam));
-                control != nullptr &&
-                control->scroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam))))
-                raise(EventType::Change, control);
+            if (Win32Role* role = roleByWindow(reinterpret_cast<HWND>(lParam)); role != nullptr)
+                role->scrolled(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
             return 0;
+        case WM_ACTIVATE: {
+            LRESULT result = defaultHandling(message, wParam, lParam);
+            // Back to the control that had the focus when the form lost it.
+            if (LOWORD(wParam) != WA_INACTIVE && ready_) dialog().activated();
+            return result;
+        }
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:  // Alt and F10 come this way
-        case WM_CHAR: {
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+        case WM_SYSCHAR: {
             WPARAM key = wParam;
-            if (!onKey(message == WM_CHAR ? EventType::KeyPress : EventType::KeyDown, key))
-                return 0;
+            if (ready_ && routeKey(message, key, lParam)) return 0;
             return defaultHandling(message, key, lParam);
         }
         case WM_MOUSEMOVE:
@@ -504,7 +480,7 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SIZE:
             if (background_)
-                background_->resizeKeeping(LOWORD(lParam), HIWORD(lParam), spec_.backColour);
+                background_->resizeKeeping(LOWORD(lParam), HIWORD(lParam), design().backColour);
             raise(EventType::Resize);
             return 0;
         case WM_PAINT:

@@ -1,40 +1,41 @@
 #pragma once
 // A top-level window built from a layout table. It knows no particular
-// window: it creates the controls the table lists, converts native messages
-// into the seam's events and hands them to the core's handler.
+// window: it gives each control its role, routes the keyboard to the form's
+// dialog manager from the message loop (before any control sees a key),
+// hands the controls' notifications to their roles and the rest of the
+// native messages to the core's handler as events.
 
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "platform/forms.h"
+#include "platform/form_base.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/dib_surface.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/open_windows.h"
 #include "platform/win32/other_monitors.h"
 #include "platform/win32/twips_scale.h"
-#include "platform/win32/win32_control.h"
 #include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_role.h"
 
 namespace pictavo::platform::win32 {
 
 inline constexpr const wchar_t* kFormClassName = L"PictavoForm";
 
-class Win32Form : public Form,
+class Win32Form : public FormBase,
                   public MessageFilter,
-                  public ControlHost,
+                  private RoleHost,
                   private BaseWindow<Win32Form> {
     friend class BaseWindow<Win32Form>;
 
   public:
-    Win32Form(const FormSpec& design, FormHandler& handler, HWND owner, OpenWindows& windows,
-              Win32EventLoop& loop, const TwipsScale& scale);
+    Win32Form(const FormSpec& design, FormHandler& handler, FormRegistry& registry,
+              Win32Form* owner, OpenWindows& windows, Win32EventLoop& loop,
+              const TwipsScale& scale);
     ~Win32Form() override;
 
     // Form
-    const FormSpec& design() const override { return spec_; }
-    Control* find(std::string_view name) override;
     void show(bool modal) override;
     void hide() override;
     void unload() override;
@@ -48,59 +49,53 @@ class Win32Form : public Form,
     void bringToFront() override;
     Surface* background() override { return background_.get(); }
 
-    // MessageFilter
+    // MessageFilter: the keys of the form's controls, before they see them.
     bool preTranslate(MSG& message) override;
 
-    // ControlHost
+  protected:
+    bool takesEvents() const override { return ready_ && loaded(); }
+
+  private:
+    // RoleHost
+    FormBase& form() override { return *this; }
     HWND formWindow() const override { return hwnd_; }
     const TwipsScale& scale() const override { return scale_; }
     std::pair<HWND, POINT> placementFor(const std::string& containerName) const override;
-    void optionChosen(const Win32Control& chosen) override;
     void beginProgrammaticChange() override { ++programmaticChanges_; }
     void endProgrammaticChange() override { --programmaticChanges_; }
-    void raiseFrom(Event& event) override { raise(event); }
     LRESULT forwardToForm(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintGraphics(HDC dc, const std::string& container) override;
     Colour backColourOf(const std::string& container) const override;
+    HFONT fontFor(const Control& control) override;
 
-  private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow(HWND owner);
     void createBackground();
-    void createControls();
     void paint();
     // The background and the graphical controls on it, as a paint shows them.
     void paintInto(HDC dc, const RECT& area);
     void reportPointerPosition();
     void stackInLayoutOrder();
-    // False when no control can take the focus.
-    bool moveFocusByTab(bool backwards);
-    Win32Control* controlById(int id);
-    Win32Control* controlByWindow(HWND window);
+    Win32Role* roleOf(const Control& control) const;
+    Win32Role* roleById(int id) const;
+    Win32Role* roleByWindow(HWND window) const;
     HBRUSH brushFor(Colour colour);
-    Event makeEvent(EventType type, const Win32Control* control = nullptr) const;
-    void raise(Event& event);
-    void raise(EventType type, const Win32Control* control = nullptr);
-
-    void onCommand(int id, int code, HWND from);
-    bool onKey(EventType type, WPARAM& key);
+    // A keyboard message for the dialog manager; true when it took it.
+    bool routeKey(UINT message, WPARAM& key, LPARAM lParam);
+    void noteFocus();
     void onMouse(EventType type, int button, WPARAM wParam, LPARAM lParam);
     LRESULT onControlColour(UINT message, WPARAM wParam, LPARAM lParam);
     // Paints what lies behind a transparent control into its device context.
-    void paintBehind(const Win32Control& control, HDC dc);
-    Win32Control* controlNamed(const std::string& name) const;
+    void paintBehind(const Win32Role& role, HDC dc);
     void onDestroyed();
 
-    FormSpec spec_;
-    FormHandler& handler_;
     OpenWindows& windows_;
     Win32EventLoop& loop_;
     TwipsScale scale_;
     HWND owner_;
-    std::vector<std::unique_ptr<Win32Control>> controls_;
     UniqueFont formFont_;
-    std::vector<UniqueFont> controlFonts_;
+    std::map<std::string, UniqueFont> controlFonts_;
     std::map<Colour, UniqueBrush> brushes_;
     std::unique_ptr<DibSurface> background_;
     std::unique_ptr<OtherMonitors> otherMonitors_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/form_registry.h"
 #include "platform/forms.h"
 #include "platform/screen.h"
 #include "platform/win32/open_windows.h"
@@ -13,12 +14,14 @@ class Win32FormFactory : public FormFactory {
         : windows_(windows), loop_(loop), screen_(screen) {}
 
     // The form is not loaded when the system refused to create its window.
-    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler, Form* owner) override;
+    std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler,
+                                 Form* owner) override;
 
   private:
     OpenWindows& windows_;
     Win32EventLoop& loop_;
     const Screen& screen_;
+    FormRegistry registry_;
 };
 
 }  // namespace pictavo::platform::win32

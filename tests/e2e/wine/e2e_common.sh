@@ -161,6 +161,13 @@ click_twips() {  # x y [button]
   sleep 0.3
 }
 
+# Double-clicks there.
+double_click_twips() {  # x y
+  xdotool mousemove $((client_x + $1 / kTwipsPerPixel)) $((client_y + $2 / kTwipsPerPixel)) \
+    click --repeat 2 --delay 100 1
+  sleep 0.3
+}
+
 # ---- screenshots ----
 
 screenshot() { import -window root "$1" 2>/dev/null; }

@@ -275,8 +275,14 @@ open_configuration() {
   wait_for_window "$kConfigure" && sleep 0.5 && locate_client "$kConfigure"
 }
 
-# Dir1's first row is the drive's root; Down then enters the first folder below it.
-choose_root_folder() { click_twips 640 1290; }
+# Dir1's first row is the drive's root: a double-click opens it. Down then
+# selects the first folder below it, and Enter opens that one.
+choose_root_folder() { double_click_twips 640 1290; }
+choose_first_folder() {
+  choose_root_folder
+  xdotool key Down Return
+  sleep 0.5
+}
 
 # The choices a user makes before OK or Cancel: the 20-second interval,
 # three steps of the speed bar, stretching.
@@ -298,9 +304,7 @@ case_configure_ok() {
   local t0 values expected
   t0=$(now_ms)
   if ! open_configuration; then report '"/c": OK saves the four settings' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
-  choose_root_folder
-  xdotool key Down
-  sleep 0.5
+  choose_first_folder
   make_choices
   click_twips $((4200 + 607)) $((5280 + 187))                            # OK
   if ! wait_for_exit "$saver_pid" $((kExitTimeout * 1000)); then
@@ -317,9 +321,7 @@ case_configure_cancel() {
   local t0
   t0=$(now_ms)
   if ! open_configuration; then report '"/c": Cancel writes nothing' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
-  choose_root_folder
-  xdotool key Down
-  sleep 0.5
+  choose_first_folder
   make_choices
   click_twips $((4200 + 607)) $((4560 + 187))                            # Cancel
   if ! wait_for_exit "$saver_pid" $((kExitTimeout * 1000)); then
@@ -370,7 +372,9 @@ case_help_and_about() {
   click_twips $((5520 + 787)) $((1440 + 187))                            # Ombudsman >>
   expanded=$(probe outer "About Pictavo/32" | awk '{print $4}')
   locate_client "$kConfigure"
-  xdotool key Return
+  # The clicked button has the focus and would take Enter itself; Tab goes
+  # on to OK, which Enter then presses.
+  xdotool key Tab Return
   # Collapsed to just below the expand button (2377 twips), expanded to 3960.
   if ! wait_for_no_window "About Pictavo/32" 5; then
     report '"/c": About opens, expands and closes' 1 "$t0" "it stayed open"
@@ -395,7 +399,7 @@ change_password() {  # old new confirm: types into the open dialog and presses E
 }
 
 case_password() {
-  local t0 first second
+  local t0 t1 deadline first second
   reg_delete_key "$kSettingsKey"
   t0=$(now_ms)
   start_saver /a 0
@@ -421,6 +425,20 @@ case_password() {
   while [ "$(x_window_count "$kPassword")" -lt 2 ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
   if [ "$(x_window_count "$kPassword")" -lt 2 ] || [ "$(reg_value "$kPasswordKey" Password)" != "$first" ]; then
     report 'changing the password needs the old one' 1 "$t0" "a wrong old password was not refused"; abandon "$saver_pid"; return
+  fi
+  xdotool key Return
+  sleep 0.5
+  # Typed and erased again, the old box leaves OK disabled; Enter in it
+  # still runs the check, once.
+  t1=$(now_ms)
+  xdotool type x
+  xdotool key BackSpace Return
+  deadline=$(( $(now_ms) + 10000 ))
+  while [ "$(x_window_count "$kPassword")" -lt 2 ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+  if [ "$(x_window_count "$kPassword")" -lt 2 ]; then
+    report 'Enter in the emptied old-password box, OK disabled, still checks it' 1 "$t1" "no message"
+  else
+    report 'Enter in the emptied old-password box, OK disabled, still checks it' 0 "$t1"
   fi
   xdotool key Return
   sleep 0.5
@@ -452,6 +470,12 @@ case_password_prompt() {
       report 'a key opens the password prompt over the show' 1 "$t0" "the show went, or the pointer is hidden"; abandon "$saver_pid"
     else
       report 'a key opens the password prompt over the show, with the pointer shown' 0 "$t0"
+      t0=$(now_ms)
+      if [ "$(probe frame "$kPrompt" | tr -d '\r')" = "no menu, no close" ]; then
+        report 'the prompt has no window menu and no close box' 0 "$t0"
+      else
+        report 'the prompt has no window menu and no close box' 1 "$t0" "$(probe frame "$kPrompt")"
+      fi
       t0=$(now_ms)
       xdotool type wrong
       xdotool key Return

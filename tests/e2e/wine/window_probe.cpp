@@ -8,6 +8,8 @@
 //   window_probe client TITLE  "left top width height" of its client area
 //                              on the screen, in pixels
 //   window_probe outer TITLE   the same for the whole window
+//   window_probe frame TITLE   "menu close" or "no menu, no close": whether
+//                              its title bar has the window menu and close box
 //   window_probe cursor        1 when the pointer is shown, 0 when hidden
 //   window_probe monitors      "left top width height primary|other" per monitor
 //   window_probe shortpath P   the short (8.3) form of path P
@@ -50,6 +52,14 @@ BOOL CALLBACK listForm(HWND window, LPARAM) {
     GetWindowTextW(window, caption, 256);
     std::printf("%d\t%s\n", IsWindowVisible(window) ? 1 : 0, toUtf8(caption).c_str());
     return TRUE;
+}
+
+int printFrame(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) return 1;
+    bool menu = (GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU) != 0;
+    std::printf("%s\n", menu ? "menu close" : "no menu, no close");
+    return 0;
 }
 
 int printArea(const wchar_t* title, bool clientOnly) {
@@ -282,6 +292,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if ((command == L"client" || command == L"outer") && argc == 3)
         return printArea(argv[2], command == L"client");
+    if (command == L"frame" && argc == 3) return printFrame(argv[2]);
     if (command == L"cursor" && argc == 2) return printCursor();
     if (command == L"monitors" && argc == 2)
         return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
