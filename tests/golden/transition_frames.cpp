@@ -33,7 +33,7 @@ struct Family {
 //   rounded up so the last strip is clipped (646), a bottom front that ends
 //   exactly on the edge (600) and an odd height whose centre is a half row (601);
 // - interlaced strips and blinds: an odd row count (768), an odd column count
-//   that leaves a partial strip (1152), fifteen columns in pairs (150), band
+//   whose last strip is partial (1152), fifteen columns in pairs (150), band
 //   sizes of 50.5 cut to 50 (1010) and 30 rows each (600), the smear on 480 rows;
 // - slides: whole steps of 15 (600) and 19 with an 8-row margin (768), exact
 //   steps of 12.8 (1024) and 10.666... (640);
