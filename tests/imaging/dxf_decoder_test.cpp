@@ -11,6 +11,7 @@
 
 #include "imaging/decoders/dxf.h"
 #include "imaging/decoders/dxf_colours.h"
+#include "imaging/source_pictures.h"
 #include "temp_folder.h"
 #include "vector_test_support.h"
 
@@ -19,61 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Debian's ezdxf belongs to the system's Python, which may not be the first
-// python3 on the PATH.
-std::string pythonWithEzdxf() {
-    for (const char* python : {"python3", "/usr/bin/python3"}) {
-        if (testing::run(std::string(python) + " -c 'import ezdxf' >/dev/null 2>&1")) return python;
-    }
-    return {};
-}
-
-// One drawing, twice: as DXF through ezdxf and as PostScript drawn by hand
-// on a page that is the drawing's extents plus the 2% margin the decoder
-// adds, 4 points to the drawing unit.
-constexpr const char* kWriter = R"(
-import sys, math, ezdxf
-out = sys.argv[1]
-doc = ezdxf.new('R2010')
-msp = doc.modelspace()
-doc.layers.add('PARTS', color=3)
-doc.layers.add('HIDDEN', color=5).off()
-msp.add_lwpolyline([(0, 0), (100, 0), (100, 50), (0, 50)], close=True, dxfattribs={'color': 1})
-msp.add_line((10, 10), (90, 40), dxfattribs={'color': 2, 'lineweight': 0})
-msp.add_circle((30, 30), 12, dxfattribs={'layer': 'PARTS'})
-msp.add_arc((70, 20), 10, 0, 180, dxfattribs={'color': 5})
-msp.add_lwpolyline([(60, 40, 0, 0, 1), (80, 40)], format='xyseb', dxfattribs={'color': 6})
-msp.add_line((0, 25), (100, 25), dxfattribs={'layer': 'HIDDEN'})
-blk = doc.blocks.new('MARK')
-blk.add_line((-3, 0), (3, 0), dxfattribs={'color': 0})
-blk.add_line((0, -3), (0, 3), dxfattribs={'color': 0})
-msp.add_blockref('MARK', (50, 10), dxfattribs={'color': 4, 'rotation': 45})
-doc.saveas(out + '.dxf')
-doc.saveas(out + '-binary.dxf', fmt='bin')
-
-margin = 2.0
-s = 4.0
-w = (100 + 2 * margin) * s
-h = (50 + 2 * margin) * s
-ps = ['%!PS-Adobe-3.0 EPSF-3.0', '%%%%BoundingBox: 0 0 %d %d' % (w, h),
-      '0 0 0 setrgbcolor 0 0 %g %g rectfill' % (w, h),
-      '%g %g scale %g %g translate 0.25 setlinewidth' % (s, s, margin, margin),
-      '1 0 0 setrgbcolor newpath 0 0 moveto 100 0 lineto 100 50 lineto 0 50 lineto closepath stroke',
-      '1 1 0 setrgbcolor newpath 10 10 moveto 90 40 lineto stroke',
-      '0 1 0 setrgbcolor newpath 42 30 moveto 30 30 12 0 360 arc stroke',
-      '0 0 1 setrgbcolor newpath 80 20 moveto 70 20 10 0 180 arc stroke',
-      '1 0 1 setrgbcolor newpath 60 40 moveto 70 40 10 180 360 arc stroke',
-      '0 1 1 setrgbcolor gsave 50 10 translate 45 rotate newpath -3 0 moveto 3 0 lineto 0 -3 moveto 0 3 lineto stroke grestore',
-      'showpage']
-open(out + '.eps', 'w').write('\n'.join(ps) + '\n')
-)";
-
 class DxfFromEzdxf : public ::testing::Test {
   protected:
     void SetUp() override {
-        python_ = pythonWithEzdxf();
+        python_ = testing::pythonWithEzdxf(testing::run);
         if (python_.empty()) GTEST_SKIP() << "no Python with ezdxf";
-        std::ofstream(folder_.path() / "writer.py") << kWriter;
+        std::ofstream(folder_.path() / "writer.py") << testing::kEzdxfWriter;
         base_ = folder_.path() / "drawing";
         ASSERT_TRUE(testing::run(python_ + " '" + (folder_.path() / "writer.py").string() + "' '" +
                                  base_.string() + "'"));
@@ -181,7 +133,7 @@ TEST(DxfDecoder, ColourSevenContrastsWithThePage) {
 }
 
 TEST(DxfDecoder, ColourIndexMatchesEzdxf) {
-    const std::string python = pythonWithEzdxf();
+    const std::string python = testing::pythonWithEzdxf(testing::run);
     if (python.empty()) GTEST_SKIP() << "no Python with ezdxf";
     TempFolder folder;
     const fs::path table = folder.path() / "aci.txt";

@@ -10,6 +10,7 @@
 
 #include "imaging/decoders/eps.h"
 #include "imaging/decoders/wmf.h"
+#include "imaging/source_pictures.h"
 #include "platform/ghostscript/eps_ghostscript.h"
 #include "temp_folder.h"
 #include "vector_test_support.h"
@@ -80,9 +81,7 @@ std::vector<uint8_t> dosEps(const std::string& postScript, const std::vector<uin
     return out;
 }
 
-const std::string kSquare =
-    "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 172 236\n"
-    "1 0 0 setrgbcolor 100 200 36 36 rectfill 0 0 1 setrgbcolor 136 200 36 36 rectfill\n";
+const std::string kSquare = testing::kEpsSquare;
 
 TEST(EpsBoundingBox, ReadsTheHeaderTheTrailerAndHighResolution) {
     auto box = findBoundingBox(view(kSquare));

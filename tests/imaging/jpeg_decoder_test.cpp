@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/orientation.h"
+#include "imaging/source_pictures.h"
 #include "imaging/tool_pictures.h"
 
 namespace pictavo::imaging::testing {
@@ -35,30 +36,6 @@ class JpegDecoderTest : public ScratchFolderTest {
 
     std::unique_ptr<Decoder> decoder = platform::makeJpegDecoder();
 };
-
-// An APP1 segment holding a big-endian EXIF block with one orientation entry.
-std::vector<uint8_t> withExifOrientation(std::vector<uint8_t> jpeg, int orientation) {
-    const std::vector<uint8_t> segment = {0xFF, 0xE1,
-                                          0x00, 34,  // APP1, length 34
-                                          'E',  'x',
-                                          'i',  'f',
-                                          0,    0,  //
-                                          'M',  'M',
-                                          0,    42,
-                                          0,    0,
-                                          0,    8,  // TIFF header, IFD at 8
-                                          0,    1,  // one entry
-                                          0x01, 0x12,
-                                          0,    3,
-                                          0,    0,
-                                          0,    1,  // orientation, SHORT, 1 value
-                                          0,    static_cast<uint8_t>(orientation),
-                                          0,    0,  //
-                                          0,    0,
-                                          0,    0};  // no next IFD
-    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
-    return jpeg;
-}
 
 TEST_F(JpegDecoderTest, DecodesTheSamplePhotoAsDjpegDoes) {
     const auto path = sample("hopper.jpg");

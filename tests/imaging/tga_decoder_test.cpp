@@ -5,6 +5,7 @@
 
 #include "decode_helpers.h"
 #include "imaging/decoders/tga.h"
+#include "imaging/source_pictures.h"
 
 namespace pictavo::imaging::testing {
 namespace {
@@ -59,19 +60,7 @@ class TgaWrittenByTools : public ::testing::Test {
         if (!toolAvailable("gm") || !toolAvailable("ppmtotga"))
             GTEST_SKIP() << "no GraphicsMagick or netpbm";
         writePpm(temp_ / "source.ppm", pattern_);
-        writePpm(temp_ / "few.ppm", fewColours());
-    }
-
-    // A picture of 12 colours, which fits a colour map.
-    static Image fewColours() {
-        Image image(45, 19);
-        for (int y = 0; y < image.height; ++y) {
-            for (int x = 0; x < image.width; ++x) {
-                const int k = (x / 4 + y / 5) % 12;
-                image.at(x, y) = rgb(uint8_t(k * 20), uint8_t(255 - k * 17), uint8_t(k * 60 % 256));
-            }
-        }
-        return image;
+        writePpm(temp_ / "few.ppm", twelveColourTiles());
     }
 
     Image written(const std::string& command, const std::string& name) {
@@ -104,7 +93,7 @@ TEST_F(TgaWrittenByTools, TrueColourRawAndRunLength) {
 }
 
 TEST_F(TgaWrittenByTools, ColourMappedAndGrey) {
-    const Image few = fewColours();
+    const Image few = twelveColourTiles();
     EXPECT_EQ(differences(few, written("ppmtotga -cmap -norle FEW > OUT", "cmap.tga")), "");
     EXPECT_EQ(differences(few, written("ppmtotga -cmap FEW > OUT", "cmap-rle.tga")), "");
     const std::string source = (temp_ / "source.ppm").string();

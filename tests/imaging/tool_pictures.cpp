@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include "imaging/source_pictures.h"
 
 namespace pictavo::imaging::testing {
 
@@ -103,21 +104,7 @@ void writePpm(const std::filesystem::path& path, const Image& image) {
 }
 
 Image testPattern(int width, int height) {
-    Image image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const auto r = static_cast<uint8_t>(x * 255 / std::max(1, width - 1));
-            const auto g = static_cast<uint8_t>(y * 255 / std::max(1, height - 1));
-            const auto b =
-                static_cast<uint8_t>(128 + 100 * std::sin(x * 0.21) * std::cos(y * 0.13));
-            image.at(x, y) = rgb(r, g, b);
-        }
-    }
-    // A dark block near the top-left corner marks which way is up.
-    for (int y = height / 8; y < height / 4; ++y) {
-        for (int x = width / 8; x < width / 3; ++x) image.at(x, y) = rgb(20, 20, 20);
-    }
-    return image;
+    return wavePattern(width, height);
 }
 
 Image crop(const Image& image, int x, int y, int width, int height) {

@@ -31,8 +31,8 @@ Image readPnm(const std::filesystem::path& path);
 // Writes a P6 file.
 void writePpm(const std::filesystem::path& path, const Image& image);
 
-// A picture with smooth areas, edges and fine detail, different in every
-// corner, so that a mirrored, turned or shifted copy never matches.
+// wavePattern of source_pictures.h: smooth areas, edges and fine detail,
+// different in every corner.
 Image testPattern(int width, int height);
 
 // The part of image at x, y of the given size.

@@ -8,6 +8,7 @@
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/decoders/utah_rle.h"
 #include "imaging/registry.h"
+#include "imaging/source_pictures.h"
 
 namespace pictavo::imaging::testing {
 namespace {
@@ -45,13 +46,7 @@ TEST_F(UtahRleWrittenByNetpbm, ColourAndGrey) {
 }
 
 TEST_F(UtahRleWrittenByNetpbm, RunsOfOneColour) {
-    const Image bands = [] {
-        Image image(90, 20, rgb(10, 200, 30));
-        for (int x = 30; x < 60; ++x) {
-            for (int y = 0; y < 20; ++y) image.at(x, y) = rgb(250, 250, 250);
-        }
-        return image;
-    }();
+    const Image bands = greenWhiteBands();
     writePpm(temp_ / "bands.ppm", bands);
     ASSERT_TRUE(run("pnmtorle " + file("bands.ppm") + " > " + file("bands.rle")));
     EXPECT_EQ(differences(bands, decoded("bands.rle")), "");
