@@ -75,7 +75,7 @@ class FltkHost : public Host {
     FltkSession session_;
     FltkScreen screen_;
     posix::SystemClock clock_;
-    FltkEventLoop loop_;
+    FltkEventLoop loop_{clock_};
     FltkCursor cursor_;
     FltkWindowSystem windows_;
     FltkSystemInfo system_;

@@ -55,7 +55,7 @@ class Win32Host : public Host {
     OpenWindows openWindows_;
     Win32Screen screen_;
     Win32Clock clock_;
-    Win32EventLoop eventLoop_{openWindows_};
+    Win32EventLoop eventLoop_{openWindows_, clock_};
     Win32Cursor cursor_;
     Win32WindowSystem windowSystem_;
     Win32SystemInfo systemInfo_;
