@@ -121,6 +121,7 @@ class EpsDecoder final : public Decoder {
         }
         if (auto preview = decodePreview(*sections, request))
             return resize(*preview, size->width, size->height);
+        if (request.work->stopped()) return request.work->stopError();
         return makeError("EPS needs Ghostscript, and the file has no preview");
     }
 
