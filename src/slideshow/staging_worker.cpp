@@ -54,6 +54,7 @@ void StagingWorker::startThread() {
 }
 
 void StagingWorker::prepare(const PictureOrder& order) {
+    if (stopped_) return;
     startThread();
     {
         std::lock_guard lock(shared_->mutex);
@@ -108,6 +109,7 @@ void StagingWorker::drop() {
 }
 
 void StagingWorker::stop() {
+    stopped_ = true;
     if (!thread_.joinable()) return;
     std::unique_lock lock(shared_->mutex);
     // The thread's set-up still asks the host for its decoders.

@@ -50,6 +50,10 @@ class StagingWorker {
     // Forgets the order and cancels its work.
     void drop();
 
+    // Tells the thread to stop, cancelling its decode, and joins it; a
+    // thread that has not stopped within kStopGrace is left behind. The
+    // destructor does it; a stopped worker takes no more orders.
+    void stop();
     // False once a stop left the thread behind, stuck where it could not
     // be interrupted.
     bool joined() const { return joined_; }
@@ -59,12 +63,12 @@ class StagingWorker {
     struct Job;
     static void work(std::shared_ptr<Shared> shared, platform::Host* host);
     void startThread();
-    void stop();
 
     platform::Host& host_;
     std::shared_ptr<Shared> shared_;
     std::thread thread_;
     std::optional<PictureOrder> ordered_;
+    bool stopped_ = false;
     bool joined_ = true;
 };
 
