@@ -27,7 +27,7 @@ class StagingWorker {
   public:
     // How long the end waits for a cancelled decode to stop before the
     // thread is left behind.
-    static constexpr std::chrono::milliseconds kStopGrace{250};
+    static constexpr std::chrono::milliseconds kStopGrace{50};
 
     // The thread starts with the first order; host gives it its decoders
     // on that thread.
