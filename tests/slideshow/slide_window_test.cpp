@@ -444,7 +444,7 @@ TEST(SlideWindowStaging, APictureThatChangedOrVanishedSinceItWasDecodedIsReadAga
     show.addPicture(next, 9, 8, rgb(0, 0, 200));
     show.runSeconds(1);
     EXPECT_EQ(show.picture2().snapshot().at(32, 24), rgb(0, 0, 200));
-    EXPECT_EQ(show.gate->finishedCount(), 3);
+    EXPECT_GE(show.gate->finishedCount(), 3) << "read again at the tick";
 
     ASSERT_TRUE(show.gate->waitFor(4, 4));
     const std::string gone = show.window->pictures().List(show.other());
