@@ -127,12 +127,15 @@ done
 
 # The preview: SIGTERM in the middle of a Ghostscript render ends it at
 # once; its window's destruction at its next tick, as always.
-start_host_window 152 112 "Display Properties"
-start_pictavo /p "$HOST_ID"
-preview=$LAST_PID
-first_child_of "$HOST_ID" >/dev/null
-sleep 2.5
-note_ghostscript "$preview"
+start_preview_while_rendering() {
+    start_host_window 152 112 "Display Properties"
+    start_pictavo /p "$HOST_ID"
+    preview=$LAST_PID
+    first_child_of "$HOST_ID" >/dev/null
+    sleep 2.5
+    note_ghostscript "$preview"
+}
+start_preview_while_rendering
 start=$(now_ms)
 kill -TERM "$preview"
 took=$(ms_to_end "$preview" "$start")
@@ -140,12 +143,7 @@ echo "   /p during a Ghostscript render, term: ended $took ms after it"
 expect "/p: SIGTERM ends the preview within $LIMIT_MS ms ($took ms)" test "$took" -le "$LIMIT_MS"
 kill -TERM "$HOST_PID" 2>/dev/null || true
 wait "$HOST_PID" 2>/dev/null || true
-start_host_window 152 112 "Display Properties"
-start_pictavo /p "$HOST_ID"
-preview=$LAST_PID
-first_child_of "$HOST_ID" >/dev/null
-sleep 2.5
-note_ghostscript "$preview"
+start_preview_while_rendering
 kill -TERM "$HOST_PID"
 wait "$HOST_PID" 2>/dev/null || true
 expect "/p: its window's destruction ends it within 2 s" ends_within "$preview" 2
