@@ -2,11 +2,30 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "imaging/work_meter.h"
 
 namespace pictavo::slideshow {
+
+namespace {
+
+// Nothing may leave the thread: a picture too big for memory is an error
+// line on the slide, as any other picture that cannot be shown.
+PreparedPicture prepareSafely(imaging::Codec& codec, const platform::FileSystem& files,
+                              const PictureOrder& order, std::shared_ptr<imaging::WorkMeter> work) {
+    try {
+        return preparePicture(codec, files, order, std::move(work));
+    } catch (const std::bad_alloc&) {
+        PreparedPicture failed;
+        failed.order = order;
+        failed.loaded = makeError("not enough memory");
+        return failed;
+    }
+}
+
+}  // namespace
 
 struct StagingWorker::Job {
     enum class Kind {
@@ -162,8 +181,8 @@ void StagingWorker::work(std::shared_ptr<Shared> shared, platform::Host* host) {
                 std::lock_guard dropOld(shared->mutex);
                 if (job.generation == shared->generation) shared->prepared.reset();
             }
-            result = preparePicture(codec, files, job.order,
-                                    std::make_shared<imaging::WorkMeter>(&shared->cancel));
+            result = prepareSafely(codec, files, job.order,
+                                   std::make_shared<imaging::WorkMeter>(&shared->cancel));
         }
 
         lock.lock();
