@@ -165,14 +165,16 @@ void StagingWorker::work(std::shared_ptr<Shared> shared, platform::Host* host) {
         shared->working = true;
         shared->cancel.reset();
         const bool confirming = job.kind == Job::Kind::Confirm && shared->prepared.has_value();
-        const std::optional<platform::FileStamp> readStamp =
-            confirming ? shared->prepared->stamp : std::nullopt;
+        // A picture whose file could not be looked at is never taken as unchanged.
+        const bool stamped = confirming && shared->prepared->stamp.has_value();
+        const platform::FileStamp readStamp =
+            stamped ? *shared->prepared->stamp : platform::FileStamp{};
         lock.unlock();
 
         bool unchanged = false;
-        if (confirming) {
+        if (stamped) {
             auto now = files.stamp(job.order.path);
-            unchanged = readStamp && now && *now == *readStamp;
+            unchanged = now && *now == readStamp;
         }
         std::optional<PreparedPicture> result;
         if (!unchanged) {
