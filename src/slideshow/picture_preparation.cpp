@@ -36,6 +36,12 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
     prepared.order = order;
     // Looked at before the read: a change after it shows as a new stamp.
     if (auto stamp = files.stamp(order.path)) prepared.stamp = *stamp;
+    // Looking at a file on a slow or hung file system may take long: what
+    // nobody wants by now is not read.
+    if (work && work->stopped()) {
+        prepared.loaded = work->stopError();
+        return prepared;
+    }
     codec.setTargetColourCount(order.targetColours);
     {
         auto bytes = files.readFile(order.path);
