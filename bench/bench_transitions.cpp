@@ -37,10 +37,17 @@ class PaperClock final : public platform::Clock {
 
 class NoEvents final : public platform::EventLoop {
   public:
+    explicit NoEvents(PaperClock& clock) : clock_(clock) {}
     void doEvents() override {}
+    void waitForEvents(int64_t deadline) override { clock_.sleepUntil(deadline); }
+    void awaitWake(int64_t) override {}
+    void wake() override {}
     void run() override {}
     void requestEnd() override {}
     bool endRequested() const override { return false; }
+
+  private:
+    PaperClock& clock_;
 };
 
 class Screen final : public platform::Screen {
@@ -91,8 +98,8 @@ EffectFigures measure(int effect, int w, int h, bool closingCopy) {
     state.ImageWidth = static_cast<int16_t>(w);
     state.ImageHeight = static_cast<int16_t>(h);
     Screen screen(w, h);
-    NoEvents events;
     PaperClock clock;
+    NoEvents events(clock);
     Counter counter;
     transitions::TransitionEngine engine(picture1, picture2, state, screen, events, clock);
     engine.setTrace(&counter);

@@ -42,10 +42,11 @@ Codec::Codec(DecoderList platformDecoders, std::shared_ptr<const PostScriptRende
 }
 
 Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
-                         int targetHeight, bool centreCrop) {
+                         int targetHeight, bool centreCrop, std::shared_ptr<WorkMeter> work) {
     if (bytes.empty()) return makeError("file is empty");
-    auto decoded = decodePicture(decoders_,
-                                 DecodeRequest{bytes, fileName, targetWidth, targetHeight, centreCrop});
+    DecodeRequest request{bytes, fileName, targetWidth, targetHeight, centreCrop};
+    if (work) request.work = std::move(work);
+    auto decoded = decodePicture(decoders_, request);
     if (!decoded) return decoded.error();
     image_ = std::move(decoded).value();
     layOnBlack(image_);
@@ -124,6 +125,12 @@ Result<void> Codec::render(int outputWidth, int outputHeight) {
 
 const Image& Codec::image() const {
     return image_;
+}
+
+Image Codec::takeImage() {
+    palette_.clear();
+    pending_ = {};
+    return std::exchange(image_, Image{});
 }
 
 }  // namespace pictavo::imaging

@@ -37,8 +37,11 @@ class Codec {
     // On failure the previous image stays and the error says why
     // ("unsupported format", "file is truncated", "picture too large: 40000 x 40000").
     // Transparent parts come out as if laid on black, the slide's background.
+    // work, when given, is the decode's allowance and cancel flag: a
+    // cancelled decode fails with "decoding cancelled".
     Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
-                      int targetWidth = 0, int targetHeight = 0, bool centreCrop = false);
+                      int targetWidth = 0, int targetHeight = 0, bool centreCrop = false,
+                      std::shared_ptr<WorkMeter> work = nullptr);
 
     // The whole picture's size, whatever part of it was decoded.
     int width() const;
@@ -72,6 +75,8 @@ class Codec {
     Result<void> render(int outputWidth, int outputHeight);
 
     const Image& image() const;
+    // Hands the current image over; the codec holds no picture afterwards.
+    Image takeImage();
 
   private:
     struct Reduction {

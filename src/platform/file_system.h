@@ -9,6 +9,15 @@
 
 namespace pictavo::platform {
 
+// What tells a file's content apart from the one it had before, short of
+// reading it: its size and its last change, in the file system's own units.
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t modified = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 struct FolderEntry {
     std::string name;  // name and extension, no folder
     bool isFolder = false;
@@ -17,7 +26,7 @@ struct FolderEntry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // The folder separator: '\\' on Windows, '/' elsewhere.
     virtual char separator() const = 0;
@@ -28,6 +37,8 @@ public:
     virtual std::vector<std::string> drives() const = 0;
     // The whole content of a file.
     virtual Result<std::vector<uint8_t>> readFile(const std::string& path) const = 0;
+    // The file's size and last change; an error when it is not there.
+    virtual Result<FileStamp> stamp(const std::string& path) const = 0;
     virtual bool removeFile(const std::string& path) = 0;
 };
 

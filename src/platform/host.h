@@ -9,6 +9,7 @@
 #include "imaging/decoders/eps.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
+#include "platform/decoding_thread.h"
 #include "platform/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
@@ -22,7 +23,7 @@
 namespace pictavo::platform {
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     virtual Screen& screen() = 0;
     virtual Clock& clock() = 0;
@@ -36,13 +37,20 @@ public:
     virtual Dialogs& dialogs() = 0;
     virtual FormFactory& forms() = 0;
     // Decoders the platform brings (JPEG, PNG, TIFF through system
-    // libraries); the core adds its own for the legacy formats.
+    // libraries); the core adds its own for the legacy formats. Called on
+    // the thread that will use them, after enterDecodingThread there.
     virtual imaging::DecoderList platformDecoders() = 0;
+    // Called first on a thread of the program's own that decodes pictures;
+    // what it returns lives as long as that thread (nullptr: nothing needed).
+    virtual std::unique_ptr<DecodingThreadScope> enterDecodingThread() { return nullptr; }
     // The picture folder of a fresh installation, without a final separator.
     virtual std::string defaultPictureFolder() const = 0;
     // Draws PostScript for EPS pictures; nullptr where the platform has no
-    // interpreter (EPS files then show their embedded preview).
-    virtual std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() { return nullptr; }
+    // interpreter (EPS files then show their embedded preview). May be
+    // called on a decoding thread.
+    virtual std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() {
+        return nullptr;
+    }
 };
 
 }  // namespace pictavo::platform

@@ -50,9 +50,10 @@ std::vector<std::string> StdFileSystem::drives() const {
     while (mounts >> device >> mountPoint >> type) {
         std::getline(mounts, rest);
         // Real file systems only: pseudo file systems hold no pictures.
-        bool real = device.rfind("/dev/", 0) == 0 || type == "nfs" || type == "nfs4" || type == "cifs" ||
-                    type == "fuse.sshfs";
-        if (real && mountPoint != "/" && mountPoint.find("\\040") == std::string::npos) roots.push_back(mountPoint);
+        bool real = device.rfind("/dev/", 0) == 0 || type == "nfs" || type == "nfs4" ||
+                    type == "cifs" || type == "fuse.sshfs";
+        if (real && mountPoint != "/" && mountPoint.find("\\040") == std::string::npos)
+            roots.push_back(mountPoint);
     }
     return roots;
 }
@@ -68,11 +69,23 @@ Result<std::vector<uint8_t>> StdFileSystem::readFile(const std::string& path) co
     if (sizeError) return makeError("cannot open file: " + reason(sizeError));
     // No picture worth showing is this big; refuse before allocating.
     constexpr uintmax_t kLargestFile = uintmax_t{1} << 30;
-    if (size > kLargestFile) return makeError("file too large: " + std::to_string(size >> 20) + " MB");
+    if (size > kLargestFile)
+        return makeError("file too large: " + std::to_string(size >> 20) + " MB");
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
+    if (size > 0 &&
+        !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
         return makeError("cannot read file: read error");
     return bytes;
+}
+
+Result<FileStamp> StdFileSystem::stamp(const std::string& path) const {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    if (error) return makeError("cannot open file: " + reason(error));
+    const auto modified = fs::last_write_time(path, error);
+    if (error) return makeError("cannot open file: " + reason(error));
+    return FileStamp{static_cast<uint64_t>(size),
+                     static_cast<int64_t>(modified.time_since_epoch().count())};
 }
 
 bool StdFileSystem::removeFile(const std::string& path) {

@@ -1,49 +1,75 @@
 #include "slideshow/picture_loader.h"
 
 #include "common/numbers.h"
+#include "imaging/resample.h"
 
 namespace pictavo::slideshow {
 
 namespace {
-constexpr int kDitherErrorDiffusion = 3;
 
 // The staged picture's own picture: the image at its top-left on black.
 void assignPicture(platform::Surface& surface, const imaging::Image& image) {
     surface.clear(kStagedBackColour);
     surface.drawImage(image, 0, 0);
 }
-}  // namespace
 
-void fitColours(imaging::Codec& codec) {
-    int64_t target = codec.targetColourCount();
-    if (codec.colourCount() <= target) return;
-    codec.setDither(kDitherErrorDiffusion);
-    if (target == 16) codec.reduceColours(16, false, false);
-    if (target == 256) codec.reduceColours(256, false, true);
-    codec.apply();
+Result<void> takeImageSize(int width, int height, SaverState& state) {
+    auto width16 = tryInt16(width);
+    auto height16 = tryInt16(height);
+    if (!width16 || !height16)
+        return makeError("picture too large: " + std::to_string(width) + " x " +
+                         std::to_string(height));
+    state.ImageWidth = *width16;
+    state.ImageHeight = *height16;
+    return {};
 }
 
-Result<void> PictureLoader::place(const std::string& name, platform::Control& picture1,
-                                  SaverState& state) {
+}  // namespace
+
+PictureOrder slideOrder(const SaverState& state, const platform::Screen& screen,
+                        const platform::Surface& picture1, const std::string& name) {
+    PictureOrder order;
+    order.path = state.PicturePath + name;
+    order.name = name;
+    order.fit = PictureOrder::Fit::Screen;
+    order.width = state.ScreenPixelWidth;
+    order.height = state.ScreenPixelHeight;
+    order.stretch = state.Stretch != 0;
+    order.stagedWidth = picture1.width();
+    order.stagedHeight = picture1.height();
+    order.targetColours = screen.displayColours();
+    return order;
+}
+
+Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Control& picture1,
+                                  SaverState& state) const {
     platform::Surface* staged = picture1.surface();
     if (staged == nullptr) return makeError("the staged picture has no image");
 
-    if (auto loaded = load(name, state); !loaded) return loaded;
+    if (!prepared.loaded) return prepared.loaded;
     staged->clear(kStagedBackColour);
-    fitColours(PicBuf1);
-    if (auto sized = takeImageSize(state); !sized) return sized;
+    if (auto sized = takeImageSize(prepared.pictureWidth, prepared.pictureHeight, state); !sized)
+        return sized;
 
     if (state.ImageWidth == state.ScreenPixelWidth &&
         state.ImageHeight == state.ScreenPixelHeight) {
-        assignPicture(*staged, PicBuf1.image());
+        assignPicture(*staged, prepared.image);
         return {};
     }
     fillScreen(picture1);
     if (state.Stretch != 0) {
-        if (auto rendered = PicBuf1.render(staged->width(), staged->height()); !rendered)
-            return rendered;
-        assignPicture(*staged, PicBuf1.image());
-        return takeImageSize(state);
+        if (!prepared.rendered) return makeError("the picture was not rendered for the screen");
+        if (!*prepared.rendered) return *prepared.rendered;
+        const imaging::Image& image = prepared.image;
+        if (image.width == staged->width() && image.height == staged->height()) {
+            assignPicture(*staged, image);
+        } else {
+            // Rendered for a staged picture of another size: once more, here.
+            auto again = imaging::resample(image, staged->width(), staged->height());
+            if (!again) return again.error();
+            assignPicture(*staged, *again);
+        }
+        return takeImageSize(staged->width(), staged->height(), state);
     }
     // Halves round to even: (1024 - 801) / 2 = 111.5 gives 112. A picture
     // larger than the screen gets a negative offset and shows its centre.
@@ -51,29 +77,21 @@ Result<void> PictureLoader::place(const std::string& name, platform::Control& pi
     int y = toInt16((state.ScreenPixelHeight - state.ImageHeight) / 2.0);
     // Only the window that shows may have been decoded; it goes where it
     // lies in the whole picture.
-    staged->drawImage(PicBuf1.image(), x + PicBuf1.originX(), y + PicBuf1.originY());
+    staged->drawImage(prepared.image, x + prepared.originX, y + prepared.originY);
     return {};
 }
 
-Result<void> PictureLoader::load(const std::string& name, const SaverState& state) {
-    auto bytes = files_.readFile(state.PicturePath + name);
-    if (!bytes) return bytes.error();
-    // A stretched slide is shown at the screen's size, so the decoder may
-    // skip detail below it; a centred one keeps every pixel but shows only
-    // what fits on the screen, so the decoder may leave out the rest.
-    bool centred = state.Stretch == 0;
-    return PicBuf1.load(*bytes, name, state.ScreenPixelWidth, state.ScreenPixelHeight, centred);
-}
-
-Result<void> PictureLoader::takeImageSize(SaverState& state) const {
-    auto width = tryInt16(PicBuf1.width());
-    auto height = tryInt16(PicBuf1.height());
-    if (!width || !height)
-        return makeError("picture too large: " + std::to_string(PicBuf1.width()) + " x " +
-                         std::to_string(PicBuf1.height()));
-    state.ImageWidth = *width;
-    state.ImageHeight = *height;
-    return {};
+Result<void> PictureLoader::place(imaging::Codec& codec, const platform::FileSystem& files,
+                                  const std::string& name, platform::Control& picture1,
+                                  SaverState& state) const {
+    platform::Surface* staged = picture1.surface();
+    if (staged == nullptr) return makeError("the staged picture has no image");
+    PictureOrder order = slideOrder(state, screen_, *staged, name);
+    // The size the staged picture will have once it covers the screen.
+    fillScreen(picture1);
+    order.stagedWidth = staged->width();
+    order.stagedHeight = staged->height();
+    return place(preparePicture(codec, files, order), picture1, state);
 }
 
 void PictureLoader::fillScreen(platform::Control& picture1) const {

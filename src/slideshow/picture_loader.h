@@ -1,7 +1,7 @@
 #pragma once
-// One picked file onto the staged picture Picture1: decode, fit the
-// display's colours, then show it at its own size, stretched to the screen
-// or centred. The decoded image goes to Picture1 in memory; no file is written.
+// A prepared picture onto the staged picture Picture1: shown at its own
+// size, stretched to the screen or centred. The decoded image goes to
+// Picture1 in memory; no file is written.
 
 #include <cstdint>
 #include <string>
@@ -13,6 +13,7 @@
 #include "platform/forms.h"
 #include "platform/screen.h"
 #include "platform/types.h"
+#include "slideshow/picture_preparation.h"
 #include "startup/saver_state.h"
 
 namespace pictavo::slideshow {
@@ -27,29 +28,30 @@ inline platform::Font stagedFont() {
     return platform::Font{"MS Sans Serif", 8.25, true};
 }
 
-// Reduces the codec's picture to its target colour count (16 or 256) with
-// dithering when it has more colours than that.
-void fitColours(imaging::Codec& codec);
+// The order for PicturePath + name on the slide window's screen; picture1
+// is the staged picture, which covers the screen.
+PictureOrder slideOrder(const SaverState& state, const platform::Screen& screen,
+                        const platform::Surface& picture1, const std::string& name);
 
 class PictureLoader {
   public:
-    PictureLoader(const platform::FileSystem& files, const platform::Screen& screen,
-                  imaging::Codec& picBuf1)
-        : files_(files), screen_(screen), PicBuf1(picBuf1) {}
+    explicit PictureLoader(const platform::Screen& screen) : screen_(screen) {}
 
-    // Places PicturePath + name into picture1 and sets ImageWidth and
+    // Places the prepared picture into picture1 and sets ImageWidth and
     // ImageHeight. LastPictureIndex is the caller's, set after success. On
     // an error Picture1 keeps whatever the steps before it left.
-    Result<void> place(const std::string& name, platform::Control& picture1, SaverState& state);
+    Result<void> place(const PreparedPicture& prepared, platform::Control& picture1,
+                       SaverState& state) const;
+
+    // Prepares PicturePath + name with codec on this thread, then places it.
+    Result<void> place(imaging::Codec& codec, const platform::FileSystem& files,
+                       const std::string& name, platform::Control& picture1,
+                       SaverState& state) const;
 
   private:
-    Result<void> load(const std::string& name, const SaverState& state);
-    Result<void> takeImageSize(SaverState& state) const;
     void fillScreen(platform::Control& picture1) const;
 
-    const platform::FileSystem& files_;
     const platform::Screen& screen_;
-    imaging::Codec& PicBuf1;
 };
 
 // The text lines printed on the staged picture.

@@ -1,6 +1,6 @@
 #include "slideshow/preview_form.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "slideshow/control_spec.h"
 #include "slideshow/picture_loader.h"
@@ -13,16 +13,16 @@ using platform::ControlSpec;
 using platform::EventType;
 
 constexpr int kTickMs = 1000;
+// The longest a tick waits for its picture without looking at events.
+constexpr int64_t kWaitSliceMicros = 10'000;
 
 }  // namespace
 
 PreviewForm::PreviewForm(platform::Host& host, SaverState& state)
     : host_(host),
       state_(state),
-      codec_(host.platformDecoders(), host.postScriptRenderer()),
-      MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {
-    codec_.setTargetColourCount(host.screen().displayColours());
-}
+      decoding_(host),
+      MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {}
 
 PreviewForm::~PreviewForm() = default;
 
@@ -54,6 +54,7 @@ void PreviewForm::load() {
     File1 = PictureList::read(host_.files(), state_.PicturePath);
     host_.windows().setParent(picture1.handle(), state_.PreviewWindow);
     state_.PreviewActive = true;
+    stageNext();
 }
 
 void PreviewForm::onEvent(platform::Form&, platform::Event& event) {
@@ -65,6 +66,8 @@ void PreviewForm::timer1Timer() {
         unload();
         return;
     }
+    // Ticks that come while a picture is on its way are not counted.
+    if (waiting_) return;
     // The window may have been resized since: the picture follows its size.
     if (state_.PreviewActive) fillPreviewWindow();
     if (timer1Tag_.tick(state_.Interval)) ShowNextPreviewPicture();
@@ -90,34 +93,87 @@ void PreviewForm::messageHook1Message(uint32_t message) {
 void PreviewForm::ShowNextPreviewPicture() {
     // An empty folder shows nothing: the preview keeps what it showed.
     if (File1.empty()) return;
-    Pick pick = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
-    state_.LastPictureIndex = pick.index;
-    auto bytes = host_.files().readFile(state_.PicturePath + File1.List(pick.index));
-    if (!bytes) return;
+    const int index = takeNextIndex();
     platform::Surface& picture1 = *form_->control("Picture1").surface();
-    if (!codec_.load(*bytes, File1.List(pick.index), picture1.width(), picture1.height())) return;
-    fitColours(codec_);
-    display(picture1);
+    {
+        auto prepared = stagedPicture(index, picture1);
+        if (!prepared) return;
+        // A file that fails leaves the previous picture on display.
+        if (prepared->loaded && prepared->rendered && *prepared->rendered)
+            display(picture1, prepared->image);
+    }
+    stageNext();
 }
 
-void PreviewForm::display(platform::Surface& picture1) {
+// The next change's pick is made now, in the order the random generator
+// has always been drawn in, and its picture is prepared meanwhile.
+void PreviewForm::stageNext() {
+    if (File1.empty() || !form_ || !form_->loaded() || host_.eventLoop().endRequested()) return;
+    nextIndex_ = pickNextPicture(File1, state_.random, state_.LastPictureIndex).index;
+    decoding_.prepare(previewOrder(*nextIndex_, *form_->control("Picture1").surface()));
+}
+
+// The change's pick; it becomes LastPictureIndex before its picture is loaded.
+int PreviewForm::takeNextIndex() {
+    const int index = nextIndex_
+                          ? *std::exchange(nextIndex_, std::nullopt)
+                          : pickNextPicture(File1, state_.random, state_.LastPictureIndex).index;
+    state_.LastPictureIndex = index;
+    return index;
+}
+
+PictureOrder PreviewForm::previewOrder(int index, const platform::Surface& picture1) const {
+    PictureOrder order;
+    order.name = File1.List(index);
+    order.path = state_.PicturePath + order.name;
+    order.fit = PictureOrder::Fit::Box;
+    order.width = picture1.width();
+    order.height = picture1.height();
+    order.targetColours = host_.screen().displayColours();
+    return order;
+}
+
+// The prepared picture as the file is now, ordered again when the window's
+// size changed since; events are dispatched meanwhile. nullopt when the
+// program ends during the wait.
+std::optional<PreparedPicture> PreviewForm::stagedPicture(int index,
+                                                          const platform::Surface& picture1) {
+    const PictureOrder wanted = previewOrder(index, picture1);
+    if (decoding_.ordered() != wanted) decoding_.prepare(wanted);
+    decoding_.confirm();
+    platform::EventLoop& loop = host_.eventLoop();
+    std::optional<PreparedPicture> prepared;
+    waiting_ = true;
+    while (!loop.endRequested() && !(prepared = decoding_.takeConfirmed()))
+        loop.awaitWake(kWaitSliceMicros);
+    waiting_ = false;
+    if (unloadPending_) {
+        unloadPending_ = false;
+        form_->unload();
+        return std::nullopt;
+    }
+    return prepared;
+}
+
+void PreviewForm::display(platform::Surface& picture1, const imaging::Image& image) {
     // The whole picture, as large as the little window allows, centred.
-    int boxWidth = picture1.width(), boxHeight = picture1.height();
-    if (boxWidth <= 0 || boxHeight <= 0 || codec_.width() <= 0 || codec_.height() <= 0) return;
-    double scale = std::min(static_cast<double>(boxWidth) / codec_.width(),
-                            static_cast<double>(boxHeight) / codec_.height());
-    int width = std::max(1, static_cast<int>(codec_.width() * scale));
-    int height = std::max(1, static_cast<int>(codec_.height() * scale));
-    if (!codec_.render(width, height)) return;
     picture1.clear(kStagedBackColour);
-    picture1.drawImage(codec_.image(), (boxWidth - width) / 2, (boxHeight - height) / 2);
+    picture1.drawImage(image, (picture1.width() - image.width) / 2,
+                       (picture1.height() - image.height) / 2);
     picture1.present();
 }
 
 void PreviewForm::unload() {
     if (!form_ || !form_->loaded()) return;
-    form_->unload();
+    nextIndex_.reset();
+    decoding_.drop();
     host_.eventLoop().requestEnd();
+    // A tick waiting for its picture still holds the form: it goes after.
+    if (waiting_) {
+        unloadPending_ = true;
+        return;
+    }
+    form_->unload();
 }
 
 }  // namespace pictavo::slideshow

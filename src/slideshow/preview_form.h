@@ -5,12 +5,13 @@
 // when that window goes away or asks the control to close.
 
 #include <memory>
+#include <optional>
 
-#include "imaging/codec.h"
 #include "platform/host.h"
 #include "platform/layout.h"
 #include "slideshow/message_hook.h"
 #include "slideshow/picture_list.h"
+#include "slideshow/staging_worker.h"
 #include "slideshow/tick_counter.h"
 #include "startup/saver_state.h"
 
@@ -36,16 +37,27 @@ class PreviewForm : private platform::FormHandler {
     void fillPreviewWindow();
     void messageHook1Message(uint32_t message);
     void ShowNextPreviewPicture();
-    void display(platform::Surface& picture1);
+    void stageNext();
+    int takeNextIndex();
+    PictureOrder previewOrder(int index, const platform::Surface& picture1) const;
+    std::optional<PreparedPicture> stagedPicture(int index, const platform::Surface& picture1);
+    void display(platform::Surface& picture1, const imaging::Image& image);
     void unload();
 
     platform::Host& host_;
     SaverState& state_;
-    imaging::Codec codec_;
+    // The image control's decoding, on a thread of its own: the next
+    // picture is read and decoded while the current one shows.
+    StagingWorker decoding_;
     PictureList File1;
     MessageHook MessageHook1;
     TickCounter timer1Tag_;
     std::unique_ptr<platform::Form> form_;
+    // The next change's pick, made right after the last change.
+    std::optional<int> nextIndex_;
+    // A tick is waiting for its picture; the form stays until it is done.
+    bool waiting_ = false;
+    bool unloadPending_ = false;
 };
 
 }  // namespace pictavo::slideshow

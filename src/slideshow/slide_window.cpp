@@ -1,5 +1,7 @@
 #include "slideshow/slide_window.h"
 
+#include <utility>
+
 #include "common/numbers.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/mouse_cursor.h"
@@ -14,6 +16,8 @@ using platform::ControlSpec;
 using platform::EventType;
 
 constexpr int kTickMs = 1000;
+// The longest the window waits for its picture without looking at its events.
+constexpr int64_t kWaitSliceMicros = 10'000;
 constexpr int kEffectsWithoutStretch = 32;
 constexpr int kEffectsWithStretch = 43;
 
@@ -24,12 +28,10 @@ SlideWindow::SlideWindow(platform::Host& host, SaverState& state, TransitionRunn
     : host_(host),
       state_(state),
       transitions_(transitions),
-      PicBuf1(host.platformDecoders(), host.postScriptRenderer()),
-      loader_(host.files(), host.screen(), PicBuf1),
+      PicBuf1(host),
+      loader_(host.screen()),
       prompt_(host, state, std::move(encodePassword), [this] { unload(); }),
-      picture1Font_(stagedFont()) {
-    PicBuf1.setTargetColourCount(host.screen().displayColours());
-}
+      picture1Font_(stagedFont()) {}
 
 SlideWindow::~SlideWindow() = default;
 
@@ -82,6 +84,7 @@ void SlideWindow::load() {
     }
     File1 = PictureList::read(host_.files(), state_.PicturePath);
     HideMouseCursor(host_.cursor());
+    stageNext();
 }
 
 void SlideWindow::ReadOsVersion() {
@@ -162,6 +165,42 @@ void SlideWindow::ShowNextSlide() {
     if (unloadPending_) {
         unloadPending_ = false;
         form_->unload();
+        return;
+    }
+    stageNext();
+}
+
+// The next change's pick is made now, in the order the random generator
+// has always been drawn in (each change's pick, then its effect), and its
+// picture is prepared while the current one shows.
+void SlideWindow::stageNext() {
+    if (File1.empty() || host_.eventLoop().endRequested() || !form_ || !form_->loaded()) return;
+    nextPick_ = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
+    if (nextPick_->onlyPictureAgain) return;
+    const std::string& name = File1.List(nextPick_->index);
+    PicBuf1.prepare(
+        slideOrder(state_, host_.screen(), *form_->control("Picture1").surface(), name));
+}
+
+Pick SlideWindow::takeNextPick() {
+    if (!nextPick_) return pickNextPicture(File1, state_.random, state_.LastPictureIndex);
+    return *std::exchange(nextPick_, std::nullopt);
+}
+
+// The prepared picture of name as the file is now, ordered again when the
+// screen changed since; the window goes on dispatching events meanwhile,
+// through the same yield as a transition's pauses. nullopt when the end
+// was asked for during the wait.
+std::optional<PreparedPicture> SlideWindow::stagedPicture(const std::string& name,
+                                                          const platform::Surface& picture1) {
+    platform::EventLoop& loop = host_.eventLoop();
+    const PictureOrder wanted = slideOrder(state_, host_.screen(), picture1, name);
+    if (PicBuf1.ordered() != wanted) PicBuf1.prepare(wanted);
+    PicBuf1.confirm();
+    for (;;) {
+        if (loop.endRequested()) return std::nullopt;
+        if (auto prepared = PicBuf1.takeConfirmed()) return prepared;
+        loop.awaitWake(kWaitSliceMicros);
     }
 }
 
@@ -172,7 +211,7 @@ void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& pi
         runTransition(kEffectsWithoutStretch, staged, picture2);
         return;
     }
-    Pick pick = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
+    Pick pick = takeNextPick();
     // The only picture is staged once, and again after the size changed.
     if (pick.onlyPictureAgain && !stagedForOldSize_) {
         runTransition(effectRange(), staged, picture2);
@@ -180,7 +219,14 @@ void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& pi
     }
     stagedForOldSize_ = false;
     const std::string& name = File1.List(pick.index);
-    if (auto placed = loader_.place(name, picture1, state_); !placed) {
+    Result<void> placed;
+    {
+        auto prepared = stagedPicture(name, staged);
+        // Ended while the picture was on its way: nothing is drawn.
+        if (!prepared) return;
+        placed = loader_.place(*prepared, picture1, state_);
+    }
+    if (!placed) {
         printOnStaged(staged, kLoadErrorPoints,
                       loadErrorLine(placed.error().message, state_.PicturePath, name));
         runTransition(kEffectsWithoutStretch, staged, picture2);
@@ -217,6 +263,9 @@ void SlideWindow::endNow() {
 
 void SlideWindow::unload() {
     if (!form_ || !form_->loaded()) return;
+    // Whatever is being decoded will not be shown.
+    nextPick_.reset();
+    PicBuf1.drop();
     // The transition on the stack still draws on Picture1 and Picture2:
     // the window goes when the change has unwound.
     if (slideChanging_) {

@@ -5,15 +5,16 @@
 // for the password.
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "imaging/codec.h"
 #include "platform/host.h"
 #include "platform/layout.h"
 #include "slideshow/exit_saver.h"
 #include "slideshow/password_prompt.h"
 #include "slideshow/picture_list.h"
 #include "slideshow/picture_loader.h"
+#include "slideshow/staging_worker.h"
 #include "slideshow/tick_counter.h"
 #include "slideshow/transition_runner.h"
 #include "startup/saver_state.h"
@@ -61,6 +62,10 @@ class SlideWindow : public platform::FormHandler, private ExitPaths {
     void picture2MouseMove(double x, double y);
     void ShowNextSlide();
     void changeSlide(platform::Control& picture1, platform::Surface& picture2);
+    void stageNext();
+    Pick takeNextPick();
+    std::optional<PreparedPicture> stagedPicture(const std::string& name,
+                                                 const platform::Surface& picture1);
     void printOnStaged(platform::Surface& picture1, double points, const std::string& line);
     void runTransition(int k, platform::Surface& picture1, platform::Surface& picture2);
     int effectRange() const;
@@ -69,9 +74,13 @@ class SlideWindow : public platform::FormHandler, private ExitPaths {
     platform::Host& host_;
     SaverState& state_;
     TransitionRunner& transitions_;
-    imaging::Codec PicBuf1;
     PictureList File1;
+    // PicBuf1's work, on a thread of its own: the next picture is read and
+    // decoded while the current one shows.
+    StagingWorker PicBuf1;
     PictureLoader loader_;
+    // The next change's pick, made right after the last change.
+    std::optional<Pick> nextPick_;
     PasswordPrompt prompt_;
     TickCounter timer1Tag_;
     platform::Font picture1Font_;

@@ -29,7 +29,12 @@ void Pacing::TransitionDelay(int16_t units) {
     deadlineNanos_ += wait;
     int64_t now = clock_.nowMicros() * 1000;
     deadlineNanos_ = std::max(deadlineNanos_, now - kMaxLagNanos);
-    if (deadlineNanos_ > now) clock_.sleepUntil((deadlineNanos_ + 999) / 1000);
+    const int64_t deadlineMicros = (deadlineNanos_ + 999) / 1000;
+    for (int64_t nowMicros = clock_.nowMicros(); nowMicros < deadlineMicros;
+         nowMicros = clock_.nowMicros()) {
+        eventLoop_.waitForEvents(std::min(deadlineMicros, nowMicros + kLongestSliceMicros));
+        if (eventLoop_.endRequested()) throw TransitionAborted{};
+    }
 }
 
 }  // namespace pictavo::transitions

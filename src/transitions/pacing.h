@@ -7,7 +7,9 @@
 // on a deadline: the deadline advances by the nominal time of each pause and
 // the clock is slept on only while it is ahead, so thousands of pauses of
 // 70 microseconds add up to the right total even though no single sleep is
-// that short, and time spent drawing counts against the wait.
+// that short, and time spent drawing counts against the wait. A long pause
+// (a high Speed) is slept in slices that input cuts short, and the end of
+// the program is looked for after each, so no pause holds the end back.
 
 #include <cstdint>
 
@@ -31,6 +33,9 @@ inline constexpr int64_t kIterationsPerUnitAndSpeed = 10;
 // debt. A pause that lasted long (a dialog opened by a key press during a
 // transition) must not make the rest of the effect rush to catch up.
 inline constexpr int64_t kMaxLagNanos = 50'000'000;
+
+// The longest sleep between two looks at the end request.
+inline constexpr int64_t kLongestSliceMicros = 10'000;
 
 // Thrown out of TransitionDelay when the dispatch asked the program to end;
 // Transition catches it. Effects do not see it and need no checks: the

@@ -56,6 +56,9 @@ class FakeDrives : public platform::FileSystem {
     Result<std::vector<uint8_t>> readFile(const std::string&) const override {
         return makeError("no files");
     }
+    Result<platform::FileStamp> stamp(const std::string&) const override {
+        return makeError("no files");
+    }
     bool removeFile(const std::string&) override { return false; }
 
     std::map<std::string, std::vector<FolderEntry>> folders = {

@@ -3,7 +3,12 @@
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+#include <signal.h>
+
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include "form_testing.h"
 #include "x11_probe.h"
@@ -72,6 +77,48 @@ TEST_F(FltkHostTest, SigtermEndsTheLoop) {
     host.eventLoop().run();
     EXPECT_TRUE(host.eventLoop().endRequested());
     EXPECT_TRUE(form->loaded());
+}
+
+TEST_F(FltkHostTest, ATerminationSignalIsAnEndRequestAtOnceBeforeAnyDispatch) {
+    host.eventLoop().endOnTerminationSignals();
+    EXPECT_FALSE(host.eventLoop().endRequested());
+    std::raise(SIGTERM);
+    // A wait that looks between its slices sees it without dispatching.
+    EXPECT_TRUE(host.eventLoop().endRequested());
+}
+
+TEST_F(FltkHostTest, AWaitForADistantDeadlineEndsWhenAnotherThreadWakesTheLoop) {
+    auto& loop = host.eventLoop();
+    std::thread waker([&loop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        loop.wake();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    loop.waitForEvents(host.clock().nowMicros() + 20'000'000);
+    waker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+}
+
+TEST_F(FltkHostTest, ADecodingThreadLeavesTheTerminationSignalsToTheWindowsThread) {
+    auto blocked = [] {
+        sigset_t mask;
+        pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+        return sigismember(&mask, SIGTERM) == 1 && sigismember(&mask, SIGINT) == 1 &&
+               sigismember(&mask, SIGHUP) == 1;
+    };
+    bool duringScope = false;
+    bool afterScope = true;
+    std::thread decoding([&] {
+        {
+            auto scope = host.enterDecodingThread();
+            duringScope = blocked();
+        }
+        afterScope = blocked();
+    });
+    decoding.join();
+    EXPECT_TRUE(duringScope);
+    EXPECT_FALSE(afterScope);
+    EXPECT_FALSE(blocked()) << "the window's thread keeps them";
 }
 
 TEST_F(FltkHostTest, DoEventsDeliversWhatIsWaiting) {

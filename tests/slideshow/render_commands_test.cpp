@@ -88,7 +88,8 @@ class FlatPostScript : public imaging::PostScriptRenderer {
   public:
     bool available() const override { return true; }
     Result<imaging::Image> renderPostScript(std::span<const uint8_t>, int width, int height,
-                                            const imaging::BoundingBox&) const override {
+                                            const imaging::BoundingBox&,
+                                            imaging::WorkMeter&) const override {
         return imaging::Image(width, height, rgb(0, 90, 200));
     }
 };

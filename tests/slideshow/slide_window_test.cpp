@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <set>
+#include <thread>
 
+#include "decode_gate.h"
 #include "show_fixture.h"
 
 namespace pictavo::slideshow {
@@ -396,6 +398,84 @@ TEST(SlideWindowMidTransition, APasswordAcceptedDuringATransitionEndsCleanly) {
     EXPECT_FALSE(prompt->loaded());
     EXPECT_EQ(show.transitions.calls.size(), 2u);
     EXPECT_EQ(show.transitions.cutShort, 1);
+}
+
+// ---- the next picture, prepared ahead on a thread of its own ----
+
+struct GatedShow : ShowFixture {
+    GatedShow() { host.setDecoderSource(testing::gatedPpmDecoders(gate)); }
+    // The index the next change will not show: of two pictures, the one not on screen.
+    int other() const { return 1 - state.LastPictureIndex.value_or(1); }
+
+    std::shared_ptr<testing::DecodeGate> gate = std::make_shared<testing::DecodeGate>();
+};
+
+TEST(SlideWindowStaging, TheNextPictureIsDecodedWhileTheCurrentOneShows) {
+    GatedShow show;
+    show.addPicture("a.bmp", 8, 8, rgb(200, 0, 0));
+    show.addPicture("b.bmp", 8, 8, rgb(0, 200, 0));
+    show.state.Interval = 4;
+    show.start();
+    show.runSeconds(1);
+    ASSERT_EQ(show.log.placed.size(), 1u);
+    // With the clock standing still after the first change, the second
+    // picture is decoded all the same.
+    ASSERT_TRUE(show.gate->waitFor(2, 2));
+    EXPECT_EQ(show.host.clock().nowMillis(), 1000);
+    // At its tick nothing is left to decode: a closed gate does not hold it up.
+    show.gate->close();
+    show.runSeconds(5);
+    ASSERT_EQ(show.log.placed.size(), 2u);
+    EXPECT_NE(show.log.placed[1], show.log.placed[0]);
+    EXPECT_EQ(show.gate->finishedCount(), 2);
+    EXPECT_EQ(show.transitions.calls.back().atMs, 6000);
+    show.gate->open();
+}
+
+TEST(SlideWindowStaging, APictureThatChangedOrVanishedSinceItWasDecodedIsReadAgainAtTheTick) {
+    GatedShow show;
+    show.addPicture("a.bmp", 8, 8, rgb(200, 0, 0));
+    show.addPicture("b.bmp", 8, 8, rgb(0, 200, 0));
+    show.state.Interval = 0;
+    show.start();
+    show.runSeconds(1);
+    ASSERT_TRUE(show.gate->waitFor(2, 2));
+    const std::string next = show.window->pictures().List(show.other());
+    show.addPicture(next, 9, 8, rgb(0, 0, 200));
+    show.runSeconds(1);
+    EXPECT_EQ(show.picture2().snapshot().at(32, 24), rgb(0, 0, 200));
+    EXPECT_GE(show.gate->finishedCount(), 3) << "read again at the tick";
+
+    ASSERT_TRUE(show.gate->waitFor(4, 4));
+    const std::string gone = show.window->pictures().List(show.other());
+    std::filesystem::remove(show.folder.path() / gone);
+    show.runSeconds(1);
+    ASSERT_EQ(show.log.lines.size(), 1u);
+    EXPECT_EQ(show.log.lines[0],
+              "cannot open file: file not found; " + show.folder.withSeparator() + gone);
+}
+
+TEST(SlideWindowStaging, InputWhileTheTickWaitsForItsPictureEndsTheShowDrawingNothing) {
+    GatedShow show;
+    show.addPicture("a.bmp", 8, 8, rgb(200, 0, 0));
+    show.gate->close();
+    show.start();
+    platform::headless::HeadlessForm* form = &show.frmSS();
+    form->mouseMove("Picture2", 5, 5);
+    // A key comes from the user while the window waits at the first tick.
+    std::thread user([&] {
+        show.gate->waitFor(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        show.host.eventLoop().post([form] { form->pressKey(65); });
+    });
+    show.runSeconds(5);
+    user.join();
+    EXPECT_TRUE(show.ended());
+    EXPECT_FALSE(form->loaded());
+    EXPECT_TRUE(show.transitions.calls.empty());
+    EXPECT_TRUE(show.log.placed.empty());
+    EXPECT_EQ(show.log.changes, 1) << "the change unwound";
+    EXPECT_TRUE(show.gate->waitFor(1, 0, 1)) << "the decode nobody wants was not cancelled";
 }
 
 }  // namespace

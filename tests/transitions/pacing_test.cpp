@@ -11,8 +11,8 @@ constexpr int64_t kIterationMicros = kNominalIterationNanos / 1000;
 
 struct PacingRig {
     SaverState state;
-    ScriptedEventLoop loop;
     ManualClock clock;
+    ScriptedEventLoop loop{clock};
     Pacing pacing{loop, clock, state, nullptr};
 };
 
@@ -70,6 +70,39 @@ TEST(TransitionDelay, ALongStallIsNotMadeUpByRushingTheRest) {
     for (int i = 0; i < 100; ++i) rig.pacing.TransitionDelay(50);
     // 100 pauses of 3.5 ms after it; only kMaxLagNanos of the stall is caught up.
     EXPECT_EQ(rig.clock.now - afterStall, 100 * 500 * kIterationMicros - kMaxLagNanos / 1000);
+}
+
+TEST(TransitionDelay, ALongPauseIsSleptInShortSlicesThatAddUpToItsDeadline) {
+    // The settings file may hold any 16-bit Speed: a pause of almost two minutes.
+    PacingRig rig;
+    rig.state.Speed = 32767;
+    rig.pacing.TransitionDelay(50);
+    const int64_t nominal = nominalDelayNanos(50, 32767) / 1000;
+    EXPECT_EQ(rig.clock.now, nominal);
+    EXPECT_LE(rig.loop.longestWait, kLongestSliceMicros);
+    EXPECT_EQ(rig.loop.waits, (nominal + kLongestSliceMicros - 1) / kLongestSliceMicros);
+    EXPECT_EQ(rig.loop.dispatches, 1) << "waits that nothing interrupted dispatch nothing";
+}
+
+TEST(TransitionDelay, InputInTheMiddleOfALongPauseIsDispatchedAndAnEndStopsIt) {
+    PacingRig rig;
+    rig.state.Speed = 32767;
+    // A key arrives during the third slice: it is dispatched, and it ends the program.
+    rig.loop.onWait = [&](int wait) { return wait == 3; };
+    rig.loop.onDispatch = [&](int dispatch) {
+        if (dispatch == 2) rig.loop.requestEnd();
+    };
+    EXPECT_THROW(rig.pacing.TransitionDelay(50), TransitionAborted);
+    EXPECT_EQ(rig.loop.dispatches, 2);
+    EXPECT_EQ(rig.clock.now, 2 * kLongestSliceMicros);
+
+    // Input that does not end the program: the pause goes on to its deadline.
+    PacingRig going;
+    going.state.Speed = 1000;
+    going.loop.onWait = [&](int wait) { return wait % 7 == 0; };
+    going.pacing.TransitionDelay(50);
+    EXPECT_EQ(going.clock.now, nominalDelayNanos(50, 1000) / 1000);
+    EXPECT_GT(going.loop.dispatches, 1);
 }
 
 TEST(EndingDuringATransition, StopsTheEffectAtOnceAndLeavesThePicturesAlone) {

@@ -2,6 +2,7 @@
 // Minimal stand-ins for the platform around a transition, and a rig that
 // stages a picture, runs an effect and tells what it drew.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -31,20 +32,42 @@ class ManualClock final : public platform::Clock {
     int sleeps = 0;
 };
 
-// Counts the dispatches; a test may act in them (press a key, end the program).
+// Counts the dispatches; a test may act in them (press a key, end the
+// program). Waits move the clock on, in the slices asked for; a test may
+// act in those too, as input that arrives in the middle of a wait.
 class ScriptedEventLoop final : public platform::EventLoop {
   public:
+    explicit ScriptedEventLoop(ManualClock& clock) : clock_(clock) {}
     void doEvents() override {
         ++dispatches;
         if (onDispatch) onDispatch(dispatches);
     }
+    void waitForEvents(int64_t deadlineMicros) override {
+        ++waits;
+        longestWait = std::max(longestWait, deadlineMicros - clock_.now);
+        if (onWait && onWait(waits)) {
+            doEvents();
+            return;
+        }
+        clock_.sleepUntil(deadlineMicros);
+    }
+    void awaitWake(int64_t) override {}
+    void wake() override {}
     void run() override {}
     void requestEnd() override { ended = true; }
     bool endRequested() const override { return ended; }
 
     int dispatches = 0;
+    int waits = 0;
+    int64_t longestWait = 0;
     bool ended = false;
     std::function<void(int dispatch)> onDispatch;
+    // Runs at the start of each wait; true when input arrived then (the
+    // wait ends at once with a dispatch).
+    std::function<bool(int wait)> onWait;
+
+  private:
+    ManualClock& clock_;
 };
 
 // A screen of the given size in pixels at 15 twips per pixel.
@@ -182,8 +205,8 @@ class TransitionRig {
     platform::MemorySurface picture2;
     SaverState state;
     FixedScreen screen;
-    ScriptedEventLoop loop;
     ManualClock clock;
+    ScriptedEventLoop loop{clock};
     RecordingTrace trace;
     TransitionEngine engine;
 };

@@ -8,11 +8,14 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "imaging/codec.h"
 #include "platform/win32/com_ref.h"
+#include "platform/win32/win32_host.h"
 
 namespace pictavo::platform::win32 {
 namespace {
@@ -255,6 +258,40 @@ TEST_F(WicDecoderTest, TheCodecReadsTheSystemFormatsThroughThem) {
     ASSERT_TRUE(codec.load(png, "misnamed.bmp").ok());
     EXPECT_EQ(codec.width(), 6);
     EXPECT_EQ(codec.image().at(0, 0), rgb(255, 0, 0));
+}
+
+// The slide show decodes on a thread of its own: the host gives that thread
+// COM, and the component decodes there.
+TEST_F(WicDecoderTest, ADecodingThreadOfTheHostDecodesThroughTheComponent) {
+    const std::vector<uint8_t> png = encode(GUID_ContainerFormatPng, halves(6, 2));
+    Win32Host host;
+    size_t decoders = 0;
+    Result<void> loaded = makeError("not run");
+    int width = 0;
+    std::thread decoding([&] {
+        auto scope = host.enterDecodingThread();
+        imaging::Codec codec(host.platformDecoders());
+        decoders = host.platformDecoders().size();
+        loaded = codec.load(png, "p.png");
+        width = codec.width();
+    });
+    decoding.join();
+    EXPECT_EQ(decoders, 3u);
+    ASSERT_TRUE(loaded) << loaded.error().message;
+    EXPECT_EQ(width, 6);
+}
+
+TEST(Win32Loop, AWaitForADistantDeadlineEndsWhenAnotherThreadWakesIt) {
+    Win32Host host;
+    auto& loop = host.eventLoop();
+    std::thread waker([&loop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        loop.wake();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    loop.waitForEvents(host.clock().nowMicros() + 20'000'000);
+    waker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
 }
 
 }  // namespace

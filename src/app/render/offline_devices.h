@@ -26,19 +26,24 @@ class PaperClock final : public platform::Clock {
     int64_t now_ = 0;
 };
 
-// No input ever comes; each dispatch is reported, which is where frames are taken.
+// No input ever comes; each dispatch is reported, which is where frames are
+// taken. Waiting only moves the clock on.
 class QuietEventLoop final : public platform::EventLoop {
   public:
-    explicit QuietEventLoop(std::function<void()> onDispatch)
-        : onDispatch_(std::move(onDispatch)) {}
+    QuietEventLoop(platform::Clock& clock, std::function<void()> onDispatch)
+        : clock_(clock), onDispatch_(std::move(onDispatch)) {}
     void doEvents() override {
         if (onDispatch_) onDispatch_();
     }
+    void waitForEvents(int64_t deadlineMicros) override { clock_.sleepUntil(deadlineMicros); }
+    void awaitWake(int64_t) override {}
+    void wake() override {}
     void run() override {}
     void requestEnd() override { ended_ = true; }
     bool endRequested() const override { return ended_; }
 
   private:
+    platform::Clock& clock_;
     std::function<void()> onDispatch_;
     bool ended_ = false;
 };

@@ -52,9 +52,9 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
     PicBuf1.setTargetColourCount(host.screen().displayColours());
 
-    slideshow::PictureLoader loader(host.files(), host.screen(), PicBuf1);
+    slideshow::PictureLoader loader(host.screen());
     std::string name = file.filename().string();
-    auto placed = loader.place(name, picture1, state);
+    auto placed = loader.place(PicBuf1, host.files(), name, picture1, state);
     if (placed) {
         std::cout << file.string() << ": " << state.ImageWidth << " x " << state.ImageHeight
                   << "\n";

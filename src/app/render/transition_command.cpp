@@ -238,7 +238,7 @@ int runTransitionCommand(std::span<const std::string_view> arguments) {
 
     FrameWriter frames(options.framesDir, options.every, picture2);
     PaperClock clock;
-    QuietEventLoop eventLoop([&frames] { frames.pause(); });
+    QuietEventLoop eventLoop(clock, [&frames] { frames.pause(); });
     SizedScreen screen(screenSize.width, screenSize.height);
     Tally tally(traceLines.get());
     transitions::TransitionEngine engine(picture1, picture2, state, screen, eventLoop, clock);

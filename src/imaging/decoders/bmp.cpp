@@ -58,12 +58,13 @@ bool looksLikeHeaderlessDib(std::span<const uint8_t> bytes) {
     return !in.failed() && planes == 1 && depthKnown;
 }
 
-Result<Image> decodePixels(std::span<const uint8_t> bytes, const bmp::Header& header) {
+Result<Image> decodePixels(std::span<const uint8_t> bytes, const bmp::Header& header,
+                           WorkMeter& work) {
     if (header.compression == bmp::Compression::None ||
         header.compression == bmp::Compression::BitFields) {
-        return bmp::readRows(bytes, header);
+        return bmp::readRows(bytes, header, work);
     }
-    return bmp::readRunLengths(bytes, header);
+    return bmp::readRunLengths(bytes, header, work);
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
         return unsupportedFormat();
     }
     if (!header) return header.error();
-    return decodePixels(bytes, *header);
+    return decodePixels(bytes, *header, *request.work);
 }
 
 }  // namespace pictavo::imaging

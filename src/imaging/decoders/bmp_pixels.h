@@ -9,10 +9,12 @@
 #include "common/result.h"
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/image.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::bmp {
 
-Result<Image> readRows(std::span<const uint8_t> bytes, const Header& header);
-Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& header);
+// Both stop between rows (runs) once work says so.
+Result<Image> readRows(std::span<const uint8_t> bytes, const Header& header, WorkMeter& work);
+Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& header, WorkMeter& work);
 
 }  // namespace pictavo::imaging::bmp

@@ -94,7 +94,7 @@ class PixelSource {
 
 }  // namespace
 
-Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& h) {
+Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& h, WorkMeter& work) {
     auto image = allocateImage(h.width, h.height, kSkipped);
     if (!image) return image.error();
     image->sourceBits = h.bitCount;
@@ -102,6 +102,7 @@ Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& h) {
     RunWriter out(*image);
     const PixelSource source(h);
     while (!out.finished()) {
+        if (work.stopped()) return work.stopError();
         const uint8_t count = in.u8();
         const uint8_t code = in.u8();
         if (in.failed()) return fileTruncated();

@@ -74,7 +74,7 @@ void readColourRow(const uint8_t* row, const Header& h, const Masks& m, Pixel* o
 
 }  // namespace
 
-Result<Image> readRows(std::span<const uint8_t> bytes, const Header& h) {
+Result<Image> readRows(std::span<const uint8_t> bytes, const Header& h, WorkMeter& work) {
     const Masks masks{Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]),
                       Channel(h.masks[3])};
     if (!masks.r.contiguous() || !masks.g.contiguous() || !masks.b.contiguous() ||
@@ -92,6 +92,7 @@ Result<Image> readRows(std::span<const uint8_t> bytes, const Header& h) {
     if (!image) return image.error();
     image->sourceBits = h.bitCount;
     for (int64_t row = 0; row < h.height; ++row) {
+        if (work.stopped()) return work.stopError();
         const uint8_t* in = bytes.data() + h.pixelOffset + row * stride;
         const int64_t y = h.topDown ? row : h.height - 1 - row;
         Pixel* out = &image->at(0, static_cast<int>(y));

@@ -35,7 +35,7 @@ Result<Image> DcxDecoder::decode(const DecodeRequest& request) const {
     if (first >= bytes.size()) return fileTruncated();
     // The first page ends where the second begins, or with the file.
     const size_t end = second > first && second <= bytes.size() ? second : bytes.size();
-    return decodePcx(bytes.subspan(first, end - first));
+    return decodePcx(bytes.subspan(first, end - first), *request.work);
 }
 
 }  // namespace pictavo::imaging

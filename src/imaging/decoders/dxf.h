@@ -17,5 +17,8 @@ std::unique_ptr<Decoder> makeDxfDecoder();
 // not of paper, so it is fitted into the target size (1024 x 768 when none
 // is given), keeping its proportions.
 Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth = 0, int targetHeight = 0);
+// The same, stopping between entities and array cells once work says so.
+Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
+                        WorkMeter& work);
 
 }  // namespace pictavo::imaging

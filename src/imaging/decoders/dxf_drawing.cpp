@@ -187,7 +187,8 @@ std::vector<Point> splineToPolyline(Pending& p) {
 
 class DrawingReader {
   public:
-    explicit DrawingReader(std::span<const uint8_t> bytes) : groups_(bytes) {
+    DrawingReader(std::span<const uint8_t> bytes, const WorkMeter& work)
+        : groups_(bytes), work_(work) {
         // Room for as many entities as a file of this size usually holds (the
         // shortest take about 100 bytes of text or 50 of binary), so that a big drawing is not
         // copied again and again as it grows.
@@ -233,12 +234,13 @@ class DrawingReader {
 
   private:
     // Moves to the next group; false at the end.
+    // Once work says to stop, the file seems to end here.
     bool advance() {
         if (pushedBack_) {
             pushedBack_ = false;
             return true;
         }
-        if (!groups_.next(group_)) {
+        if (work_.stopped() || !groups_.next(group_)) {
             group_ = Group{};
             return false;
         }
@@ -819,6 +821,7 @@ class DrawingReader {
     }
 
     GroupReader groups_;
+    const WorkMeter& work_;
     Group group_;
     bool pushedBack_ = false;
     bool sawSection_ = false;
@@ -834,8 +837,8 @@ class DrawingReader {
 
 }  // namespace
 
-Result<Drawing> readDrawing(std::span<const uint8_t> bytes) {
-    return DrawingReader(bytes).read();
+Result<Drawing> readDrawing(std::span<const uint8_t> bytes, const WorkMeter& work) {
+    return DrawingReader(bytes, work).read();
 }
 
 }  // namespace pictavo::imaging::dxf

@@ -48,12 +48,13 @@ void addBulgeArc(Path& path, Point from, Point to, double bulge) {
 
 class Walker {
   public:
-    Walker(const Drawing& drawing, Pixel background, Visitor& visitor)
-        : drawing_(drawing), background_(background), visitor_(visitor) {}
+    Walker(const Drawing& drawing, Pixel background, Visitor& visitor, const WorkMeter& work)
+        : drawing_(drawing), background_(background), visitor_(visitor), work_(work) {}
 
     Result<void> walkModel() {
         const int foreground = 7;
         for (uint32_t i = 0; i < drawing_.modelCount; ++i) {
+            if (work_.stopped()) return work_.stopError();
             const Entity& entity = drawing_.entities[drawing_.modelFirst + i];
             if (auto walked = visit(entity, Transform{}, colourOfIndex(foreground), kNone, 0);
                 !walked) {
@@ -244,6 +245,7 @@ class Walker {
                                    .after(Transform::rotation(values[2] * kDegree));
         for (int row = 0; row < static_cast<int>(rows); ++row) {
             for (int column = 0; column < static_cast<int>(columns); ++column) {
+                if (work_.stopped()) return work_.stopError();
                 const Transform cell =
                     base.after(Transform::translation(column * columnSpacing, row * rowSpacing))
                         .after(Transform::scaling(values[0], values[1]))
@@ -261,6 +263,7 @@ class Walker {
     const Drawing& drawing_;
     Pixel background_;
     Visitor& visitor_;
+    const WorkMeter& work_;
     size_t visited_ = 0;
     Path path_;
 };
@@ -318,13 +321,15 @@ class Painter final : public Visitor {
 
 }  // namespace
 
-Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor) {
-    return Walker(drawing, background, visitor).walkModel();
+Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor,
+                         const WorkMeter& work) {
+    return Walker(drawing, background, visitor, work).walkModel();
 }
 
-Result<Extents> measureDrawing(const Drawing& drawing) {
+Result<Extents> measureDrawing(const Drawing& drawing, const WorkMeter& work) {
     Measurer measurer;
-    if (auto walked = walkDrawing(drawing, rgb(0, 0, 0), measurer); !walked) return walked.error();
+    if (auto walked = walkDrawing(drawing, rgb(0, 0, 0), measurer, work); !walked)
+        return walked.error();
     return measurer.extents;
 }
 
@@ -357,9 +362,10 @@ Pixel chooseBackground(const Drawing& drawing) {
 }
 
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas) {
+                         const vector::Transform& toDevice, vector::Canvas& canvas,
+                         const WorkMeter& work) {
     Painter painter(canvas, toDevice);
-    return walkDrawing(drawing, background, painter);
+    return walkDrawing(drawing, background, painter, work);
 }
 
 }  // namespace pictavo::imaging::dxf

@@ -7,6 +7,7 @@
 #include "imaging/decoders/dxf_drawing.h"
 #include "imaging/image.h"
 #include "imaging/vector/canvas.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -32,11 +33,13 @@ inline constexpr int kMaxInsertDepth = 16;
 inline constexpr size_t kMaxDrawnEntities = 16000000;
 
 // Walks the drawing; colour 7 takes the opposite of background. Fails when
-// inserts multiply the drawing past kMaxDrawnEntities or the visitor is exhausted.
-Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor);
+// inserts multiply the drawing past kMaxDrawnEntities or the visitor is
+// exhausted, or work says to stop (looked at every entity and array cell).
+Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor,
+                         const WorkMeter& work);
 
 // The box around everything the walk would draw.
-Result<Extents> measureDrawing(const Drawing& drawing);
+Result<Extents> measureDrawing(const Drawing& drawing, const WorkMeter& work);
 
 // Black, as CAD programs show model space (where colour 7 is white), unless
 // the drawing's own colours are mostly dark and would vanish on it.
@@ -44,6 +47,7 @@ Pixel chooseBackground(const Drawing& drawing);
 
 // Draws the drawing onto canvas through toDevice.
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas);
+                         const vector::Transform& toDevice, vector::Canvas& canvas,
+                         const WorkMeter& work);
 
 }  // namespace pictavo::imaging::dxf

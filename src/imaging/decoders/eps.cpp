@@ -117,27 +117,31 @@ class EpsDecoder final : public Decoder {
         if (!size) return size.error();
         if (renderer_ && renderer_->available()) {
             return renderer_->renderPostScript(sections->postScript, size->width, size->height,
-                                               *box);
+                                               *box, *request.work);
         }
-        if (auto preview = decodePreview(*sections))
+        if (auto preview = decodePreview(*sections, request))
             return resize(*preview, size->width, size->height);
+        if (request.work->stopped()) return request.work->stopError();
         return makeError("EPS needs Ghostscript, and the file has no preview");
     }
 
   private:
-    std::optional<Image> decodePreview(const EpsSections& sections) const {
+    std::optional<Image> decodePreview(const EpsSections& sections,
+                                       const DecodeRequest& request) const {
         if (!sections.tiffPreview.empty() && previews_) {
             for (const auto& decoder : *previews_) {
                 if (decoder.get() == this ||
                     decoder->sniff(sections.tiffPreview, "preview.tif") == Confidence::None) {
                     continue;
                 }
-                auto image = decoder->decode({sections.tiffPreview, "preview.tif", 0, 0});
+                DecodeRequest preview{sections.tiffPreview, "preview.tif", 0, 0};
+                preview.work = request.work;
+                auto image = decoder->decode(preview);
                 if (image) return std::move(image.value());
             }
         }
         if (!sections.wmfPreview.empty()) {
-            auto image = decodeWmf(sections.wmfPreview);
+            auto image = decodeWmf(sections.wmfPreview, 0, 0, *request.work);
             if (image) return std::move(image.value());
         }
         return std::nullopt;

@@ -31,9 +31,11 @@ class PostScriptRenderer {
     virtual ~PostScriptRenderer() = default;
     // False when the interpreter is missing: the decoder falls back to previews.
     virtual bool available() const = 0;
-    // Draws the program so that box fills a picture of width x height pixels.
+    // Draws the program so that box fills a picture of width x height
+    // pixels; gives up with work's stop error once work says to stop.
     virtual Result<Image> renderPostScript(std::span<const uint8_t> postScript, int width,
-                                           int height, const BoundingBox& box) const = 0;
+                                           int height, const BoundingBox& box,
+                                           WorkMeter& work) const = 0;
 };
 
 // The parts of an EPS file.

@@ -186,8 +186,9 @@ void planesToPixels(const std::vector<uint8_t>& line, int planes, size_t planeBy
     }
 }
 
-Result<void> checkStream(LineUnpacker unpacker, int height) {
+Result<void> checkStream(LineUnpacker unpacker, int height, const WorkMeter& work) {
     for (int y = 0; y < height;) {
+        if (work.stopped()) return work.stopError();
         int repeat = 1;
         if (auto line = unpacker.next(repeat); !line) return line;
         y += repeat;
@@ -221,7 +222,8 @@ class GemImgDecoder final : public Decoder {
         const size_t lineBytes = planeBytes * static_cast<size_t>(header.planes);
         // A few bytes can claim a huge picture: read the whole stream before
         // the picture's memory is taken.
-        if (auto stream = checkStream(LineUnpacker(data, header, lineBytes), header.height);
+        if (auto stream =
+                checkStream(LineUnpacker(data, header, lineBytes), header.height, *request.work);
             !stream) {
             return stream.error();
         }
@@ -234,6 +236,7 @@ class GemImgDecoder final : public Decoder {
         Image image(header.width, header.height);
         image.sourceBits = header.planes;
         for (int y = 0; y < header.height;) {
+            if (request.work->stopped()) return request.work->stopError();
             int repeat = 1;
             if (auto line = unpacker.next(repeat); !line) return line.error();
             for (int i = 0; i < repeat && y < header.height; ++i, ++y) {

@@ -194,7 +194,7 @@ std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, s
 }
 }  // namespace
 
-Result<Image> decodePcx(std::span<const uint8_t> bytes) {
+Result<Image> decodePcx(std::span<const uint8_t> bytes, WorkMeter& work) {
     if (bytes.size() < kHeaderSize) return fileTruncated();
     const Fields f = readFields(bytes);
     if (!plausible(f)) return invalidFile(kFormat, "bad header");
@@ -220,6 +220,7 @@ Result<Image> decodePcx(std::span<const uint8_t> bytes) {
     LineReader lines(in, h.encoding == 1);
     std::vector<uint8_t> line(h.lineBytes());
     for (int64_t y = 0; y < h.height; ++y) {
+        if (work.stopped()) return work.stopError();
         if (!lines.read(line)) return fileTruncated();
         convertLine(h, line, &image->at(0, static_cast<int>(y)));
     }
@@ -241,7 +242,7 @@ std::span<const std::string_view> PcxDecoder::extensions() const {
 }
 
 Result<Image> PcxDecoder::decode(const DecodeRequest& request) const {
-    return decodePcx(request.bytes);
+    return decodePcx(request.bytes, *request.work);
 }
 
 }  // namespace pictavo::imaging

@@ -16,6 +16,7 @@ class PcxDecoder final : public Decoder {
 
 // Decodes one PCX picture held in bytes (a whole file, or a page of a DCX
 // file); the 256-colour palette is looked for at the end of these bytes.
-Result<Image> decodePcx(std::span<const uint8_t> bytes);
+// It stops between lines once work says so.
+Result<Image> decodePcx(std::span<const uint8_t> bytes, WorkMeter& work);
 
 }  // namespace pictavo::imaging

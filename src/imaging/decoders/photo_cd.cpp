@@ -145,6 +145,7 @@ class PhotoCdDecoder final : public Decoder {
         UprightWriter writer(orientation, r.width, r.height);
         std::vector<Pixel> row(static_cast<size_t>(r.width));
         for (int y = 0; y < r.height; ++y) {
+            if (request.work->stopped()) return request.work->stopError();
             const size_t start = static_cast<size_t>(y) * static_cast<size_t>(r.width);
             for (size_t x = 0; x < row.size(); ++x) {
                 row[x] = photoYccToRgb(planes.luma[start + x], planes.c1[start + x],

@@ -171,19 +171,24 @@ class Placer {
     Image& image_;
 };
 
+// Both stop (false) between rows or packets once work says so.
 bool readRaw(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
-             size_t pixelBytes) {
+             size_t pixelBytes, size_t rowLength, const WorkMeter& work) {
     auto data = in.take(count * pixelBytes);
     if (in.failed()) return false;
-    for (size_t n = 0; n < count; ++n) place.put(n, read(&data[n * pixelBytes]));
+    for (size_t n = 0; n < count; ++n) {
+        if (n % rowLength == 0 && work.stopped()) return false;
+        place.put(n, read(&data[n * pixelBytes]));
+    }
     return true;
 }
 
 // Packets may run on from one row to the next, as many writers do.
 bool readRunLength(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
-                   size_t pixelBytes) {
+                   size_t pixelBytes, const WorkMeter& work) {
     size_t n = 0;
     while (n < count) {
+        if (work.stopped()) return false;
         const uint8_t packet = in.u8();
         const size_t length = std::min<size_t>((packet & 0x7Fu) + 1, count - n);
         if ((packet & 0x80) != 0) {
@@ -235,9 +240,11 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     image->sourceBits = h.kind() == Kind::Grey ? 8 : h.depth;
     const PixelReader read(h, std::move(*map));
     Placer place(h, *image);
-    const bool complete = h.runLength() ? readRunLength(in, read, place, pixels, pixelBytes)
-                                        : readRaw(in, read, place, pixels, pixelBytes);
-    if (!complete) return fileTruncated();
+    const WorkMeter& work = *request.work;
+    const bool complete = h.runLength()
+                              ? readRunLength(in, read, place, pixels, pixelBytes, work)
+                              : readRaw(in, read, place, pixels, pixelBytes, h.width, work);
+    if (!complete) return work.stopped() ? work.stopError() : fileTruncated();
     if (read.usesAlpha()) opaqueIfAlphaIsAllZero(*image);
     return image;
 }

@@ -122,9 +122,11 @@ class Painter {
     int64_t y_ = 0;
 };
 
-// Runs the opcodes until the end code; false when the data stops first.
-bool paint(ByteReader& in, Painter& painter) {
+// Runs the opcodes until the end code; false when the data stops first,
+// or work says to stop.
+bool paint(ByteReader& in, Painter& painter, const WorkMeter& work) {
     while (true) {
+        if (work.stopped()) return false;
         const uint8_t code = in.u8();
         int64_t operand = in.u8();
         if ((code & kLongOperand) != 0) operand = in.u16();
@@ -223,7 +225,8 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
     if (!image) return image.error();
     image->sourceBits = h.colours >= 3 ? 24 : 8;
     Painter painter(*image, hasAlpha);
-    if (!paint(in, painter)) return fileTruncated();
+    if (!paint(in, painter, *request.work))
+        return request.work->stopped() ? request.work->stopError() : fileTruncated();
     applyColourMap(h, map, *image);
     return image;
 }

@@ -45,7 +45,7 @@ class WmfDecoder final : public Decoder {
     }
 
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWmf(request.bytes, request.targetWidth, request.targetHeight);
+        return decodeWmf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
     }
 };
 
@@ -56,6 +56,12 @@ std::unique_ptr<Decoder> makeWmfDecoder() {
 }
 
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight) {
+    WorkMeter work;
+    return decodeWmf(bytes, targetWidth, targetHeight, work);
+}
+
+Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
+                        WorkMeter& work) {
     ByteReader in(bytes);
     std::optional<Placement> placement;
     size_t headerAt = 0;
@@ -99,7 +105,8 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
     auto image = vector::blankPicture(size, rgb(255, 255, 255));
     if (!image) return image.error();
     vector::Canvas canvas(*image);
-    if (auto played = wmf::playRecords(records, *window, canvas); !played) return played.error();
+    if (auto played = wmf::playRecords(records, *window, canvas, work); !played)
+        return played.error();
     return image;
 }
 

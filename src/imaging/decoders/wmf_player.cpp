@@ -151,7 +151,7 @@ struct DcState {
 
 class Player {
   public:
-    Player(Canvas& canvas, const Frame& window) : canvas_(canvas) {
+    Player(Canvas& canvas, const Frame& window, WorkMeter& work) : canvas_(canvas), work_(work) {
         state_.window = window;
         state_.clipRight = canvas.width();
         state_.clipBottom = canvas.height();
@@ -160,6 +160,7 @@ class Player {
     Result<void> play(std::span<const uint8_t> records) {
         size_t at = 0;
         while (at + 6 <= records.size()) {
+            if (work_.stopped()) return work_.stopError();
             const Params head(records.subspan(at, 6));
             const uint32_t size = head.u32(0);
             const uint16_t function = head.u16(2);
@@ -986,6 +987,7 @@ class Player {
     }
 
     Canvas& canvas_;
+    WorkMeter& work_;
     DcState state_;
     std::vector<DcState> saved_;
     std::vector<GdiObject> objects_;
@@ -1076,8 +1078,8 @@ class BoundsFinder {
 }  // namespace
 
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas) {
-    return Player(canvas, window).play(records);
+                         vector::Canvas& canvas, WorkMeter& work) {
+    return Player(canvas, window, work).play(records);
 }
 
 std::optional<Frame> findFrame(std::span<const uint8_t> records) {

@@ -10,6 +10,7 @@
 
 #include "common/result.h"
 #include "imaging/vector/canvas.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::wmf {
 
@@ -23,9 +24,9 @@ struct Frame {
 
 // Draws the records (everything after the metafile header) so that the
 // window maps onto the whole canvas. Fails only when the drawing outgrows
-// the canvas's work budget.
+// the canvas's work budget, or work says to stop (looked at every record).
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas);
+                         vector::Canvas& canvas, WorkMeter& work);
 
 // The window a metafile sets for itself (its first window origin and
 // extent), or else the bounds of the coordinates it draws at; nothing when

@@ -56,12 +56,14 @@ Error drawingTooComplex() {
 
 class Wpg1Player {
   public:
-    explicit Wpg1Player(std::span<const uint8_t> records) : records_(records) {}
+    Wpg1Player(std::span<const uint8_t> records, WorkMeter& work)
+        : records_(records), work_(work) {}
 
     Result<Image> play() {
         palette_ = wpg::defaultPalette();
         ByteReader in(records_);
         while (!in.atEnd()) {
+            if (work_.stopped()) return work_.stopError();
             const uint8_t type = in.u8();
             const uint32_t length = wpg::readLength(in);
             if (in.failed()) break;
@@ -290,6 +292,7 @@ class Wpg1Player {
     }
 
     std::span<const uint8_t> records_;
+    WorkMeter& work_;
     std::optional<Image> image_;
     std::optional<Canvas> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -318,12 +321,14 @@ struct Characterization {
 
 class Wpg2Player {
   public:
-    explicit Wpg2Player(std::span<const uint8_t> records) : records_(records) {}
+    Wpg2Player(std::span<const uint8_t> records, WorkMeter& work)
+        : records_(records), work_(work) {}
 
     Result<Image> play() {
         palette_ = wpg::defaultPalette();
         ByteReader in(records_);
         while (!in.atEnd()) {
+            if (work_.stopped()) return work_.stopError();
             in.u8();  // record class
             const uint8_t type = in.u8();
             const uint32_t extension = wpg::readLength(in);
@@ -683,6 +688,7 @@ class Wpg2Player {
     }
 
     std::span<const uint8_t> records_;
+    WorkMeter& work_;
     std::optional<Image> image_;
     std::optional<Canvas> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -710,7 +716,7 @@ class WpgDecoder final : public Decoder {
         return readHeader(bytes) ? Confidence::Strong : Confidence::None;
     }
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWpg(request.bytes);
+        return decodeWpg(request.bytes, *request.work);
     }
 };
 
@@ -721,6 +727,11 @@ std::unique_ptr<Decoder> makeWpgDecoder() {
 }
 
 Result<Image> decodeWpg(std::span<const uint8_t> bytes) {
+    WorkMeter work;
+    return decodeWpg(bytes, work);
+}
+
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work) {
     const auto header = readHeader(bytes);
     if (!header) {
         if (bytes.size() < 16 && ByteReader(bytes).u32() == kSignature) return fileTruncated();
@@ -728,8 +739,8 @@ Result<Image> decodeWpg(std::span<const uint8_t> bytes) {
     }
     if (header->dataOffset >= bytes.size()) return fileTruncated();
     const auto records = bytes.subspan(header->dataOffset);
-    if (header->majorVersion == 2) return Wpg2Player(records).play();
-    if (header->majorVersion == 1) return Wpg1Player(records).play();
+    if (header->majorVersion == 2) return Wpg2Player(records, work).play();
+    if (header->majorVersion == 1) return Wpg1Player(records, work).play();
     return unsupportedFeature("WPG", "version " + std::to_string(header->majorVersion));
 }
 

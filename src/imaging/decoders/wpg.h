@@ -15,5 +15,7 @@ namespace pictavo::imaging {
 std::unique_ptr<Decoder> makeWpgDecoder();
 
 Result<Image> decodeWpg(std::span<const uint8_t> bytes);
+// The players stop between records once work says so.
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);
 
 }  // namespace pictavo::imaging

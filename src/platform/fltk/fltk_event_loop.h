@@ -5,37 +5,47 @@
 
 #include <functional>
 
+#include "platform/clock.h"
 #include "platform/event_loop.h"
 
 namespace pictavo::platform::fltk {
 
 class FltkEventLoop : public EventLoop {
   public:
-    FltkEventLoop() = default;
+    explicit FltkEventLoop(const Clock& clock);
     ~FltkEventLoop() override;
     FltkEventLoop(const FltkEventLoop&) = delete;
     FltkEventLoop& operator=(const FltkEventLoop&) = delete;
 
     // Fl::check(): input, timers and repaints waiting now, then returns.
     void doEvents() override;
+    // Fl::wait() until the deadline: X input, FLTK's timers, the signal and
+    // wake pipe each end it early.
+    void waitForEvents(int64_t deadlineMicros) override;
+    void awaitWake(int64_t maxMicros) override;
+    // Writes to the pipe the loop watches; safe from any thread.
+    void wake() override;
     void run() override;
     void requestEnd() override { endRequested_ = true; }
-    bool endRequested() const override { return endRequested_; }
+    // Also true as soon as a termination signal has come, before any
+    // dispatch: a wait that looks between its slices sees it at once.
+    bool endRequested() const override;
 
     // Tells the loop whether any window of the program is still loaded.
     void setAliveCheck(std::function<bool()> alive) { alive_ = std::move(alive); }
     // SIGTERM, SIGINT and SIGHUP ask the loop to end at its next turn (the
-    // handler only writes to a pipe the loop watches).
+    // handler only notes the signal and writes to the pipe the loop watches).
     void endOnTerminationSignals();
     // One turn of a loop that waits inside a modal window.
     void waitOnce();
 
   private:
-    static void signalArrived(int fd, void* self);
+    static void pipeReadable(int fd, void* self);
 
+    const Clock& clock_;
     std::function<bool()> alive_ = [] { return true; };
     bool endRequested_ = false;
-    int signalPipe_[2] = {-1, -1};
+    int wakePipe_[2] = {-1, -1};
 };
 
 }  // namespace pictavo::platform::fltk

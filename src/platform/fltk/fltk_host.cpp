@@ -8,6 +8,7 @@
 #include "platform/fltk/x11_display.h"
 #include "platform/ghostscript/eps_ghostscript.h"
 #include "platform/imagelibs/system_decoders.h"
+#include "platform/posix/quiet_signals.h"
 
 namespace pictavo::platform::fltk {
 
@@ -34,6 +35,10 @@ FltkHost::~FltkHost() = default;
 
 imaging::DecoderList FltkHost::platformDecoders() {
     return systemDecoders();
+}
+
+std::unique_ptr<DecodingThreadScope> FltkHost::enterDecodingThread() {
+    return posix::holdTerminationSignals();
 }
 
 std::shared_ptr<const imaging::PostScriptRenderer> FltkHost::postScriptRenderer() {

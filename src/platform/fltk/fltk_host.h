@@ -57,6 +57,7 @@ class FltkHost : public Host {
     FltkDialogs& dialogs() override { return dialogs_; }
     FltkFormFactory& forms() override { return forms_; }
     imaging::DecoderList platformDecoders() override;
+    std::unique_ptr<DecodingThreadScope> enterDecodingThread() override;
     std::string defaultPictureFolder() const override;
     std::shared_ptr<const imaging::PostScriptRenderer> postScriptRenderer() override;
 
@@ -75,7 +76,7 @@ class FltkHost : public Host {
     FltkSession session_;
     FltkScreen screen_;
     posix::SystemClock clock_;
-    FltkEventLoop loop_;
+    FltkEventLoop loop_{clock_};
     FltkCursor cursor_;
     FltkWindowSystem windows_;
     FltkSystemInfo system_;

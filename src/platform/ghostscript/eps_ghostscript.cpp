@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -22,6 +23,9 @@ namespace pictavo::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How often the wait for Ghostscript looks whether the picture is still wanted.
+constexpr int64_t kLookEveryMs = 10;
 
 std::string findProgram(const std::string& program) {
     if (program.find('/') != std::string::npos) {
@@ -119,9 +123,13 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
     argv.push_back(nullptr);
     const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
 
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
         // In the child only async-signal-safe calls until exec.
+        // Ghostscript never outlives the thread that started it, however
+        // that thread ends.
+        if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(126);
         dup2(toChild[0], STDIN_FILENO);
         dup2(fromChild[1], STDOUT_FILENO);
         if (devNull >= 0) dup2(devNull, STDERR_FILENO);
@@ -212,9 +220,10 @@ bool GhostscriptRenderer::available() const {
     return !path_.empty();
 }
 
-Result<imaging::Image> GhostscriptRenderer::renderPostScript(
-    std::span<const uint8_t> postScript, int width, int height,
-    const imaging::BoundingBox& box) const {
+Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uint8_t> postScript,
+                                                             int width, int height,
+                                                             const imaging::BoundingBox& box,
+                                                             imaging::WorkMeter& work) const {
     if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
     // The page is the bounding box: the program is moved so that the box's
     // corner is the page's, and drawn at the resolution that makes the box
@@ -253,6 +262,11 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
     uint8_t buffer[65536];
     bool outputOpen = true;
     while (outputOpen) {
+        // Nobody wants the picture any more: Ghostscript goes at once.
+        if (work.stopped()) {
+            stop(child.pid);
+            return work.stopError();
+        }
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
@@ -262,7 +276,7 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
         pollfd watched[2] = {{child.output.get(), POLLIN, 0}, {child.input.get(), POLLOUT, 0}};
         const nfds_t count = child.input.get() >= 0 ? 2 : 1;
         const int ready =
-            poll(watched, count, static_cast<int>(std::min<int64_t>(left.count(), 1000)));
+            poll(watched, count, static_cast<int>(std::min<int64_t>(left.count(), kLookEveryMs)));
         if (ready < 0 && errno != EINTR) {
             // Nothing more can be read: end the child rather than wait on it.
             stop(child.pid);

@@ -23,9 +23,10 @@ class GhostscriptRenderer final : public imaging::PostScriptRenderer {
     explicit GhostscriptRenderer(std::string program = "gs", Limits limits = kDefaultLimits);
 
     bool available() const override;
+    // A cancelled render ends Ghostscript within a few milliseconds.
     Result<imaging::Image> renderPostScript(std::span<const uint8_t> postScript, int width,
-                                            int height,
-                                            const imaging::BoundingBox& box) const override;
+                                            int height, const imaging::BoundingBox& box,
+                                            imaging::WorkMeter& work) const override;
 
   private:
     std::string path_;  // empty when the program is not there

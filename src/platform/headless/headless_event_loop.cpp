@@ -1,5 +1,6 @@
 #include "platform/headless/headless_event_loop.h"
 
+#include <chrono>
 #include <limits>
 #include <vector>
 
@@ -9,7 +10,10 @@ void HeadlessEventLoop::doEvents() {
     ++dispatchCount_;
     // Only what is waiting now: input posted by a handler runs at the next dispatch.
     std::deque<std::function<void()>> waiting;
-    waiting.swap(posted_);
+    {
+        std::lock_guard lock(postedMutex_);
+        waiting.swap(posted_);
+    }
     while (!waiting.empty() && !endRequested_) {
         auto event = std::move(waiting.front());
         waiting.pop_front();
@@ -32,9 +36,50 @@ void HeadlessEventLoop::fireDueTimers() {
     }
 }
 
+void HeadlessEventLoop::post(std::function<void()> event) {
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(event));
+    }
+    arrived_.notify_all();
+}
+
+bool HeadlessEventLoop::anythingPosted() {
+    std::lock_guard lock(postedMutex_);
+    return !posted_.empty();
+}
+
+void HeadlessEventLoop::waitForEvents(int64_t deadlineMicros) {
+    if (anythingPosted()) {
+        doEvents();
+        return;
+    }
+    clock_.sleepUntil(deadlineMicros);
+}
+
+void HeadlessEventLoop::awaitWake(int64_t maxMicros) {
+    bool input = false;
+    {
+        std::unique_lock lock(postedMutex_);
+        arrived_.wait_for(lock, std::chrono::microseconds(maxMicros),
+                          [this] { return woken_ || !posted_.empty(); });
+        woken_ = false;
+        input = !posted_.empty();
+    }
+    if (input) doEvents();
+}
+
+void HeadlessEventLoop::wake() {
+    {
+        std::lock_guard lock(postedMutex_);
+        woken_ = true;
+    }
+    arrived_.notify_all();
+}
+
 bool HeadlessEventLoop::runOnce(int64_t limitMicros) {
     if (endRequested_ || !alive_()) return false;
-    if (!posted_.empty()) {
+    if (anythingPosted()) {
         doEvents();
         return true;
     }
@@ -74,6 +119,8 @@ void HeadlessEventLoop::setTimer(int id, int intervalMs, bool enabled) {
     timer.dueMicros = clock_.nowMicros() + timer.intervalMicros;
 }
 
-void HeadlessEventLoop::removeTimer(int id) { timers_.erase(id); }
+void HeadlessEventLoop::removeTimer(int id) {
+    timers_.erase(id);
+}
 
 }  // namespace pictavo::platform::headless

@@ -1,10 +1,14 @@
 #pragma once
 // The message loop in simulated time. Scripted input is posted and
 // delivered at the next dispatch; timers fire when the fake clock says so.
+// Input may be posted from any thread (a bench presses keys while the show
+// waits for a decode); everything else runs on the loop's own thread.
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 
 #include "platform/event_loop.h"
 #include "platform/headless/fake_clock.h"
@@ -12,10 +16,17 @@
 namespace pictavo::platform::headless {
 
 class HeadlessEventLoop : public EventLoop {
-public:
+  public:
     explicit HeadlessEventLoop(FakeClock& clock) : clock_(clock) {}
 
     void doEvents() override;
+    // Posted input is dispatched at once; otherwise the clock jumps to the
+    // deadline (timers that fall due meanwhile fire at the next dispatch, as
+    // in a transition's pauses).
+    void waitForEvents(int64_t deadlineMicros) override;
+    // Waits in real time, leaving the simulated clock where it is.
+    void awaitWake(int64_t maxMicros) override;
+    void wake() override;
     // Runs until the end is asked for, no window is left, or nothing more
     // can ever happen (no posted input and no running timer).
     void run() override;
@@ -26,7 +37,7 @@ public:
     void runFor(int64_t milliseconds);
 
     // Delivers event at the next dispatch, as input from the user would come.
-    void post(std::function<void()> event) { posted_.push_back(std::move(event)); }
+    void post(std::function<void()> event);
 
     int addTimer(std::function<void()> tick);
     // (Re)starts the timer from now; a zero interval or disabled stops it.
@@ -37,7 +48,7 @@ public:
     void setAliveCheck(std::function<bool()> alive) { alive_ = std::move(alive); }
     int dispatchCount() const { return dispatchCount_; }
 
-private:
+  private:
     struct Timer {
         std::function<void()> tick;
         int64_t intervalMicros = 0;
@@ -46,9 +57,13 @@ private:
     };
     bool runOnce(int64_t limitMicros);
     void fireDueTimers();
+    bool anythingPosted();
 
     FakeClock& clock_;
+    std::mutex postedMutex_;
+    std::condition_variable arrived_;
     std::deque<std::function<void()>> posted_;
+    bool woken_ = false;
     std::map<int, Timer> timers_;
     std::function<bool()> alive_ = [] { return true; };
     int nextTimerId_ = 1;

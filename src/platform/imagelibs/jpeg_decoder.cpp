@@ -14,8 +14,8 @@
 #include <jerror.h>
 // clang-format on
 
-#include "imaging/limits.h"
 #include "imaging/exif.h"
+#include "imaging/limits.h"
 #include "imaging/orientation.h"
 
 namespace pictavo::platform {
@@ -40,6 +40,20 @@ struct ErrorManager {
     auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
     errors->pub.format_message(cinfo, errors->message);
     std::longjmp(errors->jump, 1);
+}
+
+// libjpeg reports its progress between rows, and between the scans it
+// reads before the first row of a progressive picture: a decode nobody
+// wants any more jumps out there, as a fatal error would.
+struct ProgressWatch {
+    jpeg_progress_mgr pub;
+    const imaging::WorkMeter* work;
+    std::jmp_buf* jump;
+};
+
+void watchProgress(j_common_ptr cinfo) {
+    auto* watch = reinterpret_cast<ProgressWatch*>(cinfo->progress);
+    if (watch->work->stopped()) std::longjmp(*watch->jump, 1);
 }
 
 // Warnings are not printed; running out of data is remembered, because
@@ -83,6 +97,7 @@ class JpegReader {
     const imaging::DecodeRequest& request_;
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
+    ProgressWatch progress_{};
     Orientation orientation_ = Orientation::Upright;
     bool cmyk_ = false;
     std::string sizeError_;
@@ -92,6 +107,7 @@ class JpegReader {
 
 Result<Image> JpegReader::read() {
     if (setjmp(errors_.jump) != 0) {
+        if (request_.work->stopped()) return request_.work->stopError();
         return makeError(std::string("cannot read JPEG file: ") + errors_.message);
     }
     readHeader();
@@ -105,6 +121,10 @@ Result<Image> JpegReader::read() {
 
 void JpegReader::readHeader() {
     jpeg_create_decompress(&cinfo_);
+    progress_.pub.progress_monitor = watchProgress;
+    progress_.work = request_.work.get();
+    progress_.jump = &errors_.jump;
+    cinfo_.progress = &progress_.pub;
     jpeg_mem_src(&cinfo_, request_.bytes.data(), static_cast<unsigned long>(request_.bytes.size()));
     jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo_, TRUE);

@@ -40,7 +40,15 @@ void ignoreWarning(png_structp, png_const_charp) {}
 struct MemorySource {
     std::span<const uint8_t> bytes;
     size_t position = 0;
+    const imaging::WorkMeter* work = nullptr;
 };
+
+// Called after every row (of every pass): a decode nobody wants any more
+// stops there, as a fatal error would.
+void rowRead(png_structp png, png_uint_32, int) {
+    const auto* source = static_cast<const MemorySource*>(png_get_io_ptr(png));
+    if (source->work->stopped()) png_error(png, "decoding cancelled");
+}
 
 void readFromMemory(png_structp png, png_bytep out, size_t count) {
     auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
@@ -56,6 +64,7 @@ class PngReader {
   public:
     explicit PngReader(const imaging::DecodeRequest& request) : request_(request) {
         source_.bytes = request.bytes;
+        source_.work = request.work.get();
         errors_.message[0] = '\0';
     }
     ~PngReader() {
@@ -90,6 +99,7 @@ class PngReader {
 
 Result<Image> PngReader::read() {
     if (setjmp(errors_.jump) != 0) {
+        if (request_.work->stopped()) return request_.work->stopError();
         if (std::strcmp(errors_.message, "file is truncated") == 0)
             return makeError(errors_.message);
         return makeError(std::string("cannot read PNG file: ") + errors_.message);
@@ -117,6 +127,7 @@ bool PngReader::start() {
     info_ = png_create_info_struct(png_);
     if (info_ == nullptr) return false;
     png_set_read_fn(png_, &source_, readFromMemory);
+    png_set_read_status_fn(png_, rowRead);
     return true;
 }
 

@@ -176,7 +176,10 @@ Result<Image> TiffReader::read() {
     } else {
         writer_.emplace(orientation, w, h);
     }
-    if (!readBands()) return failure("damaged picture data");
+    if (!readBands()) {
+        if (request_.work->stopped()) return request_.work->stopError();
+        return failure("damaged picture data");
+    }
     Image image = writer_->take();
     image.sourceBits = sourceBits();
     return image;
@@ -208,6 +211,7 @@ bool TiffReader::readBands() {
     std::vector<Pixel> row(width);
     const int end = stored.y + stored.height;
     for (int y = stored.y - stored.y % band; y < end; y += band) {
+        if (request_.work->stopped()) return false;
         const int rows = std::min(band, static_cast<int>(rgba_.height) - y);
         rgba_.row_offset = y;
         rgba_.col_offset = 0;

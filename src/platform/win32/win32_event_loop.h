@@ -2,8 +2,11 @@
 // The thread's message queue. Modal forms and the input box pump it too,
 // through pumpWhile, so an end requested inside them ends every loop.
 
+#include <windows.h>
+
 #include <functional>
 
+#include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/win32/open_windows.h"
 
@@ -11,9 +14,18 @@ namespace pictavo::platform::win32 {
 
 class Win32EventLoop : public EventLoop {
   public:
-    explicit Win32EventLoop(OpenWindows& windows) : windows_(windows) {}
+    Win32EventLoop(OpenWindows& windows, const Clock& clock);
+    ~Win32EventLoop() override;
+    Win32EventLoop(const Win32EventLoop&) = delete;
+    Win32EventLoop& operator=(const Win32EventLoop&) = delete;
 
     void doEvents() override;
+    // MsgWaitForMultipleObjects on a waitable timer for the deadline and
+    // the wake event: a message, the deadline or a wake() ends the wait.
+    void waitForEvents(int64_t deadlineMicros) override;
+    void awaitWake(int64_t maxMicros) override;
+    // Sets the wake event; safe from any thread.
+    void wake() override;
     void run() override;
     void requestEnd() override;
     bool endRequested() const override { return endRequested_; }
@@ -24,8 +36,12 @@ class Win32EventLoop : public EventLoop {
 
   private:
     void dispatch(MSG& message);
+    void waitFor(int64_t micros);
 
     OpenWindows& windows_;
+    const Clock& clock_;
+    HANDLE wakeEvent_ = nullptr;
+    HANDLE timer_ = nullptr;
     bool endRequested_ = false;
 };
 

@@ -101,6 +101,16 @@ Result<std::vector<uint8_t>> Win32FileSystem::readFile(const std::string& path) 
     return content;
 }
 
+Result<FileStamp> Win32FileSystem::stamp(const std::string& path) const {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(toWide(path).c_str(), GetFileExInfoStandard, &data))
+        return makeError("cannot open " + path + ": " + lastErrorText());
+    const uint64_t size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    const uint64_t modified =
+        (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return FileStamp{size, static_cast<int64_t>(modified)};
+}
+
 bool Win32FileSystem::removeFile(const std::string& path) {
     return DeleteFileW(toWide(path).c_str()) != FALSE;
 }

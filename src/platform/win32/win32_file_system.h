@@ -12,6 +12,7 @@ class Win32FileSystem : public FileSystem {
     Result<std::vector<FolderEntry>> listFolder(const std::string& folder) const override;
     std::vector<std::string> drives() const override;
     Result<std::vector<uint8_t>> readFile(const std::string& path) const override;
+    Result<FileStamp> stamp(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
 };
 

@@ -9,9 +9,12 @@
 
 namespace pictavo::platform::win32 {
 
-ComApartment::ComApartment() {
+ComApartment::ComApartment(bool multithreaded) {
     // S_FALSE: this thread had it already, and still needs the matching call.
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // A decoding thread has no windows, hence no message loop an apartment
+    // of its own would need.
+    const DWORD model = multithreaded ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED;
+    HRESULT result = CoInitializeEx(nullptr, model | COINIT_DISABLE_OLE1DDE);
     initialised_ = SUCCEEDED(result);
 }
 
@@ -21,6 +24,10 @@ ComApartment::~ComApartment() {
 
 imaging::DecoderList Win32Host::platformDecoders() {
     return wicDecoders();
+}
+
+std::unique_ptr<DecodingThreadScope> Win32Host::enterDecodingThread() {
+    return std::make_unique<ComApartment>(true);
 }
 
 Win32Host::Win32Host() {

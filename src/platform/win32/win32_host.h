@@ -18,12 +18,13 @@
 
 namespace pictavo::platform::win32 {
 
-// COM for the one thread, for as long as the host lives (the picture
-// decoders need it).
-class ComApartment {
+// COM for one thread while the object lives (the picture decoders need
+// it): the window's thread for as long as the host lives, and each thread
+// that decodes pictures for as long as it runs.
+class ComApartment : public DecodingThreadScope {
   public:
-    ComApartment();
-    ~ComApartment();
+    explicit ComApartment(bool multithreaded = false);
+    ~ComApartment() override;
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
@@ -48,6 +49,8 @@ class Win32Host : public Host {
     FormFactory& forms() override { return forms_; }
     // JPEG, PNG and TIFF through the Windows Imaging Component.
     imaging::DecoderList platformDecoders() override;
+    // COM, multithreaded, for the imaging component on that thread.
+    std::unique_ptr<DecodingThreadScope> enterDecodingThread() override;
     std::string defaultPictureFolder() const override { return "C:\\WINDOWS"; }
 
   private:
@@ -55,7 +58,7 @@ class Win32Host : public Host {
     OpenWindows openWindows_;
     Win32Screen screen_;
     Win32Clock clock_;
-    Win32EventLoop eventLoop_{openWindows_};
+    Win32EventLoop eventLoop_{openWindows_, clock_};
     Win32Cursor cursor_;
     Win32WindowSystem windowSystem_;
     Win32SystemInfo systemInfo_;

@@ -503,6 +503,52 @@ case_password_prompt() {
   "$loader" reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1
 }
 
+# ---- a show that answers at once ----
+
+# Milliseconds until the show's window has left the X display (up to 5 s).
+ms_until_window_gone() {
+  local start=$1
+  while on_x_display "$kSlide"; do
+    [ $(( $(now_ms) - start )) -ge 5000 ] && { echo 99999; return; }
+    sleep 0.02
+  done
+  echo $(( $(now_ms) - start ))
+}
+
+# A 6000 x 4000 JPEG (made with cjpeg), at Speed 1 and at Speed 1000: a key
+# at a random moment takes the show's window away within kGoneLimitMs. The
+# window, not the process, is measured: Wine takes a while to end a process
+# after its last window has gone.
+case_responsive() {
+  local t0 took name speed trial
+  local -r kGoneLimitMs=1000
+  for tool in cjpeg pgmramp pgmtoppm; do
+    command -v "$tool" >/dev/null || { echo "skip  responsive show: $tool is not installed"; return; }
+  done
+  mkdir -p "$drive_c/Big"
+  [ -s "$drive_c/Big/big.jpg" ] ||
+    pgmramp -diag 6000 4000 | pgmtoppm rgb:ff/a0/40 | cjpeg -quality 90 >"$drive_c/Big/big.jpg"
+  for speed in 1 1000; do
+    for trial in 1 2; do
+      reg_delete_key "$kSettingsKey"
+      reg_set "$kPictureKey" PicturePath REG_SZ 'C:\Big'
+      reg_set "$kPictureKey" Interval REG_SZ 0
+      reg_set "$kPictureKey" Speed REG_SZ "$speed"
+      name="a 6000 x 4000 JPEG at Speed $speed: a key takes the window away within $kGoneLimitMs ms"
+      t0=$(now_ms)
+      start_show /s || { report "$name" 1 "$t0" "no window"; abandon "$saver_pid"; continue; }
+      sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 1.2 + r / 32768 * 3 }')"
+      t0=$(now_ms)
+      xdotool key a
+      took=$(ms_until_window_gone "$t0")
+      echo "      (trial $trial: the window went $took ms after the key)"
+      if [ "$took" -le "$kGoneLimitMs" ]; then report "$name" 0 "$t0"
+      else report "$name" 1 "$t0" "the window stayed $took ms"; fi
+      wait_for_exit "$saver_pid" $((kExitTimeout * 1000)) || abandon "$saver_pid"
+    done
+  done
+}
+
 # ---- the preview ----
 
 # The probe makes a host window at (100, 100), 152 x 112, starts "/p" with
@@ -545,7 +591,7 @@ case_preview() {
 }
 
 all_cases="resources modes second_show show short_path configure_ok configure_cancel configure_empty_folder
-  help_and_about password password_prompt preview"
+  help_and_about password password_prompt preview responsive"
 for name in ${PICTAVO_E2E_CASES:-$all_cases}; do
   "case_$name"
 done
