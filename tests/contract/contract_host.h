@@ -21,6 +21,10 @@ class MemoryFolders : public platform::FileSystem {
     std::vector<std::string> drives() const override { return {"/"}; }
     Result<std::vector<platform::FolderEntry>> listFolder(const std::string& folder) const override;
     Result<std::vector<uint8_t>> readFile(const std::string& path) const override;
+    // The dialogs list folders; they never read a picture.
+    Result<platform::FileStamp> stamp(const std::string&) const override {
+        return makeError("no pictures in the dialogs' folders");
+    }
     bool removeFile(const std::string&) override { return false; }
 
     // Adds the folder (and those above it) with these files.
