@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ghostscript/ghostscript_sandbox.h"
+
 namespace pictavo::platform {
 
 namespace {
@@ -103,8 +105,16 @@ struct Child {
     Descriptor output;
 };
 
+std::vector<char*> pointers(const std::vector<std::string>& texts) {
+    std::vector<char*> list;
+    for (const std::string& text : texts) list.push_back(const_cast<char*>(text.c_str()));
+    list.push_back(nullptr);
+    return list;
+}
+
 Result<Child> start(const std::string& path, const std::vector<std::string>& arguments,
-                    uint64_t memoryBytes, std::chrono::milliseconds timeLimit) {
+                    const GhostscriptSandbox& sandbox, uint64_t memoryBytes,
+                    std::chrono::milliseconds timeLimit) {
     int toChild[2];
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0) return makeError("cannot start Ghostscript: no pipe");
@@ -113,10 +123,10 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
         close(toChild[1]);
         return makeError("cannot start Ghostscript: no pipe");
     }
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = pointers(arguments);
+    const std::vector<std::string> environment = sandbox.environment();
+    const std::vector<char*> envp = pointers(environment);
+    const char* room = sandbox.folder().c_str();
     const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
 
     const pid_t pid = fork();
@@ -131,9 +141,10 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
         const auto seconds = static_cast<rlim_t>(timeLimit.count() / 1000 + 2);
         const rlimit cpu{seconds, seconds};
         setrlimit(RLIMIT_CPU, &cpu);
-        // Nothing of Ghostscript's lands beside the pictures.
-        if (chdir("/") != 0) _exit(126);
-        execv(path.c_str(), argv.data());
+        // Nothing of Ghostscript's lands beside the pictures, and a relative
+        // name finds nothing of the user's.
+        if (chdir(room) != 0) _exit(126);
+        execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(toChild[0]);
@@ -229,6 +240,9 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
         "-dQUIET",
         "-dNOPROMPT",
         "-sDEVICE=ppmraw",
+        // What the PostScript prints, and Ghostscript's reports of its
+        // errors, go where they cannot mix with the picture.
+        "-sstdout=%stderr",
         "-dTextAlphaBits=4",
         "-dGraphicsAlphaBits=4",
         "-r" + number(resolution) + "x" + number(height * 72.0 / box.height()),
@@ -241,8 +255,10 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
         "-c",
         "showpage",
     };
+    auto sandbox = GhostscriptSandbox::make();
+    if (!sandbox) return sandbox.error();
     SigpipeGuard quietPipes;
-    auto started = start(path_, arguments, limits_.memoryBytes, limits_.time);
+    auto started = start(path_, arguments, *sandbox, limits_.memoryBytes, limits_.time);
     if (!started) return started.error();
     Child& child = started.value();
 
