@@ -54,7 +54,7 @@ class DxfDecoder final : public Decoder {
     }
 
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeDxf(request.bytes, request.targetWidth, request.targetHeight);
+        return decodeDxf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
     }
 };
 
@@ -65,9 +65,15 @@ std::unique_ptr<Decoder> makeDxfDecoder() {
 }
 
 Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight) {
-    auto drawing = dxf::readDrawing(bytes);
+    WorkMeter work;
+    return decodeDxf(bytes, targetWidth, targetHeight, work);
+}
+
+Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
+                        WorkMeter& work) {
+    auto drawing = dxf::readDrawing(bytes, work);
     if (!drawing) return drawing.error();
-    auto measured = dxf::measureDrawing(*drawing);
+    auto measured = dxf::measureDrawing(*drawing, work);
     if (!measured) return measured.error();
     dxf::Extents extents = measured->valid() ? *measured : drawing->headerExtents;
     if (!extents.valid()) return invalidFile("DXF", "nothing to draw");
@@ -87,7 +93,7 @@ Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int tar
     const double left = extents.minX - margin - (size.width / scale - width) / 2;
     const double top = extents.maxY + margin + (size.height / scale - height) / 2;
     const vector::Transform toDevice{scale, 0, 0, -scale, -left * scale, top * scale};
-    vector::Canvas canvas(*image);
+    vector::Canvas canvas(*image, work);
     if (auto drawn = dxf::drawDrawing(*drawing, background, toDevice, canvas); !drawn) {
         return drawn.error();
     }

@@ -9,6 +9,7 @@
 #include "imaging/decoders/dxf_groups.h"
 #include "imaging/decoders/dxf_text.h"
 #include "imaging/errors.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -187,7 +188,7 @@ std::vector<Point> splineToPolyline(Pending& p) {
 
 class DrawingReader {
   public:
-    explicit DrawingReader(std::span<const uint8_t> bytes) : groups_(bytes) {
+    DrawingReader(std::span<const uint8_t> bytes, WorkMeter& work) : groups_(bytes), work_(work) {
         // Room for as many entities as a file of this size usually holds (the
         // shortest take about 100 bytes of text or 50 of binary), so that a big drawing is not
         // copied again and again as it grows.
@@ -200,6 +201,7 @@ class DrawingReader {
     Result<Drawing> read() {
         layerIndex("0");
         while (advance()) {
+            if (work_.stopped()) return work_.stopError();
             if (!group_.is(0, "SECTION")) {
                 if (group_.is(0, "EOF")) break;
                 continue;
@@ -224,6 +226,7 @@ class DrawingReader {
             }
             if (!section) return section.error();
         }
+        if (work_.stopped()) return work_.stopError();
         if (!sawSection_) {
             return groups_.broken() ? invalidFile("DXF", "bad group code")
                                     : invalidFile("DXF", "no sections");
@@ -238,10 +241,14 @@ class DrawingReader {
             pushedBack_ = false;
             return true;
         }
-        if (!groups_.next(group_)) {
+        // A stopped meter ends the reading as the file's end would; the
+        // caller tells the two apart.
+        if (work_.stopped() || !groups_.next(group_)) {
             group_ = Group{};
             return false;
         }
+        // Long values (a text of megabytes) cost by their length.
+        (void)work_.spend(cost::kGroup + static_cast<int64_t>(group_.text.size()) / 8);
         if (group_.is(0, "SECTION")) sawSection_ = true;
         return true;
     }
@@ -765,6 +772,8 @@ class DrawingReader {
     std::u32string decodeText(std::string_view raw) const { return decodeDxfText(raw, utf8_); }
 
     Result<void> storeText(Pending& p, Entity e) {
+        if (!work_.spend(cost::kTextByte * static_cast<int64_t>(p.text.size())))
+            return work_.stopError();
         e.kind = EntityKind::Text;
         if (p.values[0] <= 0) p.values[0] = 1;
         if (p.values[2] <= 0) p.values[2] = 1;
@@ -781,16 +790,20 @@ class DrawingReader {
 
     // MTEXT becomes one TEXT per line, placed as its attachment point says.
     Result<void> storeParagraph(Pending& p, Entity e) {
+        if (!work_.spend(cost::kTextByte * static_cast<int64_t>(p.text.size())))
+            return work_.stopError();
         const double height = p.values[0] > 0 ? p.values[0] : 1;
         const double rotation =
             p.direction ? std::atan2(p.direction->y, p.direction->x) : p.rotationRadians;
-        Pending line = p;
+        Pending line;
         line.values[0] = height;
         line.values[1] = rotation * 180 / std::numbers::pi;
         line.values[2] = 1;
         line.values[3] = 0;
-        const std::vector<std::u32string> lines =
-            paragraphLines(decodeText(p.text), p.boxWidth > 0 ? p.boxWidth / height : 0);
+        // One line more than may be stored is enough to refuse the rest.
+        const size_t room = kMaxEntities - std::min(kMaxEntities, drawing_.entities.size()) + 1;
+        std::vector<std::u32string> lines =
+            paragraphLines(decodeText(p.text), p.boxWidth > 0 ? p.boxWidth / height : 0, room);
         const int column = (std::clamp(p.attachment, 1, 9) - 1) % 3;  // left, centre, right
         const int row = (std::clamp(p.attachment, 1, 9) - 1) / 3;     // top, middle, bottom
         const double spacing = kParagraphLineSpacing * height;
@@ -812,13 +825,14 @@ class DrawingReader {
             text.pointCount = 2;
             text.numbers = addValues(line);
             text.reference = static_cast<uint32_t>(drawing_.texts.size());
-            drawing_.texts.push_back(lines[i]);
+            drawing_.texts.push_back(std::move(lines[i]));
             if (auto pushed = push(text); !pushed) return pushed;
         }
         return {};
     }
 
     GroupReader groups_;
+    WorkMeter& work_;
     Group group_;
     bool pushedBack_ = false;
     bool sawSection_ = false;
@@ -834,8 +848,8 @@ class DrawingReader {
 
 }  // namespace
 
-Result<Drawing> readDrawing(std::span<const uint8_t> bytes) {
-    return DrawingReader(bytes).read();
+Result<Drawing> readDrawing(std::span<const uint8_t> bytes, WorkMeter& work) {
+    return DrawingReader(bytes, work).read();
 }
 
 }  // namespace pictavo::imaging::dxf

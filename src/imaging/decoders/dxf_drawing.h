@@ -12,6 +12,7 @@
 
 #include "common/result.h"
 #include "imaging/vector/geometry.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -110,6 +111,7 @@ struct Drawing {
 // More entities than this are refused rather than slowly drawn.
 inline constexpr size_t kMaxEntities = 2000000;
 
-Result<Drawing> readDrawing(std::span<const uint8_t> bytes);
+// Every group read and every byte of text decoded counts against work.
+Result<Drawing> readDrawing(std::span<const uint8_t> bytes, WorkMeter& work);
 
 }  // namespace pictavo::imaging::dxf

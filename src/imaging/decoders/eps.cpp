@@ -119,25 +119,28 @@ class EpsDecoder final : public Decoder {
             return renderer_->renderPostScript(sections->postScript, size->width, size->height,
                                                *box);
         }
-        if (auto preview = decodePreview(*sections))
+        if (auto preview = decodePreview(*sections, request.work))
             return resize(*preview, size->width, size->height);
         return makeError("EPS needs Ghostscript, and the file has no preview");
     }
 
   private:
-    std::optional<Image> decodePreview(const EpsSections& sections) const {
+    // The preview counts against the EPS file's own meter.
+    std::optional<Image> decodePreview(const EpsSections& sections,
+                                       const std::shared_ptr<WorkMeter>& work) const {
         if (!sections.tiffPreview.empty() && previews_) {
             for (const auto& decoder : *previews_) {
                 if (decoder.get() == this ||
                     decoder->sniff(sections.tiffPreview, "preview.tif") == Confidence::None) {
                     continue;
                 }
-                auto image = decoder->decode({sections.tiffPreview, "preview.tif", 0, 0});
+                auto image =
+                    decoder->decode({sections.tiffPreview, "preview.tif", 0, 0, false, work});
                 if (image) return std::move(image.value());
             }
         }
         if (!sections.wmfPreview.empty()) {
-            auto image = decodeWmf(sections.wmfPreview);
+            auto image = decodeWmf(sections.wmfPreview, 0, 0, *work);
             if (image) return std::move(image.value());
         }
         return std::nullopt;

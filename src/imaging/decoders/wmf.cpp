@@ -45,7 +45,7 @@ class WmfDecoder final : public Decoder {
     }
 
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWmf(request.bytes, request.targetWidth, request.targetHeight);
+        return decodeWmf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
     }
 };
 
@@ -56,6 +56,12 @@ std::unique_ptr<Decoder> makeWmfDecoder() {
 }
 
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight) {
+    WorkMeter work;
+    return decodeWmf(bytes, targetWidth, targetHeight, work);
+}
+
+Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
+                        WorkMeter& work) {
     ByteReader in(bytes);
     std::optional<Placement> placement;
     size_t headerAt = 0;
@@ -92,13 +98,14 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
         if (!inches) return inches.error();
         size = *inches;
     } else {
-        window = wmf::findFrame(records);
+        window = wmf::findFrame(records, work);
+        if (work.stopped()) return work.stopError();
         if (!window) return invalidFile("WMF", "nothing to draw");
         size = vector::fitToTarget(window->extentX, window->extentY, targetWidth, targetHeight);
     }
     auto image = vector::blankPicture(size, rgb(255, 255, 255));
     if (!image) return image.error();
-    vector::Canvas canvas(*image);
+    vector::Canvas canvas(*image, work);
     if (auto played = wmf::playRecords(records, *window, canvas); !played) return played.error();
     return image;
 }

@@ -14,6 +14,7 @@
 #include "imaging/vector/canvas.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging {
 
@@ -48,15 +49,12 @@ std::optional<Header> readHeader(std::span<const uint8_t> bytes) {
     return header;
 }
 
-Error drawingTooComplex() {
-    return makeError("drawing too complex to render");
-}
-
 // --- WPG 1 ---
 
 class Wpg1Player {
   public:
-    explicit Wpg1Player(std::span<const uint8_t> records) : records_(records) {}
+    Wpg1Player(std::span<const uint8_t> records, WorkMeter& work)
+        : records_(records), work_(work) {}
 
     Result<Image> play() {
         palette_ = wpg::defaultPalette();
@@ -67,8 +65,9 @@ class Wpg1Player {
             if (in.failed()) break;
             const auto body = in.take(std::min<size_t>(length, in.remaining()));
             if (type == 0x10) break;  // end of WPG data
+            if (!work_.spend(cost::kRecord)) return work_.stopError();
             if (auto handled = handle(type, body); !handled) return handled.error();
-            if (canvas_ && canvas_->exhausted()) return drawingTooComplex();
+            if (work_.stopped()) return work_.stopError();
         }
         if (!image_) return invalidFile("WPG", "no start record");
         return std::move(*image_);
@@ -90,13 +89,14 @@ class Wpg1Player {
         auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_);
+        canvas_.emplace(*image_, work_);
         return {};
     }
 
-    std::vector<Point> readPoints(ByteReader& in, size_t count) const {
+    std::vector<Point> readPoints(ByteReader& in, size_t count) {
         std::vector<Point> points;
         count = std::min(count, in.remaining() / 4);
+        if (!work_.spend(cost::kPoint * static_cast<int64_t>(count))) return points;
         for (size_t i = 0; i < count; ++i) {
             const double x = in.i16();
             const double y = in.i16();
@@ -170,6 +170,7 @@ class Wpg1Player {
         const double y = in.i16();
         const auto bytes = in.take(std::min(length, in.remaining()));
         if (!canvas_ || bytes.empty()) return;
+        if (!work_.spend(cost::kGlyph * static_cast<int64_t>(bytes.size()))) return;
         const std::u32string text =
             vector::fromWindows1252({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         const double height = textHeight_ * scale_;
@@ -197,7 +198,8 @@ class Wpg1Player {
         in.u16();  // vertical resolution
         if (in.failed() || !canvas_) return {};
         if (!placed) x2 = image_->width / scale_;
-        if (auto size = checkPictureSize(width, height); !size) return size.error();
+        if (auto fits = vector::checkBitmap(*image_, width, height, work_); !fits)
+            return fits.error();
         if (depth != 1 && depth != 2 && depth != 4 && depth != 8)
             return {};  // not a bitmap we know
         const size_t rowBytes = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8;
@@ -290,6 +292,7 @@ class Wpg1Player {
     }
 
     std::span<const uint8_t> records_;
+    WorkMeter& work_;
     std::optional<Image> image_;
     std::optional<Canvas> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -318,7 +321,8 @@ struct Characterization {
 
 class Wpg2Player {
   public:
-    explicit Wpg2Player(std::span<const uint8_t> records) : records_(records) {}
+    Wpg2Player(std::span<const uint8_t> records, WorkMeter& work)
+        : records_(records), work_(work) {}
 
     Result<Image> play() {
         palette_ = wpg::defaultPalette();
@@ -331,8 +335,9 @@ class Wpg2Player {
             if (in.failed() || type == 0 || type > 0x3F) break;
             const auto body = in.take(std::min<size_t>(length, in.remaining()));
             if (type == 0x02) break;  // end of WPG
+            if (!work_.spend(cost::kRecord)) return work_.stopError();
             if (auto handled = handle(type, body); !handled) return handled.error();
-            if (canvas_ && canvas_->exhausted()) return drawingTooComplex();
+            if (work_.stopped()) return work_.stopError();
             afterRecord(type, extension);
         }
         if (compound_) finishCompound();
@@ -376,7 +381,7 @@ class Wpg2Player {
         auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_);
+        canvas_.emplace(*image_, work_);
         return {};
     }
 
@@ -488,6 +493,9 @@ class Wpg2Player {
         const size_t each = curved ? 3 : 1;
         std::vector<Point> points;
         const size_t size = doublePrecision_ ? 8 : 4;
+        if (!work_.spend(cost::kPoint *
+                         static_cast<int64_t>(std::min(count * each, in.remaining() / size))))
+            return;
         for (size_t i = 0; i < count * each && in.remaining() >= size; ++i) {
             const double x = coordinate(in);
             const double y = coordinate(in);
@@ -574,7 +582,8 @@ class Wpg2Player {
         const uint8_t format = in.u8();
         const uint8_t compression = in.u8();
         if (in.failed() || !canvas_ || !bitmapBox_) return {};
-        if (auto size = checkPictureSize(width, height); !size) return size.error();
+        if (auto fits = vector::checkBitmap(*image_, width, height, work_); !fits)
+            return fits.error();
         int bits = 0;
         switch (format) {
             case 1:
@@ -683,6 +692,7 @@ class Wpg2Player {
     }
 
     std::span<const uint8_t> records_;
+    WorkMeter& work_;
     std::optional<Image> image_;
     std::optional<Canvas> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -710,7 +720,7 @@ class WpgDecoder final : public Decoder {
         return readHeader(bytes) ? Confidence::Strong : Confidence::None;
     }
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWpg(request.bytes);
+        return decodeWpg(request.bytes, *request.work);
     }
 };
 
@@ -721,6 +731,11 @@ std::unique_ptr<Decoder> makeWpgDecoder() {
 }
 
 Result<Image> decodeWpg(std::span<const uint8_t> bytes) {
+    WorkMeter work;
+    return decodeWpg(bytes, work);
+}
+
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work) {
     const auto header = readHeader(bytes);
     if (!header) {
         if (bytes.size() < 16 && ByteReader(bytes).u32() == kSignature) return fileTruncated();
@@ -728,8 +743,8 @@ Result<Image> decodeWpg(std::span<const uint8_t> bytes) {
     }
     if (header->dataOffset >= bytes.size()) return fileTruncated();
     const auto records = bytes.subspan(header->dataOffset);
-    if (header->majorVersion == 2) return Wpg2Player(records).play();
-    if (header->majorVersion == 1) return Wpg1Player(records).play();
+    if (header->majorVersion == 2) return Wpg2Player(records, work).play();
+    if (header->majorVersion == 1) return Wpg1Player(records, work).play();
     return unsupportedFeature("WPG", "version " + std::to_string(header->majorVersion));
 }
 
