@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kErrorDiffusion = 3;
 constexpr int64_t kTrueColour = 16777216;
+// A file up to this size is read at once; of a bigger one, this much is
+// what the decoders sniff, and the rest is read as they need it.
+constexpr uint64_t kHeadBytes = uint64_t{4} << 20;
 
 int bitsFor(int count) {
     int bits = 1;
@@ -44,8 +47,23 @@ Codec::Codec(DecoderList platformDecoders, std::shared_ptr<const PostScriptRende
 Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
                          int targetHeight, bool centreCrop) {
     if (bytes.empty()) return makeError("file is empty");
-    auto decoded = decodePicture(decoders_,
-                                 DecodeRequest{bytes, fileName, targetWidth, targetHeight, centreCrop});
+    return take(decodePicture(
+        decoders_, DecodeRequest{bytes, fileName, targetWidth, targetHeight, centreCrop}));
+}
+
+Result<void> Codec::load(const ByteSource& file, std::string_view fileName, int targetWidth,
+                         int targetHeight, bool centreCrop) {
+    const uint64_t size = file.size();
+    if (size == 0) return makeError("file is empty");
+    if (size > kMaxFileBytes) return fileTooLarge(size);
+    std::vector<uint8_t> head(static_cast<size_t>(std::min(size, kHeadBytes)));
+    if (auto read = readExactly(file, 0, head); !read) return read.error();
+    DecodeRequest request{head, fileName, targetWidth, targetHeight, centreCrop};
+    request.source = &file;
+    return take(decodePicture(decoders_, request));
+}
+
+Result<void> Codec::take(Result<Image> decoded) {
     if (!decoded) return decoded.error();
     image_ = std::move(decoded).value();
     layOnBlack(image_);

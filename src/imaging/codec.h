@@ -39,6 +39,10 @@ class Codec {
     // Transparent parts come out as if laid on black, the slide's background.
     Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
                       int targetWidth = 0, int targetHeight = 0, bool centreCrop = false);
+    // The same from a file read a piece at a time: a big file is read whole
+    // only for a decoder that cannot work from pieces (a drawing's).
+    Result<void> load(const ByteSource& file, std::string_view fileName, int targetWidth = 0,
+                      int targetHeight = 0, bool centreCrop = false);
 
     // The whole picture's size, whatever part of it was decoded.
     int width() const;
@@ -74,6 +78,8 @@ class Codec {
     const Image& image() const;
 
   private:
+    Result<void> take(Result<Image> decoded);
+
     struct Reduction {
         int count = 0;  // 0: none prepared
         bool keepStandard16 = false;

@@ -56,13 +56,13 @@ Result<void> PictureLoader::place(const std::string& name, platform::Control& pi
 }
 
 Result<void> PictureLoader::load(const std::string& name, const SaverState& state) {
-    auto bytes = files_.readFile(state.PicturePath + name);
-    if (!bytes) return bytes.error();
+    auto file = files_.openFile(state.PicturePath + name);
+    if (!file) return file.error();
     // A stretched slide is shown at the screen's size, so the decoder may
     // skip detail below it; a centred one keeps every pixel but shows only
     // what fits on the screen, so the decoder may leave out the rest.
     bool centred = state.Stretch == 0;
-    return PicBuf1.load(*bytes, name, state.ScreenPixelWidth, state.ScreenPixelHeight, centred);
+    return PicBuf1.load(**file, name, state.ScreenPixelWidth, state.ScreenPixelHeight, centred);
 }
 
 Result<void> PictureLoader::takeImageSize(SaverState& state) const {

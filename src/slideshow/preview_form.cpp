@@ -92,10 +92,10 @@ void PreviewForm::ShowNextPreviewPicture() {
     if (File1.empty()) return;
     Pick pick = pickNextPicture(File1, state_.random, state_.LastPictureIndex);
     state_.LastPictureIndex = pick.index;
-    auto bytes = host_.files().readFile(state_.PicturePath + File1.List(pick.index));
-    if (!bytes) return;
+    auto file = host_.files().openFile(state_.PicturePath + File1.List(pick.index));
+    if (!file) return;
     platform::Surface& picture1 = *form_->control("Picture1").surface();
-    if (!codec_.load(*bytes, File1.List(pick.index), picture1.width(), picture1.height())) return;
+    if (!codec_.load(**file, File1.List(pick.index), picture1.width(), picture1.height())) return;
     fitColours(codec_);
     display(picture1);
 }

@@ -99,13 +99,23 @@ TEST(Win32FileSystem, ReadsAndRemovesFiles) {
     Win32FileSystem files;
     std::string path = folder.path() + "\\~3402tmp.bmp";
 
-    auto read = files.readFile(path);
-    ASSERT_TRUE(read.ok()) << read.error().message;
-    EXPECT_EQ(std::string(read->begin(), read->end()), content);
+    auto opened = files.openFile(path);
+    ASSERT_TRUE(opened.ok()) << opened.error().message;
+    const imaging::ByteSource& file = **opened;
+    ASSERT_EQ(file.size(), content.size());
+    std::vector<uint8_t> read(content.size());
+    ASSERT_TRUE(readExactly(file, 0, read));
+    EXPECT_EQ(std::string(read.begin(), read.end()), content);
+    std::vector<uint8_t> tail(10);
+    auto got = file.read(3, tail);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, 2u);  // only what is there
+    EXPECT_EQ(tail[1], 0xFF);
+    opened.value().reset();
 
     EXPECT_TRUE(files.removeFile(path));
     EXPECT_FALSE(files.removeFile(path));
-    EXPECT_FALSE(files.readFile(path).ok());
+    EXPECT_FALSE(files.openFile(path).ok());
 }
 
 TEST(Win32FileSystem, DrivesAreRootsWithTheirSeparator) {
