@@ -72,9 +72,10 @@ class Decoder {
     virtual std::span<const std::string_view> extensions() const { return {}; }
     // True when the decoder reads the file through request.source a piece at
     // a time; the others get the whole file in request.bytes, up to
-    // largestWholeFile() bytes ("file too large: N MB" above it).
+    // largestWholeFile(the file's beginning) bytes ("file too large: N MB"
+    // above it).
     virtual bool readsInPieces() const { return false; }
-    virtual uint64_t largestWholeFile() const { return kMaxWholeFileBytes; }
+    virtual uint64_t largestWholeFile(std::span<const uint8_t>) const { return kMaxWholeFileBytes; }
     virtual Result<Image> decode(const DecodeRequest& request) const = 0;
 };
 

@@ -24,6 +24,10 @@ inline constexpr uint64_t kMaxFileBytes = uint64_t{kMaxPicturePixels} * 8;
 // it reads whole before it draws) is given whole.
 inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{64} << 20;
 
+// What one picture may take while it is decoded: its pixels (at most
+// 256 MiB) and what the decoder holds beside them.
+inline constexpr uint64_t kMaxDecodeBytes = uint64_t{280} << 20;
+
 // "file too large: N MB".
 Error fileTooLarge(uint64_t bytes);
 

@@ -55,7 +55,7 @@ Result<Image> decodeWhole(const Decoder& decoder, const DecodeRequest& request) 
     if (request.source == nullptr || request.source->size() == request.bytes.size())
         return decoder.decode(request);
     const uint64_t size = request.source->size();
-    if (size > decoder.largestWholeFile()) return fileTooLarge(size);
+    if (size > decoder.largestWholeFile(request.bytes)) return fileTooLarge(size);
     std::vector<uint8_t> whole;
     try {
         whole.resize(static_cast<size_t>(size));

@@ -7,12 +7,14 @@
 #include <span>
 
 #include "common/result.h"
+#include "imaging/byte_source.h"
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/image.h"
 
 namespace pictavo::imaging::bmp {
 
-Result<Image> readRows(std::span<const uint8_t> bytes, const Header& header);
-Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& header);
+// Both read the file a row (or a buffer) at a time from header.pixelOffset.
+Result<Image> readRows(const ByteSource& file, const Header& header);
+Result<Image> readRunLengths(const ByteSource& file, const Header& header);
 
 }  // namespace pictavo::imaging::bmp

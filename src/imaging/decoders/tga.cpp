@@ -10,6 +10,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -171,16 +172,20 @@ class Placer {
     Image& image_;
 };
 
-bool readRaw(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
-             size_t pixelBytes) {
-    auto data = in.take(count * pixelBytes);
-    if (in.failed()) return false;
-    for (size_t n = 0; n < count; ++n) place.put(n, read(&data[n * pixelBytes]));
+// A row at a time: the file's bytes never all at once.
+bool readRaw(SourceReader& in, const PixelReader& read, Placer& place, size_t count,
+             size_t pixelBytes, size_t rowPixels) {
+    for (size_t n = 0; n < count; n += rowPixels) {
+        const size_t pixels = std::min(rowPixels, count - n);
+        auto data = in.take(pixels * pixelBytes);
+        if (in.failed()) return false;
+        for (size_t i = 0; i < pixels; ++i) place.put(n + i, read(&data[i * pixelBytes]));
+    }
     return true;
 }
 
 // Packets may run on from one row to the next, as many writers do.
-bool readRunLength(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
+bool readRunLength(SourceReader& in, const PixelReader& read, Placer& place, size_t count,
                    size_t pixelBytes) {
     size_t n = 0;
     while (n < count) {
@@ -228,16 +233,22 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     // Even the best-packed data needs one packet per 128 pixels.
     const size_t leastBytes =
         h.runLength() ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes;
-    if (in.failed() || in.remaining() < leastBytes) return fileTruncated();
+    // The headers came from the file's beginning; the pixels come from the file.
+    const RequestFile file(request);
+    if (in.failed() || in.position() > file->size() || file->size() - in.position() < leastBytes) {
+        return fileTruncated();
+    }
 
     auto image = allocateImage(h.width, h.height);
     if (!image) return image.error();
     image->sourceBits = h.kind() == Kind::Grey ? 8 : h.depth;
     const PixelReader read(h, std::move(*map));
     Placer place(h, *image);
-    const bool complete = h.runLength() ? readRunLength(in, read, place, pixels, pixelBytes)
-                                        : readRaw(in, read, place, pixels, pixelBytes);
-    if (!complete) return fileTruncated();
+    SourceReader pixelData(*file, in.position());
+    const bool complete = h.runLength()
+                              ? readRunLength(pixelData, read, place, pixels, pixelBytes)
+                              : readRaw(pixelData, read, place, pixels, pixelBytes, h.width);
+    if (!complete) return pixelData.failure();
     if (read.usesAlpha()) opaqueIfAlphaIsAllZero(*image);
     return image;
 }

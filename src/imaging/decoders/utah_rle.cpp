@@ -8,6 +8,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -123,7 +124,7 @@ class Painter {
 };
 
 // Runs the opcodes until the end code; false when the data stops first.
-bool paint(ByteReader& in, Painter& painter) {
+bool paint(SourceReader& in, Painter& painter) {
     while (true) {
         const uint8_t code = in.u8();
         int64_t operand = in.u8();
@@ -223,7 +224,10 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
     if (!image) return image.error();
     image->sourceBits = h.colours >= 3 ? 24 : 8;
     Painter painter(*image, hasAlpha);
-    if (!paint(in, painter)) return fileTruncated();
+    // The header came from the file's beginning; the codes come from the file.
+    const RequestFile file(request);
+    SourceReader codes(*file, in.position());
+    if (!paint(codes, painter)) return codes.failure();
     applyColourMap(h, map, *image);
     return image;
 }
