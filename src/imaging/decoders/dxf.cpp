@@ -53,8 +53,11 @@ class DxfDecoder final : public Decoder {
         return looksLikeTextDxf(bytes) ? Confidence::Strong : Confidence::None;
     }
 
+    bool readsInPieces() const override { return true; }
+
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeDxf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
+        return decodeDxf(*RequestFile(request), request.targetWidth, request.targetHeight,
+                         *request.work);
     }
 };
 
@@ -71,7 +74,12 @@ Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int tar
 
 Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work) {
-    auto drawing = dxf::readDrawing(bytes, work);
+    return decodeDxf(MemorySource(bytes), targetWidth, targetHeight, work);
+}
+
+Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeight,
+                        WorkMeter& work) {
+    auto drawing = dxf::readDrawing(file, work);
     if (!drawing) return drawing.error();
     auto measured = dxf::measureDrawing(*drawing, work);
     if (!measured) return measured.error();

@@ -69,7 +69,8 @@ struct Pending {
     double values[4] = {0, 0, 0, 0};
     double bulge = 0;
     Entity entity;
-    std::string_view layer = "0";
+    // Copied: the file's text goes when the next piece of it is read.
+    std::string layer = "0";
     bool paperSpace = false;
     bool invisible = false;
     double extrusionZ = 1;
@@ -79,7 +80,7 @@ struct Pending {
     bool hasSecond = false;
     Point corners[4];
     std::string text;
-    std::string_view blockName;
+    std::string blockName;
     double columns = 1, rows = 1, columnSpacing = 0, rowSpacing = 0;
     // Splines.
     int degree = 3;
@@ -188,12 +189,12 @@ std::vector<Point> splineToPolyline(Pending& p) {
 
 class DrawingReader {
   public:
-    DrawingReader(std::span<const uint8_t> bytes, WorkMeter& work) : groups_(bytes), work_(work) {
+    DrawingReader(const ByteSource& file, WorkMeter& work) : groups_(file), work_(work) {
         // Room for as many entities as a file of this size usually holds (the
         // shortest take about 100 bytes of text or 50 of binary), so that a big drawing is not
         // copied again and again as it grows.
-        const size_t expected =
-            std::min(kMaxEntities, bytes.size() / (GroupReader::isBinary(bytes) ? 48 : 96));
+        const size_t expected = static_cast<size_t>(
+            std::min<uint64_t>(kMaxEntities, groups_.size() / (groups_.binary() ? 48 : 96)));
         drawing_.entities.reserve(expected);
         drawing_.points.reserve(expected * 2);
     }
@@ -848,8 +849,12 @@ class DrawingReader {
 
 }  // namespace
 
+Result<Drawing> readDrawing(const ByteSource& file, WorkMeter& work) {
+    return DrawingReader(file, work).read();
+}
+
 Result<Drawing> readDrawing(std::span<const uint8_t> bytes, WorkMeter& work) {
-    return DrawingReader(bytes, work).read();
+    return readDrawing(MemorySource(bytes), work);
 }
 
 }  // namespace pictavo::imaging::dxf
