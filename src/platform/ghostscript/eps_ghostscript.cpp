@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/ghostscript/ghostscript_sandbox.h"
+#include "platform/ghostscript/ppm_stream.h"
 
 namespace pictavo::platform {
 
@@ -171,43 +172,6 @@ void stop(pid_t pid) {
     }
 }
 
-// "P6 <width> <height> 255" with "#" comments, then the rows.
-Result<imaging::Image> parsePpm(const std::vector<uint8_t>& data, int width, int height) {
-    size_t at = 0;
-    auto token = [&]() {
-        std::string text;
-        while (at < data.size()) {
-            const char c = static_cast<char>(data[at]);
-            if (c == '#') {
-                while (at < data.size() && data[at] != '\n') ++at;
-            } else if (std::isspace(static_cast<unsigned char>(c))) {
-                if (!text.empty()) break;
-                ++at;
-            } else {
-                text.push_back(c);
-                ++at;
-            }
-        }
-        return text;
-    };
-    const std::string magic = token();
-    const int w = std::atoi(token().c_str());
-    const int h = std::atoi(token().c_str());
-    const int maximum = std::atoi(token().c_str());
-    ++at;  // the one white space character before the rows
-    if (magic != "P6" || w != width || h != height || maximum != 255) {
-        return makeError("EPS rendering failed: unexpected output from Ghostscript");
-    }
-    const size_t needed = static_cast<size_t>(w) * static_cast<size_t>(h) * 3;
-    if (data.size() < at + needed) return makeError("EPS rendering failed: output cut short");
-    imaging::Image image(w, h);
-    const uint8_t* rgb = data.data() + at;
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        image.pixels[i] = imaging::rgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
-    }
-    return image;
-}
-
 std::string number(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.6f", value);
@@ -262,8 +226,7 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
     if (!started) return started.error();
     Child& child = started.value();
 
-    const size_t expected = static_cast<size_t>(width) * static_cast<size_t>(height) * 3 + 4096;
-    std::vector<uint8_t> output;
+    PpmStream page(width, height);
     size_t written = 0;
     const auto deadline = Clock::now() + limits_.time;
     uint8_t buffer[65536];
@@ -297,7 +260,7 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
             const ssize_t got = read(child.output.get(), buffer, sizeof buffer);
             if (got > 0) {
                 // One page is all we want; the PostScript's own showpage may add more.
-                if (output.size() < expected) output.insert(output.end(), buffer, buffer + got);
+                page.feed({buffer, static_cast<size_t>(got)});
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 outputOpen = false;
             }
@@ -307,12 +270,12 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(
     int status = 0;
     while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (output.empty()) {
+    if (!page.started()) {
         if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
             return makeError("EPS rendering timed out");
         return makeError("EPS rendering failed: Ghostscript drew nothing");
     }
-    return parsePpm(output, width, height);
+    return page.finish();
 }
 
 }  // namespace pictavo::platform
