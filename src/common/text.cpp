@@ -34,7 +34,11 @@ void appendUtf8(std::string& out, char32_t cp) {
 char32_t decodeUtf8(std::string_view text, size_t& i) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    int extra = lead < 0x80           ? 0
+                : (lead >> 5) == 0x6  ? 1
+                : (lead >> 4) == 0xE  ? 2
+                : (lead >> 3) == 0x1E ? 3
+                                      : -1;
     if (extra < 0 || i + static_cast<size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0)) {
         ++i;
         return 0xFFFD;
@@ -75,7 +79,8 @@ std::string utf8ToCp1252(std::string_view utf8) {
         }
         char mapped = '?';
         for (size_t k = 0; k < kHighControls.size(); ++k) {
-            char32_t assigned = kHighControls[k] != 0 ? kHighControls[k] : static_cast<char32_t>(0x80 + k);
+            char32_t assigned =
+                kHighControls[k] != 0 ? kHighControls[k] : static_cast<char32_t>(0x80 + k);
             if (assigned == cp) mapped = static_cast<char>(0x80 + k);
         }
         out += mapped;
@@ -108,6 +113,39 @@ char upperCp1252(char c) {
     if (b == 0xFF) return static_cast<char>(0x9F);
     if (b == 0x9A || b == 0x9C || b == 0x9E) return static_cast<char>(b - 16);
     return c;
+}
+
+std::string escapeControlCharacters(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string shortened(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    size_t cut = limit;
+    // Back to the start of a UTF-8 character.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "...";
 }
 
 }  // namespace pictavo
