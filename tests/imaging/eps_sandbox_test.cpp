@@ -179,9 +179,15 @@ TEST_F(EpsSandbox, RefusesEveryWayToReadOrChangeTheUsersFiles) {
                 literal("%pipe%cat " + victim.path.string() + " > " + victim.path.string() +
                         ".piped") +
                     " (r) file closefile",
-                "0 " + folder + " { pop 1 add } 1000 string filenameforall 0 eq { stop } if",
                 name + " status { pop pop pop pop } { stop } ifelse",
             });
+        // Listing a folder, in the folders the test owns only: Ghostscript
+        // stops at a FIFO in a folder it lists (the saver's time limit ends
+        // that), and the system's temporary folder may hold one.
+        if (victim.path != inTemp_) {
+            attempts.push_back("0 " + folder +
+                               " { pop 1 add } 1000 string filenameforall 0 eq { stop } if");
+        }
     }
     auto image = attempt(attempts);
     ASSERT_TRUE(image) << image.error().message;
