@@ -135,7 +135,7 @@ size_t GroupReader::visible(size_t count) {
     constexpr size_t kPiece = size_t{1} << 20;
     const size_t capacity = std::max(kPiece, count + kPiece / 2);
     std::vector<uint8_t> next(capacity);
-    std::memcpy(next.data(), here(), left);
+    if (left > 0) std::memcpy(next.data(), here(), left);
     size_t filled = left;
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(capacity, size_ - position_));
     while (filled < wanted) {
