@@ -101,8 +101,10 @@ int64_t Group::integer() const {
     const char* begin = value.data();
     if (!value.empty() && *begin == '+') ++begin;
     const auto result = std::from_chars(begin, value.data() + value.size(), number);
-    if (result.ec != std::errc{}) return static_cast<int64_t>(real());
-    return number;
+    if (result.ec == std::errc{}) return number;
+    // ".5e3": a whole number written as a real; none beyond 64 bits.
+    const double written = real();
+    return std::abs(written) < 9e18 ? static_cast<int64_t>(written) : 0;
 }
 
 GroupReader::GroupReader(std::span<const uint8_t> bytes) : size_(bytes.size()), data_(bytes) {
