@@ -155,9 +155,13 @@ for preset in "${presets[@]}"; do
           [ -x "$fuzzer" ] || continue
           echo "== fuzzing $(basename "$fuzzer") for ${PICTAVO_FUZZ_SECONDS:-20} s"
           corpus=$(mktemp -d)
+          # A dictionary of the format's words, where there is one (fuzz/dxf.dict).
+          dict=fuzz/$(basename "$fuzzer" _fuzzer).dict
+          dictionary=()
+          [ -f "$dict" ] && dictionary=(-dict="$dict")
           # What a run finds is written beside its corpus, never into the checkout.
           if "$fuzzer" -max_total_time="${PICTAVO_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -timeout=10 \
-              -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then
+              "${dictionary[@]}" -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then
             passed=$((passed + 1))
           elif grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|LeakSanitizer)|runtime error:|deadly signal' "$corpus.log"; then
             # Memory errors and undefined behaviour are faults of ours: the run fails.

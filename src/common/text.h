@@ -2,6 +2,7 @@
 // Text helpers: case folding, and the Windows-1252 code page the saver's
 // single-byte texts (the stored password) use on every build.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,14 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // The first count characters of UTF-8 text (a limit counts characters, not
 // bytes); the whole text when count is 0 or less.
 std::string firstCharacters(std::string_view utf8, int count);
+
+// Text with its control characters written out, so that it stays on one
+// line and reads back unchanged: \\, \n, \r, \t, and \xHH for the others.
+std::string escapeControlCharacters(std::string_view text);
+
+// Text as it is echoed in a message: at most about limit bytes, cut at a
+// character's start and ended with "..." when it was longer.
+std::string shortened(std::string_view text, size_t limit = 64);
 
 // Upper-casing as the Windows ANSI code page does it on single bytes:
 // a-z and the accented lower-case letters of Windows-1252.

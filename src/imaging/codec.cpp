@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kErrorDiffusion = 3;
 constexpr int64_t kTrueColour = 16777216;
+// A file up to this size is read at once; of a bigger one, this much is
+// what the decoders sniff, and the rest is read as they need it.
+constexpr uint64_t kHeadBytes = uint64_t{4} << 20;
 
 int bitsFor(int count) {
     int bits = 1;
@@ -46,7 +49,23 @@ Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileNa
     if (bytes.empty()) return makeError("file is empty");
     DecodeRequest request{bytes, fileName, targetWidth, targetHeight, centreCrop};
     if (work) request.work = std::move(work);
-    auto decoded = decodePicture(decoders_, request);
+    return take(decodePicture(decoders_, request));
+}
+
+Result<void> Codec::load(const ByteSource& file, std::string_view fileName, int targetWidth,
+                         int targetHeight, bool centreCrop, std::shared_ptr<WorkMeter> work) {
+    const uint64_t size = file.size();
+    if (size == 0) return makeError("file is empty");
+    if (size > kMaxFileBytes) return fileTooLarge(size);
+    std::vector<uint8_t> head(static_cast<size_t>(std::min(size, kHeadBytes)));
+    if (auto read = readExactly(file, 0, head); !read) return read.error();
+    DecodeRequest request{head, fileName, targetWidth, targetHeight, centreCrop};
+    request.source = &file;
+    if (work) request.work = std::move(work);
+    return take(decodePicture(decoders_, request));
+}
+
+Result<void> Codec::take(Result<Image> decoded) {
     if (!decoded) return decoded.error();
     image_ = std::move(decoded).value();
     layOnBlack(image_);

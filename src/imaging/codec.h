@@ -42,6 +42,11 @@ class Codec {
     Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
                       int targetWidth = 0, int targetHeight = 0, bool centreCrop = false,
                       std::shared_ptr<WorkMeter> work = nullptr);
+    // The same from a file read a piece at a time: a big file is read whole
+    // only for a decoder that cannot work from pieces (a drawing's).
+    Result<void> load(const ByteSource& file, std::string_view fileName, int targetWidth = 0,
+                      int targetHeight = 0, bool centreCrop = false,
+                      std::shared_ptr<WorkMeter> work = nullptr);
 
     // The whole picture's size, whatever part of it was decoded.
     int width() const;
@@ -79,6 +84,8 @@ class Codec {
     Image takeImage();
 
   private:
+    Result<void> take(Result<Image> decoded);
+
     struct Reduction {
         int count = 0;  // 0: none prepared
         bool keepStandard16 = false;

@@ -13,6 +13,10 @@ std::string sizeText(int64_t width, int64_t height) {
 
 }  // namespace
 
+Error fileTooLarge(uint64_t bytes) {
+    return makeError("file too large: " + std::to_string(bytes >> 20) + " MB");
+}
+
 Result<void> checkPictureSize(int64_t width, int64_t height) {
     if (width <= 0 || height <= 0) {
         return makeError("invalid picture size: " + sizeText(width, height));

@@ -16,6 +16,21 @@ inline constexpr int64_t kMaxPictureSide = 16384;
 // 256 MiB of pixels: a 64-megapixel photo still loads, even on 32-bit Windows.
 inline constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
 
+// The largest picture file we open: a picture within the caps above, kept
+// without compression at 16 bits a channel with alpha, is no bigger. Larger
+// files are refused before a byte is read ("file too large: 1000 MB").
+inline constexpr uint64_t kMaxFileBytes = uint64_t{kMaxPicturePixels} * 8;
+// The largest file a decoder that cannot work from pieces (a drawing, which
+// it reads whole before it draws) is given whole.
+inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{64} << 20;
+
+// What one picture may take while it is decoded: its pixels (at most
+// 256 MiB) and what the decoder holds beside them.
+inline constexpr uint64_t kMaxDecodeBytes = uint64_t{280} << 20;
+
+// "file too large: N MB".
+Error fileTooLarge(uint64_t bytes);
+
 // "picture too large: W x H" above the caps, "invalid picture size: W x H"
 // for sizes of zero or less.
 Result<void> checkPictureSize(int64_t width, int64_t height);

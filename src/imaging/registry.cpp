@@ -1,6 +1,8 @@
 #include "imaging/registry.h"
 
 #include <algorithm>
+#include <new>
+#include <vector>
 
 #include "common/text.h"
 #include "imaging/errors.h"
@@ -46,10 +48,34 @@ const Decoder* pickDecoder(const DecoderList& decoders, std::span<const uint8_t>
     return best;
 }
 
+namespace {
+
+// A decoder that wants the whole file gets it, within its limit.
+Result<Image> decodeWhole(const Decoder& decoder, const DecodeRequest& request) {
+    if (request.source == nullptr || request.source->size() == request.bytes.size())
+        return decoder.decode(request);
+    const uint64_t size = request.source->size();
+    if (size > decoder.largestWholeFile(request.bytes)) return fileTooLarge(size);
+    std::vector<uint8_t> whole;
+    try {
+        whole.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return makeError("not enough memory");
+    }
+    if (auto read = readExactly(*request.source, 0, whole); !read) return read.error();
+    DecodeRequest wholeRequest = request;
+    wholeRequest.bytes = whole;
+    wholeRequest.source = nullptr;
+    return decoder.decode(wholeRequest);
+}
+
+}  // namespace
+
 Result<Image> decodePicture(const DecoderList& decoders, const DecodeRequest& request) {
     const Decoder* decoder = pickDecoder(decoders, request.bytes, request.fileName);
     if (decoder == nullptr) return unsupportedFormat();
-    auto image = decoder->decode(request);
+    auto image =
+        decoder->readsInPieces() ? decoder->decode(request) : decodeWhole(*decoder, request);
     // Whatever a decoder (ours or a platform's) returns, the rest of the
     // saver may index every pixel of it.
     if (image &&

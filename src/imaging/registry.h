@@ -17,6 +17,8 @@ const Decoder* pickDecoder(const DecoderList& decoders, std::span<const uint8_t>
                            std::string_view fileName);
 
 // Decodes with the picked decoder; "unsupported format" when there is none.
+// The decoder is picked by the bytes of the request (a big file's beginning);
+// one that does not read in pieces is given the whole file.
 Result<Image> decodePicture(const DecoderList& decoders, const DecodeRequest& request);
 
 // "Photo.JPG" -> "jpg"; "" when the name has no extension.

@@ -41,6 +41,9 @@ class WorkMeter {
         spent_ += units;
         return !stopped();
     }
+    // Marks the allowance spent: the picture cannot be finished within it
+    // (one fill that alone would need more than any picture, say).
+    void exhaust() { spent_ = spent_ > allowance_ ? spent_ : allowance_ + 1; }
     bool exhausted() const { return spent_ > allowance_; }
     bool cancelled() const { return cancel_ != nullptr && cancel_->cancelled(); }
     bool stopped() const { return exhausted() || cancelled(); }

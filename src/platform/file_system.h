@@ -2,10 +2,12 @@
 // Folders and files as the picture lists and the decoders see them.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/result.h"
+#include "imaging/byte_source.h"
 
 namespace pictavo::platform {
 
@@ -35,8 +37,11 @@ class FileSystem {
     virtual Result<std::vector<FolderEntry>> listFolder(const std::string& folder) const = 0;
     // The roots a drive list offers: "C:\\" on Windows, mount points on Linux.
     virtual std::vector<std::string> drives() const = 0;
-    // The whole content of a file.
-    virtual Result<std::vector<uint8_t>> readFile(const std::string& path) const = 0;
+    // A picture file, to be read a piece at a time. Opening never waits on
+    // what is not a file: a FIFO, a device or a folder in its place gives "not
+    // a regular file"; a file bigger than any picture "file too large: N MB".
+    virtual Result<std::unique_ptr<imaging::ByteSource>> openFile(
+        const std::string& path) const = 0;
     // The file's size and last change; an error when it is not there.
     virtual Result<FileStamp> stamp(const std::string& path) const = 0;
     virtual bool removeFile(const std::string& path) = 0;

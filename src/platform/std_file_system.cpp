@@ -1,10 +1,17 @@
 #include "platform/std_file_system.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "imaging/limits.h"
 
 namespace pictavo::platform {
 
@@ -58,24 +65,63 @@ std::vector<std::string> StdFileSystem::drives() const {
     return roots;
 }
 
-Result<std::vector<uint8_t>> StdFileSystem::readFile(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::error_code error(errno, std::generic_category());
-        return makeError("cannot open file: " + reason(error));
+namespace {
+
+// An open file read with pread: each read says where, so one source serves
+// any order of reads.
+class DescriptorSource final : public imaging::ByteSource {
+  public:
+    DescriptorSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    ~DescriptorSource() override { ::close(fd_); }
+    DescriptorSource(const DescriptorSource&) = delete;
+    DescriptorSource& operator=(const DescriptorSource&) = delete;
+
+    uint64_t size() const override { return size_; }
+    Result<size_t> read(uint64_t offset, std::span<uint8_t> out) const override {
+        if (offset >= size_) return size_t{0};
+        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(out.size(), size_ - offset));
+        size_t done = 0;
+        while (done < wanted) {
+            const ssize_t got =
+                ::pread(fd_, out.data() + done, wanted - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                return makeError("cannot read file: " +
+                                 reason(std::error_code(errno, std::generic_category())));
+            }
+            if (got == 0) break;  // the file shrank since it was opened
+            done += static_cast<size_t>(got);
+        }
+        return done;
     }
-    std::error_code sizeError;
-    auto size = fs::file_size(path, sizeError);
-    if (sizeError) return makeError("cannot open file: " + reason(sizeError));
-    // No picture worth showing is this big; refuse before allocating.
-    constexpr uintmax_t kLargestFile = uintmax_t{1} << 30;
-    if (size > kLargestFile)
-        return makeError("file too large: " + std::to_string(size >> 20) + " MB");
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (size > 0 &&
-        !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-        return makeError("cannot read file: read error");
-    return bytes;
+
+  private:
+    int fd_;
+    uint64_t size_;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<imaging::ByteSource>> StdFileSystem::openFile(
+    const std::string& path) const {
+    // O_NONBLOCK: a FIFO put where a picture was listed opens at once
+    // instead of waiting for a writer; what it is shows on the descriptor.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return makeError("cannot open file: " +
+                         reason(std::error_code(errno, std::generic_category())));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return makeError("not a regular file");
+    }
+    const auto size = static_cast<uint64_t>(info.st_size);
+    if (size > imaging::kMaxFileBytes) {
+        ::close(fd);
+        return imaging::fileTooLarge(size);
+    }
+    return std::unique_ptr<imaging::ByteSource>(std::make_unique<DescriptorSource>(fd, size));
 }
 
 Result<FileStamp> StdFileSystem::stamp(const std::string& path) const {

@@ -44,9 +44,9 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
     }
     codec.setTargetColourCount(order.targetColours);
     {
-        auto bytes = files.readFile(order.path);
-        if (!bytes) {
-            prepared.loaded = bytes.error();
+        auto file = files.openFile(order.path);
+        if (!file) {
+            prepared.loaded = file.error();
             return prepared;
         }
         // A stretched slide and a box are shown at about their size, so the
@@ -55,7 +55,8 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
         // leave out the rest.
         const bool centred = order.fit == PictureOrder::Fit::Screen && !order.stretch;
         prepared.loaded =
-            codec.load(*bytes, order.name, order.width, order.height, centred, std::move(work));
+            codec.load(**file, order.name, order.width, order.height, centred, std::move(work));
+
         if (!prepared.loaded) return prepared;
     }
     fitColours(codec);

@@ -28,6 +28,26 @@ TEST(LinuxArguments, AScreenSaverHostNamesItsWindowInDecimalOrHex) {
     EXPECT_EQ(decimal.windowId, 44040199u);
 }
 
+TEST(LinuxArguments, PreviewAndPasswordTakeHexWindowIdsAsDecimalOnes) {
+    EXPECT_EQ(parsed({"/p", "0x50d"}).commandLine, "/p 1293");
+    EXPECT_EQ(parsed({"/A", "0X1F"}).commandLine, "/A 31");
+    EXPECT_EQ(parsed({"/p:0x2a00007"}).commandLine, "/p:44040199");
+    EXPECT_EQ(parsed({"/p", "1293"}).commandLine, "/p 1293");
+    // Not hex, or not a handle: as it was.
+    EXPECT_EQ(parsed({"/p", "0xZZ"}).commandLine, "/p 0xZZ");
+    EXPECT_EQ(parsed({"/s", "0x50d"}).commandLine, "/s 0x50d");
+    EXPECT_EQ(parsed({"/p", "0x123456789"}).commandLine, "/p 0x123456789");
+}
+
+TEST(LinuxArguments, ErrorsEchoOnlyTheStartOfALongArgument) {
+    const std::string huge(131000, '7');
+    auto result = parseLinuxArguments({"-window-id", huge + "x"});
+    ASSERT_FALSE(result.ok());
+    EXPECT_LT(result.error().message.size(), 100u);
+    EXPECT_EQ(result.error().message.rfind("not a window id: 777", 0), 0u);
+    EXPECT_TRUE(result.error().message.ends_with("..."));
+}
+
 TEST(LinuxArguments, RootDrawsOnTheScreenWhateverElseComes) {
     LinuxArguments root = parsed({"-root", "/c"});
     EXPECT_EQ(root.target, DrawTarget::RootWindow);

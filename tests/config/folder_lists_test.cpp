@@ -53,7 +53,7 @@ class FakeDrives : public platform::FileSystem {
         if (found == folders.end()) return makeError("cannot read folder " + folder);
         return found->second;
     }
-    Result<std::vector<uint8_t>> readFile(const std::string&) const override {
+    Result<std::unique_ptr<imaging::ByteSource>> openFile(const std::string&) const override {
         return makeError("no files");
     }
     Result<platform::FileStamp> stamp(const std::string&) const override {

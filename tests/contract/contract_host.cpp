@@ -9,7 +9,9 @@ Result<std::vector<platform::FolderEntry>> MemoryFolders::listFolder(
     return found->second;
 }
 
-Result<std::vector<uint8_t>> MemoryFolders::readFile(const std::string& path) const {
+Result<std::unique_ptr<imaging::ByteSource>> MemoryFolders::openFile(
+    const std::string& path) const {
+
     return makeError("no content for " + path);
 }
 

@@ -20,7 +20,8 @@ class MemoryFolders : public platform::FileSystem {
     char separator() const override { return '/'; }
     std::vector<std::string> drives() const override { return {"/"}; }
     Result<std::vector<platform::FolderEntry>> listFolder(const std::string& folder) const override;
-    Result<std::vector<uint8_t>> readFile(const std::string& path) const override;
+    Result<std::unique_ptr<imaging::ByteSource>> openFile(const std::string& path) const override;
+
     // The dialogs list folders; they never read a picture.
     Result<platform::FileStamp> stamp(const std::string&) const override {
         return makeError("no pictures in the dialogs' folders");

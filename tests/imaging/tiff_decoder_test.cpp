@@ -78,6 +78,64 @@ TEST_F(TiffDecoderTest, TurnsThePictureUprightByItsOrientationTag) {
     EXPECT_EQ(maxDifference(*image, reference(*path, "-auto-orient")), 0);
 }
 
+// However the rows are stored (strips of any height, tiles with ragged
+// edges, planes apart, compressed or not, a strip too big to hold decoded),
+// the picture is the same.
+TEST_F(TiffDecoderTest, EveryLayoutGivesTheSamePicture) {
+    const Image pattern = testPattern(300, 203);
+    const auto source = makeTiff(300, 203, "source.tif");
+    for (const std::string options :
+         {"-r 1", "-r 16 -c lzw", "-r 1000 -c zip", "-r 5 -c packbits", "-t -w 64 -l 32",
+          "-t -w 16 -l 16 -c zip", "-p separate -r 9", "-p separate -t -w 32 -l 48 -c lzw",
+          "-p separate -r 1000 -c zip"}) {
+        SCOPED_TRACE(options);
+        ASSERT_TRUE(
+            run("tiffcp " + options + " " + quoted("source.tif") + " " + quoted("out.tif")));
+        auto image = decodeFile(file("out.tif"));
+        ASSERT_TRUE(image.ok()) << image.error().message;
+        EXPECT_EQ(maxDifference(*image, pattern), 0);
+        // The window of a centred picture from the same layout.
+        auto window = decodeFile(file("out.tif"), 70, 50, true);
+        ASSERT_TRUE(window.ok()) << window.error().message;
+        EXPECT_EQ(maxDifference(*window, crop(pattern, window->originX, window->originY, 70, 50)),
+                  0);
+    }
+    ASSERT_TRUE(run("tiffcp -c jpeg -r 16 " + quoted("source.tif") + " " + quoted("jpeg.tif")));
+    auto jpeg = decodeFile(file("jpeg.tif"));
+    ASSERT_TRUE(jpeg.ok()) << jpeg.error().message;
+    EXPECT_LT(meanDifference(*jpeg, pattern), 4.0);
+}
+
+// One deflated strip bigger than what is decoded at once: read a row at a
+// time, in interleaved samples, grey and at 16 bits a sample alike.
+TEST_F(TiffDecoderTest, StripTooBigToHoldIsReadByRows) {
+    const Image pattern = testPattern(2100, 2000);
+    writePpm(file("big.ppm"), pattern);
+    ASSERT_TRUE(
+        run("pnmtotiff -lzw -rowsperstrip 2000 " + quoted("big.ppm") + " > " + quoted("big.tif")));
+    auto image = decodeFile(file("big.tif"));
+    ASSERT_TRUE(image.ok()) << image.error().message;
+    EXPECT_EQ(maxDifference(*image, pattern), 0);
+    auto window = decodeFile(file("big.tif"), 100, 80, true);
+    ASSERT_TRUE(window.ok()) << window.error().message;
+    EXPECT_EQ(maxDifference(*window, crop(pattern, window->originX, window->originY, 100, 80)), 0);
+
+    ASSERT_TRUE(run("gm convert " + quoted("big.ppm") + " -depth 16 -compress zip " +
+                    quoted("deep.tif") + " && tiffcp -r 5000 -c zip " + quoted("deep.tif") + " " +
+                    quoted("deep1.tif")));
+    auto deep = decodeFile(file("deep1.tif"));
+    ASSERT_TRUE(deep.ok()) << deep.error().message;
+    EXPECT_LE(maxDifference(*deep, pattern), 1);
+
+    // Separate planes in strips this big would be decoded again for every
+    // row: refused with a reason.
+    ASSERT_TRUE(
+        run("tiffcp -p separate -r 5000 -c zip " + quoted("big.tif") + " " + quoted("planes.tif")));
+    auto planes = decodeFile(file("planes.tif"));
+    ASSERT_FALSE(planes.ok());
+    EXPECT_EQ(planes.error().message, "cannot read TIFF file: strips of separate planes too large");
+}
+
 TEST_F(TiffDecoderTest, DecodesOnlyTheWindowOfACentredPicture) {
     const auto path = makeTiff(90, 61);
     auto whole = decodeFile(path);

@@ -37,6 +37,15 @@ TEST(DxfGroups, ReadsTextGroupsAndTheirNumbers) {
     EXPECT_FALSE(reader.broken());
 }
 
+// Found by fuzzing: a whole number written as a real too big for 64 bits
+// (".1e82" columns) was converted regardless, which is undefined.
+TEST(DxfGroups, WholeNumbersBeyondSixtyFourBitsReadAsNothing) {
+    EXPECT_EQ((dxf::Group{70, ".5e3"}).integer(), 500);
+    EXPECT_EQ((dxf::Group{70, " 42.9 "}).integer(), 42);
+    EXPECT_EQ((dxf::Group{70, ".1e82"}).integer(), 0);
+    EXPECT_EQ((dxf::Group{70, "-.1e300"}).integer(), 0);
+}
+
 // Found by fuzzing: a long run of digits where a group code belongs
 // overflowed the code before it was refused.
 TEST(DxfGroups, LongCodesAreRefused) {

@@ -135,9 +135,9 @@ TEST(Canvas, FillNeedingTooManyCellsIsDroppedAndExhaustsTheCanvas) {
     Contour zigzag;
     zigzag.closed = true;
     for (int i = 0; i < 6000; ++i) zigzag.points.push_back({i % 2 ? 2000.0 : 0.0, i * 0.1});
-    EXPECT_FALSE(canvas.exhausted());
+    EXPECT_FALSE(canvas.stopped());
     canvas.fill({zigzag}, FillRule::EvenOdd, kBlack);
-    EXPECT_TRUE(canvas.exhausted());
+    EXPECT_TRUE(canvas.stopped());
     EXPECT_EQ(totalInk(image), 0);
 }
 

@@ -7,6 +7,7 @@
 #include <csignal>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/posix/file_registry.h"
 #include "platform/posix/file_settings_store.h"
@@ -18,7 +19,8 @@ namespace {
 
 std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -39,9 +41,42 @@ TEST(IniFile, EveryValueSurvivesARoundTrip) {
 }
 
 TEST(IniFile, ParsesWhatAPersonWouldWrite) {
-    IniFile file = IniFile::parse("# comment\r\n[A\\B]\r\n  Interval = 20\r\nbroken line\n[C]\nx=1=2\n");
+    IniFile file =
+        IniFile::parse("# comment\r\n[A\\B]\r\n  Interval = 20\r\nbroken line\n[C]\nx=1=2\n");
     EXPECT_EQ(file.get("A\\B", "Interval"), " 20");  // the settings conversion allows the blanks
     EXPECT_EQ(file.get("C", "x"), "1=2");
+}
+
+TEST(IniFile, AByteOrderMarkHidesNothing) {
+    IniFile file = IniFile::parse("\xEF\xBB\xBF[Brackenfeld Applications\\Pictavo]\nInterval=20\n");
+    EXPECT_EQ(file.get("Brackenfeld Applications\\Pictavo", "Interval"), "20");
+    EXPECT_EQ(file.sections().count(""), 0u);
+    EXPECT_EQ(file.serialise().find("\xEF\xBB\xBF"), std::string::npos);
+
+    // As the saver meets it: the settings are read, and saving them keeps
+    // them where they were.
+    TempFolder folder;
+    folder.write("settings.ini", "\xEF\xBB\xBF[Brackenfeld Applications\\Pictavo]\nInterval=20\n");
+    FileSettingsStore store((folder.path() / "settings.ini").string());
+    EXPECT_EQ(store.read(settings::kApplication, settings::kSectionPictavo, settings::kKeyInterval),
+              "20");
+    ASSERT_TRUE(settings::savePictureSettings(store, "/home/ann/Pictures", 30, 1000, 1).ok());
+    std::ifstream saved(folder.path() / "settings.ini");
+    const std::string text((std::istreambuf_iterator<char>(saved)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("[]"), std::string::npos) << text;
+    EXPECT_EQ(store.read(settings::kApplication, settings::kSectionPictavo, settings::kKeyInterval),
+              "30");
+}
+
+TEST(IniFile, KeysBeforeAnySectionStayOutsideEverySection) {
+    IniFile file = IniFile::parse("loose=1\n[S]\nk=v\n");
+    const std::string text = file.serialise();
+    EXPECT_EQ(text.find("[]"), std::string::npos) << text;
+    EXPECT_EQ(text.rfind("loose=1\n", 0), 0u) << text;
+    IniFile reread = IniFile::parse(text);
+    EXPECT_EQ(reread.get("", "loose"), "1");
+    EXPECT_EQ(reread.get("S", "k"), "v");
 }
 
 TEST(FileSettingsStore, WritesAtomicallyAndLeavesNothingElseBehind) {
@@ -51,7 +86,8 @@ TEST(FileSettingsStore, WritesAtomicallyAndLeavesNothingElseBehind) {
     EXPECT_EQ(store.read("App", "S", "k"), std::nullopt);
     ASSERT_TRUE(settings::savePictureSettings(store, "/home/ann/Pictures", 20, 1000, 1).ok());
     ASSERT_TRUE(store.write("App", "S", "k", "v").ok());
-    EXPECT_EQ(store.read(settings::kApplication, settings::kSectionPictavo, settings::kKeySpeed), "1000");
+    EXPECT_EQ(store.read(settings::kApplication, settings::kSectionPictavo, settings::kKeySpeed),
+              "1000");
     EXPECT_EQ(store.read("App", "S", "k"), "v");
     EXPECT_EQ(filesIn(folder.path() / "conf"), std::vector<std::string>{"settings.ini"});
     struct stat info {};
@@ -61,7 +97,7 @@ TEST(FileSettingsStore, WritesAtomicallyAndLeavesNothingElseBehind) {
 
 // A full disk, simulated with a file size limit (which binds root too).
 class FullDisk {
-public:
+  public:
     explicit FullDisk(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &old_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -74,7 +110,7 @@ public:
         std::signal(SIGXFSZ, previous_);
     }
 
-private:
+  private:
     rlimit old_{};
     void (*previous_)(int) = nullptr;
 };
@@ -105,7 +141,8 @@ TEST(FileSettingsStore, ASaveToAFileThatIsAFolderFailsCleanly) {
 TEST(FileRegistry, ReadsTextAndNumberValuesCaseBlind) {
     TempFolder folder;
     folder.write("system.ini",
-                 "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\nScreenSaveUsePassword=dword:00000001\nText=1\n");
+                 "[HKEY_CURRENT_USER\\Control "
+                 "Panel\\Desktop]\nScreenSaveUsePassword=dword:00000001\nText=1\n");
     FileRegistry registry((folder.path() / "system.ini").string());
     RegistryKey key = 0;
     ASSERT_EQ(registry.openKey(0x80000001u, "control panel\\desktop", key), 0);

@@ -208,5 +208,34 @@ TEST(ShowCommand, TracesEveryEventInSimulatedTimeAndSavesEachScreen) {
     EXPECT_EQ(readAll(trace), readAll(again));
 }
 
+TEST(ShowCommand, ANameWithANewlineStaysOnOneTraceLine) {
+    TempFolder folder;
+    testing::writePpm(folder.path() / "two\nlines.bmp", 8, 8, rgb(200, 0, 0));
+    TempFolder output;
+    auto trace = output.path() / "trace.txt";
+    auto result =
+        run(runShowCommand, {"--folder", folder.path().string(), "--size", "32x24", "--seconds",
+                             "3", "--interval", "1", "--trace", trace.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::ifstream lines(trace);
+    std::string line;
+    int slides = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_TRUE(
+            std::regex_match(line, std::regex(R"(\d+ (slide 0 two\\nlines\.bmp|transition \d+))")))
+            << line;
+        slides += line.find(" slide ") != std::string::npos;
+    }
+    EXPECT_GT(slides, 0);
+}
+
+TEST(RenderArguments, ErrorsEchoOnlyTheStartOfALongArgument) {
+    const std::string huge(100000, 'x');
+    auto result = run(runShowCommand, {"--folder", ".", "--size", huge, "--seconds", "1"});
+    EXPECT_NE(result.status, 0);
+    EXPECT_LT(result.err.size(), 300u) << result.err.substr(0, 300);
+    EXPECT_NE(result.err.find("xxx..."), std::string::npos) << result.err.substr(0, 300);
+}
+
 }  // namespace
 }  // namespace pictavo::render

@@ -99,13 +99,57 @@ TEST(Win32FileSystem, ReadsAndRemovesFiles) {
     Win32FileSystem files;
     std::string path = folder.path() + "\\~3402tmp.bmp";
 
-    auto read = files.readFile(path);
-    ASSERT_TRUE(read.ok()) << read.error().message;
-    EXPECT_EQ(std::string(read->begin(), read->end()), content);
+    auto opened = files.openFile(path);
+    ASSERT_TRUE(opened.ok()) << opened.error().message;
+    const imaging::ByteSource& file = **opened;
+    ASSERT_EQ(file.size(), content.size());
+    std::vector<uint8_t> read(content.size());
+    ASSERT_TRUE(readExactly(file, 0, read));
+    EXPECT_EQ(std::string(read.begin(), read.end()), content);
+    std::vector<uint8_t> tail(10);
+    auto got = file.read(3, tail);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, 2u);  // only what is there
+    EXPECT_EQ(tail[1], 0xFF);
+    opened.value().reset();
 
     EXPECT_TRUE(files.removeFile(path));
     EXPECT_FALSE(files.removeFile(path));
-    EXPECT_FALSE(files.readFile(path).ok());
+    EXPECT_FALSE(files.openFile(path).ok());
+}
+
+TEST(Win32FileSystem, WhatIsNotAFileIsRefusedWithoutReadingIt) {
+    ScratchFolder folder;
+    Win32FileSystem files;
+    // A named pipe with no one writing to it, a device by its name, a folder.
+    HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\pictavo-test-pipe", PIPE_ACCESS_OUTBOUND,
+                                   PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    for (const std::string& path :
+         {std::string("\\\\.\\pipe\\pictavo-test-pipe"), std::string("NUL"), folder.path()}) {
+        auto opened = files.openFile(path);
+        ASSERT_FALSE(opened.ok()) << path;
+        EXPECT_EQ(opened.error().message, "not a regular file") << path;
+    }
+    CloseHandle(pipe);
+}
+
+TEST(Win32FileSystem, FilesBiggerThanAnyPictureAreRefused) {
+    ScratchFolder folder;
+    folder.addFile(L"padded.bmp", "BM");
+    const std::wstring path = toWide(folder.path() + "\\padded.bmp");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = LONGLONG{1000} << 20;
+    ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+    Win32FileSystem files;
+    auto opened = files.openFile(folder.path() + "\\padded.bmp");
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error().message, "file too large: 1000 MB");
 }
 
 TEST(Win32FileSystem, DrivesAreRootsWithTheirSeparator) {

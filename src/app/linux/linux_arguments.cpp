@@ -1,7 +1,10 @@
 #include "app/linux/linux_arguments.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+
+#include "common/text.h"
 
 namespace pictavo::app {
 
@@ -19,8 +22,32 @@ Result<uint64_t> windowId(const std::string& text) {
     unsigned long long value = std::strtoull(text.c_str(), &end, 0);
     // X window ids have 29 bits; anything wider is no window.
     if (errno != 0 || end == text.c_str() || *end != '\0' || value == 0 || value > 0xFFFFFFFFull)
-        return makeError("not a window id: " + text);
+        return makeError("not a window id: " + shortened(text));
     return static_cast<uint64_t>(value);
+}
+
+// X window ids are as often written in hex as in decimal (xwininfo prints
+// both): a "0x..." handle after /p or /a reaches the core, which reads a
+// decimal number there as the Windows build does, in decimal.
+std::string withDecimalHandle(const std::string& commandLine) {
+    if (commandLine.size() < 2 || commandLine[0] != '/') return commandLine;
+    const char mode = static_cast<char>(std::tolower(static_cast<unsigned char>(commandLine[1])));
+    if (mode != 'p' && mode != 'a') return commandLine;
+    size_t at = 2;
+    while (at < commandLine.size() &&
+           (commandLine[at] == ' ' || commandLine[at] == '\t' || commandLine[at] == ':')) {
+        ++at;
+    }
+    if (commandLine.compare(at, 2, "0x") != 0 && commandLine.compare(at, 2, "0X") != 0)
+        return commandLine;
+    size_t end = at + 2;
+    while (end < commandLine.size() && std::isxdigit(static_cast<unsigned char>(commandLine[end])))
+        ++end;
+    // No digits, or more than a 32-bit id has: left for the core to refuse.
+    if (end == at + 2 || end - at - 2 > 8) return commandLine;
+    const unsigned long value =
+        std::strtoul(commandLine.substr(at + 2, end - at - 2).c_str(), nullptr, 16);
+    return commandLine.substr(0, at) + std::to_string(value) + commandLine.substr(end);
 }
 
 }  // namespace
@@ -41,6 +68,7 @@ Result<LinuxArguments> parseLinuxArguments(const std::vector<std::string>& argum
             parsed.commandLine += argument;
         }
     }
+    parsed.commandLine = withDecimalHandle(parsed.commandLine);
     return parsed;
 }
 

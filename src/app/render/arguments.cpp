@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "common/text.h"
+
 namespace pictavo::render {
 
 namespace {
@@ -14,8 +16,9 @@ std::optional<int64_t> wholeNumber(std::string_view text) {
     return value;
 }
 
+// Echoed in a message: its start only, however long it was.
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return "'" + shortened(text) + "'";
 }
 
 }  // namespace

@@ -21,16 +21,16 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
     const std::string& path = parsed->positional[0];
 
     platform::StdFileSystem files;
-    auto bytes = files.readFile(path);
-    if (!bytes) {
-        std::cerr << "pictavo-render decode: " << path << ": " << bytes.error().message << "\n";
+    auto file = files.openFile(path);
+    if (!file) {
+        std::cerr << "pictavo-render decode: " << path << ": " << file.error().message << "\n";
         return 1;
     }
     auto postScript = parsed->has("--no-ghostscript") ? nullptr : services.postScript;
     imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{},
                          std::move(postScript));
     std::string name = std::filesystem::path(path).filename().string();
-    if (auto loaded = codec.load(*bytes, name); !loaded) {
+    if (auto loaded = codec.load(**file, name); !loaded) {
         std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";
         return 1;
     }

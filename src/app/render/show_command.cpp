@@ -9,6 +9,7 @@
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
+#include "common/text.h"
 #include "platform/headless/headless_host.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
@@ -48,17 +49,19 @@ class ShowRecorder : public slideshow::TransitionRunner, public slideshow::Slide
         line() << "transition " << effect << "\n";
         engine_.Transition(effect, picture1, picture2);
     }
+    // One event a line: a name or text with a newline in it must not make two.
     void picturePlaced(int index, const std::string& name) override {
-        line() << "slide " << index << " " << name << "\n";
+        line() << "slide " << index << " " << escapeControlCharacters(name) << "\n";
     }
-    void linePrinted(const std::string& text) override { line() << "text " << text << "\n"; }
+    void linePrinted(const std::string& text) override {
+        line() << "text " << escapeControlCharacters(text) << "\n";
+    }
     void slideChangeEnded(platform::Surface& screen) override {
         ++changes_;
         if (outDir_.empty() || !written_) return;
         char name[32];
         std::snprintf(name, sizeof name, "slide-%05d.png", changes_);
-        auto saved =
-            writePng((std::filesystem::path(outDir_) / name).string(), screen.snapshot());
+        auto saved = writePng((std::filesystem::path(outDir_) / name).string(), screen.snapshot());
         if (!saved) {
             std::cerr << "pictavo-render show: " << saved.error().message << "\n";
             written_ = false;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <iostream>
 
+#include "common/text.h"
+
 namespace pictavo::render {
 
 namespace {
@@ -26,7 +28,7 @@ Result<CommandArgs> parseCommandArgs(const std::vector<std::string>& args,
             if (i + 1 >= args.size()) return makeError(word + " needs a value");
             parsed.values[word] = args[++i];
         } else {
-            return makeError("unknown option " + word);
+            return makeError("unknown option " + shortened(word));
         }
     }
     return parsed;
@@ -39,17 +41,19 @@ Result<int64_t> parseWholeNumber(const std::string& option, const std::string& t
     if (error != std::errc{} || end != text.data() + text.size() || value < minimum ||
         value > maximum)
         return makeError(option + " wants a whole number from " + std::to_string(minimum) + " to " +
-                         std::to_string(maximum) + ", not \"" + text + "\"");
+                         std::to_string(maximum) + ", not \"" + shortened(text) + "\"");
     return value;
 }
 
 Result<PixelSize> parsePixelSize(const std::string& text) {
     size_t cross = text.find('x');
-    if (cross == std::string::npos) return makeError("--size wants WxH, not \"" + text + "\"");
+    if (cross == std::string::npos)
+        return makeError("--size wants WxH, not \"" + shortened(text) + "\"");
     auto width = parseWholeNumber("--size", text.substr(0, cross), 1, kLargestSide);
     auto height = parseWholeNumber("--size", text.substr(cross + 1), 1, kLargestSide);
     if (!width || !height)
-        return makeError("--size wants WxH with sides from 1 to 8192, not \"" + text + "\"");
+        return makeError("--size wants WxH with sides from 1 to 8192, not \"" + shortened(text) +
+                         "\"");
     return PixelSize{static_cast<int>(*width), static_cast<int>(*height)};
 }
 

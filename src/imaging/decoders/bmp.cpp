@@ -58,13 +58,12 @@ bool looksLikeHeaderlessDib(std::span<const uint8_t> bytes) {
     return !in.failed() && planes == 1 && depthKnown;
 }
 
-Result<Image> decodePixels(std::span<const uint8_t> bytes, const bmp::Header& header,
-                           WorkMeter& work) {
+Result<Image> decodePixels(const ByteSource& file, const bmp::Header& header, WorkMeter& work) {
     if (header.compression == bmp::Compression::None ||
         header.compression == bmp::Compression::BitFields) {
-        return bmp::readRows(bytes, header, work);
+        return bmp::readRows(file, header, work);
     }
-    return bmp::readRunLengths(bytes, header, work);
+    return bmp::readRunLengths(file, header, work);
 }
 
 }  // namespace
@@ -83,21 +82,23 @@ std::span<const std::string_view> BmpDecoder::extensions() const {
 }
 
 Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
+    // The headers are at the start, in bytes; the rows are read from the file.
     const auto bytes = request.bytes;
+    const RequestFile file(request);
     Result<bmp::Header> header = makeError("");
     if (const auto at = fileHeaderAt(bytes)) {
         // The pixel offset counts from the start of the file, array or not.
         ByteReader in(bytes, *at + 10);
         const uint32_t pixelOffset = in.u32();
         if (in.failed()) return fileTruncated();
-        header = bmp::readHeader(bytes, *at + kFileHeaderSize, pixelOffset);
+        header = bmp::readHeader(bytes, *at + kFileHeaderSize, pixelOffset, file->size());
     } else if (looksLikeHeaderlessDib(bytes)) {
-        header = bmp::readHeader(bytes, 0, std::nullopt);
+        header = bmp::readHeader(bytes, 0, std::nullopt, file->size());
     } else {
         return unsupportedFormat();
     }
     if (!header) return header.error();
-    return decodePixels(bytes, *header, *request.work);
+    return decodePixels(*file, *header, *request.work);
 }
 
 }  // namespace pictavo::imaging

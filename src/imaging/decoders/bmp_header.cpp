@@ -154,7 +154,7 @@ bool knownHeaderSize(uint32_t size) {
 }
 
 Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
-                          std::optional<uint32_t> fileOffset) {
+                          std::optional<uint32_t> fileOffset, uint64_t fileSize) {
     ByteReader in(bytes, infoOffset);
     const uint32_t declared = ByteReader(bytes, infoOffset).u32();
     if (!knownHeaderSize(declared) || declared > 4096) {
@@ -196,7 +196,7 @@ Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
 
     // A file's offset is trusted unless it points into the headers or past the end.
     const size_t headersEnd = infoOffset + f.headerSize;
-    const bool offsetUsable = fileOffset && *fileOffset >= headersEnd && *fileOffset < bytes.size();
+    const bool offsetUsable = fileOffset && *fileOffset >= headersEnd && *fileOffset < fileSize;
     h.pixelOffset = offsetUsable ? *fileOffset : in.position();
     return h;
 }

@@ -28,16 +28,16 @@ struct Header {
     // Colours of 1- to 8-bit pixels, padded with black to 2^bitCount entries
     // so that any index read from a file has a colour.
     std::vector<Pixel> palette;
-    size_t pixelOffset = 0;  // where the pixel data starts in the bytes
+    uint64_t pixelOffset = 0;  // where the pixel data starts in the file
 };
 
 // Header sizes that a file may carry; sniffing relies on it.
 bool knownHeaderSize(uint32_t size);
 
-// Reads the header starting at infoOffset. fileOffset is the pixel offset a
-// file header gave, if any; without one (a headerless DIB) the pixels follow
-// the palette.
+// Reads the header starting at infoOffset of bytes, the beginning of a file
+// of fileSize bytes. fileOffset is the pixel offset a file header gave, if
+// any; without one (a headerless DIB) the pixels follow the palette.
 Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
-                          std::optional<uint32_t> fileOffset);
+                          std::optional<uint32_t> fileOffset, uint64_t fileSize);
 
 }  // namespace pictavo::imaging::bmp

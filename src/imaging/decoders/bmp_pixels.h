@@ -7,14 +7,16 @@
 #include <span>
 
 #include "common/result.h"
+#include "imaging/byte_source.h"
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/image.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging::bmp {
 
-// Both stop between rows (runs) once work says so.
-Result<Image> readRows(std::span<const uint8_t> bytes, const Header& header, WorkMeter& work);
-Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& header, WorkMeter& work);
+// Both read the file a row (or a buffer) at a time from header.pixelOffset,
+// and stop between rows (runs) once work says so.
+Result<Image> readRows(const ByteSource& file, const Header& header, WorkMeter& work);
+Result<Image> readRunLengths(const ByteSource& file, const Header& header, WorkMeter& work);
 
 }  // namespace pictavo::imaging::bmp

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "imaging/byte_reader.h"
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging::bmp {
 
@@ -48,7 +48,7 @@ class PixelSource {
     explicit PixelSource(const Header& h) : h_(h) {}
 
     // An encoded run: count copies of one value (or two alternating nibbles).
-    bool run(ByteReader& in, int count, RunWriter& out) const {
+    bool run(SourceReader& in, int count, RunWriter& out) const {
         if (h_.compression == Compression::Rle24) {
             const Pixel p = colour(in);
             for (int i = 0; i < count; ++i) out.put(p);
@@ -60,8 +60,8 @@ class PixelSource {
     }
 
     // An absolute run of count literal values, padded to a 2-byte boundary.
-    bool literal(ByteReader& in, int count, RunWriter& out) const {
-        const size_t start = in.position();
+    bool literal(SourceReader& in, int count, RunWriter& out) const {
+        const uint64_t start = in.position();
         if (h_.compression == Compression::Rle24) {
             for (int i = 0; i < count; ++i) out.put(colour(in));
         } else if (h_.compression == Compression::Rle8) {
@@ -82,7 +82,7 @@ class PixelSource {
         if (h_.compression == Compression::Rle8) return byte;
         return i % 2 == 0 ? byte >> 4 : byte & 0x0F;
     }
-    static Pixel colour(ByteReader& in) {
+    static Pixel colour(SourceReader& in) {
         const uint8_t b = in.u8();
         const uint8_t g = in.u8();
         const uint8_t r = in.u8();
@@ -94,18 +94,18 @@ class PixelSource {
 
 }  // namespace
 
-Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& h, WorkMeter& work) {
+Result<Image> readRunLengths(const ByteSource& file, const Header& h, WorkMeter& work) {
     auto image = allocateImage(h.width, h.height, kSkipped);
     if (!image) return image.error();
     image->sourceBits = h.bitCount;
-    ByteReader in(bytes, h.pixelOffset);
+    SourceReader in(file, h.pixelOffset);
     RunWriter out(*image);
     const PixelSource source(h);
     while (!out.finished()) {
         if (work.stopped()) return work.stopError();
         const uint8_t count = in.u8();
         const uint8_t code = in.u8();
-        if (in.failed()) return fileTruncated();
+        if (in.failed()) return in.failure();
         bool ok = true;
         if (count > 0) {
             in.seek(in.position() - 1);
@@ -122,7 +122,7 @@ Result<Image> readRunLengths(std::span<const uint8_t> bytes, const Header& h, Wo
         } else {
             ok = source.literal(in, code, out);
         }
-        if (!ok) return fileTruncated();
+        if (!ok) return in.failure();
     }
     return image;
 }

@@ -7,6 +7,7 @@
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging::bmp {
 
@@ -74,7 +75,7 @@ void readColourRow(const uint8_t* row, const Header& h, const Masks& m, Pixel* o
 
 }  // namespace
 
-Result<Image> readRows(std::span<const uint8_t> bytes, const Header& h, WorkMeter& work) {
+Result<Image> readRows(const ByteSource& file, const Header& h, WorkMeter& work) {
     const Masks masks{Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]),
                       Channel(h.masks[3])};
     if (!masks.r.contiguous() || !masks.g.contiguous() || !masks.b.contiguous() ||
@@ -84,16 +85,21 @@ Result<Image> readRows(std::span<const uint8_t> bytes, const Header& h, WorkMete
     const int64_t stride = (h.width * h.bitCount + 31) / 32 * 4;
     // The last row need not carry its padding.
     const int64_t needed = stride * (h.height - 1) + (h.width * h.bitCount + 7) / 8;
-    if (h.pixelOffset > bytes.size() ||
-        needed > static_cast<int64_t>(bytes.size() - h.pixelOffset)) {
+    if (h.pixelOffset > file.size() ||
+        static_cast<uint64_t>(needed) > file.size() - h.pixelOffset) {
         return fileTruncated();
     }
     auto image = allocateImage(h.width, h.height);
     if (!image) return image.error();
     image->sourceBits = h.bitCount;
+    const auto rowBytes = static_cast<size_t>((h.width * h.bitCount + 7) / 8);
+    SourceReader reader(file);
     for (int64_t row = 0; row < h.height; ++row) {
         if (work.stopped()) return work.stopError();
-        const uint8_t* in = bytes.data() + h.pixelOffset + row * stride;
+        reader.seek(h.pixelOffset + static_cast<uint64_t>(row * stride));
+        const auto data = reader.take(rowBytes);
+        if (reader.failed()) return reader.failure();
+        const uint8_t* in = data.data();
         const int64_t y = h.topDown ? row : h.height - 1 - row;
         Pixel* out = &image->at(0, static_cast<int>(y));
         if (h.bitCount <= 8) {

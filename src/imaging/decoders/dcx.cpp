@@ -24,18 +24,19 @@ std::span<const std::string_view> DcxDecoder::extensions() const {
 }
 
 Result<Image> DcxDecoder::decode(const DecodeRequest& request) const {
-    const auto bytes = request.bytes;
-    ByteReader in(bytes);
+    const RequestFile file(request);
+    const uint64_t size = file->size();
+    ByteReader in(request.bytes);
     if (in.u32() != kSignature) return unsupportedFormat();
     const uint32_t first = in.u32();
     const uint32_t second = in.u32();
     if (in.failed()) return fileTruncated();
     if (first == 0) return invalidFile("DCX", "no pages");
     if (first < 8) return invalidFile("DCX", "bad page offset");
-    if (first >= bytes.size()) return fileTruncated();
+    if (first >= size) return fileTruncated();
     // The first page ends where the second begins, or with the file.
-    const size_t end = second > first && second <= bytes.size() ? second : bytes.size();
-    return decodePcx(bytes.subspan(first, end - first), *request.work);
+    const uint64_t end = second > first && second <= size ? second : size;
+    return decodePcx(SourceWindow(*file, first, end - first), *request.work);
 }
 
 }  // namespace pictavo::imaging

@@ -53,8 +53,11 @@ class DxfDecoder final : public Decoder {
         return looksLikeTextDxf(bytes) ? Confidence::Strong : Confidence::None;
     }
 
+    bool readsInPieces() const override { return true; }
+
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeDxf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
+        return decodeDxf(*RequestFile(request), request.targetWidth, request.targetHeight,
+                         *request.work);
     }
 };
 
@@ -71,9 +74,15 @@ Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int tar
 
 Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work) {
-    auto drawing = dxf::readDrawing(bytes, work);
+    return decodeDxf(MemorySource(bytes), targetWidth, targetHeight, work);
+}
+
+Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeight,
+                        WorkMeter& work) {
+    auto drawing = dxf::readDrawing(file, work);
     if (work.stopped()) return work.stopError();
     if (!drawing) return drawing.error();
+
     auto measured = dxf::measureDrawing(*drawing, work);
     if (!measured) return measured.error();
     dxf::Extents extents = measured->valid() ? *measured : drawing->headerExtents;
@@ -94,8 +103,8 @@ Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int tar
     const double left = extents.minX - margin - (size.width / scale - width) / 2;
     const double top = extents.maxY + margin + (size.height / scale - height) / 2;
     const vector::Transform toDevice{scale, 0, 0, -scale, -left * scale, top * scale};
-    vector::Canvas canvas(*image);
-    if (auto drawn = dxf::drawDrawing(*drawing, background, toDevice, canvas, work); !drawn) {
+    vector::Canvas canvas(*image, work);
+    if (auto drawn = dxf::drawDrawing(*drawing, background, toDevice, canvas); !drawn) {
         return drawn.error();
     }
     return image;

@@ -9,6 +9,7 @@
 #include "imaging/decoders/dxf_groups.h"
 #include "imaging/decoders/dxf_text.h"
 #include "imaging/errors.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -68,7 +69,8 @@ struct Pending {
     double values[4] = {0, 0, 0, 0};
     double bulge = 0;
     Entity entity;
-    std::string_view layer = "0";
+    // Copied: the file's text goes when the next piece of it is read.
+    std::string layer = "0";
     bool paperSpace = false;
     bool invisible = false;
     double extrusionZ = 1;
@@ -78,7 +80,7 @@ struct Pending {
     bool hasSecond = false;
     Point corners[4];
     std::string text;
-    std::string_view blockName;
+    std::string blockName;
     double columns = 1, rows = 1, columnSpacing = 0, rowSpacing = 0;
     // Splines.
     int degree = 3;
@@ -187,13 +189,12 @@ std::vector<Point> splineToPolyline(Pending& p) {
 
 class DrawingReader {
   public:
-    DrawingReader(std::span<const uint8_t> bytes, const WorkMeter& work)
-        : groups_(bytes), work_(work) {
+    DrawingReader(const ByteSource& file, WorkMeter& work) : groups_(file), work_(work) {
         // Room for as many entities as a file of this size usually holds (the
         // shortest take about 100 bytes of text or 50 of binary), so that a big drawing is not
         // copied again and again as it grows.
-        const size_t expected =
-            std::min(kMaxEntities, bytes.size() / (GroupReader::isBinary(bytes) ? 48 : 96));
+        const size_t expected = static_cast<size_t>(
+            std::min<uint64_t>(kMaxEntities, groups_.size() / (groups_.binary() ? 48 : 96)));
         drawing_.entities.reserve(expected);
         drawing_.points.reserve(expected * 2);
     }
@@ -201,6 +202,7 @@ class DrawingReader {
     Result<Drawing> read() {
         layerIndex("0");
         while (advance()) {
+            if (work_.stopped()) return work_.stopError();
             if (!group_.is(0, "SECTION")) {
                 if (group_.is(0, "EOF")) break;
                 continue;
@@ -225,6 +227,7 @@ class DrawingReader {
             }
             if (!section) return section.error();
         }
+        if (work_.stopped()) return work_.stopError();
         if (!sawSection_) {
             return groups_.broken() ? invalidFile("DXF", "bad group code")
                                     : invalidFile("DXF", "no sections");
@@ -234,16 +237,20 @@ class DrawingReader {
 
   private:
     // Moves to the next group; false at the end.
-    // Once work says to stop, the file seems to end here.
     bool advance() {
+
         if (pushedBack_) {
             pushedBack_ = false;
             return true;
         }
+        // A stopped meter ends the reading as the file's end would; the
+        // caller tells the two apart.
         if (work_.stopped() || !groups_.next(group_)) {
             group_ = Group{};
             return false;
         }
+        // Long values (a text of megabytes) cost by their length.
+        (void)work_.spend(cost::kGroup + static_cast<int64_t>(group_.text.size()) / 8);
         if (group_.is(0, "SECTION")) sawSection_ = true;
         return true;
     }
@@ -767,6 +774,8 @@ class DrawingReader {
     std::u32string decodeText(std::string_view raw) const { return decodeDxfText(raw, utf8_); }
 
     Result<void> storeText(Pending& p, Entity e) {
+        if (!work_.spend(cost::kTextByte * static_cast<int64_t>(p.text.size())))
+            return work_.stopError();
         e.kind = EntityKind::Text;
         if (p.values[0] <= 0) p.values[0] = 1;
         if (p.values[2] <= 0) p.values[2] = 1;
@@ -783,16 +792,20 @@ class DrawingReader {
 
     // MTEXT becomes one TEXT per line, placed as its attachment point says.
     Result<void> storeParagraph(Pending& p, Entity e) {
+        if (!work_.spend(cost::kTextByte * static_cast<int64_t>(p.text.size())))
+            return work_.stopError();
         const double height = p.values[0] > 0 ? p.values[0] : 1;
         const double rotation =
             p.direction ? std::atan2(p.direction->y, p.direction->x) : p.rotationRadians;
-        Pending line = p;
+        Pending line;
         line.values[0] = height;
         line.values[1] = rotation * 180 / std::numbers::pi;
         line.values[2] = 1;
         line.values[3] = 0;
-        const std::vector<std::u32string> lines =
-            paragraphLines(decodeText(p.text), p.boxWidth > 0 ? p.boxWidth / height : 0);
+        // One line more than may be stored is enough to refuse the rest.
+        const size_t room = kMaxEntities - std::min(kMaxEntities, drawing_.entities.size()) + 1;
+        std::vector<std::u32string> lines =
+            paragraphLines(decodeText(p.text), p.boxWidth > 0 ? p.boxWidth / height : 0, room);
         const int column = (std::clamp(p.attachment, 1, 9) - 1) % 3;  // left, centre, right
         const int row = (std::clamp(p.attachment, 1, 9) - 1) / 3;     // top, middle, bottom
         const double spacing = kParagraphLineSpacing * height;
@@ -814,14 +827,14 @@ class DrawingReader {
             text.pointCount = 2;
             text.numbers = addValues(line);
             text.reference = static_cast<uint32_t>(drawing_.texts.size());
-            drawing_.texts.push_back(lines[i]);
+            drawing_.texts.push_back(std::move(lines[i]));
             if (auto pushed = push(text); !pushed) return pushed;
         }
         return {};
     }
 
     GroupReader groups_;
-    const WorkMeter& work_;
+    WorkMeter& work_;
     Group group_;
     bool pushedBack_ = false;
     bool sawSection_ = false;
@@ -837,8 +850,12 @@ class DrawingReader {
 
 }  // namespace
 
-Result<Drawing> readDrawing(std::span<const uint8_t> bytes, const WorkMeter& work) {
-    return DrawingReader(bytes, work).read();
+Result<Drawing> readDrawing(const ByteSource& file, WorkMeter& work) {
+    return DrawingReader(file, work).read();
+}
+
+Result<Drawing> readDrawing(std::span<const uint8_t> bytes, WorkMeter& work) {
+    return readDrawing(MemorySource(bytes), work);
 }
 
 }  // namespace pictavo::imaging::dxf

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "imaging/byte_source.h"
 #include "imaging/vector/geometry.h"
 #include "imaging/work_meter.h"
 
@@ -111,7 +112,9 @@ struct Drawing {
 // More entities than this are refused rather than slowly drawn.
 inline constexpr size_t kMaxEntities = 2000000;
 
-// Reading stops where work says to stop, as if the file ended there.
-Result<Drawing> readDrawing(std::span<const uint8_t> bytes, const WorkMeter& work);
+// Every group read and every byte of text decoded counts against work. The
+// file is read a piece at a time.
+Result<Drawing> readDrawing(const ByteSource& file, WorkMeter& work);
+Result<Drawing> readDrawing(std::span<const uint8_t> bytes, WorkMeter& work);
 
 }  // namespace pictavo::imaging::dxf

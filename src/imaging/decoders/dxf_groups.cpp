@@ -1,5 +1,6 @@
 #include "imaging/decoders/dxf_groups.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -100,21 +101,59 @@ int64_t Group::integer() const {
     const char* begin = value.data();
     if (!value.empty() && *begin == '+') ++begin;
     const auto result = std::from_chars(begin, value.data() + value.size(), number);
-    if (result.ec != std::errc{}) return static_cast<int64_t>(real());
-    return number;
+    if (result.ec == std::errc{}) return number;
+    // ".5e3": a whole number written as a real; none beyond 64 bits.
+    const double written = real();
+    return std::abs(written) < 9e18 ? static_cast<int64_t>(written) : 0;
 }
 
-GroupReader::GroupReader(std::span<const uint8_t> bytes) : bytes_(bytes) {
-    if (isBinary(bytes)) {
+GroupReader::GroupReader(std::span<const uint8_t> bytes) : size_(bytes.size()), data_(bytes) {
+    start();
+}
+
+GroupReader::GroupReader(const ByteSource& file) : file_(&file), size_(file.size()) {
+    start();
+}
+
+void GroupReader::start() {
+    const size_t head = visible(kBinarySentinel.size() + 2);
+    const std::span<const uint8_t> first(here(), head);
+    if (isBinary(first)) {
         binary_ = true;
         position_ = kBinarySentinel.size();
         // Release 12 wrote one-byte codes, later releases two: the first
         // group is always code 0 ("SECTION"), so its second byte tells.
-        wideCodes_ =
-            bytes.size() > position_ + 1 && bytes[position_] == 0 && bytes[position_ + 1] == 0;
-    } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        wideCodes_ = head > position_ + 1 && first[position_] == 0 && first[position_ + 1] == 0;
+    } else if (head >= 3 && first[0] == 0xEF && first[1] == 0xBB && first[2] == 0xBF) {
         position_ = 3;  // a UTF-8 byte order mark
     }
+}
+
+size_t GroupReader::visible(size_t count) {
+    const uint64_t end = dataStart_ + data_.size();
+    const auto left = static_cast<size_t>(end - position_);
+    if (left >= count || file_ == nullptr || end >= size_) return left;
+    // Keep what is left from the position on, and read as much again.
+    constexpr size_t kPiece = size_t{1} << 20;
+    const size_t capacity = std::max(kPiece, count + kPiece / 2);
+    std::vector<uint8_t> next(capacity);
+    if (left > 0) std::memcpy(next.data(), here(), left);
+    size_t filled = left;
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(capacity, size_ - position_));
+    while (filled < wanted) {
+        auto got = file_->read(position_ + filled,
+                               std::span<uint8_t>(next).subspan(filled, wanted - filled));
+        if (!got || *got == 0) {
+            // Unreadable or shorter than it was: the drawing ends here.
+            size_ = position_ + filled;
+            break;
+        }
+        filled += *got;
+    }
+    buffer_ = std::move(next);
+    data_ = std::span<const uint8_t>(buffer_.data(), filled);
+    dataStart_ = position_;
+    return filled;
 }
 
 bool GroupReader::isBinary(std::span<const uint8_t> bytes) {
@@ -123,25 +162,37 @@ bool GroupReader::isBinary(std::span<const uint8_t> bytes) {
 }
 
 bool GroupReader::next(Group& group) {
-    if (broken_ || position_ >= bytes_.size()) return false;
+    if (broken_ || position_ >= size_) return false;
     return binary_ ? nextBinary(group) : nextText(group);
 }
 
+std::string_view GroupReader::upTo(char stop, bool& found) {
+    size_t want = size_t{64} << 10;
+    while (true) {
+        const size_t left = visible(want);
+        const auto* start = reinterpret_cast<const char*>(here());
+        const void* at = std::memchr(start, stop, left);
+        if (at != nullptr || position_ + left >= size_) {
+            found = at != nullptr;
+            const size_t length =
+                at ? static_cast<size_t>(static_cast<const char*>(at) - start) : left;
+            position_ += at ? length + 1 : length;
+            return {start, length};
+        }
+        want = left * 2;  // a long line: look further
+    }
+}
+
 std::string_view GroupReader::line() {
-    const auto* start = reinterpret_cast<const char*>(bytes_.data()) + position_;
-    const size_t left = bytes_.size() - position_;
-    const void* newline = std::memchr(start, '\n', left);
-    const size_t length =
-        newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : left;
-    position_ += newline ? length + 1 : length;
-    std::string_view text(start, length);
+    bool found = false;
+    std::string_view text = upTo('\n', found);
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     return text;
 }
 
 bool GroupReader::nextText(Group& group) {
     const std::string_view codeLine = trimmed(line());
-    if (position_ >= bytes_.size() && codeLine.empty()) return false;
+    if (position_ >= size_ && codeLine.empty()) return false;
     // Group codes are small whole numbers: read them without the library.
     int code = 0;
     bool valid = !codeLine.empty() && codeLine.size() <= 6;
@@ -163,14 +214,13 @@ bool GroupReader::nextText(Group& group) {
 }
 
 bool GroupReader::nextBinary(Group& group) {
-    auto left = [&] { return bytes_.size() - position_; };
     auto take = [&](size_t count) -> const uint8_t* {
-        if (left() < count) {
+        if (visible(count) < count) {
             broken_ = true;
-            position_ = bytes_.size();
+            position_ = size_;
             return nullptr;
         }
-        const uint8_t* at = bytes_.data() + position_;
+        const uint8_t* at = here();
         position_ += count;
         return at;
     };
@@ -199,16 +249,13 @@ bool GroupReader::nextBinary(Group& group) {
     };
     switch (typeOf(code)) {
         case ValueType::Text: {
-            const auto* start = reinterpret_cast<const char*>(bytes_.data()) + position_;
-            const void* end = std::memchr(start, 0, left());
-            if (!end) {
+            bool ended = false;
+            group.text = upTo('\0', ended);
+            if (!ended) {
                 broken_ = true;
                 return false;
             }
-            const size_t length = static_cast<size_t>(static_cast<const char*>(end) - start);
-            group.text = std::string_view(start, length);
             group.isBinaryNumber = false;
-            position_ += length + 1;
             return true;
         }
         case ValueType::Real: {

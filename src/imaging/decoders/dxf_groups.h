@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
+
+#include "imaging/byte_source.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -26,9 +29,15 @@ struct Group {
 
 class GroupReader {
   public:
+    // A drawing in memory.
     explicit GroupReader(std::span<const uint8_t> bytes);
+    // A drawing read from its file a piece at a time: a group's text is good
+    // until the next group is read.
+    explicit GroupReader(const ByteSource& file);
 
     static bool isBinary(std::span<const uint8_t> bytes);
+    bool binary() const { return binary_; }
+    uint64_t size() const { return size_; }
 
     // The next pair; false at the end of the file or where it stops making sense.
     bool next(Group& group);
@@ -36,12 +45,23 @@ class GroupReader {
     bool broken() const { return broken_; }
 
   private:
+    void start();
+    // Makes at least count bytes from the position on visible, reading more
+    // of the file when they are not; fewer only at its end.
+    size_t visible(size_t count);
+    const uint8_t* here() const { return data_.data() + (position_ - dataStart_); }
     bool nextText(Group& group);
     bool nextBinary(Group& group);
+    // The bytes up to the next stop byte (which is passed over), or to the end.
+    std::string_view upTo(char stop, bool& found);
     std::string_view line();
 
-    std::span<const uint8_t> bytes_;
-    size_t position_ = 0;
+    const ByteSource* file_ = nullptr;
+    uint64_t size_ = 0;
+    std::vector<uint8_t> buffer_;
+    std::span<const uint8_t> data_;  // the visible part of the drawing
+    uint64_t dataStart_ = 0;         // where it starts in the drawing
+    uint64_t position_ = 0;
     bool binary_ = false;
     bool wideCodes_ = false;
     bool broken_ = false;

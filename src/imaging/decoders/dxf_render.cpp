@@ -5,6 +5,7 @@
 
 #include "imaging/decoders/dxf_colours.h"
 #include "imaging/vector/stroke_font.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging::dxf {
 
@@ -16,6 +17,9 @@ using vector::Transform;
 constexpr double kDegree = std::numbers::pi / 180;
 // Stroke font lines are this fraction of the text height wide.
 constexpr double kTextWeight = 0.08;
+// Long texts are laid out and drawn this many characters at a time, so a
+// text of millions of characters never becomes one enormous outline.
+constexpr size_t kGlyphsPerStroke = 256;
 
 Error tooComplex() {
     return makeError("drawing too complex to render");
@@ -48,7 +52,7 @@ void addBulgeArc(Path& path, Point from, Point to, double bulge) {
 
 class Walker {
   public:
-    Walker(const Drawing& drawing, Pixel background, Visitor& visitor, const WorkMeter& work)
+    Walker(const Drawing& drawing, Pixel background, Visitor& visitor, WorkMeter& work)
         : drawing_(drawing), background_(background), visitor_(visitor), work_(work) {}
 
     Result<void> walkModel() {
@@ -82,9 +86,13 @@ class Walker {
     Result<void> visit(const Entity& entity, const Transform& toWorld, Pixel byBlock,
                        uint32_t inheritedLayer, int depth) {
         // Long texts and polylines weigh more than a line.
-        visited_ += 1 + entity.pointCount +
-                    (entity.kind == EntityKind::Text ? drawing_.texts[entity.reference].size() : 0);
-        if (visited_ > kMaxDrawnEntities || visitor_.exhausted()) return tooComplex();
+        const size_t glyphs =
+            entity.kind == EntityKind::Text ? drawing_.texts[entity.reference].size() : 0;
+        visited_ += 1 + entity.pointCount + glyphs;
+        if (visited_ > kMaxDrawnEntities) return tooComplex();
+        const int64_t cost = cost::kEntity + cost::kPoint * int64_t{entity.pointCount} +
+                             cost::kGlyph * static_cast<int64_t>(glyphs);
+        if (!work_.spend(cost)) return work_.stopError();
         // Entities of a block on layer 0 take the layer of their insert.
         uint32_t layerIndex = entity.layer;
         if (inheritedLayer != kNone && drawing_.layers[layerIndex].name == "0")
@@ -224,8 +232,14 @@ class Walker {
                 .after(Transform::translation(shiftX * naturalWidth * height * widthFactor,
                                               shiftY * height))
                 .after(glyphs);
-        vector::appendText(path_, text, Transform{});
-        visitor_.stroke(path_, placement, kTextWeight, colour);
+        const std::u32string_view all = text;
+        for (size_t first = 0; first < all.size(); first += kGlyphsPerStroke) {
+            path_.clear();
+            const auto shift =
+                Transform::translation(static_cast<double>(first) * vector::kGlyphAdvance, 0);
+            vector::appendText(path_, all.substr(first, kGlyphsPerStroke), shift);
+            visitor_.stroke(path_, placement, kTextWeight, colour);
+        }
     }
 
     Result<void> drawInsert(const Entity& entity, Point at, const double* values,
@@ -245,7 +259,8 @@ class Walker {
                                    .after(Transform::rotation(values[2] * kDegree));
         for (int row = 0; row < static_cast<int>(rows); ++row) {
             for (int column = 0; column < static_cast<int>(columns); ++column) {
-                if (work_.stopped()) return work_.stopError();
+                // Every cell costs, even one whose block draws nothing.
+                if (!work_.spend(cost::kCell)) return work_.stopError();
                 const Transform cell =
                     base.after(Transform::translation(column * columnSpacing, row * rowSpacing))
                         .after(Transform::scaling(values[0], values[1]))
@@ -263,7 +278,7 @@ class Walker {
     const Drawing& drawing_;
     Pixel background_;
     Visitor& visitor_;
-    const WorkMeter& work_;
+    WorkMeter& work_;
     size_t visited_ = 0;
     Path path_;
 };
@@ -311,7 +326,6 @@ class Painter final : public Visitor {
         point.addEllipse(toDevice_.apply(world), 1.5, 1.5);
         canvas_.fillPath(point, {}, vector::FillRule::NonZero, colour);
     }
-    bool exhausted() const override { return canvas_.exhausted(); }
 
   private:
     vector::Canvas& canvas_;
@@ -322,11 +336,11 @@ class Painter final : public Visitor {
 }  // namespace
 
 Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor,
-                         const WorkMeter& work) {
+                         WorkMeter& work) {
     return Walker(drawing, background, visitor, work).walkModel();
 }
 
-Result<Extents> measureDrawing(const Drawing& drawing, const WorkMeter& work) {
+Result<Extents> measureDrawing(const Drawing& drawing, WorkMeter& work) {
     Measurer measurer;
     if (auto walked = walkDrawing(drawing, rgb(0, 0, 0), measurer, work); !walked)
         return walked.error();
@@ -362,10 +376,10 @@ Pixel chooseBackground(const Drawing& drawing) {
 }
 
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas,
-                         const WorkMeter& work) {
+                         const vector::Transform& toDevice, vector::Canvas& canvas) {
+
     Painter painter(canvas, toDevice);
-    return walkDrawing(drawing, background, painter, work);
+    return walkDrawing(drawing, background, painter, canvas.work());
 }
 
 }  // namespace pictavo::imaging::dxf

@@ -22,8 +22,6 @@ class Visitor {
     virtual void fill(const vector::Path& path, const vector::Transform& toWorld, Pixel colour) = 0;
     // A point entity: a dot of a fixed size on screen.
     virtual void dot(Point world, Pixel colour) = 0;
-    // True when the visitor wants the walk to stop.
-    virtual bool exhausted() const { return false; }
 };
 
 // Inserts nest at most this deep; a block that inserts itself stops here.
@@ -32,22 +30,24 @@ inline constexpr int kMaxInsertDepth = 16;
 // and each weighing one more for every point and every character it has.
 inline constexpr size_t kMaxDrawnEntities = 16000000;
 
-// Walks the drawing; colour 7 takes the opposite of background. Fails when
-// inserts multiply the drawing past kMaxDrawnEntities or the visitor is
-// exhausted, or work says to stop (looked at every entity and array cell).
+// Walks the drawing; colour 7 takes the opposite of background. Every
+// entity, point, character and array cell visited counts against work.
+// Fails when inserts multiply the drawing past kMaxDrawnEntities or the
+// meter stops the walk.
 Result<void> walkDrawing(const Drawing& drawing, Pixel background, Visitor& visitor,
-                         const WorkMeter& work);
+                         WorkMeter& work);
 
 // The box around everything the walk would draw.
-Result<Extents> measureDrawing(const Drawing& drawing, const WorkMeter& work);
+Result<Extents> measureDrawing(const Drawing& drawing, WorkMeter& work);
 
 // Black, as CAD programs show model space (where colour 7 is white), unless
 // the drawing's own colours are mostly dark and would vanish on it.
 Pixel chooseBackground(const Drawing& drawing);
 
-// Draws the drawing onto canvas through toDevice.
+// Draws the drawing onto canvas through toDevice, counting against the
+// canvas's meter.
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas,
-                         const WorkMeter& work);
+                         const vector::Transform& toDevice, vector::Canvas& canvas);
+
 
 }  // namespace pictavo::imaging::dxf

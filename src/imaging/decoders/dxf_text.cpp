@@ -1,5 +1,6 @@
 #include "imaging/decoders/dxf_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "imaging/vector/stroke_font.h"
@@ -19,21 +20,27 @@ bool startsWith(const std::u32string& text, size_t at, std::u32string_view prefi
     return text.compare(at, prefix.size(), prefix) == 0;
 }
 
-// Wraps one line at spaces so that none is longer than maxCharacters.
-void wrapInto(const std::u32string& line, double maxCharacters, std::vector<std::u32string>& out) {
+// Cuts line into pieces of at most maxCharacters, at the last blank of each
+// piece where it has one; adds them to out while it holds fewer than maxLines.
+void wrapInto(const std::u32string& line, double maxCharacters, size_t maxLines,
+              std::vector<std::u32string>& out) {
+    if (out.size() >= maxLines) return;
     if (maxCharacters < 1 || static_cast<double>(line.size()) <= maxCharacters) {
         out.push_back(line);
         return;
     }
-    const auto limit = static_cast<size_t>(maxCharacters);
+    const auto limit = static_cast<size_t>(std::min(maxCharacters, 1e9));
     size_t start = 0;
-    while (line.size() - start > limit) {
-        size_t cut = line.rfind(U' ', start + limit);
-        if (cut == std::u32string::npos || cut <= start) cut = start + limit;
+    while (line.size() - start > limit && out.size() < maxLines) {
+        // The blank is looked for within this piece only: a search back to the
+        // line's start would make a long line without blanks take forever.
+        size_t cut = start + limit;
+        while (cut > start && line[cut] != U' ') --cut;
+        if (cut == start) cut = start + limit;
         out.push_back(line.substr(start, cut - start));
         start = cut < line.size() && line[cut] == U' ' ? cut + 1 : cut;
     }
-    out.push_back(line.substr(start));
+    if (out.size() < maxLines) out.push_back(line.substr(start));
 }
 
 }  // namespace
@@ -96,7 +103,8 @@ std::u32string decodeDxfText(std::string_view raw, bool utf8) {
     return out;
 }
 
-std::vector<std::u32string> paragraphLines(const std::u32string& text, double maxCharacters) {
+std::vector<std::u32string> paragraphLines(const std::u32string& text, double maxCharacters,
+                                           size_t maxLines) {
     std::vector<std::u32string> lines;
     std::u32string line;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -109,7 +117,8 @@ std::vector<std::u32string> paragraphLines(const std::u32string& text, double ma
         const char32_t code = text[++i];
         switch (code) {
             case U'P':
-                wrapInto(line, maxCharacters, lines);
+                wrapInto(line, maxCharacters, maxLines, lines);
+                if (lines.size() >= maxLines) return lines;
                 line.clear();
                 break;
             case U'~':
@@ -141,7 +150,7 @@ std::vector<std::u32string> paragraphLines(const std::u32string& text, double ma
                 break;
         }
     }
-    wrapInto(line, maxCharacters, lines);
+    wrapInto(line, maxCharacters, maxLines, lines);
     return lines;
 }
 

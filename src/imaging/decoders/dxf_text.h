@@ -2,6 +2,7 @@
 // The text of TEXT and MTEXT entities: their code pages, the "%%" control
 // codes, "\U+" escapes and the paragraph formatting of MTEXT.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,8 @@ std::u32string decodeDxfText(std::string_view raw, bool utf8);
 
 // The lines of an MTEXT paragraph with its formatting removed ("\P" breaks
 // a line, "{\fArial;...}" and the like vanish, "\S1^2;" stacks as "1/2"),
-// wrapped at maxCharacters when that is above zero.
-std::vector<std::u32string> paragraphLines(const std::u32string& text, double maxCharacters);
+// wrapped at maxCharacters when that is above zero; at most maxLines of them.
+std::vector<std::u32string> paragraphLines(const std::u32string& text, double maxCharacters,
+                                           size_t maxLines = SIZE_MAX);
 
 }  // namespace pictavo::imaging::dxf

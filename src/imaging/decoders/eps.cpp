@@ -108,6 +108,21 @@ class EpsDecoder final : public Decoder {
         return head.starts_with("%!") ? Confidence::Weak : Confidence::None;
     }
 
+    // PostScript with big pictures inside makes big files that draw small
+    // pictures: such a file may take what its picture leaves of a picture's
+    // memory.
+    uint64_t largestWholeFile(std::span<const uint8_t> head) const override {
+        uint64_t picture = uint64_t{kMaxPicturePixels} * sizeof(Pixel);
+        if (auto sections = splitEps(head)) {
+            if (const auto box = findBoundingBox(sections->postScript)) {
+                if (auto size = vector::sizeFromInches(box->width() / 72, box->height() / 72))
+                    picture = uint64_t{static_cast<uint32_t>(size->width)} *
+                              static_cast<uint32_t>(size->height) * sizeof(Pixel);
+            }
+        }
+        return std::max(kMaxWholeFileBytes, kMaxDecodeBytes - std::min(picture, kMaxDecodeBytes));
+    }
+
     Result<Image> decode(const DecodeRequest& request) const override {
         auto sections = splitEps(request.bytes);
         if (!sections) return sections.error();
@@ -119,29 +134,29 @@ class EpsDecoder final : public Decoder {
             return renderer_->renderPostScript(sections->postScript, size->width, size->height,
                                                *box, *request.work);
         }
-        if (auto preview = decodePreview(*sections, request))
+        if (auto preview = decodePreview(*sections, request.work))
             return resize(*preview, size->width, size->height);
         if (request.work->stopped()) return request.work->stopError();
         return makeError("EPS needs Ghostscript, and the file has no preview");
     }
 
   private:
+    // The preview counts against the EPS file's own meter.
     std::optional<Image> decodePreview(const EpsSections& sections,
-                                       const DecodeRequest& request) const {
+                                       const std::shared_ptr<WorkMeter>& work) const {
         if (!sections.tiffPreview.empty() && previews_) {
             for (const auto& decoder : *previews_) {
                 if (decoder.get() == this ||
                     decoder->sniff(sections.tiffPreview, "preview.tif") == Confidence::None) {
                     continue;
                 }
-                DecodeRequest preview{sections.tiffPreview, "preview.tif", 0, 0};
-                preview.work = request.work;
-                auto image = decoder->decode(preview);
+                auto image =
+                    decoder->decode({sections.tiffPreview, "preview.tif", 0, 0, false, work});
                 if (image) return std::move(image.value());
             }
         }
         if (!sections.wmfPreview.empty()) {
-            auto image = decodeWmf(sections.wmfPreview, 0, 0, *request.work);
+            auto image = decodeWmf(sections.wmfPreview, 0, 0, *work);
             if (image) return std::move(image.value());
         }
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -98,8 +99,9 @@ std::vector<Pixel> ximgPalette(std::span<const uint8_t> bytes, int planes) {
 // time. Runs that reach past the end of the line are cut there.
 class LineUnpacker {
   public:
-    LineUnpacker(std::span<const uint8_t> data, const GemHeader& header, size_t lineBytes)
-        : data_(data),
+    LineUnpacker(const ByteSource& file, uint64_t dataStart, const GemHeader& header,
+                 size_t lineBytes)
+        : in_(file, dataStart),
           patternLength_(static_cast<size_t>(header.patternLength)),
           line_(lineBytes) {}
 
@@ -108,26 +110,25 @@ class LineUnpacker {
         repeat = 1;
         size_t filled = 0;
         while (filled < line_.size()) {
-            uint8_t code = 0;
-            if (!take(code)) return truncated();
+            const uint8_t code = in_.u8();
+            if (in_.failed()) return in_.failure();
             if (code == 0x00) {
-                uint8_t count = 0;
-                if (!take(count)) return truncated();
+                const uint8_t count = in_.u8();
+                if (in_.failed()) return in_.failure();
                 if (count == 0) {
-                    if (!readLineRepeat(repeat)) return truncated();
+                    if (!readLineRepeat(repeat)) return in_.failure();
                     continue;
                 }
                 if (patternLength_ == 0) return makeError("damaged GEM image: pattern of no bytes");
-                if (remaining() < patternLength_) return truncated();
-                const uint8_t* pattern = data_.data() + position_;
-                position_ += patternLength_;
-                for (int i = 0; i < count; ++i) filled = put(filled, pattern, patternLength_);
+                const auto pattern = in_.take(patternLength_);
+                if (in_.failed()) return in_.failure();
+                for (int i = 0; i < count; ++i)
+                    filled = put(filled, pattern.data(), patternLength_);
             } else if (code == 0x80) {
-                uint8_t count = 0;
-                if (!take(count)) return truncated();
-                if (remaining() < count) return truncated();
-                filled = put(filled, data_.data() + position_, count);
-                position_ += count;
+                const uint8_t count = in_.u8();
+                const auto bytes = in_.take(count);
+                if (in_.failed()) return in_.failure();
+                filled = put(filled, bytes.data(), count);
             } else {
                 const uint8_t value = (code & 0x80) ? 0xFF : 0x00;
                 const size_t count = std::min<size_t>(code & 0x7F, line_.size() - filled);
@@ -141,34 +142,22 @@ class LineUnpacker {
     const std::vector<uint8_t>& line() const { return line_; }
 
   private:
-    size_t remaining() const { return data_.size() - position_; }
-
-    bool take(uint8_t& byte) {
-        if (position_ >= data_.size()) return false;
-        byte = data_[position_++];
-        return true;
-    }
-
     // 00 00 FF n: the line that follows is shown n times.
     bool readLineRepeat(int& repeat) {
-        uint8_t flag = 0;
-        uint8_t count = 0;
-        if (!take(flag) || !take(count)) return false;
+        in_.u8();  // the flag
+        const uint8_t count = in_.u8();
         repeat = std::max<int>(count, 1);
-        return true;
+        return !in_.failed();
     }
 
     size_t put(size_t at, const uint8_t* bytes, size_t count) {
         const size_t n = std::min(count, line_.size() - at);
-        std::memcpy(line_.data() + at, bytes, n);
+        if (n > 0) std::memcpy(line_.data() + at, bytes, n);
         return at + n;
     }
 
-    static Error truncated() { return makeError("file is truncated"); }
-
-    std::span<const uint8_t> data_;
+    SourceReader in_;
     size_t patternLength_;
-    size_t position_ = 0;
     std::vector<uint8_t> line_;
 };
 
@@ -206,24 +195,28 @@ class GemImgDecoder final : public Decoder {
         return hasXimgTable(bytes, header) ? Confidence::Strong : Confidence::Weak;
     }
 
+    bool readsInPieces() const override { return true; }
+
+    // The header from the file's beginning, the lines from the file.
     Result<Image> decode(const DecodeRequest& request) const override {
         const auto bytes = request.bytes;
+        const RequestFile file(request);
         GemHeader header;
         if (!readHeader(bytes, header)) return makeError("file is truncated");
-        if (!plausible(header, bytes.size())) return makeError("not a GEM image");
+        if (!plausible(header, file->size())) return makeError("not a GEM image");
         if (header.planes > maxPlanes) {
             return makeError("unsupported GEM image: " + std::to_string(header.planes) + " planes");
         }
         if (auto size = checkPictureSize(header.width, header.height); !size) return size.error();
 
-        const std::span<const uint8_t> data =
-            bytes.subspan(static_cast<size_t>(header.headerWords) * 2);
+        const uint64_t data = uint64_t{static_cast<uint32_t>(header.headerWords)} * 2;
         const size_t planeBytes = (static_cast<size_t>(header.width) + 7) / 8;
         const size_t lineBytes = planeBytes * static_cast<size_t>(header.planes);
         // A few bytes can claim a huge picture: read the whole stream before
         // the picture's memory is taken.
-        if (auto stream =
-                checkStream(LineUnpacker(data, header, lineBytes), header.height, *request.work);
+        if (auto stream = checkStream(LineUnpacker(*file, data, header, lineBytes), header.height,
+                                      *request.work);
+
             !stream) {
             return stream.error();
         }
@@ -231,7 +224,7 @@ class GemImgDecoder final : public Decoder {
         const std::vector<Pixel> palette = hasXimgTable(bytes, header)
                                                ? ximgPalette(bytes, header.planes)
                                                : defaultPalette(header.planes);
-        LineUnpacker unpacker(data, header, lineBytes);
+        LineUnpacker unpacker(*file, data, header, lineBytes);
 
         Image image(header.width, header.height);
         image.sourceBits = header.planes;

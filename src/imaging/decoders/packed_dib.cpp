@@ -11,6 +11,7 @@
 #include "imaging/errors.h"
 #include "imaging/limits.h"
 #include "imaging/vector/picture_size.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging {
 
@@ -160,7 +161,8 @@ void readRunLengthRows(ByteReader& in, const DibHeader& header, const std::vecto
 }  // namespace
 
 Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndices,
-                              std::span<const Pixel> logicalPalette) {
+                              std::span<const Pixel> logicalPalette, int64_t maxPixels,
+                              WorkMeter* work) {
     ByteReader in(bytes);
     const uint32_t headerSize = in.u32();
     DibHeader header;
@@ -186,6 +188,12 @@ Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndice
     }
     if (in.failed()) return fileTruncated();
     if (auto size = checkPictureSize(header.width, header.height); !size) return size.error();
+    const int64_t pixels = int64_t{header.width} * header.height;
+    if (pixels > maxPixels) {
+        return makeError("picture too large: " + std::to_string(header.width) + " x " +
+                         std::to_string(header.height));
+    }
+    if (work != nullptr && !work->spend(cost::kBitmapPixel * pixels)) return work->stopError();
     switch (header.bits) {
         case 1:
         case 4:

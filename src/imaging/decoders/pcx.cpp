@@ -8,6 +8,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -93,7 +94,7 @@ bool supportedLayout(const Header& h) {
 // line, which several writers do, so its leftover is kept between lines.
 class LineReader {
   public:
-    LineReader(ByteReader& in, bool encoded) : in_(in), encoded_(encoded) {}
+    LineReader(SourceReader& in, bool encoded) : in_(in), encoded_(encoded) {}
 
     bool read(std::vector<uint8_t>& line) {
         for (uint8_t& out : line) {
@@ -119,31 +120,28 @@ class LineReader {
     }
 
   private:
-    ByteReader& in_;
+    SourceReader& in_;
     bool encoded_;
     int pending_ = 0;
     uint8_t value_ = 0;
 };
 
-std::array<Pixel, 256> vgaPalette(std::span<const uint8_t> bytes, size_t dataEnd) {
-    auto paletteAt = [&](size_t at) {
-        std::array<Pixel, 256> palette{};
-        for (size_t i = 0; i < 256; ++i) {
-            const uint8_t* c = &bytes[at + 1 + 3 * i];
-            palette[i] = rgb(c[0], c[1], c[2]);
-        }
-        return palette;
+std::array<Pixel, 256> vgaPalette(const ByteSource& file, uint64_t dataEnd) {
+    std::array<uint8_t, kVgaPaletteSize> stored{};
+    auto paletteAt = [&](uint64_t at) {
+        if (!readExactly(file, at, stored) || stored[0] != 0x0C) return false;
+        return true;
     };
     // Right after the pixels, or else where the format says: at the very end.
-    if (dataEnd + kVgaPaletteSize <= bytes.size() && bytes[dataEnd] == 0x0C)
-        return paletteAt(dataEnd);
-    if (bytes.size() >= kHeaderSize + kVgaPaletteSize &&
-        bytes[bytes.size() - kVgaPaletteSize] == 0x0C) {
-        return paletteAt(bytes.size() - kVgaPaletteSize);
+    const bool found =
+        (dataEnd + kVgaPaletteSize <= file.size() && paletteAt(dataEnd)) ||
+        (file.size() >= kHeaderSize + kVgaPaletteSize && paletteAt(file.size() - kVgaPaletteSize));
+    std::array<Pixel, 256> palette{};
+    for (size_t i = 0; i < 256; ++i) {
+        palette[i] = found ? rgb(stored[1 + 3 * i], stored[2 + 3 * i], stored[3 + 3 * i])
+                           : rgb(uint8_t(i), uint8_t(i), uint8_t(i));
     }
-    std::array<Pixel, 256> grey{};
-    for (size_t i = 0; i < 256; ++i) grey[i] = rgb(uint8_t(i), uint8_t(i), uint8_t(i));
-    return grey;
+    return palette;
 }
 
 uint8_t sample(const uint8_t* plane, int64_t x, int bits) {
@@ -179,7 +177,7 @@ void convertLine(const Header& h, const std::vector<uint8_t>& line, Pixel* out) 
     }
 }
 
-std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, size_t dataEnd) {
+std::vector<Pixel> paletteFor(const Header& h, const ByteSource& file, uint64_t dataEnd) {
     // Monochrome files often leave the header palette empty; when it does
     // hold two different colours, they are what the writer meant.
     if (h.bitsPerPixel == 1 && h.planes == 1) {
@@ -187,16 +185,17 @@ std::vector<Pixel> paletteFor(const Header& h, std::span<const uint8_t> bytes, s
         return {rgb(0, 0, 0), rgb(255, 255, 255)};
     }
     if (h.bitsPerPixel == 8 && h.planes == 1) {
-        const auto vga = vgaPalette(bytes, dataEnd);
+        const auto vga = vgaPalette(file, dataEnd);
         return {vga.begin(), vga.end()};
     }
     return {h.palette.begin(), h.palette.end()};
 }
 }  // namespace
 
-Result<Image> decodePcx(std::span<const uint8_t> bytes, WorkMeter& work) {
-    if (bytes.size() < kHeaderSize) return fileTruncated();
-    const Fields f = readFields(bytes);
+Result<Image> decodePcx(const ByteSource& file, WorkMeter& work) {
+    std::array<uint8_t, kHeaderSize> header{};
+    if (auto read = readExactly(file, 0, header); !read) return read.error();
+    const Fields f = readFields(header);
     if (!plausible(f)) return invalidFile(kFormat, "bad header");
     const Header& h = f.header;
     if (!supportedLayout(h)) {
@@ -210,22 +209,22 @@ Result<Image> decodePcx(std::span<const uint8_t> bytes, WorkMeter& work) {
     // Even the best-packed data needs two bytes per 63 bytes of lines.
     const int64_t unpacked = h.height * static_cast<int64_t>(h.lineBytes());
     const int64_t least = h.encoding == 1 ? (unpacked + 62) / 63 * 2 : unpacked;
-    if (static_cast<int64_t>(bytes.size() - kHeaderSize) < least) return fileTruncated();
+    if (static_cast<int64_t>(file.size() - kHeaderSize) < least) return fileTruncated();
 
     auto image = allocateImage(h.width, h.height);
     if (!image) return image.error();
     image->sourceBits = h.totalBits();
 
-    ByteReader in(bytes, kHeaderSize);
+    SourceReader in(file, kHeaderSize);
     LineReader lines(in, h.encoding == 1);
     std::vector<uint8_t> line(h.lineBytes());
     for (int64_t y = 0; y < h.height; ++y) {
         if (work.stopped()) return work.stopError();
-        if (!lines.read(line)) return fileTruncated();
+        if (!lines.read(line)) return in.failure();
         convertLine(h, line, &image->at(0, static_cast<int>(y)));
     }
     if (h.bitsPerPixel < 8 || h.planes == 1) {
-        const std::vector<Pixel> palette = paletteFor(h, bytes, in.position());
+        const std::vector<Pixel> palette = paletteFor(h, file, in.position());
         for (Pixel& p : image->pixels) p = palette[p];
     }
     if (h.planes == 4 && h.bitsPerPixel == 8) opaqueIfAlphaIsAllZero(*image);
@@ -242,7 +241,8 @@ std::span<const std::string_view> PcxDecoder::extensions() const {
 }
 
 Result<Image> PcxDecoder::decode(const DecodeRequest& request) const {
-    return decodePcx(request.bytes, *request.work);
+    return decodePcx(*RequestFile(request), *request.work);
+
 }
 
 }  // namespace pictavo::imaging

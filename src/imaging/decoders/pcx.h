@@ -11,12 +11,14 @@ class PcxDecoder final : public Decoder {
     std::string_view name() const override { return "PCX"; }
     Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
     std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
     Result<Image> decode(const DecodeRequest& request) const override;
 };
 
-// Decodes one PCX picture held in bytes (a whole file, or a page of a DCX
-// file); the 256-colour palette is looked for at the end of these bytes.
+// Decodes one PCX picture, a whole file or a page of a DCX file, a line at
+// a time; the 256-colour palette is looked for at the end of the file.
 // It stops between lines once work says so.
-Result<Image> decodePcx(std::span<const uint8_t> bytes, WorkMeter& work);
+Result<Image> decodePcx(const ByteSource& file, WorkMeter& work);
+
 
 }  // namespace pictavo::imaging

@@ -10,6 +10,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -171,20 +172,22 @@ class Placer {
     Image& image_;
 };
 
-// Both stop (false) between rows or packets once work says so.
-bool readRaw(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
-             size_t pixelBytes, size_t rowLength, const WorkMeter& work) {
-    auto data = in.take(count * pixelBytes);
-    if (in.failed()) return false;
-    for (size_t n = 0; n < count; ++n) {
-        if (n % rowLength == 0 && work.stopped()) return false;
-        place.put(n, read(&data[n * pixelBytes]));
+// Both read a row (a packet) at a time, never the file's bytes all at once,
+// and stop (false) between rows or packets once work says so.
+bool readRaw(SourceReader& in, const PixelReader& read, Placer& place, size_t count,
+             size_t pixelBytes, size_t rowPixels, const WorkMeter& work) {
+    for (size_t n = 0; n < count; n += rowPixels) {
+        if (work.stopped()) return false;
+        const size_t pixels = std::min(rowPixels, count - n);
+        auto data = in.take(pixels * pixelBytes);
+        if (in.failed()) return false;
+        for (size_t i = 0; i < pixels; ++i) place.put(n + i, read(&data[i * pixelBytes]));
     }
     return true;
 }
 
 // Packets may run on from one row to the next, as many writers do.
-bool readRunLength(ByteReader& in, const PixelReader& read, Placer& place, size_t count,
+bool readRunLength(SourceReader& in, const PixelReader& read, Placer& place, size_t count,
                    size_t pixelBytes, const WorkMeter& work) {
     size_t n = 0;
     while (n < count) {
@@ -233,7 +236,11 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     // Even the best-packed data needs one packet per 128 pixels.
     const size_t leastBytes =
         h.runLength() ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes;
-    if (in.failed() || in.remaining() < leastBytes) return fileTruncated();
+    // The headers came from the file's beginning; the pixels come from the file.
+    const RequestFile file(request);
+    if (in.failed() || in.position() > file->size() || file->size() - in.position() < leastBytes) {
+        return fileTruncated();
+    }
 
     auto image = allocateImage(h.width, h.height);
     if (!image) return image.error();
@@ -241,10 +248,13 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     const PixelReader read(h, std::move(*map));
     Placer place(h, *image);
     const WorkMeter& work = *request.work;
-    const bool complete = h.runLength()
-                              ? readRunLength(in, read, place, pixels, pixelBytes, work)
-                              : readRaw(in, read, place, pixels, pixelBytes, h.width, work);
-    if (!complete) return work.stopped() ? work.stopError() : fileTruncated();
+    SourceReader pixelData(*file, in.position());
+    const bool complete
+ = h.runLength()
+                              ? readRunLength(pixelData, read, place, pixels, pixelBytes, work)
+                              : readRaw(pixelData, read, place, pixels, pixelBytes, h.width, work);
+    if (!complete) return work.stopped() ? work.stopError() : pixelData.failure();
+
     if (read.usesAlpha()) opaqueIfAlphaIsAllZero(*image);
     return image;
 }

@@ -8,6 +8,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
 
@@ -124,7 +125,7 @@ class Painter {
 
 // Runs the opcodes until the end code; false when the data stops first,
 // or work says to stop.
-bool paint(ByteReader& in, Painter& painter, const WorkMeter& work) {
+bool paint(SourceReader& in, Painter& painter, const WorkMeter& work) {
     while (true) {
         if (work.stopped()) return false;
         const uint8_t code = in.u8();
@@ -225,8 +226,12 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
     if (!image) return image.error();
     image->sourceBits = h.colours >= 3 ? 24 : 8;
     Painter painter(*image, hasAlpha);
-    if (!paint(in, painter, *request.work))
-        return request.work->stopped() ? request.work->stopError() : fileTruncated();
+    // The header came from the file's beginning; the codes come from the file.
+    const RequestFile file(request);
+    SourceReader codes(*file, in.position());
+    if (!paint(codes, painter, *request.work))
+        return request.work->stopped() ? request.work->stopError() : codes.failure();
+
     applyColourMap(h, map, *image);
     return image;
 }

@@ -11,6 +11,7 @@ class UtahRleDecoder final : public Decoder {
     std::string_view name() const override { return "Utah RLE"; }
     Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
     std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
     Result<Image> decode(const DecodeRequest& request) const override;
 };
 

@@ -98,15 +98,15 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
         if (!inches) return inches.error();
         size = *inches;
     } else {
-        window = wmf::findFrame(records);
+        window = wmf::findFrame(records, work);
+        if (work.stopped()) return work.stopError();
         if (!window) return invalidFile("WMF", "nothing to draw");
         size = vector::fitToTarget(window->extentX, window->extentY, targetWidth, targetHeight);
     }
     auto image = vector::blankPicture(size, rgb(255, 255, 255));
     if (!image) return image.error();
-    vector::Canvas canvas(*image);
-    if (auto played = wmf::playRecords(records, *window, canvas, work); !played)
-        return played.error();
+    vector::Canvas canvas(*image, work);
+    if (auto played = wmf::playRecords(records, *window, canvas); !played) return played.error();
     return image;
 }
 

@@ -15,10 +15,11 @@ std::unique_ptr<Decoder> makeWmfDecoder();
 
 // A placeable metafile is drawn at the size its header gives (its units per
 // inch at 96 dpi); one without that header is fitted into the target size
-// (1024 x 768 when none is given). The player stops between records once
-// work says so.
+// (1024 x 768 when none is given).
+// Every record read and everything drawn counts against work.
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work);
+// The same with an allowance of its own, the default one.
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth = 0, int targetHeight = 0);
 
 }  // namespace pictavo::imaging

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decoders/lowest_free_slots.h"
 #include "imaging/decoders/packed_dib.h"
 #include "imaging/decoders/wmf_records.h"
+#include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging::wmf {
 
@@ -60,7 +63,6 @@ constexpr uint32_t kWhiteness = 0x00FF0062;
 
 // A hostile file could save states forever; real ones nest a few deep.
 constexpr size_t kMaxSavedStates = 1024;
-constexpr size_t kMaxObjects = 65535;
 // Text of a font with no height set, in device pixels.
 constexpr double kDefaultTextHeight = 16;
 
@@ -151,7 +153,7 @@ struct DcState {
 
 class Player {
   public:
-    Player(Canvas& canvas, const Frame& window, WorkMeter& work) : canvas_(canvas), work_(work) {
+    Player(Canvas& canvas, const Frame& window) : canvas_(canvas) {
         state_.window = window;
         state_.clipRight = canvas.width();
         state_.clipBottom = canvas.height();
@@ -160,7 +162,7 @@ class Player {
     Result<void> play(std::span<const uint8_t> records) {
         size_t at = 0;
         while (at + 6 <= records.size()) {
-            if (work_.stopped()) return work_.stopError();
+            if (canvas_.stopped()) return canvas_.work().stopError();
             const Params head(records.subspan(at, 6));
             const uint32_t size = head.u32(0);
             const uint16_t function = head.u16(2);
@@ -170,8 +172,9 @@ class Player {
             // A record cut short by the file's end still gives what it has.
             const auto params = records.subspan(
                 at + 6, static_cast<size_t>(std::min<uint64_t>(bytes, available) - 6));
+            if (!canvas_.work().spend(cost::kRecord)) return canvas_.work().stopError();
             handle(function, Params(params));
-            if (canvas_.exhausted()) return makeError("drawing too complex to render");
+            if (canvas_.stopped()) return canvas_.work().stopError();
             if (bytes >= available) break;
             at += static_cast<size_t>(bytes);
         }
@@ -208,15 +211,25 @@ class Player {
 
     // --- objects ---
 
+    // The object takes the lowest free index, as Windows gives them; a full
+    // table drops it.
     void addObject(GdiObject object) {
-        auto free = std::find_if(objects_.begin(), objects_.end(), [](const GdiObject& o) {
-            return o.kind == GdiObject::Kind::Free;
-        });
-        if (free != objects_.end()) {
-            *free = std::move(object);
-        } else if (objects_.size() < kMaxObjects) {
-            objects_.push_back(std::move(object));
-        }
+        (void)canvas_.work().spend(cost::kObject);
+        const auto slot = freeSlots_.take();
+        if (!slot) return;
+        if (*slot >= objects_.size()) objects_.resize(*slot + 1);
+        objects_[*slot] = std::move(object);
+    }
+
+    void deleteObject(size_t index) {
+        if (index >= objects_.size() || objects_[index].kind == GdiObject::Kind::Free) return;
+        objects_[index] = GdiObject{};
+        freeSlots_.release(index);
+    }
+
+    // Counts work for count points about to be built into a path.
+    bool spendPoints(size_t count) {
+        return canvas_.work().spend(cost::kPoint * static_cast<int64_t>(count));
     }
 
     const GdiObject* object(size_t index) const {
@@ -257,9 +270,10 @@ class Player {
         return pen;
     }
 
-    std::shared_ptr<const Image> readPatternImage(std::span<const uint8_t> dib,
-                                                  bool indices) const {
-        auto image = decodePackedDib(dib, indices, state_.palette);
+    int64_t bitmapRoom() { return vector::bitmapRoom(canvas_.image()); }
+
+    std::shared_ptr<const Image> readPatternImage(std::span<const uint8_t> dib, bool indices) {
+        auto image = decodePackedDib(dib, indices, state_.palette, bitmapRoom(), &canvas_.work());
         if (!image || image->width > 256 || image->height > 256) return nullptr;
         return std::make_shared<Image>(std::move(image.value()));
     }
@@ -443,9 +457,10 @@ class Player {
         canvas_.strokePath(path, {}, devicePen(), colourOf(state_.pen.colour));
     }
 
-    std::vector<Point> readPoints(const Params& p, size_t word, size_t count) const {
+    std::vector<Point> readPoints(const Params& p, size_t word, size_t count) {
         std::vector<Point> points;
         count = std::min(count, (p.words() > word ? p.words() - word : 0) / 2);
+        if (!spendPoints(count)) return points;
         points.reserve(count);
         for (size_t i = 0; i < count; ++i) points.push_back(pointAt(p, word + 2 * i));
         return points;
@@ -512,6 +527,7 @@ class Player {
     void drawText(std::string_view bytes, Point logical, const std::vector<double>& advances,
                   const vector::Rect* opaqueBox, const vector::Rect* clipBox) {
         if (drawsNothing()) return;
+        if (!canvas_.work().spend(cost::kGlyph * static_cast<int64_t>(bytes.size()))) return;
         const std::u32string text = vector::fromWindows1252(bytes);
         const FontState& font = state_.font;
         const double em = font.height == 0  ? kDefaultTextHeight
@@ -645,7 +661,8 @@ class Player {
 
     void blit(std::span<const uint8_t> dib, bool paletteIndices, uint32_t rop, double srcX,
               double srcY, double srcWidth, double srcHeight, const vector::Rect& destination) {
-        auto image = decodePackedDib(dib, paletteIndices, state_.palette);
+        auto image =
+            decodePackedDib(dib, paletteIndices, state_.palette, bitmapRoom(), &canvas_.work());
         if (!image) return;
         Image& source = image.value();
         if (rop == kNotSrcCopy) {
@@ -773,7 +790,7 @@ class Player {
                 selectObject(p.u16(0));
                 break;
             case kDeleteObject:
-                if (p.u16(0) < objects_.size()) objects_[p.u16(0)] = GdiObject{};
+                deleteObject(p.u16(0));
                 break;
             case kCreatePenIndirect: {
                 GdiObject pen = objectOf(GdiObject::Kind::Pen);
@@ -833,6 +850,7 @@ class Player {
                 break;
             case kCreateRegion: {
                 GdiObject region = objectOf(GdiObject::Kind::Region);
+                if (!spendPoints(p.words())) break;
                 region.region = readRegion(p);
                 addObject(std::move(region));
                 break;
@@ -987,10 +1005,10 @@ class Player {
     }
 
     Canvas& canvas_;
-    WorkMeter& work_;
     DcState state_;
     std::vector<DcState> saved_;
-    std::vector<GdiObject> objects_;
+    std::vector<GdiObject> objects_;  // up to the highest index in use
+    LowestFreeSlots freeSlots_;
 };
 
 // Grows a box around the points a record draws at, for metafiles that never
@@ -1078,11 +1096,12 @@ class BoundsFinder {
 }  // namespace
 
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas, WorkMeter& work) {
-    return Player(canvas, window, work).play(records);
+                         vector::Canvas& canvas) {
+    return Player(canvas, window).play(records);
+
 }
 
-std::optional<Frame> findFrame(std::span<const uint8_t> records) {
+std::optional<Frame> findFrame(std::span<const uint8_t> records, WorkMeter& work) {
     std::optional<Point> origin;
     std::optional<Point> extent;
     BoundsFinder bounds;
@@ -1093,6 +1112,7 @@ std::optional<Frame> findFrame(std::span<const uint8_t> records) {
         const uint16_t function = head.u16(2);
         if (function == kEof || size < 3 || uint64_t{size} * 2 > records.size() - at) break;
         const Params p(records.subspan(at + 6, size_t{size} * 2 - 6));
+        if (!work.spend(cost::kRecord)) return std::nullopt;
         if (function == kSetWindowOrg && !origin)
             origin = Point{double(p.i16(1)), double(p.i16(0))};
         if (function == kSetWindowExt && !extent && p.i16(0) != 0 && p.i16(1) != 0) {

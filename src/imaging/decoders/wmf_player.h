@@ -23,14 +23,16 @@ struct Frame {
 };
 
 // Draws the records (everything after the metafile header) so that the
-// window maps onto the whole canvas. Fails only when the drawing outgrows
-// the canvas's work budget, or work says to stop (looked at every record).
+// window maps onto the whole canvas. Every record, point and character
+// counts against the canvas's meter; fails only when that stops the drawing.
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas, WorkMeter& work);
+                         vector::Canvas& canvas);
+
 
 // The window a metafile sets for itself (its first window origin and
 // extent), or else the bounds of the coordinates it draws at; nothing when
 // it draws nothing.
-std::optional<Frame> findFrame(std::span<const uint8_t> records);
+// Each record looked at counts against work; nothing when that stops the search.
+std::optional<Frame> findFrame(std::span<const uint8_t> records, WorkMeter& work);
 
 }  // namespace pictavo::imaging::wmf

@@ -14,6 +14,7 @@
 #include "imaging/vector/canvas.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging {
 
@@ -48,10 +49,6 @@ std::optional<Header> readHeader(std::span<const uint8_t> bytes) {
     return header;
 }
 
-Error drawingTooComplex() {
-    return makeError("drawing too complex to render");
-}
-
 // --- WPG 1 ---
 
 class Wpg1Player {
@@ -69,8 +66,9 @@ class Wpg1Player {
             if (in.failed()) break;
             const auto body = in.take(std::min<size_t>(length, in.remaining()));
             if (type == 0x10) break;  // end of WPG data
+            if (!work_.spend(cost::kRecord)) return work_.stopError();
             if (auto handled = handle(type, body); !handled) return handled.error();
-            if (canvas_ && canvas_->exhausted()) return drawingTooComplex();
+            if (work_.stopped()) return work_.stopError();
         }
         if (!image_) return invalidFile("WPG", "no start record");
         return std::move(*image_);
@@ -92,13 +90,14 @@ class Wpg1Player {
         auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_);
+        canvas_.emplace(*image_, work_);
         return {};
     }
 
-    std::vector<Point> readPoints(ByteReader& in, size_t count) const {
+    std::vector<Point> readPoints(ByteReader& in, size_t count) {
         std::vector<Point> points;
         count = std::min(count, in.remaining() / 4);
+        if (!work_.spend(cost::kPoint * static_cast<int64_t>(count))) return points;
         for (size_t i = 0; i < count; ++i) {
             const double x = in.i16();
             const double y = in.i16();
@@ -172,6 +171,7 @@ class Wpg1Player {
         const double y = in.i16();
         const auto bytes = in.take(std::min(length, in.remaining()));
         if (!canvas_ || bytes.empty()) return;
+        if (!work_.spend(cost::kGlyph * static_cast<int64_t>(bytes.size()))) return;
         const std::u32string text =
             vector::fromWindows1252({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         const double height = textHeight_ * scale_;
@@ -199,7 +199,8 @@ class Wpg1Player {
         in.u16();  // vertical resolution
         if (in.failed() || !canvas_) return {};
         if (!placed) x2 = image_->width / scale_;
-        if (auto size = checkPictureSize(width, height); !size) return size.error();
+        if (auto fits = vector::checkBitmap(*image_, width, height, work_); !fits)
+            return fits.error();
         if (depth != 1 && depth != 2 && depth != 4 && depth != 8)
             return {};  // not a bitmap we know
         const size_t rowBytes = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8;
@@ -336,8 +337,9 @@ class Wpg2Player {
             if (in.failed() || type == 0 || type > 0x3F) break;
             const auto body = in.take(std::min<size_t>(length, in.remaining()));
             if (type == 0x02) break;  // end of WPG
+            if (!work_.spend(cost::kRecord)) return work_.stopError();
             if (auto handled = handle(type, body); !handled) return handled.error();
-            if (canvas_ && canvas_->exhausted()) return drawingTooComplex();
+            if (work_.stopped()) return work_.stopError();
             afterRecord(type, extension);
         }
         if (compound_) finishCompound();
@@ -381,7 +383,7 @@ class Wpg2Player {
         auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_);
+        canvas_.emplace(*image_, work_);
         return {};
     }
 
@@ -493,6 +495,9 @@ class Wpg2Player {
         const size_t each = curved ? 3 : 1;
         std::vector<Point> points;
         const size_t size = doublePrecision_ ? 8 : 4;
+        if (!work_.spend(cost::kPoint *
+                         static_cast<int64_t>(std::min(count * each, in.remaining() / size))))
+            return;
         for (size_t i = 0; i < count * each && in.remaining() >= size; ++i) {
             const double x = coordinate(in);
             const double y = coordinate(in);
@@ -579,7 +584,8 @@ class Wpg2Player {
         const uint8_t format = in.u8();
         const uint8_t compression = in.u8();
         if (in.failed() || !canvas_ || !bitmapBox_) return {};
-        if (auto size = checkPictureSize(width, height); !size) return size.error();
+        if (auto fits = vector::checkBitmap(*image_, width, height, work_); !fits)
+            return fits.error();
         int bits = 0;
         switch (format) {
             case 1:

@@ -14,6 +14,9 @@ namespace pictavo::imaging {
 
 std::unique_ptr<Decoder> makeWpgDecoder();
 
+// Every record read and everything drawn counts against work.
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);
+// The same with an allowance of its own, the default one.
 Result<Image> decodeWpg(std::span<const uint8_t> bytes);
 // The players stop between records once work says so.
 Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imaging/work_costs.h"
+
 namespace pictavo::imaging::vector {
 
 Pixel blend(Pixel destination, Pixel source, uint8_t alpha) {
@@ -24,7 +26,7 @@ class Canvas::PaintSink final : public SpanSink {
 
     void span(int y, int x, int count, uint8_t alpha) override {
         if (y < canvas_.clipTop_ || y >= canvas_.clipBottom_) return;
-        canvas_.work_ += count;
+        (void)canvas_.work_->spend(count);
         const int from = std::max(x, canvas_.clipLeft_);
         const int to = std::min(x + count, canvas_.clipRight_);
         Pixel* row = &canvas_.image_.at(0, y);
@@ -42,7 +44,11 @@ class Canvas::PaintSink final : public SpanSink {
     const Paint& paint_;
 };
 
-Canvas::Canvas(Image& target) : image_(target) {
+Canvas::Canvas(Image& target, WorkMeter& work) : image_(target), work_(&work) {
+    resetClip();
+}
+
+Canvas::Canvas(Image& target) : image_(target), work_(&ownWork_) {
     resetClip();
 }
 
@@ -57,8 +63,19 @@ void Canvas::resetClip() {
     setClip(0, 0, image_.width, image_.height);
 }
 
+namespace {
+
+int64_t pointCount(const std::vector<Contour>& contours) {
+    int64_t count = 0;
+    for (const Contour& contour : contours) count += static_cast<int64_t>(contour.points.size());
+    return count;
+}
+
+}  // namespace
+
 void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
     if (image_.empty()) return;
+    if (!work_->spend(cost::kPoint * pointCount(contours))) return;
     if (paint.tile && (paint.tile->width <= 0 || paint.tile->height <= 0 ||
                        paint.tile->pixels.size() !=
                            static_cast<size_t>(paint.tile->width) * paint.tile->height)) {
@@ -66,8 +83,8 @@ void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Pai
     }
     rasterizer_.reset(image_.width, image_.height);
     rasterizer_.addContours(contours);
-    work_ += static_cast<int64_t>(rasterizer_.cellCount());
-    if (rasterizer_.overflowed()) work_ = std::max(work_, budget_ + 1);
+    (void)work_->spend(cost::kEdgeCell * static_cast<int64_t>(rasterizer_.cellCount()));
+    if (rasterizer_.overflowed()) work_->exhaust();
     PaintSink sink(*this, paint);
     rasterizer_.sweep(rule, sink);
 }
@@ -85,6 +102,7 @@ void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& 
     }
     if (pen.width <= kHairlineWidth && !paint.tile) {
         const auto lines = path.flatten(toDevice);
+        if (!work_->spend(cost::kPoint * pointCount(lines))) return;
         if (pen.dashes.empty()) {
             drawHairlines(lines, paint.colour);
         } else {
@@ -139,7 +157,8 @@ void Canvas::hairline(Point a, Point b, Pixel colour) {
     const double firstStep = std::floor(a.x + 0.5);
     const double first = std::max(firstStep, -1.0);
     const double last = std::min(std::floor(b.x + 0.5), limitMajor);
-    if (last >= first) work_ += static_cast<int64_t>(last - first + 1) * 2;
+    if (last >= first)
+        (void)work_->spend(static_cast<int64_t>(last - first + 1) * cost::kHairlineStep);
     for (double major = first; major <= last; ++major) {
         // How much of this pixel column the segment spans.
         const double span =
@@ -178,7 +197,7 @@ void Canvas::drawImage(const Image& source, const Rect& sourceRect, const Rect& 
     const int x1 = bound(std::max(destination.left, destination.right), clipLeft_, clipRight_);
     const int y0 = bound(std::min(destination.top, destination.bottom), clipTop_, clipBottom_);
     const int y1 = bound(std::max(destination.top, destination.bottom), clipTop_, clipBottom_);
-    work_ += static_cast<int64_t>(x1 - x0) * (y1 - y0);
+    (void)work_->spend(cost::kImagePixel * (x1 - x0) * (y1 - y0));
     for (int y = y0; y < y1; ++y) {
         const double sy = sourceRect.top + (y + 0.5 - destination.top) * scaleY;
         const int row = static_cast<int>(std::floor(sy));

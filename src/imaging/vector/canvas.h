@@ -11,6 +11,7 @@
 #include "imaging/vector/path.h"
 #include "imaging/vector/rasterizer.h"
 #include "imaging/vector/stroker.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::vector {
 
@@ -48,22 +49,24 @@ inline constexpr double kHairlineWidth = 1.5;
 // Pens wider than this (device pixels) are not drawn at all.
 inline constexpr double kMaxPenWidth = 1 << 16;
 
-// About a second of painting on a slow machine.
-inline constexpr int64_t kDefaultWorkBudget = int64_t{400} * 1000 * 1000;
-
 class Canvas {
   public:
+    // Painting counts against work, the meter of the picture being drawn.
+    Canvas(Image& target, WorkMeter& work);
+    // A canvas with an allowance of its own, the default one.
     explicit Canvas(Image& target);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
     int width() const { return image_.width; }
     int height() const { return image_.height; }
     Image& image() { return image_; }
 
     // Every fill counts the pixels and edge cells it works on. A drawing that
-    // has used up the budget is not worth waiting for: decoders check
-    // exhausted() and give up with an error.
-    void setWorkBudget(int64_t pixelOperations) { budget_ = pixelOperations; }
-    bool exhausted() const { return work_ > budget_; }
+    // has used up its allowance (or is no longer wanted) is not worth
+    // finishing: decoders check stopped() and give up with the meter's error.
+    bool stopped() const { return work_->stopped(); }
+    WorkMeter& work() { return *work_; }
 
     // Pixels outside the clip rectangle are never touched.
     void setClip(int left, int top, int right, int bottom);
@@ -99,8 +102,8 @@ class Canvas {
     int clipRight_ = 0;
     int clipBottom_ = 0;
     Rasterizer rasterizer_;
-    int64_t work_ = 0;
-    int64_t budget_ = kDefaultWorkBudget;
+    WorkMeter ownWork_;
+    WorkMeter* work_;
 };
 
 // src over dst with coverage alpha/255 (and the source's own alpha).

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "imaging/limits.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::imaging::vector {
 
@@ -47,6 +49,23 @@ PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth
 
 Result<Image> blankPicture(PixelSize size, Pixel background) {
     return allocateImage(size.width, size.height, background);
+}
+
+int64_t bitmapRoom(const Image& canvas) {
+    // A quarter of the largest picture at most, and never more than half of
+    // what the canvas leaves: the unpacked rows may take nearly as much again.
+    const int64_t left = kMaxPicturePixels - int64_t{canvas.width} * canvas.height;
+    return std::clamp<int64_t>(left / 2, 0, kMaxPicturePixels / 4);
+}
+
+Result<void> checkBitmap(const Image& canvas, int64_t width, int64_t height, WorkMeter& work) {
+    if (auto size = checkPictureSize(width, height); !size) return size.error();
+    if (width * height > bitmapRoom(canvas)) {
+        return makeError("picture too large: " + std::to_string(width) + " x " +
+                         std::to_string(height));
+    }
+    if (!work.spend(cost::kBitmapPixel * width * height)) return work.stopError();
+    return {};
 }
 
 }  // namespace pictavo::imaging::vector

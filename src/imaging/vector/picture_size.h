@@ -7,6 +7,7 @@
 
 #include "common/result.h"
 #include "imaging/image.h"
+#include "imaging/work_meter.h"
 
 namespace pictavo::imaging::vector {
 
@@ -29,5 +30,14 @@ PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth
 // A canvas image of that size filled with background, after the size checks
 // every decoded picture passes (imaging/limits.h).
 Result<Image> blankPicture(PixelSize size, Pixel background);
+
+// The most pixels a bitmap inside a drawing may have: it is unpacked and
+// held beside the canvas while it is drawn, and the two together must stay
+// well within the memory of one picture.
+int64_t bitmapRoom(const Image& canvas);
+
+// "picture too large: W x H" for a bitmap with more pixels than the canvas
+// leaves room for; otherwise its pixels count against work.
+Result<void> checkBitmap(const Image& canvas, int64_t width, int64_t height, WorkMeter& work);
 
 }  // namespace pictavo::imaging::vector

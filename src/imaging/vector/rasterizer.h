@@ -23,9 +23,10 @@ class SpanSink {
     virtual void span(int y, int x, int count, uint8_t alpha) = 0;
 };
 
-// A fill whose edges cross more pixels than this (64 MB of cells) is a
-// hostile one: a polygon zigzagging across the picture thousands of times.
-inline constexpr size_t kMaxCells = size_t{4} * 1024 * 1024;
+// A fill whose edges cross more pixels than this (16 MB of cells, a few
+// tenths of a second to sort) is a hostile one: a polygon zigzagging across
+// the picture thousands of times.
+inline constexpr size_t kMaxCells = size_t{1} << 20;
 
 class Rasterizer {
   public:

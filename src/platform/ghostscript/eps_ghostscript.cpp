@@ -18,6 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ghostscript/ghostscript_sandbox.h"
+#include "platform/ghostscript/ppm_stream.h"
+
 namespace pictavo::platform {
 
 namespace {
@@ -107,8 +110,16 @@ struct Child {
     Descriptor output;
 };
 
+std::vector<char*> pointers(const std::vector<std::string>& texts) {
+    std::vector<char*> list;
+    for (const std::string& text : texts) list.push_back(const_cast<char*>(text.c_str()));
+    list.push_back(nullptr);
+    return list;
+}
+
 Result<Child> start(const std::string& path, const std::vector<std::string>& arguments,
-                    uint64_t memoryBytes, std::chrono::milliseconds timeLimit) {
+                    const GhostscriptSandbox& sandbox, uint64_t memoryBytes,
+                    std::chrono::milliseconds timeLimit) {
     int toChild[2];
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0) return makeError("cannot start Ghostscript: no pipe");
@@ -117,10 +128,10 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
         close(toChild[1]);
         return makeError("cannot start Ghostscript: no pipe");
     }
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = pointers(arguments);
+    const std::vector<std::string> environment = sandbox.environment();
+    const std::vector<char*> envp = pointers(environment);
+    const char* room = sandbox.folder().c_str();
     const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
 
     const pid_t parent = getpid();
@@ -139,9 +150,10 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
         const auto seconds = static_cast<rlim_t>(timeLimit.count() / 1000 + 2);
         const rlimit cpu{seconds, seconds};
         setrlimit(RLIMIT_CPU, &cpu);
-        // Nothing of Ghostscript's lands beside the pictures.
-        if (chdir("/") != 0) _exit(126);
-        execv(path.c_str(), argv.data());
+        // Nothing of Ghostscript's lands beside the pictures, and a relative
+        // name finds nothing of the user's.
+        if (chdir(room) != 0) _exit(126);
+        execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(toChild[0]);
@@ -166,43 +178,6 @@ void stop(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-}
-
-// "P6 <width> <height> 255" with "#" comments, then the rows.
-Result<imaging::Image> parsePpm(const std::vector<uint8_t>& data, int width, int height) {
-    size_t at = 0;
-    auto token = [&]() {
-        std::string text;
-        while (at < data.size()) {
-            const char c = static_cast<char>(data[at]);
-            if (c == '#') {
-                while (at < data.size() && data[at] != '\n') ++at;
-            } else if (std::isspace(static_cast<unsigned char>(c))) {
-                if (!text.empty()) break;
-                ++at;
-            } else {
-                text.push_back(c);
-                ++at;
-            }
-        }
-        return text;
-    };
-    const std::string magic = token();
-    const int w = std::atoi(token().c_str());
-    const int h = std::atoi(token().c_str());
-    const int maximum = std::atoi(token().c_str());
-    ++at;  // the one white space character before the rows
-    if (magic != "P6" || w != width || h != height || maximum != 255) {
-        return makeError("EPS rendering failed: unexpected output from Ghostscript");
-    }
-    const size_t needed = static_cast<size_t>(w) * static_cast<size_t>(h) * 3;
-    if (data.size() < at + needed) return makeError("EPS rendering failed: output cut short");
-    imaging::Image image(w, h);
-    const uint8_t* rgb = data.data() + at;
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        image.pixels[i] = imaging::rgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
-    }
-    return image;
 }
 
 std::string number(double value) {
@@ -238,6 +213,9 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
         "-dQUIET",
         "-dNOPROMPT",
         "-sDEVICE=ppmraw",
+        // What the PostScript prints, and Ghostscript's reports of its
+        // errors, go where they cannot mix with the picture.
+        "-sstdout=%stderr",
         "-dTextAlphaBits=4",
         "-dGraphicsAlphaBits=4",
         "-r" + number(resolution) + "x" + number(height * 72.0 / box.height()),
@@ -250,13 +228,14 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
         "-c",
         "showpage",
     };
+    auto sandbox = GhostscriptSandbox::make();
+    if (!sandbox) return sandbox.error();
     SigpipeGuard quietPipes;
-    auto started = start(path_, arguments, limits_.memoryBytes, limits_.time);
+    auto started = start(path_, arguments, *sandbox, limits_.memoryBytes, limits_.time);
     if (!started) return started.error();
     Child& child = started.value();
 
-    const size_t expected = static_cast<size_t>(width) * static_cast<size_t>(height) * 3 + 4096;
-    std::vector<uint8_t> output;
+    PpmStream page(width, height);
     size_t written = 0;
     const auto deadline = Clock::now() + limits_.time;
     uint8_t buffer[65536];
@@ -295,7 +274,7 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
             const ssize_t got = read(child.output.get(), buffer, sizeof buffer);
             if (got > 0) {
                 // One page is all we want; the PostScript's own showpage may add more.
-                if (output.size() < expected) output.insert(output.end(), buffer, buffer + got);
+                page.feed({buffer, static_cast<size_t>(got)});
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
                 outputOpen = false;
             }
@@ -305,12 +284,12 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
     int status = 0;
     while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (output.empty()) {
+    if (!page.started()) {
         if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
             return makeError("EPS rendering timed out");
         return makeError("EPS rendering failed: Ghostscript drew nothing");
     }
-    return parsePpm(output, width, height);
+    return page.finish();
 }
 
 }  // namespace pictavo::platform

@@ -1,7 +1,8 @@
 #pragma once
-// PostScript drawn by Ghostscript in a process of its own: -dSAFER, fed on
-// its standard input, read back as a PPM from its standard output, under a
-// time limit and a memory limit, with nothing written to disk.
+// PostScript drawn by Ghostscript in a process of its own: -dSAFER, in a
+// sandbox of its own (GhostscriptSandbox: an empty folder, no environment),
+// fed on its standard input, read back as a PPM from its standard output,
+// under a time limit and a memory limit.
 
 #include <chrono>
 #include <cstdint>

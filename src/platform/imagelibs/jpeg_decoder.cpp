@@ -17,6 +17,7 @@
 #include "imaging/exif.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::platform {
 
@@ -63,6 +64,50 @@ void noteMessage(j_common_ptr cinfo, int level) {
     if (level < 0 && errors->pub.msg_code == JWRN_JPEG_EOF) errors->endOfData = true;
 }
 
+// The file as libjpeg reads it: a piece at a time from our reader. At its
+// end a fake end-of-image marker stops libjpeg, with the warning that
+// marks the picture as cut short.
+struct FileSource {
+    jpeg_source_mgr pub;
+    imaging::SourceReader* reader;
+};
+
+constexpr size_t kPieceBytes = size_t{64} << 10;
+constexpr JOCTET kFakeEnd[2] = {0xFF, JPEG_EOI};
+
+void startSource(j_decompress_ptr) {}
+
+boolean fillSource(j_decompress_ptr cinfo) {
+    auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+    imaging::SourceReader& reader = *source->reader;
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(kPieceBytes, reader.remaining()));
+    const auto piece = count > 0 ? reader.take(count) : std::span<const uint8_t>{};
+    if (piece.empty()) {
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        source->pub.next_input_byte = kFakeEnd;
+        source->pub.bytes_in_buffer = sizeof kFakeEnd;
+        return TRUE;
+    }
+    source->pub.next_input_byte = piece.data();
+    source->pub.bytes_in_buffer = piece.size();
+    return TRUE;
+}
+
+void skipSource(j_decompress_ptr cinfo, long count) {
+    auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+    if (count <= 0) return;
+    const auto wanted = static_cast<size_t>(count);
+    if (wanted <= source->pub.bytes_in_buffer) {
+        source->pub.next_input_byte += wanted;
+        source->pub.bytes_in_buffer -= wanted;
+        return;
+    }
+    source->reader->skip(wanted - source->pub.bytes_in_buffer);
+    source->pub.bytes_in_buffer = 0;
+}
+
+void termSource(j_decompress_ptr) {}
+
 // Pixel is 0xAARRGGBB in a 32-bit word: in memory B, G, R, A on a
 // little-endian machine. libjpeg-turbo fills the alpha byte with 0xFF.
 constexpr J_COLOR_SPACE pixelColourSpace =
@@ -73,7 +118,8 @@ constexpr J_COLOR_SPACE pixelColourSpace =
 // skips no destructor.
 class JpegReader {
   public:
-    explicit JpegReader(const imaging::DecodeRequest& request) : request_(request) {
+    explicit JpegReader(const imaging::DecodeRequest& request)
+        : request_(request), file_(request), reader_(*file_) {
         cinfo_.err = jpeg_std_error(&errors_.pub);
         errors_.pub.error_exit = exitWithError;
         errors_.pub.emit_message = noteMessage;
@@ -89,12 +135,16 @@ class JpegReader {
   private:
     void readHeader();
     bool sizeAcceptable();
-    void chooseOutput();
+    bool chooseOutput();
+    uint64_t coefficientBytes() const;
     void readWindow();
     void readRow(int storedY, JDIMENSION firstColumn);
     Image finishedImage();
 
     const imaging::DecodeRequest& request_;
+    imaging::RequestFile file_;
+    imaging::SourceReader reader_;
+    FileSource source_{};
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
     ProgressWatch progress_{};
@@ -112,7 +162,7 @@ Result<Image> JpegReader::read() {
     }
     readHeader();
     if (!sizeAcceptable()) return makeError(sizeError_);
-    chooseOutput();
+    if (!chooseOutput()) return makeError(sizeError_);
     jpeg_start_decompress(&cinfo_);
     readWindow();
     if (errors_.endOfData) return makeError("file is truncated");
@@ -125,7 +175,13 @@ void JpegReader::readHeader() {
     progress_.work = request_.work.get();
     progress_.jump = &errors_.jump;
     cinfo_.progress = &progress_.pub;
-    jpeg_mem_src(&cinfo_, request_.bytes.data(), static_cast<unsigned long>(request_.bytes.size()));
+    source_.reader = &reader_;
+    source_.pub.init_source = startSource;
+    source_.pub.fill_input_buffer = fillSource;
+    source_.pub.skip_input_data = skipSource;
+    source_.pub.resync_to_restart = jpeg_resync_to_restart;
+    source_.pub.term_source = termSource;
+    cinfo_.src = &source_.pub;
     jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo_, TRUE);
     for (jpeg_saved_marker_ptr m = cinfo_.marker_list; m != nullptr; m = m->next) {
@@ -152,18 +208,66 @@ int scaleEighths(JDIMENSION width, JDIMENSION height, int targetWidth, int targe
     return 8;
 }
 
-void JpegReader::chooseOutput() {
+// A progressive file is decoded from all its coefficients at once, two
+// bytes each, held beside the picture until the last scan.
+uint64_t JpegReader::coefficientBytes() const {
+    uint64_t bytes = 0;
+    for (int c = 0; c < cinfo_.num_components; ++c) {
+        const jpeg_component_info& component = cinfo_.comp_info[c];
+        bytes += uint64_t{component.width_in_blocks} * component.height_in_blocks * DCTSIZE2 *
+                 sizeof(JCOEF);
+    }
+    return bytes;
+}
+
+// False (with the reason in sizeError_) when the picture cannot be decoded
+// within the memory one picture may take.
+bool JpegReader::chooseOutput() {
     const J_COLOR_SPACE source = cinfo_.jpeg_color_space;
     cmyk_ = source == JCS_CMYK || source == JCS_YCCK;
     cinfo_.out_color_space = cmyk_ ? JCS_CMYK : pixelColourSpace;
     const bool scaled =
         !request_.centreCrop && request_.targetWidth > 0 && request_.targetHeight > 0;
+    int eighths = 8;
     if (scaled) {
         const bool swap = imaging::swapsSides(orientation_);
-        cinfo_.scale_num = static_cast<unsigned>(
-            scaleEighths(cinfo_.image_width, cinfo_.image_height,
-                         swap ? request_.targetHeight : request_.targetWidth,
-                         swap ? request_.targetWidth : request_.targetHeight));
+        eighths = scaleEighths(cinfo_.image_width, cinfo_.image_height,
+                               swap ? request_.targetHeight : request_.targetWidth,
+                               swap ? request_.targetWidth : request_.targetHeight);
+    }
+    if (jpeg_has_multiple_scans(&cinfo_)) {
+        // The coefficients and the picture together stay within the memory
+        // of a picture: a huge progressive file comes out at a smaller
+        // scale (standing for the whole picture, as a scaled decode does).
+        // A centred picture keeps only the window that shows, at full scale.
+        const uint64_t coefficients = coefficientBytes();
+        auto pictureBytes = [&](int n) {
+            const uint64_t w = (uint64_t{cinfo_.image_width} * n + 7) / 8;
+            const uint64_t h = (uint64_t{cinfo_.image_height} * n + 7) / 8;
+            if (request_.centreCrop) {
+                return std::min<uint64_t>(w,
+                                          std::max(request_.targetWidth, request_.targetHeight)) *
+                       std::min<uint64_t>(h,
+                                          std::max(request_.targetWidth, request_.targetHeight)) *
+                       sizeof(Pixel);
+            }
+            return w * h * sizeof(Pixel);
+        };
+        while (!request_.centreCrop && eighths > 1 &&
+               coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
+            --eighths;
+        }
+        if (coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
+            sizeError_ = "picture too large: " + std::to_string(cinfo_.image_width) + " x " +
+                         std::to_string(cinfo_.image_height);
+            return false;
+        }
+        // libjpeg's own allocations stop there too.
+        cinfo_.mem->max_memory_to_use =
+            static_cast<long>(imaging::kMaxDecodeBytes - pictureBytes(eighths));
+    }
+    if (eighths != 8) {
+        cinfo_.scale_num = static_cast<unsigned>(eighths);
         cinfo_.scale_denom = 8;
     }
     jpeg_calc_output_dimensions(&cinfo_);
@@ -177,6 +281,7 @@ void JpegReader::chooseOutput() {
     } else {
         writer_.emplace(orientation_, width, height);
     }
+    return true;
 }
 
 void JpegReader::readWindow() {
@@ -254,6 +359,8 @@ class JpegDecoder final : public imaging::Decoder {
             bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
         return soi ? imaging::Confidence::Strong : imaging::Confidence::None;
     }
+
+    bool readsInPieces() const override { return true; }
 
     Result<Image> decode(const imaging::DecodeRequest& request) const override {
         JpegReader reader(request);

@@ -14,6 +14,7 @@
 #include "imaging/alpha.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/source_reader.h"
 
 namespace pictavo::platform {
 
@@ -37,24 +38,30 @@ struct ErrorState {
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-struct MemorySource {
-    std::span<const uint8_t> bytes;
-    size_t position = 0;
-    const imaging::WorkMeter* work = nullptr;
+// What libpng reads from: the file, and the meter of the decode.
+struct PngInput {
+    imaging::SourceReader* file;
+    const imaging::WorkMeter* work;
 };
 
 // Called after every row (of every pass): a decode nobody wants any more
 // stops there, as a fatal error would.
 void rowRead(png_structp png, png_uint_32, int) {
-    const auto* source = static_cast<const MemorySource*>(png_get_io_ptr(png));
-    if (source->work->stopped()) png_error(png, "decoding cancelled");
+    const auto* input = static_cast<const PngInput*>(png_get_io_ptr(png));
+    if (input->work->stopped()) png_error(png, "decoding cancelled");
 }
 
-void readFromMemory(png_structp png, png_bytep out, size_t count) {
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-    if (source->bytes.size() - source->position < count) png_error(png, "file is truncated");
-    std::memcpy(out, source->bytes.data() + source->position, count);
-    source->position += count;
+// The file, read a piece at a time as libpng asks for it.
+void readFromFile(png_structp png, png_bytep out, size_t count) {
+    auto* file = static_cast<PngInput*>(png_get_io_ptr(png))->file;
+    const auto bytes = file->take(count);
+    if (file->failed()) {
+        // Copied first: the jump out of png_error skips every destructor.
+        char message[256];
+        std::snprintf(message, sizeof message, "%s", file->failure().message.c_str());
+        png_error(png, message);
+    }
+    std::memcpy(out, bytes.data(), count);
 }
 
 // Decodes one picture. Everything that lives across a libpng call is a
@@ -62,9 +69,9 @@ void readFromMemory(png_structp png, png_bytep out, size_t count) {
 // callback skips no destructor.
 class PngReader {
   public:
-    explicit PngReader(const imaging::DecodeRequest& request) : request_(request) {
-        source_.bytes = request.bytes;
-        source_.work = request.work.get();
+    explicit PngReader(const imaging::DecodeRequest& request)
+        : request_(request), file_(request), reader_(*file_),
+          input_{&reader_, request.work.get()} {
         errors_.message[0] = '\0';
     }
     ~PngReader() {
@@ -83,7 +90,9 @@ class PngReader {
     void readRows();
 
     const imaging::DecodeRequest& request_;
-    MemorySource source_;
+    imaging::RequestFile file_;
+    imaging::SourceReader reader_;
+    PngInput input_;
     ErrorState errors_{};
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
@@ -126,8 +135,9 @@ bool PngReader::start() {
     if (png_ == nullptr) return false;
     info_ = png_create_info_struct(png_);
     if (info_ == nullptr) return false;
-    png_set_read_fn(png_, &source_, readFromMemory);
+    png_set_read_fn(png_, &input_, readFromFile);
     png_set_read_status_fn(png_, rowRead);
+
     return true;
 }
 
@@ -207,6 +217,8 @@ class PngDecoder final : public imaging::Decoder {
         const bool signature = bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
         return signature ? imaging::Confidence::Strong : imaging::Confidence::None;
     }
+
+    bool readsInPieces() const override { return true; }
 
     Result<Image> decode(const imaging::DecodeRequest& request) const override {
         PngReader reader(request);

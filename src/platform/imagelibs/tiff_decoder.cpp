@@ -22,31 +22,36 @@ namespace {
 using imaging::Image;
 using imaging::Pixel;
 
-// libtiff may not take more than this in one allocation (strip and tile
-// buffers), so that a forged file cannot exhaust memory.
-constexpr tmsize_t maxLibraryAllocation = tmsize_t{256} << 20;
-// Rows are fetched in bands of whole strips or tiles, no bigger than this
-// unless one strip is.
-constexpr size_t bandBytes = size_t{32} << 20;
+// libtiff may not take more than this in one allocation (a compressed
+// strip is read whole), so that a forged file cannot make it take more.
+constexpr tmsize_t maxLibraryAllocation = tmsize_t{32} << 20;
+// Strips and tiles are decoded whole when they are no bigger than this;
+// a bigger strip is decoded a row at a time. A picture costs its own memory
+// and little more, whatever its layout.
+constexpr uint64_t bandBytes = uint64_t{16} << 20;
 
-struct MemoryFile {
-    std::span<const uint8_t> bytes;
+// The picture file as libtiff sees it: read through our source.
+struct SourceFile {
+    const imaging::ByteSource* source = nullptr;
     uint64_t position = 0;
     std::string lastError;
 };
 
-MemoryFile& fileOf(thandle_t handle) {
-    return *static_cast<MemoryFile*>(handle);
+SourceFile& fileOf(thandle_t handle) {
+    return *static_cast<SourceFile*>(handle);
 }
 
 tmsize_t readFile(thandle_t handle, void* out, tmsize_t count) {
-    MemoryFile& file = fileOf(handle);
-    if (count <= 0 || file.position >= file.bytes.size()) return 0;
-    const auto n =
-        std::min<uint64_t>(static_cast<uint64_t>(count), file.bytes.size() - file.position);
-    std::memcpy(out, file.bytes.data() + file.position, n);
-    file.position += n;
-    return static_cast<tmsize_t>(n);
+    SourceFile& file = fileOf(handle);
+    if (count <= 0) return 0;
+    auto got =
+        file.source->read(file.position, {static_cast<uint8_t*>(out), static_cast<size_t>(count)});
+    if (!got) {
+        file.lastError = got.error().message;
+        return -1;
+    }
+    file.position += *got;
+    return static_cast<tmsize_t>(*got);
 }
 
 tmsize_t refuseWrite(thandle_t, void*, tmsize_t) {
@@ -54,10 +59,10 @@ tmsize_t refuseWrite(thandle_t, void*, tmsize_t) {
 }
 
 toff_t seekFile(thandle_t handle, toff_t offset, int whence) {
-    MemoryFile& file = fileOf(handle);
+    SourceFile& file = fileOf(handle);
     uint64_t base = 0;
     if (whence == SEEK_CUR) base = file.position;
-    if (whence == SEEK_END) base = file.bytes.size();
+    if (whence == SEEK_END) base = file.source->size();
     // libtiff passes negative offsets as their two's complement.
     file.position = base + offset;
     return file.position;
@@ -67,7 +72,7 @@ int closeFile(thandle_t) {
     return 0;
 }
 toff_t fileSize(thandle_t handle) {
-    return fileOf(handle).bytes.size();
+    return fileOf(handle).source->size();
 }
 int refuseMap(thandle_t, void**, toff_t*) {
     return 0;
@@ -85,7 +90,7 @@ int keepLastError(TIFF*, void* user, const char*, const char* format, va_list ar
     if (message.starts_with(handleName) && message.substr(handleName.size()).starts_with(": ")) {
         message.remove_prefix(handleName.size() + 2);
     }
-    static_cast<MemoryFile*>(user)->lastError = message;
+    static_cast<SourceFile*>(user)->lastError = message;
     return 1;
 }
 
@@ -102,8 +107,8 @@ Pixel fromRaster(uint32_t abgr) {
 
 class TiffReader {
   public:
-    explicit TiffReader(const imaging::DecodeRequest& request) : request_(request) {
-        file_.bytes = request.bytes;
+    explicit TiffReader(const imaging::DecodeRequest& request) : request_(request), file_(request) {
+        source_.source = &*file_;
     }
     ~TiffReader() {
         if (rgbaStarted_) TIFFRGBAImageEnd(&rgba_);
@@ -117,29 +122,41 @@ class TiffReader {
   private:
     Error failure(const char* what) const {
         return makeError(std::string("cannot read TIFF file: ") +
-                         (file_.lastError.empty() ? what : file_.lastError));
+                         (source_.lastError.empty() ? what : source_.lastError));
     }
     bool open();
-    int bandRows() const;
-    bool readBands();
+    Result<void> readStrips();
+    Result<void> readStripsByRows();
+    Result<void> readTiles();
+    // The planes holding what the pixels are made of: one when the samples
+    // are interleaved, else the colour planes and alpha.
+    int planesRead() const;
+    // Converts rows of samples (one buffer per plane when the planes are
+    // separate) into pixels, rows first to first + rows of the picture,
+    // columns x to x + width; the input rows are inputWidth pixels apart.
+    void convert(int first, int rows, int x, int width, int inputWidth,
+                 const std::vector<std::vector<uint8_t>>& planes);
     int sourceBits() const;
 
     const imaging::DecodeRequest& request_;
-    MemoryFile file_;
+    imaging::RequestFile file_;
+    SourceFile source_;
     TIFF* tiff_ = nullptr;
     TIFFRGBAImage rgba_{};
     bool rgbaStarted_ = false;
     std::optional<imaging::UprightWriter> writer_;
+    std::vector<uint32_t> raster_;  // libtiff's ABGR pixels of the rows converted last
+    std::vector<Pixel> row_;
 };
 
 bool TiffReader::open() {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (options == nullptr) return false;
-    TIFFOpenOptionsSetErrorHandlerExtR(options, keepLastError, &file_);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepLastError, &source_);
     TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, maxLibraryAllocation);
-    // "m": read through the procedures, never from a mapping of our bytes.
-    tiff_ = TIFFClientOpenExt(handleName.data(), "rm", &file_, readFile, refuseWrite, seekFile,
+    // "m": read through the procedures, never from a mapping.
+    tiff_ = TIFFClientOpenExt(handleName.data(), "rm", &source_, readFile, refuseWrite, seekFile,
                               closeFile, fileSize, refuseMap, noUnmap, options);
     TIFFOpenOptionsFree(options);
     return tiff_ != nullptr;
@@ -153,6 +170,9 @@ Result<Image> TiffReader::read() {
     TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height);
     if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
 
+    // libtiff's RGBA reader turns every kind of sample (palette, grey,
+    // CMYK, YCbCr, Lab, 16 bits...) into pixels; we feed it the rows
+    // ourselves, a strip or a tile at a time, so that it never holds more.
     char message[1024] = "";
     if (!TIFFRGBAImageOK(tiff_, message) || !TIFFRGBAImageBegin(&rgba_, tiff_, 1, message)) {
         return makeError(std::string("cannot read TIFF file: ") + message);
@@ -161,10 +181,6 @@ Result<Image> TiffReader::read() {
     uint16_t orientationTag = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(tiff_, TIFFTAG_ORIENTATION, &orientationTag);
     const auto orientation = imaging::orientationFromTag(orientationTag);
-    // libtiff only mirrors for the turned orientations; the rows are taken
-    // as stored and turned here.
-    rgba_.orientation = ORIENTATION_TOPLEFT;
-    rgba_.req_orientation = ORIENTATION_TOPLEFT;
 
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
@@ -176,54 +192,162 @@ Result<Image> TiffReader::read() {
     } else {
         writer_.emplace(orientation, w, h);
     }
-    if (!readBands()) {
-        if (request_.work->stopped()) return request_.work->stopError();
-        return failure("damaged picture data");
-    }
+    auto read = TIFFIsTiled(tiff_) ? readTiles() : readStrips();
+    if (!read) return read.error();
     Image image = writer_->take();
     image.sourceBits = sourceBits();
     return image;
 }
 
-// Bands start and end on strip or tile boundaries, so that no strip is
-// decoded twice.
-int TiffReader::bandRows() const {
-    uint32_t unit = 0;
-    if (TIFFIsTiled(tiff_)) {
-        TIFFGetField(tiff_, TIFFTAG_TILELENGTH, &unit);
-    } else {
-        TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &unit);
-    }
-    const auto height = static_cast<uint32_t>(rgba_.height);
-    unit = std::clamp<uint32_t>(unit, 1, height);
-    const uint32_t budget = static_cast<uint32_t>(bandBytes / (sizeof(uint32_t) * rgba_.width));
-    const uint32_t units = std::max<uint32_t>(budget / unit, 1);
-    return static_cast<int>(std::min<uint64_t>(uint64_t{units} * unit, height));
+int TiffReader::planesRead() const {
+    if (rgba_.isContig) return 1;
+    uint16_t extra = 0;
+    uint16_t* types = nullptr;
+    TIFFGetFieldDefaulted(tiff_, TIFFTAG_EXTRASAMPLES, &extra, &types);
+    const int colours = std::max(1, rgba_.samplesperpixel - extra);
+    if (colours >= 4) return 4;  // CMYK: the fourth is black
+    return std::min<int>(colours + (rgba_.alpha != 0 ? 1 : 0), rgba_.samplesperpixel);
 }
 
-bool TiffReader::readBands() {
+void TiffReader::convert(int first, int rows, int x, int width, int inputWidth,
+                         const std::vector<std::vector<uint8_t>>& planes) {
+    raster_.resize(static_cast<size_t>(width) * static_cast<size_t>(rows));
+    const auto fromSkew = static_cast<int32_t>(inputWidth - width);
+    const auto w = static_cast<uint32_t>(width);
+    const auto h = static_cast<uint32_t>(rows);
+    auto plane = [&](size_t i) { return const_cast<unsigned char*>(planes[i].data()); };
+    if (rgba_.isContig) {
+        rgba_.put.contig(&rgba_, raster_.data(), 0, 0, w, h, fromSkew, 0, plane(0));
+    } else if (planes.size() <= 2) {
+        // Grey in one plane stands for all three colours; alpha may follow.
+        rgba_.put.separate(&rgba_, raster_.data(), 0, 0, w, h, fromSkew, 0, plane(0), plane(0),
+                           plane(0), planes.size() == 2 ? plane(1) : nullptr);
+    } else {
+        rgba_.put.separate(&rgba_, raster_.data(), 0, 0, w, h, fromSkew, 0, plane(0), plane(1),
+                           plane(2), planes.size() == 4 ? plane(3) : nullptr);
+    }
+    row_.resize(static_cast<size_t>(width));
+    for (int r = 0; r < rows; ++r) {
+        const uint32_t* in = raster_.data() + static_cast<size_t>(r) * static_cast<size_t>(width);
+        std::transform(in, in + width, row_.begin(), fromRaster);
+        writer_->writeRow(first + r, x, row_);
+    }
+}
+
+Result<void> TiffReader::readStrips() {
+    uint32_t rowsPerStrip = 0;
+    TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    const auto height = static_cast<int>(rgba_.height);
+    const int perStrip = static_cast<int>(std::clamp<uint32_t>(rowsPerStrip, 1, rgba_.height));
+    const auto stripBytes =
+        static_cast<uint64_t>(TIFFVStripSize64(tiff_, static_cast<uint32_t>(perStrip)));
+    if (stripBytes == 0) return failure("bad strips");
+    const int planes = planesRead();
+    const uint64_t stripPixels = uint64_t{rgba_.width} * static_cast<uint64_t>(perStrip);
+    if (stripBytes * static_cast<uint64_t>(planes) > bandBytes ||
+        stripPixels * sizeof(uint32_t) > bandBytes) {
+        return readStripsByRows();
+    }
+
+    std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
+                                              std::vector<uint8_t>(stripBytes));
     const imaging::Rect stored = writer_->storedWindow();
-    const int band = bandRows();
-    const auto width = static_cast<size_t>(rgba_.width);
-    // Left unfilled: libtiff writes every pixel of each band it reads.
-    const auto raster =
-        std::make_unique_for_overwrite<uint32_t[]>(width * static_cast<size_t>(band));
-    std::vector<Pixel> row(width);
     const int end = stored.y + stored.height;
-    for (int y = stored.y - stored.y % band; y < end; y += band) {
-        if (request_.work->stopped()) return false;
-        const int rows = std::min(band, static_cast<int>(rgba_.height) - y);
-        rgba_.row_offset = y;
-        rgba_.col_offset = 0;
-        if (!TIFFRGBAImageGet(&rgba_, raster.get(), rgba_.width, static_cast<uint32_t>(rows)))
-            return false;
-        for (int r = std::max(0, stored.y - y); r < rows && y + r < end; ++r) {
-            const uint32_t* in = raster.get() + static_cast<size_t>(r) * width;
-            std::transform(in, in + width, row.begin(), fromRaster);
-            writer_->writeRow(y + r, 0, row);
+    const auto width = static_cast<int>(rgba_.width);
+    for (int y = stored.y - stored.y % perStrip; y < end; y += perStrip) {
+        if (request_.work->stopped()) return request_.work->stopError();
+        const int rows = std::min(perStrip, height - y);
+        for (int plane = 0; plane < planes; ++plane) {
+            const uint32_t strip =
+                TIFFComputeStrip(tiff_, static_cast<uint32_t>(y), static_cast<uint16_t>(plane));
+            if (TIFFReadEncodedStrip(tiff_, strip, buffers[static_cast<size_t>(plane)].data(),
+                                     static_cast<tmsize_t>(stripBytes)) < 0) {
+                return failure("damaged picture data");
+            }
+        }
+        convert(y, rows, 0, width, width, buffers);
+    }
+    return {};
+}
+
+// A strip too big to hold decoded (a whole picture in one deflated strip,
+// say): libtiff decodes it a row at a time.
+Result<void> TiffReader::readStripsByRows() {
+    uint16_t vertical = 1;
+    uint16_t horizontal = 1;
+    if (rgba_.photometric == PHOTOMETRIC_YCBCR) {
+        TIFFGetFieldDefaulted(tiff_, TIFFTAG_YCBCRSUBSAMPLING, &horizontal, &vertical);
+    }
+    // Subsampled colour comes in blocks of rows that a row at a time cannot
+    // give; separate planes a row at a time would decode each strip again
+    // for every row.
+    if (vertical > 1) return failure("subsampled strips too large");
+    const int planes = planesRead();
+    if (planes > 1) return failure("strips of separate planes too large");
+    const auto rowBytes = static_cast<size_t>(TIFFScanlineSize64(tiff_));
+    std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
+                                              std::vector<uint8_t>(rowBytes));
+    const imaging::Rect stored = writer_->storedWindow();
+    const auto width = static_cast<int>(rgba_.width);
+    uint32_t rowsPerStrip = 0;
+    TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    const int perStrip = static_cast<int>(std::clamp<uint32_t>(rowsPerStrip, 1, rgba_.height));
+    // Most codecs decode a strip only from its start: the rows above the
+    // window in its first strip are decoded and dropped.
+    for (int y = stored.y - stored.y % perStrip; y < stored.y + stored.height; ++y) {
+        if (request_.work->stopped()) return request_.work->stopError();
+        for (int plane = 0; plane < planes; ++plane) {
+            if (TIFFReadScanline(tiff_, buffers[static_cast<size_t>(plane)].data(),
+                                 static_cast<uint32_t>(y), static_cast<uint16_t>(plane)) < 0) {
+                return failure("damaged picture data");
+            }
+        }
+        if (y >= stored.y) convert(y, 1, 0, width, width, buffers);
+    }
+    return {};
+}
+
+Result<void> TiffReader::readTiles() {
+    uint32_t tileWidth = 0;
+    uint32_t tileHeight = 0;
+    TIFFGetField(tiff_, TIFFTAG_TILEWIDTH, &tileWidth);
+    TIFFGetField(tiff_, TIFFTAG_TILELENGTH, &tileHeight);
+    const auto tileBytes = static_cast<uint64_t>(TIFFTileSize64(tiff_));
+    if (tileWidth == 0 || tileHeight == 0 || tileBytes == 0) return failure("bad tiles");
+
+    const int planes = planesRead();
+    if (tileBytes * static_cast<uint64_t>(planes) > bandBytes ||
+        uint64_t{tileWidth} * tileHeight * sizeof(uint32_t) > bandBytes) {
+        return failure("tiles too large");
+    }
+    std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
+                                              std::vector<uint8_t>(tileBytes));
+    const imaging::Rect stored = writer_->storedWindow();
+    const auto width = static_cast<int>(rgba_.width);
+    const auto height = static_cast<int>(rgba_.height);
+    const auto tw = static_cast<int>(tileWidth);
+    const auto th = static_cast<int>(tileHeight);
+    const int end = stored.y + stored.height;
+    const int right = stored.x + stored.width;
+    for (int y = stored.y - stored.y % th; y < end; y += th) {
+        const int rows = std::min(th, height - y);
+        for (int x = stored.x - stored.x % tw; x < right; x += tw) {
+            if (request_.work->stopped()) return request_.work->stopError();
+            const int columns = std::min(tw, width - x);
+            for (int plane = 0; plane < planes; ++plane) {
+                const uint32_t tile =
+                    TIFFComputeTile(tiff_, static_cast<uint32_t>(x), static_cast<uint32_t>(y), 0,
+                                    static_cast<uint16_t>(plane));
+                if (TIFFReadEncodedTile(tiff_, tile, buffers[static_cast<size_t>(plane)].data(),
+                                        static_cast<tmsize_t>(tileBytes)) < 0) {
+                    return failure("damaged picture data");
+                }
+            }
+            // Tiles on the right and bottom edges reach past the picture.
+            convert(y, rows, x, columns, tw, buffers);
         }
     }
-    return true;
+    return {};
 }
 
 int TiffReader::sourceBits() const {
@@ -252,6 +376,8 @@ class TiffDecoder final : public imaging::Decoder {
                          (bytes[3] == 42 || bytes[3] == 43);
         return little || big ? imaging::Confidence::Strong : imaging::Confidence::None;
     }
+
+    bool readsInPieces() const override { return true; }
 
     Result<Image> decode(const imaging::DecodeRequest& request) const override {
         TiffReader reader(request);

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/text.h"
+
 namespace pictavo::platform::posix {
 
 namespace {
@@ -45,25 +47,7 @@ bool writeAll(int fd, const std::string& text) {
 }  // namespace
 
 std::string escapeValue(const std::string& value) {
-    std::string out;
-    for (char c : value) {
-        auto b = static_cast<unsigned char>(c);
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else if (c == '\t')
-            out += "\\t";
-        else if (b < 0x20 || b == 0x7F) {
-            char buffer[5];
-            std::snprintf(buffer, sizeof buffer, "\\x%02X", b);
-            out += buffer;
-        } else
-            out += c;
-    }
-    return out;
+    return escapeControlCharacters(value);
 }
 
 std::string unescapeValue(const std::string& text) {
@@ -92,7 +76,11 @@ std::string unescapeValue(const std::string& text) {
 
 IniFile IniFile::parse(const std::string& text) {
     IniFile file;
-    std::istringstream in(text);
+    // Editors on Windows start UTF-8 files with a byte order mark; left in,
+    // it would hide the first section's name.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream in(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
+                                                           : text);
     std::string line, section;
     while (std::getline(in, line)) {
         std::string trimmed = trim(line);
@@ -136,9 +124,11 @@ void IniFile::set(const std::string& section, const std::string& key, const std:
 
 std::string IniFile::serialise() const {
     std::string out;
+    // Keys before any section header (the section with no name) are written
+    // there again: "[]" would read back as a section of its own.
     for (const auto& [section, keys] : sections_) {
         if (!out.empty()) out += '\n';
-        out += '[' + section + "]\n";
+        if (!section.empty()) out += '[' + section + "]\n";
         for (const auto& [key, value] : keys) out += key + '=' + escapeValue(value) + '\n';
     }
     return out;

@@ -11,7 +11,7 @@ class Win32FileSystem : public FileSystem {
     char separator() const override { return '\\'; }
     Result<std::vector<FolderEntry>> listFolder(const std::string& folder) const override;
     std::vector<std::string> drives() const override;
-    Result<std::vector<uint8_t>> readFile(const std::string& path) const override;
+    Result<std::unique_ptr<imaging::ByteSource>> openFile(const std::string& path) const override;
     Result<FileStamp> stamp(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
 };

@@ -24,6 +24,17 @@ wait "$HOST_PID" 2>/dev/null || true
 expect "the preview ends within 2 s of its window's destruction" ends_within "$PREVIEW" 2
 expect "it ends with status 0" test "$(status_of "$PREVIEW")" -eq 0
 
+# The same window named in hex, as xwininfo also prints it.
+has_child() { test -n "$(first_child_of "$1")"; }
+start_host_window 152 112 "Display Properties"
+start_pictavo /p "$(printf '0x%x' "$HOST_ID")"
+PREVIEW=$LAST_PID
+expect "\"/p 0x...\" puts the preview in that window" eventually 2 has_child "$HOST_ID"
+expect "and draws there" eventually 2 colour_is 150 150 "#000000"
+kill -TERM "$HOST_PID"
+wait "$HOST_PID" 2>/dev/null || true
+expect "it ends with its window" ends_within "$PREVIEW" 2
+
 for handle in 0 12345; do
     start_pictavo /p "$handle"
     expect "\"/p $handle\" ends by itself within 2 s" ends_within "$LAST_PID" 2

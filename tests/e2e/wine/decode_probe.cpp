@@ -51,13 +51,13 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int n = 1; n < argc - 1; ++n) {
         const std::string path = argv[n + 1];
-        auto bytes = host.files().readFile(path);
-        if (!bytes) {
-            std::printf("%d: error: %s\n", n, bytes.error().message.c_str());
+        auto file = host.files().openFile(path);
+        if (!file) {
+            std::printf("%d: error: %s\n", n, file.error().message.c_str());
             ++failures;
             continue;
         }
-        if (auto loaded = PicBuf1.load(*bytes, path); !loaded) {
+        if (auto loaded = PicBuf1.load(**file, path); !loaded) {
             std::printf("%d: error: %s\n", n, loaded.error().message.c_str());
             ++failures;
             continue;

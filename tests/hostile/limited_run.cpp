@@ -1,0 +1,111 @@
+#include "limited_run.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace pictavo::hostile {
+
+namespace {
+
+std::string slurp(FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    return text;
+}
+
+// The high-water mark of the process's own memory since its exec. (The
+// rusage of a child counts what its parent held when it forked it too.)
+uint64_t highWaterBytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtoull(line.c_str() + 6, nullptr, 10) * 1024;
+    }
+    return 0;
+}
+
+double seconds(const timeval& value) {
+    return static_cast<double>(value.tv_sec) + static_cast<double>(value.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits) {
+    RunResult result;
+    // Unnamed files for what the child prints: no pipe to drain while waiting.
+    FILE* out = std::tmpfile();
+    FILE* err = std::tmpfile();
+    if (out == nullptr || err == nullptr || arguments.empty()) {
+        if (out) std::fclose(out);
+        if (err) std::fclose(err);
+        return result;
+    }
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    const auto begun = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fileno(out), STDOUT_FILENO);
+        dup2(fileno(err), STDERR_FILENO);
+        if (limits.addressBytes > 0) {
+            const rlimit memory{limits.addressBytes, limits.addressBytes};
+            setrlimit(RLIMIT_AS, &memory);
+        }
+        if (limits.cpuSeconds > 0) {
+            const rlimit cpu{limits.cpuSeconds, limits.cpuSeconds};
+            setrlimit(RLIMIT_CPU, &cpu);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (pid > 0) {
+        result.started = true;
+        int status = 0;
+        rusage usage{};
+        const auto deadline = begun + std::chrono::duration<double>(limits.wallSeconds);
+        uint64_t highWater = 0;
+        while (true) {
+            const pid_t done = wait4(pid, &status, WNOHANG, &usage);
+            if (done == pid) break;
+            if (done < 0) break;
+            highWater = std::max(highWater, highWaterBytes(pid));
+            if (std::chrono::steady_clock::now() > deadline && !result.killed) {
+                kill(pid, SIGKILL);
+                result.killed = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        result.wallSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+        result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+        // Read until the child's last moments; its peak stays with it to the end.
+        result.peakRssBytes =
+            highWater > 0 ? highWater : static_cast<uint64_t>(usage.ru_maxrss) * 1024;
+        if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+        result.out = slurp(out);
+        result.err = slurp(err);
+    }
+    std::fclose(out);
+    std::fclose(err);
+    return result;
+}
+
+}  // namespace pictavo::hostile

@@ -1,0 +1,32 @@
+#pragma once
+// Runs a program in a child process under limits (setrlimit), and reports
+// how it ended, what it printed, and the time and memory it took.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pictavo::hostile {
+
+struct Limits {
+    double wallSeconds = 10;    // killed after this long
+    uint64_t addressBytes = 0;  // RLIMIT_AS; 0: none
+    uint64_t cpuSeconds = 0;    // RLIMIT_CPU; 0: none
+};
+
+struct RunResult {
+    bool started = false;
+    bool killed = false;  // by the wall-clock limit
+    int exitCode = -1;    // -1 when ended by a signal
+    int signal = 0;
+    std::string out;
+    std::string err;
+    double wallSeconds = 0;
+    double cpuSeconds = 0;      // user + system
+    uint64_t peakRssBytes = 0;  // the child's maximum resident set after its exec
+};
+
+// arguments[0] is the program's path.
+RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits);
+
+}  // namespace pictavo::hostile
