@@ -1,13 +1,18 @@
 #include "platform/fltk/fltk_forms.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Browser_.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
 #include "artwork/artwork.h"
+#include "common/numbers.h"
 #include "form_testing.h"
 #include "platform/fltk/fltk_host.h"
+#include "platform/fltk/fltk_style.h"
+#include "platform/fltk/graphic_widgets.h"
 #include "platform/fltk/native_window.h"
+#include "platform/fltk/password_input.h"
 #include "platform/fltk/picture_window.h"
 #include "x11_probe.h"
 #include "xvfb_environment.h"
@@ -413,6 +418,146 @@ TEST_F(FltkFormsTest, AFormIsPaintedWhenItIsShown) {
     auto form = make();
     showAtCorner(*form);
     EXPECT_TRUE(pumpUntil([&] { return handler.count(EventType::Paint) >= 1; }));
+}
+
+// The pixels of a control as the screen shows them, row by row.
+std::vector<uint32_t> shownPixels(X11Probe& probe, ScreenPoint origin, int width, int height) {
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(probe.screenPixel(origin.x + x, origin.y + y));
+    return pixels;
+}
+
+TEST_F(FltkFormsTest, APasswordBoxIsDrawnAsATextBoxShowingOneMaskPerCharacter) {
+    auto form = make();
+    // Five characters, one of them two bytes long, against five masks typed.
+    form->control("Text1").setText("*****");
+    form->control("Text2").setText("h\xc3\xa9llo");
+    showAtCorner(*form);
+    Fl_Widget* plain = widget(*form, "Text1");
+    ASSERT_EQ(plain->w(), widget(*form, "Text2")->w());
+    ASSERT_EQ(plain->h(), widget(*form, "Text2")->h());
+    const int width = plain->w(), height = plain->h();
+    auto look = [&](std::string_view name) {
+        return shownPixels(probe, at(*form, name, 0, 0), width, height);
+    };
+    auto focusOn = [&](const char* name) {
+        form->control(name).setFocus();
+        pumpFor(0.2);
+    };
+    focusOn("Check1");
+    std::vector<uint32_t> enabled = look("Text1");
+    EXPECT_EQ(look("Text2"), enabled);
+    // With the caret after the last character.
+    focusOn("Text1");
+    xdotool("key End");
+    pumpFor(0.2);
+    std::vector<uint32_t> focused = look("Text1");
+    focusOn("Text2");
+    xdotool("key End");
+    pumpFor(0.2);
+    EXPECT_EQ(look("Text2"), focused);
+    EXPECT_NE(focused, enabled);
+    // The masks are drawn at all: the box holds more than its white and its frame.
+    focusOn("Check1");
+    form->control("Text1").setText("");
+    pumpFor(0.2);
+    EXPECT_NE(look("Text1"), enabled);
+
+    form->control("Text1").setText("*****");
+    for (const char* name : {"Text1", "Text2"}) form->control(name).setEnabled(false);
+    pumpFor(0.2);
+    std::vector<uint32_t> disabled = look("Text1");
+    EXPECT_EQ(look("Text2"), disabled);
+    EXPECT_NE(disabled, enabled);
+}
+
+TEST_F(FltkFormsTest, APasswordBoxMasksWhatIsTyped) {
+    auto form = make();
+    showAtCorner(*form);
+    form->control("Text2").setFocus();
+    xdotool("type --delay 20 secret");
+    pumpUntil([&] { return form->control("Text2").text() == "secret"; });
+    EXPECT_EQ(form->control("Text2").text(), "secret");
+    EXPECT_EQ(PasswordInput::masked("secret", 6, '*'), "******");
+    EXPECT_EQ(PasswordInput::masked("\xc3\xa9t\xc3\xa9", 5, '#'), "###");
+}
+
+TEST_F(FltkFormsTest, AFileListScrollsSidewaysOnlyWhenANameIsWiderThanIt) {
+    auto form = make();
+    Control& files = form->control("File1");
+    files.setItems({"short.jpg"});
+    showAtCorner(*form);
+    auto* browser = static_cast<Fl_Browser_*>(widget(*form, "File1"));
+    EXPECT_FALSE(browser->hscrollbar.visible());
+    files.setItems({"short.jpg", std::string(80, 'n') + ".jpg"});
+    browser->redraw();
+    pumpFor(0.2);
+    EXPECT_TRUE(browser->hscrollbar.visible());
+}
+
+TEST_F(FltkFormsTest, ALabelCutByItsWindowShowsWholeLinesOnly) {
+    FormSpec design;
+    design.name = "frmCut";
+    design.caption = "Cut";
+    design.clientWidth = 3000;
+    design.clientHeight = 1200;
+    design.backColour = bgr(192, 192, 192);
+    ControlSpec notice;
+    notice.name = "Notice";
+    notice.kind = ControlKind::Label;
+    notice.caption = std::string(40, 'g') + " " + std::string(200, 'W');
+    notice.rect = {0, 300, 3000, 3000};
+    notice.foreColour = bgr(0, 0, 255);
+    notice.wordWrap = true;
+    // A word's letters wrap within the word when it is wider than the label.
+    for (int i = 0; i < 20; ++i) notice.caption += " gWyj";
+    design.controls = {notice};
+    auto form = make(design);
+    showAtCorner(*form);
+    auto* label = static_cast<LabelBox*>(widget(*form, "Notice"));
+    const int line = label->lineHeight(), top = label->y();
+    // The window ends in the middle of the label's fourth line.
+    TwipsRect bounds = form->bounds();
+    bounds.height = toInt32((top + 3 * line + line / 2) * host.screen().twipsPerPixelY());
+    form->move(bounds);
+    pumpFor(0.3);
+    const int bottom = label->window()->h();
+    const int whole = LabelBox::wholeLinesHeight(label->h(), bottom - top, line);
+    ASSERT_EQ(whole, 3 * line);
+    // Rows where any of the text's ink shows over the grey.
+    auto inkedRows = [&](int from, int to) {
+        int rows = 0;
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < label->w(); x += 2)
+                if (ScreenPoint p = at(*form, "Notice", x, y - top);
+                    probe.screenPixel(p.x, p.y) != 0xC0C0C0u) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_GT(inkedRows(top, top + whole), 0);
+    EXPECT_EQ(inkedRows(top + whole, bottom), 0) << "a line is cut at the window's edge";
+}
+
+TEST(LabelBoxTest, KeepsTheWholeLinesThatFit) {
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, 200, 13), 100);  // not cut
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, 100, 13), 100);
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, 22, 13), 13);
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, 26, 13), 26);
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, 12, 13), 0);
+    EXPECT_EQ(LabelBox::wholeLinesHeight(100, -5, 13), 0);
+}
+
+TEST(FltkStyleTest, EveryKindOfLineBreakBecomesOne) {
+    EXPECT_EQ(plainLabel("one\r\ntwo"), "one\ntwo");
+    EXPECT_EQ(plainLabel("one\n\r\n\rtwo"), "one\n\ntwo");
+    EXPECT_EQ(plainLabel("one\r\n\r\ntwo\rthree\nfour"), "one\n\ntwo\nthree\nfour");
+    EXPECT_EQ(plainLabel("a\r\r\n"), "a\n\n");
+    EXPECT_EQ(widgetLabel("&Old\r\n@home & co"), "&Old\n@@home & co");
+    EXPECT_EQ(plainLabel("R&D\r"), "R&&D\n");
 }
 
 }  // namespace

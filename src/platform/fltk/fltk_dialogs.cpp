@@ -62,7 +62,9 @@ void runModal(Fl_Window& window, FltkEventLoop& loop) {
     // manager nobody else does.
     XId before = windowManagerRunning() ? 0 : focusedWindow();
     window.set_modal();
-    window.show();
+    // Made the way the forms are, so a window manager keeps it centred too.
+    realise(window, NativeWindowOptions{});
+    mapRealised(window);
     // Above the topmost slide window and the password prompt.
     if (::Window xid = nativeHandle(window); xid != 0) addWindowState(xid, "_NET_WM_STATE_ABOVE");
     while (window.shown() && !loop.endRequested()) loop.waitOnce();

@@ -62,7 +62,11 @@ class ListRole : public FltkRole {
         auto* browser = new TreeBrowser(0, 0, widthPixels(), heightPixels());
         browser->format_char(0);  // file names are shown as they are
         browser->column_char(0);
-        browser->has_scrollbar(Fl_Browser_::VERTICAL);
+        // A name wider than the file list can be scrolled into view; the bar
+        // shows only while one is.
+        browser->has_scrollbar(control.design().kind == ControlKind::FileList
+                                   ? Fl_Browser_::BOTH
+                                   : Fl_Browser_::VERTICAL);
         // A click on the row already selected is a click too (a double-click).
         browser->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
         browser->callback(changedCallback, this);

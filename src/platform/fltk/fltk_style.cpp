@@ -13,10 +13,20 @@ namespace pictavo::platform::fltk {
 
 namespace {
 
+// The texts carry the line breaks Windows draws ("\r\n", and "\n\r" in
+// older ones); FLTK breaks lines at "\n" only and shows a carriage return as
+// a glyph. Each pair, and a lone "\r", becomes one "\n".
 std::string escaped(const std::string& text, bool ampersands) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            char other = c == '\r' ? '\n' : '\r';
+            if (i + 1 < text.size() && text[i + 1] == other) ++i;
+            out += '\n';
+            continue;
+        }
         if (c == '@' || (ampersands && c == '&')) out += c;
         out += c;
     }

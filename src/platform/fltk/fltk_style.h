@@ -25,7 +25,8 @@ Fl_Color fltkColour(Colour colour);
 void colourParts(Colour colour, unsigned char& red, unsigned char& green, unsigned char& blue);
 
 // A caption as a widget label: "&" keeps marking the access key, "@" is
-// doubled so FLTK draws it instead of reading a symbol.
+// doubled so FLTK draws it instead of reading a symbol, and Windows' line
+// breaks ("\r\n", "\n\r", "\r") become FLTK's "\n".
 std::string widgetLabel(const std::string& caption);
 // Plain text shown as a label: "&" is doubled too, so nothing is underlined.
 std::string plainLabel(const std::string& text);

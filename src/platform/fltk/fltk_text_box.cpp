@@ -2,12 +2,12 @@
 // input method sends); each change goes to the dialog manager.
 
 #include <FL/Fl_Input.H>
-#include <FL/Fl_Secret_Input.H>
 
 #include "platform/fltk/fltk_forms.h"
 #include "platform/fltk/fltk_roles.h"
 #include "platform/fltk/fltk_screen.h"
 #include "platform/fltk/fltk_style.h"
+#include "platform/fltk/password_input.h"
 
 namespace pictavo::platform::fltk {
 
@@ -17,9 +17,10 @@ class TextBoxRole : public FltkRole {
   public:
     TextBoxRole(FltkForm& form, Control& control) : FltkRole(form, control) {
         const ControlSpec& design = control.design();
-        Fl_Input* input = design.passwordChar != 0
-                              ? new Fl_Secret_Input(0, 0, widthPixels(), heightPixels())
-                              : new Fl_Input(0, 0, widthPixels(), heightPixels());
+        Fl_Input* input =
+            design.passwordChar != 0
+                ? new PasswordInput(0, 0, widthPixels(), heightPixels(), design.passwordChar)
+                : new Fl_Input(0, 0, widthPixels(), heightPixels());
         if (design.maxLength > 0) input->maximum_size(design.maxLength);
         input->when(FL_WHEN_CHANGED);
         input->callback(changedCallback, this);

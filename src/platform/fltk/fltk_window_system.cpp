@@ -70,6 +70,10 @@ WindowHandle FltkWindowSystem::setParent(WindowHandle child, WindowHandle parent
     XErrorTrap trap;
     XReparentWindow(display(), toX(child), target, 0, 0);
     if (trap.failed()) return 0;
+    if (fl_find(toX(child)) != nullptr && fl_find(target) == nullptr)
+        lent_.insert(toX(child));
+    else
+        lent_.erase(toX(child));
     return static_cast<WindowHandle>(previous);
 }
 
@@ -102,7 +106,14 @@ std::unique_ptr<MessageHookHandle> FltkWindowSystem::hookMessage(
 int FltkWindowSystem::xEvent(void* event, void* self) {
     const XEvent& x = *static_cast<const XEvent*>(event);
     auto* system = static_cast<FltkWindowSystem*>(self);
+    // X unmaps a mapped window to reparent it and maps it again after. FLTK
+    // takes each for a change of the window's state and answers it with the
+    // opposite request, which X reports in turn: the lent window would
+    // flicker between mapped and unmapped for as long as it lives.
+    if (x.type == MapNotify && system->lent_.contains(x.xmap.window)) return 1;
+    if (x.type == UnmapNotify && system->lent_.contains(x.xunmap.window)) return 1;
     if (x.type == DestroyNotify) {
+        system->lent_.erase(x.xdestroywindow.window);
         system->closing(x.xdestroywindow.window, true);
         return forgetDestroyedWindow(x.xdestroywindow.window) ? 1 : 0;
     }

@@ -5,11 +5,14 @@
 //   clients inside a window manager's frames) whose WM_NAME or _NET_WM_NAME
 //   is exactly the title;
 // - setTopmost: _NET_WM_STATE_ABOVE, and a raise where no window manager is;
-// - setParent: XReparentWindow (0 = the root window);
+// - setParent: XReparentWindow (0 = the root window); a window of the
+//   program's own lent to another program's window stays mapped: FLTK does
+//   not hear of it being unmapped and mapped on the way;
 // - hookMessage(WM_CLOSE): reported when the window is asked to close
 //   (WM_DELETE_WINDOW) or is destroyed, as a preview's window is when the
 //   program that lent it goes away.
 
+#include <set>
 #include <vector>
 
 #include "platform/fltk/x11_types.h"
@@ -39,6 +42,8 @@ class FltkWindowSystem : public WindowSystem {
     void closing(XId window, bool destroyed);
 
     std::vector<Hook*> hooks_;
+    // The program's own windows that live in another program's window.
+    std::set<XId> lent_;
 };
 
 }  // namespace pictavo::platform::fltk

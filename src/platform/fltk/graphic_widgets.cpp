@@ -1,6 +1,7 @@
 #include "platform/fltk/graphic_widgets.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
@@ -15,6 +16,27 @@ constexpr int kSolid = 0;
 constexpr int kTransparent = 1;
 constexpr int kHatchSpacing = 8;
 }  // namespace
+
+int LabelBox::wholeLinesHeight(int height, int visible, int lineHeight) {
+    if (visible >= height || lineHeight <= 0) return height;
+    return std::max(0, visible) / lineHeight * lineHeight;
+}
+
+int LabelBox::lineHeight() const {
+    fl_font(labelfont(), labelsize());
+    return fl_height();
+}
+
+void LabelBox::draw() {
+    draw_box();
+    const Fl_Window* shownIn = window();
+    int visible = shownIn != nullptr ? shownIn->h() - y() : h();
+    int shown = wholeLinesHeight(h(), visible, lineHeight());
+    if (shown <= 0) return;
+    fl_push_clip(x(), y(), w(), shown);
+    draw_label();
+    fl_pop_clip();
+}
 
 ShapeWidget::ShapeWidget(int x, int y, int width, int height, Colour border)
     : Fl_Widget(x, y, width, height), border_(border) {

@@ -16,6 +16,14 @@ class LabelBox : public Fl_Box {
     LabelBox(int x, int y, int width, int height) : Fl_Box(x, y, width, height) {
         set_flag(SHORTCUT_LABEL);
     }
+    // A label cut off by its window's edge shows the lines that fit whole
+    // and none of the next: half a line of text reads as a smudge.
+    void draw() override;
+    // The height of one line of the label's text in its font.
+    int lineHeight() const;
+    // Pixels of the label's height that hold whole lines of lineHeight,
+    // with visible pixels of it inside the window; all of it when it fits.
+    static int wholeLinesHeight(int height, int visible, int lineHeight);
 };
 
 class ShapeWidget : public Fl_Widget {

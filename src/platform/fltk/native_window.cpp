@@ -59,6 +59,25 @@ void withoutControlBox(Display* d, Window xid) {
                     reinterpret_cast<unsigned char*>(hints), 5);
 }
 
+// A window manager places a new window by its own rules unless the window
+// says where it wants to be; the client area then stays where the program
+// put it (centred, mostly) and the frame goes around it.
+void keepPlace(Display* d, Window xid, const Fl_Window& window) {
+    XErrorTrap trap;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(d, xid, &attributes) == 0 || attributes.override_redirect) return;
+    if (parentOf(xid) != rootWindow()) return;
+    XSizeHints* hints = XAllocSizeHints();
+    long supplied = 0;
+    if (XGetWMNormalHints(d, xid, hints, &supplied) == 0) hints->flags = 0;
+    hints->flags |= USPosition | PPosition | PWinGravity;
+    hints->x = window.x();
+    hints->y = window.y();
+    hints->win_gravity = StaticGravity;
+    XSetWMNormalHints(d, xid, hints);
+    XFree(hints);
+}
+
 }  // namespace
 
 void realise(Fl_Window& window, const NativeWindowOptions& options) {
@@ -98,6 +117,7 @@ XId nativeHandle(const Fl_Window& window) {
 
 void mapRealised(Fl_Window& window) {
     if (Fl_X::i(&window) == nullptr) return;
+    if (!window.visible()) keepPlace(display(), nativeHandle(window), window);
     // Fl_Window::show() on a window that has its X window maps it raised; the
     // MapNotify that follows makes FLTK mark it visible and show subwindows.
     window.show();

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Under a window manager (openbox) the dialogs still open centred on the
+# screen: the configuration dialog, the password change dialog and the
+# password prompt over the show. Skipped (77) where openbox is missing.
+source "$(dirname "$0")/lib.sh"
+command -v openbox >/dev/null || { echo "openbox is not installed: skipped"; exit 77; }
+start_display
+openbox >"$WORK/openbox.log" 2>&1 &
+STARTED+=("$!")
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+eventually 5 wm_ready || { echo "openbox did not start" >&2; exit 1; }
+use_one_picture
+
+# The window's middle, "X Y", in root coordinates.
+middle_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print int(x + w / 2), int(y + h / 2)}'
+}
+# True when window $1's middle is within 4 pixels of the screen's (1024 x 768).
+centred() {
+    local x y
+    read -r x y <<<"$(middle_of "$1")"
+    [ $((x > 512 ? x - 512 : 512 - x)) -le 4 ] &&
+        [ $((y > 384 ? y - 384 : 384 - y)) -le 4 ]
+}
+framed() { [ "$(xwininfo -id "$1" -tree | awk '/Parent window id:/{print $4}')" != "$(xwininfo -root | awk '/Window id:/{print $4}')" ]; }
+
+start_pictavo /c
+dialog=$(window_titled "Configure Pictavo" || true)
+expect "the configuration dialog opens" test -n "$dialog"
+if [ -n "$dialog" ]; then
+    expect "the window manager framed it" eventually 2 framed "$dialog"
+    expect "it is centred on the screen (middle at $(middle_of "$dialog"))" eventually 2 centred "$dialog"
+    "$CLOSE_WINDOW" "$dialog"
+fi
+expect "closing it ends the program" ends_within "$LAST_PID" 2
+
+start_pictavo /a 0
+dialog=$(window_titled "Change Password" || true)
+expect "the password change dialog opens" test -n "$dialog"
+[ -n "$dialog" ] &&
+    expect "it is centred on the screen (middle at $(middle_of "$dialog"))" eventually 2 centred "$dialog"
+sleep 0.3
+xdotool type --delay 20 "secret"
+xdotool key Tab
+xdotool type --delay 20 "secret"
+xdotool key Return
+expect "it stores the password and ends" ends_within "$LAST_PID" 2
+printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\nScreenSaveUsePassword=1\n' >"$XDG_CONFIG_HOME/pictavo/system.ini"
+
+start_pictavo /s
+SHOW=$LAST_PID
+window_titled "Screen Saver Main Form" >/dev/null || fail "/s opens the slide window"
+sleep 0.5
+xdotool key x
+prompt=$(window_titled "Pictavo/32" || true)
+expect "input opens the password prompt" test -n "$prompt"
+[ -n "$prompt" ] &&
+    expect "the prompt is centred on the screen (middle at $(middle_of "$prompt"))" eventually 2 centred "$prompt"
+sleep 0.3
+xdotool type --delay 20 "wrong"
+xdotool key Return
+refusal=$(window_titled "Incorrect Password" || true)
+expect "a wrong password is refused" test -n "$refusal"
+[ -n "$refusal" ] &&
+    expect "the message box is centred too (middle at $(middle_of "$refusal"))" eventually 2 centred "$refusal"
+xdotool key Return
+sleep 0.3
+xdotool type --delay 20 "secret"
+xdotool key Return
+expect "the right password ends the show" ends_within "$SHOW" 2
+finish
