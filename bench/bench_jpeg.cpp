@@ -31,8 +31,8 @@
 #include <string>
 #include <vector>
 
+#include "adapters/imagelibs/jpeg_decoder.h"
 #include "imaging/image.h"
-#include "platform/imagelibs/jpeg_decoder.h"
 
 extern char** environ;
 

@@ -15,11 +15,11 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/shared/memory_surface.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
-#include "platform/memory_surface.h"
 #include "platform/screen.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/pacing.h"
 #include "transitions/trace.h"
 #include "transitions/transition_engine.h"

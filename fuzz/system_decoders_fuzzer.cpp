@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/imagelibs/system_decoders.h"
+#include "adapters/imagelibs/system_decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const auto decoders = pictavo::platform::systemDecoders();

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/std_file_system.h"
+#include "adapters/posix/std_file_system.h"
 #include "slideshow/picture_list.h"
 
 namespace {

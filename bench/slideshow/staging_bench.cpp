@@ -30,8 +30,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/headless/headless_host.h"
-#include "platform/imagelibs/system_decoders.h"
+#include "adapters/imagelibs/system_decoders.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/engine_transitions.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
@@ -105,7 +105,7 @@ struct Show {
         : transitions(host, state, engine) {
         host.setDecoderSource(std::move(decoders));
         host.screen().setPixels(kScreenWidth, kScreenHeight);
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = folder + "/";
         state.Interval = 0;
         state.Stretch = stretch ? 1 : 0;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/host.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::config {
 

@@ -10,7 +10,7 @@
 #include "config/change_password.h"
 #include "config/folder_lists.h"
 #include "platform/host.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::config {
 

@@ -4,9 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "imaging/decoder.h"
-#include "imaging/decoders/eps.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
 #include "platform/decoding_thread.h"
@@ -19,6 +18,13 @@
 #include "platform/settings_store.h"
 #include "platform/system_info.h"
 #include "platform/window_system.h"
+
+// The decoders a platform brings are the core's to use; the seam only
+// hands them over, so it needs no more than their names.
+namespace pictavo::imaging {
+class Decoder;
+class PostScriptRenderer;
+}  // namespace pictavo::imaging
 
 namespace pictavo::platform {
 
@@ -39,7 +45,7 @@ class Host {
     // Decoders the platform brings (JPEG, PNG, TIFF through system
     // libraries); the core adds its own for the legacy formats. Called on
     // the thread that will use them, after enterDecodingThread there.
-    virtual imaging::DecoderList platformDecoders() = 0;
+    virtual std::vector<std::unique_ptr<imaging::Decoder>> platformDecoders() = 0;
     // Called first on a thread of the program's own that decodes pictures;
     // what it returns lives as long as that thread (nullptr: nothing needed).
     virtual std::unique_ptr<DecodingThreadScope> enterDecodingThread() { return nullptr; }

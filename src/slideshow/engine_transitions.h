@@ -3,7 +3,7 @@
 
 #include "platform/host.h"
 #include "slideshow/transition_runner.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/trace.h"
 
 namespace pictavo::slideshow {

@@ -3,7 +3,7 @@
 // password when the system's password switch is in force.
 
 #include "platform/cursor.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::slideshow {
 

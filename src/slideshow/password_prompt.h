@@ -9,7 +9,7 @@
 
 #include "platform/host.h"
 #include "platform/layout.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::slideshow {
 

@@ -14,7 +14,7 @@
 #include "platform/screen.h"
 #include "platform/types.h"
 #include "slideshow/picture_preparation.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::slideshow {
 

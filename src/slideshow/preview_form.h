@@ -13,7 +13,7 @@
 #include "slideshow/picture_list.h"
 #include "slideshow/staging_worker.h"
 #include "slideshow/tick_counter.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::slideshow {
 

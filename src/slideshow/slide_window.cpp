@@ -5,8 +5,7 @@
 #include "common/numbers.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/mouse_cursor.h"
-#include "startup/main.h"
-#include "startup/mode_windows.h"
+#include "state/screen_pixels.h"
 
 namespace pictavo::slideshow {
 
@@ -38,7 +37,7 @@ SlideWindow::~SlideWindow() = default;
 platform::FormSpec SlideWindow::layout() {
     platform::FormSpec design;
     design.name = "frmSS";
-    design.caption = startup::kSlideWindowCaption;
+    design.caption = kSlideWindowCaption;
     // The design size; the set-up makes it the screen's.
     design.clientWidth = 9600;
     design.clientHeight = 7200;
@@ -134,7 +133,7 @@ void SlideWindow::formResized() {
         resizePending_ = true;
         return;
     }
-    startup::measureScreen(host_.screen(), state_);
+    measureScreen(host_.screen(), state_);
     platform::TwipsRect inner = form_->clientSize();
     form_->control("Picture1").move({0, 0, inner.width, inner.height});
     form_->control("Picture2").move({0, 0, inner.width, inner.height});

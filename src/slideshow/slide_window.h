@@ -17,9 +17,13 @@
 #include "slideshow/staging_worker.h"
 #include "slideshow/tick_counter.h"
 #include "slideshow/transition_runner.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::slideshow {
+
+// The slide window's caption; start-up looks for a window of this title to
+// tell whether a show is already running.
+inline constexpr const char* kSlideWindowCaption = "Screen Saver Main Form";
 
 // What a show did, for tools that record it (pictavo-render show).
 class SlideShowObserver {

@@ -2,19 +2,12 @@
 
 #include "common/numbers.h"
 #include "settings/settings.h"
+#include "slideshow/slide_window.h"
 #include "startup/command_line.h"
-#include "startup/screen_pixels.h"
 #include "startup/system_queries.h"
+#include "state/screen_pixels.h"
 
 namespace pictavo::startup {
-
-void measureScreen(const platform::Screen& screen, SaverState& state) {
-    state.TwipsPerPixelX = toInt16(screen.twipsPerPixelX());
-    state.TwipsPerPixelY = toInt16(screen.twipsPerPixelY());
-    ScreenPixels pixels = screenPixelsOf(screen);
-    state.ScreenPixelWidth = pixels.width;
-    state.ScreenPixelHeight = pixels.height;
-}
 
 void loadSettings(platform::Host& host, SaverState& state) {
     using namespace settings;
@@ -39,7 +32,7 @@ void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
     switch (parsed.mode) {
         case Mode::Show:
             // A show already running owns the screen; this process just ends.
-            if (!NoWindowTitled(host.windows(), kSlideWindowCaption)) return;
+            if (!NoWindowTitled(host.windows(), slideshow::kSlideWindowCaption)) return;
             state.random.seed(host.clock().seedFromWallClock());
             windows.startSlideShow();
             return;

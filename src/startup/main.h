@@ -6,11 +6,10 @@
 
 #include "platform/host.h"
 #include "startup/mode_windows.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
+#include "state/screen_pixels.h"
 
 namespace pictavo::startup {
-
-void measureScreen(const platform::Screen& screen, SaverState& state);
 
 // Interval, Stretch, Speed, PicturePath, the system's password switch and
 // Password, in that order.

@@ -6,7 +6,6 @@
 
 namespace pictavo::startup {
 
-inline constexpr const char* kSlideWindowCaption = "Screen Saver Main Form";
 inline constexpr const char* kConfigureCaption = "Configure Pictavo";
 inline constexpr const char* kChangePasswordCaption = "Change Password";
 

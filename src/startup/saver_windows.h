@@ -5,7 +5,7 @@
 
 #include "platform/host.h"
 #include "startup/mode_windows.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::config {
 class SSConfig;

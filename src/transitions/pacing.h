@@ -15,7 +15,7 @@
 
 #include "platform/clock.h"
 #include "platform/event_loop.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/trace.h"
 
 namespace pictavo::transitions {

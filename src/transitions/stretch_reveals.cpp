@@ -4,7 +4,7 @@
 // a box smaller than the screen the drawing is clipped to the box.
 
 #include "common/numbers.h"
-#include "startup/screen_pixels.h"
+#include "state/screen_pixels.h"
 #include "transitions/effects.h"
 
 namespace pictavo::transitions {
@@ -18,7 +18,7 @@ struct ScreenFrame {
 };
 
 ScreenFrame measureScreen(const TransitionContext& c) {
-    const startup::ScreenPixels pixels = startup::screenPixelsOf(c.screen());
+    const ScreenPixels pixels = screenPixelsOf(c.screen());
     ScreenFrame frame;
     frame.Ws = pixels.width;
     frame.Hs = pixels.height;

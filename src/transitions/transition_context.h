@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/screen.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/canvas.h"
 #include "transitions/pacing.h"
 

@@ -21,7 +21,7 @@
 #include "platform/event_loop.h"
 #include "platform/screen.h"
 #include "platform/surface.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/trace.h"
 
 namespace pictavo::transitions {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/headless/headless_host.h"
-#include "startup/saver_state.h"
+#include "hosts/headless/headless_host.h"
+#include "state/saver_state.h"
 #include "temp_folder.h"
 
 namespace pictavo::config {

@@ -7,7 +7,7 @@
 
 #include "config/folder_path.h"
 #include "files/file_list.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 namespace pictavo::config {
 namespace {

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_dialogs.h"
+#include "hosts/headless/headless_dialogs.h"
+#include "imaging/decoder.h"
 #include "platform/host.h"
 #include "settings/memory_store.h"
 

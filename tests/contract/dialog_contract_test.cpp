@@ -15,7 +15,7 @@
 #include "contract/contract_host.h"
 #include "contract/dialog_driver.h"
 #include "platform/keys.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include "contract/dialog_driver.h"
 #include "fltk/x11_probe.h"
 #include "fltk/xvfb_environment.h"
-#include "platform/fltk/fltk_forms.h"
-#include "platform/fltk/fltk_host.h"
-#include "platform/fltk/native_window.h"
+#include "hosts/fltk/fltk_forms.h"
+#include "hosts/fltk/fltk_host.h"
+#include "hosts/fltk/native_window.h"
 
 // After the program's headers: FLTK's drawing header brings Xlib's macros.
 #include <FL/Fl.H>

@@ -3,7 +3,7 @@
 // steps a toolkit takes (the dialog manager, then the focused control).
 
 #include "contract/dialog_driver.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 namespace pictavo::testing {
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "contract/dialog_driver.h"
+#include "hosts/win32/handles.h"
+#include "hosts/win32/win32_host.h"
 #include "platform/keys.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_host.h"
 
 namespace pictavo::testing {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/std_file_system.h"
+#include "adapters/posix/std_file_system.h"
 #include "temp_folder.h"
 
 namespace pictavo::files {
@@ -14,7 +14,8 @@ namespace {
 TEST(Patterns, MatchTheExtensionWithoutRegardToCase) {
     EXPECT_TRUE(matchesPatternList("HOLIDAY.JPG", kPicturePatterns));
     EXPECT_TRUE(matchesPatternList("a.Tga", kPicturePatterns));
-    EXPECT_TRUE(matchesPatternList(".hidden.png", kPicturePatterns));  // hiding is the listing's affair
+    EXPECT_TRUE(
+        matchesPatternList(".hidden.png", kPicturePatterns));  // hiding is the listing's affair
     EXPECT_FALSE(matchesPatternList("photo.jpeg", kPicturePatterns));
     EXPECT_FALSE(matchesPatternList("photo.jpg.txt", kPicturePatterns));
     EXPECT_FALSE(matchesPatternList("bmp", kPicturePatterns));
@@ -32,7 +33,8 @@ TEST(Patterns, ManyStarsDoNotTakeExponentialTime) {
 
 TEST(ListFiles, ListsPlainVisibleMatchingFilesInNameOrder) {
     TempFolder folder;
-    for (const char* name : {"b.png", "A.JPG", "c.jpeg", ".secret.bmp", "notes.txt", "d.Tif"}) folder.write(name, "x");
+    for (const char* name : {"b.png", "A.JPG", "c.jpeg", ".secret.bmp", "notes.txt", "d.Tif"})
+        folder.write(name, "x");
     std::filesystem::create_directory(folder.path() / "sub.bmp");
     platform::StdFileSystem fs;
     auto names = listFiles(fs, folder.path().string(), kPicturePatterns);

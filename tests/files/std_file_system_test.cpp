@@ -1,7 +1,7 @@
 // Picture files opened the POSIX way: read in pieces at any offset, and
 // never waited on when something else stands where a picture was listed.
 
-#include "platform/std_file_system.h"
+#include "adapters/posix/std_file_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,11 +1,11 @@
-#include "platform/fltk/fltk_dialogs.h"
+#include "hosts/fltk/fltk_dialogs.h"
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "platform/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_host.h"
 #include "x11_probe.h"
 #include "xvfb_environment.h"
 

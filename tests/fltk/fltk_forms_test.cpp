@@ -1,4 +1,4 @@
-#include "platform/fltk/fltk_forms.h"
+#include "hosts/fltk/fltk_forms.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Browser_.H>
@@ -8,12 +8,12 @@
 #include "artwork/artwork.h"
 #include "common/numbers.h"
 #include "form_testing.h"
-#include "platform/fltk/fltk_host.h"
-#include "platform/fltk/fltk_style.h"
-#include "platform/fltk/graphic_widgets.h"
-#include "platform/fltk/native_window.h"
-#include "platform/fltk/password_input.h"
-#include "platform/fltk/picture_window.h"
+#include "hosts/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_style.h"
+#include "hosts/fltk/graphic_widgets.h"
+#include "hosts/fltk/native_window.h"
+#include "hosts/fltk/password_input.h"
+#include "hosts/fltk/picture_window.h"
 #include "x11_probe.h"
 #include "xvfb_environment.h"
 

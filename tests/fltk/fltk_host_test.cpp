@@ -1,4 +1,4 @@
-#include "platform/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_host.h"
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>

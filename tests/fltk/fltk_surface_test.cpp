@@ -1,9 +1,9 @@
-#include "platform/fltk/fltk_surface.h"
+#include "hosts/fltk/fltk_surface.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/fltk/fltk_host.h"
-#include "platform/memory_surface.h"
+#include "hosts/fltk/fltk_host.h"
+#include "hosts/shared/memory_surface.h"
 
 namespace pictavo::platform::fltk {
 namespace {

@@ -1,11 +1,11 @@
-#include "platform/fltk/fltk_window_system.h"
+#include "hosts/fltk/fltk_window_system.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "form_testing.h"
-#include "platform/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_host.h"
 #include "x11_probe.h"
 #include "xvfb_environment.h"
 

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "config/password_encoding.h"
-#include "platform/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_host.h"
 #include "startup/main.h"
 #include "x11_probe.h"
 #include "xvfb_environment.h"
@@ -68,7 +68,7 @@ class WhenShown {
 class SlideWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = std::string(PICTAVO_SOURCE_DIR) + "/samples/";
         state.Interval = 10;
     }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "adapters/imagelibs/system_decoders.h"
 #include "golden/golden_file.h"
 #include "golden/pixel_hash.h"
 #include "imaging/decoders/eps.h"
 #include "imaging/decoders/own_decoders.h"
-#include "platform/imagelibs/system_decoders.h"
 
 namespace pictavo::golden {
 

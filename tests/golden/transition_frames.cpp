@@ -9,7 +9,7 @@
 
 #include "common/random.h"
 #include "golden/pixel_hash.h"
-#include "platform/memory_surface.h"
+#include "hosts/shared/memory_surface.h"
 #include "transitions/transition_rig.h"
 
 namespace pictavo::golden {

@@ -2,7 +2,7 @@
 // prove nothing about them.
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 namespace pictavo::platform::headless {
 namespace {

@@ -15,10 +15,10 @@
 #include <string>
 #include <thread>
 
+#include "adapters/ghostscript/eps_ghostscript.h"
+#include "adapters/imagelibs/system_decoders.h"
 #include "imaging/codec.h"
 #include "imaging/decoders/dxf.h"
-#include "platform/ghostscript/eps_ghostscript.h"
-#include "platform/imagelibs/system_decoders.h"
 #include "tool_pictures.h"
 
 namespace pictavo::imaging::testing {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "adapters/ghostscript/eps_ghostscript.h"
 #include "imaging/decoders/eps.h"
 #include "imaging/decoders/wmf.h"
 #include "imaging/source_pictures.h"
-#include "platform/ghostscript/eps_ghostscript.h"
 #include "temp_folder.h"
 #include "vector_test_support.h"
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "adapters/ghostscript/eps_ghostscript.h"
 #include "imaging/decoders/eps.h"
-#include "platform/ghostscript/eps_ghostscript.h"
 #include "temp_folder.h"
 
 namespace pictavo::imaging {

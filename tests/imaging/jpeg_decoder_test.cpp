@@ -1,4 +1,4 @@
-#include "platform/imagelibs/jpeg_decoder.h"
+#include "adapters/imagelibs/jpeg_decoder.h"
 
 #include <gtest/gtest.h>
 

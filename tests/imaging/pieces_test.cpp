@@ -8,9 +8,9 @@
 #include <random>
 #include <string>
 
+#include "adapters/imagelibs/system_decoders.h"
 #include "imaging/codec.h"
 #include "imaging/tool_pictures.h"
-#include "platform/imagelibs/system_decoders.h"
 
 namespace pictavo::imaging::testing {
 namespace {

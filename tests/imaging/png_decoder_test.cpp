@@ -1,4 +1,4 @@
-#include "platform/imagelibs/png_decoder.h"
+#include "adapters/imagelibs/png_decoder.h"
 
 #include <gtest/gtest.h>
 

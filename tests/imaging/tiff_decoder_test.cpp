@@ -1,12 +1,12 @@
-#include "platform/imagelibs/tiff_decoder.h"
+#include "adapters/imagelibs/tiff_decoder.h"
 
 #include <gtest/gtest.h>
 
+#include "adapters/imagelibs/png_decoder.h"
+#include "adapters/imagelibs/system_decoders.h"
 #include "imaging/decoders/gem_img.h"
 #include "imaging/decoders/photo_cd.h"
 #include "imaging/tool_pictures.h"
-#include "platform/imagelibs/png_decoder.h"
-#include "platform/imagelibs/system_decoders.h"
 
 namespace pictavo::imaging::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/posix/ini_file.h"
+#include "adapters/posix/ini_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/posix/file_registry.h"
-#include "platform/posix/file_settings_store.h"
+#include "adapters/posix/file_registry.h"
+#include "adapters/posix/file_settings_store.h"
 #include "settings/settings.h"
 #include "temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_system.h"
+#include "hosts/headless/headless_system.h"
 #include "slideshow/mouse_cursor.h"
 
 namespace pictavo::slideshow {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/std_file_system.h"
+#include "adapters/posix/std_file_system.h"
 #include "temp_folder.h"
 
 namespace pictavo::slideshow {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 #include "temp_folder.h"
@@ -28,7 +28,7 @@ class Staging : public ::testing::Test {
         host.setDecoderSource(testing::ppmDecoders);
         host.screen().setPixels(width, height);
         host.screen().setDisplayColours(colours);
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = folder.withSeparator();
         codec = std::make_unique<imaging::Codec>(host.platformDecoders());
         codec->setTargetColourCount(colours);

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "startup/main.h"
 #include "temp_folder.h"
 #include "test_pictures.h"
@@ -18,7 +18,7 @@ using imaging::rgb;
 struct PreviewFixture {
     PreviewFixture() {
         host.setDecoderSource(testing::ppmDecoders);
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = folder.withSeparator();
         state.Interval = 0;
         previewWindow = host.windows().createWindow("", 152, 112, false);

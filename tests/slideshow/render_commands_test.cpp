@@ -1,5 +1,6 @@
 #include "app/render/commands.h"
 #include "app/render/png_reader.h"
+#include "imaging/decoders/eps.h"
 
 #include <gtest/gtest.h>
 

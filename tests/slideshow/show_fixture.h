@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/slide_window.h"
 #include "slideshow/transition_runner.h"
 #include "startup/main.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "temp_folder.h"
 #include "test_pictures.h"
 
@@ -97,7 +97,7 @@ struct ShowFixture {
     ShowFixture(int screenWidth = 64, int screenHeight = 48) {
         host.setDecoderSource(ppmDecoders);
         host.screen().setPixels(screenWidth, screenHeight);
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = folder.withSeparator();
         state.Interval = 0;
     }

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 #include "temp_folder.h"
@@ -118,7 +118,7 @@ TEST(SlideShowSoak, TenThousandChangesOverBrokenPicturesKeepTheHeapFlat) {
         host.setDecoderSource(testing::ppmDecoders);
         host.screen().setPixels(64, 48);
         SaverState state;
-        startup::measureScreen(host.screen(), state);
+        measureScreen(host.screen(), state);
         state.PicturePath = folder.withSeparator();
         state.Interval = 0;
         state.Stretch = stretch;

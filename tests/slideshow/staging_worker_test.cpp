@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "decode_gate.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "temp_folder.h"
 
 namespace pictavo::slideshow {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_registry.h"
-#include "platform/headless/headless_window_system.h"
+#include "hosts/headless/headless_registry.h"
+#include "hosts/headless/headless_window_system.h"
 
 namespace pictavo::startup {
 namespace {

@@ -1,12 +1,12 @@
-#include "platform/memory_surface.h"
+#include "hosts/shared/memory_surface.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 
-#include "platform/bitmap_font.h"
-#include "platform/colour_pixels.h"
+#include "hosts/shared/bitmap_font.h"
+#include "hosts/shared/colour_pixels.h"
 
 namespace pictavo::platform {
 namespace {

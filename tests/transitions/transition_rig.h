@@ -7,12 +7,12 @@
 #include <functional>
 #include <vector>
 
+#include "hosts/shared/memory_surface.h"
 #include "imaging/image.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
-#include "platform/memory_surface.h"
 #include "platform/screen.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "transitions/trace.h"
 #include "transitions/transition_engine.h"
 

@@ -1,13 +1,13 @@
 // The picture boxes' persistent image on a DIB section: the block transfers
 // every transition is drawn with, printing, and what a repaint is told.
 
-#include "platform/win32/dib_surface.h"
+#include "hosts/win32/dib_surface.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/memory_surface.h"
+#include "hosts/shared/memory_surface.h"
 
 namespace pictavo::platform::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "hosts/win32/win32_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/text_encoding.h"
+#include "hosts/win32/text_encoding.h"
 
 namespace pictavo::platform::win32 {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/handles.h"
 #include "platform/forms.h"
-#include "platform/win32/handles.h"
 
 namespace pictavo::platform::win32 {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "form_test_support.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_host.h"
+#include "hosts/win32/handles.h"
+#include "hosts/win32/win32_host.h"
 
 namespace pictavo::platform::win32 {
 namespace {

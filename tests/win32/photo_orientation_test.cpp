@@ -1,7 +1,7 @@
 // The orientation tag read from the file itself, for where the imaging
 // component does not read the photo's metadata.
 
-#include "platform/win32/photo_orientation.h"
+#include "hosts/win32/photo_orientation.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "form_test_support.h"
-#include "platform/win32/gdi_objects.h"
-#include "platform/win32/other_monitors.h"
-#include "platform/win32/resource_pictures.h"
-#include "platform/win32/win32_host.h"
+#include "hosts/win32/gdi_objects.h"
+#include "hosts/win32/other_monitors.h"
+#include "hosts/win32/resource_pictures.h"
+#include "hosts/win32/win32_host.h"
 
 namespace pictavo::platform::win32 {
 namespace {

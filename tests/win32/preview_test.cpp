@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "platform/win32/handles.h"
-#include "platform/win32/win32_host.h"
+#include "hosts/win32/handles.h"
+#include "hosts/win32/win32_host.h"
 #include "slideshow/preview_form.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 #include "temp_folder.h"
 
 namespace pictavo::platform::win32 {

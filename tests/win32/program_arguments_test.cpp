@@ -1,4 +1,4 @@
-#include "platform/win32/program_arguments.h"
+#include "hosts/win32/program_arguments.h"
 
 #include <gtest/gtest.h>
 

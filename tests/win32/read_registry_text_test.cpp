@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/win32/win32_registry.h"
+#include "hosts/win32/win32_registry.h"
 #include "registry_scratch.h"
 #include "startup/system_queries.h"
 

@@ -1,7 +1,7 @@
 // The settings store against the real registry, under an application name of
 // its own that the tests remove again.
 
-#include "platform/win32/registry_settings_store.h"
+#include "hosts/win32/registry_settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_screen.h"
-#include "platform/win32/win32_system_info.h"
+#include "hosts/win32/win32_clock.h"
+#include "hosts/win32/win32_screen.h"
+#include "hosts/win32/win32_system_info.h"
 #include "startup/main.h"
 
 namespace pictavo::platform::win32 {
@@ -15,7 +15,7 @@ namespace {
 TEST(Win32Screen, MeasuresThePrimaryDisplayInPixelsThroughTwips) {
     Win32Screen screen;
     SaverState state;
-    startup::measureScreen(screen, state);
+    measureScreen(screen, state);
     EXPECT_EQ(state.ScreenPixelWidth, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(state.ScreenPixelHeight, GetSystemMetrics(SM_CYSCREEN));
     HDC dc = GetDC(nullptr);

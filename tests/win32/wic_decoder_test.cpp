@@ -2,7 +2,7 @@
 // made here with the component's own encoders, so every expected pixel is
 // known.
 
-#include "platform/win32/wic_decoder.h"
+#include "hosts/win32/wic_decoder.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "hosts/win32/com_ref.h"
+#include "hosts/win32/win32_host.h"
 #include "imaging/codec.h"
-#include "platform/win32/com_ref.h"
-#include "platform/win32/win32_host.h"
 
 namespace pictavo::platform::win32 {
 namespace {

@@ -1,15 +1,15 @@
 // The window calls on real windows (Wine's null display driver: windows
 // exist and take messages without a screen).
 
-#include "platform/win32/win32_window_system.h"
+#include "hosts/win32/win32_window_system.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/win32/handles.h"
-#include "platform/win32/text_encoding.h"
+#include "hosts/win32/handles.h"
+#include "hosts/win32/text_encoding.h"
 #include "startup/system_queries.h"
 
 namespace pictavo::platform::win32 {

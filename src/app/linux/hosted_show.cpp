@@ -5,7 +5,7 @@
 namespace pictavo::app {
 
 void StartHostedShow(platform::Host& host, SaverState& state, startup::ModeWindows& windows) {
-    startup::measureScreen(host.screen(), state);
+    measureScreen(host.screen(), state);
     startup::loadSettings(host, state);
     state.random.seed(host.clock().seedFromWallClock());
     windows.startSlideShow();

@@ -7,7 +7,7 @@
 #include "app/linux/hosted_show.h"
 #include "app/linux/information.h"
 #include "app/linux/linux_arguments.h"
-#include "platform/fltk/fltk_host.h"
+#include "hosts/fltk/fltk_host.h"
 #include "startup/main.h"
 #include "startup/saver_windows.h"
 

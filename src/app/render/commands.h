@@ -16,7 +16,7 @@
 #include "imaging/decoder.h"
 #include "platform/host.h"
 #include "slideshow/transition_runner.h"
-#include "startup/saver_state.h"
+#include "state/saver_state.h"
 
 namespace pictavo::render {
 

@@ -6,11 +6,11 @@
 #include <iostream>
 #include <utility>
 
+#include "adapters/posix/std_file_system.h"
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "imaging/codec.h"
-#include "platform/std_file_system.h"
 
 namespace pictavo::render {
 

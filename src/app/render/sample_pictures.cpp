@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/bitmap_font.h"
-#include "platform/memory_surface.h"
+#include "hosts/shared/bitmap_font.h"
+#include "hosts/shared/memory_surface.h"
 
 namespace pictavo::render {
 

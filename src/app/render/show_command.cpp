@@ -10,7 +10,7 @@
 #include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "common/text.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 
@@ -142,7 +142,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
     host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(settings->size.width, settings->size.height);
     SaverState state;
-    startup::measureScreen(host.screen(), state);
+    measureScreen(host.screen(), state);
     state.PicturePath = settings->folder;
     if (state.PicturePath.empty() || state.PicturePath.back() != host.files().separator())
         state.PicturePath += host.files().separator();

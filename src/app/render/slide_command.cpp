@@ -9,7 +9,7 @@
 #include "app/render/png_writer.h"
 #include "app/render/slideshow_args.h"
 #include "common/numbers.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "slideshow/picture_loader.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
@@ -38,7 +38,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     host.setPostScriptRenderer(services.postScript);
     host.screen().setPixels(size->width, size->height);
     SaverState state;
-    startup::measureScreen(host.screen(), state);
+    measureScreen(host.screen(), state);
     std::filesystem::path file(parsed->positional[0]);
     std::string folder = file.parent_path().string();
     state.PicturePath = folder.empty() ? std::string{} : folder + host.files().separator();

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "adapters/ghostscript/eps_ghostscript.h"
+#include "adapters/imagelibs/system_decoders.h"
 #include "app/render/commands.h"
-#include "platform/ghostscript/eps_ghostscript.h"
-#include "platform/imagelibs/system_decoders.h"
 #include "slideshow/engine_transitions.h"
 
 namespace pictavo::render {
@@ -18,7 +18,8 @@ std::vector<std::string> toStrings(std::span<const std::string_view> arguments) 
 RenderServices realServices() {
     RenderServices services;
     services.decoders = [] { return platform::systemDecoders(); };
-    services.transitions = [](platform::Host& host, SaverState& state) -> std::unique_ptr<slideshow::TransitionRunner> {
+    services.transitions = [](platform::Host& host,
+                              SaverState& state) -> std::unique_ptr<slideshow::TransitionRunner> {
         return std::make_unique<slideshow::EngineTransitions>(host, state);
     };
     services.postScript = std::make_shared<platform::GhostscriptRenderer>();

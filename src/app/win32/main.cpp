@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "platform/win32/program_arguments.h"
-#include "platform/win32/win32_host.h"
+#include "hosts/win32/program_arguments.h"
+#include "hosts/win32/win32_host.h"
 #include "startup/main.h"
-#include "startup/saver_state.h"
 #include "startup/saver_windows.h"
+#include "state/saver_state.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pictavo;

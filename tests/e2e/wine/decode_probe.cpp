@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/win32_host.h"
 #include "imaging/codec.h"
-#include "platform/win32/win32_host.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/text_encoding.h"
+#include "hosts/win32/text_encoding.h"
 
 namespace {
 

@@ -1,0 +1,234 @@
+#include "adapters/imagelibs/png_decoder.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imaging/alpha.h"
+#include "imaging/limits.h"
+#include "imaging/orientation.h"
+#include "imaging/source_reader.h"
+
+namespace pictavo::platform {
+
+namespace {
+
+using imaging::Image;
+using imaging::Pixel;
+
+// libpng reports a fatal error through this callback, which must not
+// return: it jumps back into PngReader::read with the message kept here.
+struct ErrorState {
+    std::jmp_buf jump;
+    char message[256];
+};
+
+[[noreturn]] void exitWithError(png_structp png, png_const_charp message) {
+    auto* errors = static_cast<ErrorState*>(png_get_error_ptr(png));
+    std::snprintf(errors->message, sizeof errors->message, "%s", message);
+    std::longjmp(errors->jump, 1);
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// What libpng reads from: the file, and the meter of the decode.
+struct PngInput {
+    imaging::SourceReader* file;
+    const imaging::WorkMeter* work;
+};
+
+// Called after every row (of every pass): a decode nobody wants any more
+// stops there, as a fatal error would.
+void rowRead(png_structp png, png_uint_32, int) {
+    const auto* input = static_cast<const PngInput*>(png_get_io_ptr(png));
+    if (input->work->stopped()) png_error(png, "decoding cancelled");
+}
+
+// The file, read a piece at a time as libpng asks for it.
+void readFromFile(png_structp png, png_bytep out, size_t count) {
+    auto* file = static_cast<PngInput*>(png_get_io_ptr(png))->file;
+    const auto bytes = file->take(count);
+    if (file->failed()) {
+        // Copied first: the jump out of png_error skips every destructor.
+        char message[256];
+        std::snprintf(message, sizeof message, "%s", file->failure().message.c_str());
+        png_error(png, message);
+    }
+    std::memcpy(out, bytes.data(), count);
+}
+
+// Decodes one picture. Everything that lives across a libpng call is a
+// member or trivially destructible, so that the jump out of the error
+// callback skips no destructor.
+class PngReader {
+  public:
+    explicit PngReader(const imaging::DecodeRequest& request)
+        : request_(request), file_(request), reader_(*file_), input_{&reader_, request.work.get()} {
+        errors_.message[0] = '\0';
+    }
+    ~PngReader() {
+        if (png_ != nullptr) png_destroy_read_struct(&png_, &info_, nullptr);
+    }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    Result<Image> read();
+
+  private:
+    bool start();
+    bool sizeAcceptable();
+    void setTransforms();
+    void readInterlaced();
+    void readRows();
+
+    const imaging::DecodeRequest& request_;
+    imaging::RequestFile file_;
+    imaging::SourceReader reader_;
+    PngInput input_;
+    ErrorState errors_{};
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int sourceBits_ = 24;
+    bool interlaced_ = false;
+    std::string sizeError_;
+    std::optional<imaging::UprightWriter> writer_;
+    std::vector<Pixel> row_;
+    std::vector<png_bytep> rowPointers_;
+};
+
+Result<Image> PngReader::read() {
+    if (setjmp(errors_.jump) != 0) {
+        if (request_.work->stopped()) return request_.work->stopError();
+        if (std::strcmp(errors_.message, "file is truncated") == 0)
+            return makeError(errors_.message);
+        return makeError(std::string("cannot read PNG file: ") + errors_.message);
+    }
+    if (!start()) return makeError("cannot read PNG file: out of memory");
+    png_read_info(png_, info_);
+    if (!sizeAcceptable()) return makeError(sizeError_);
+    setTransforms();
+    if (png_get_rowbytes(png_, info_) != static_cast<size_t>(width_) * sizeof(Pixel)) {
+        return makeError("cannot read PNG file: unexpected row layout");
+    }
+    if (interlaced_) {
+        readInterlaced();
+    } else {
+        readRows();
+    }
+    Image image = writer_->take();
+    image.sourceBits = sourceBits_;
+    return image;
+}
+
+bool PngReader::start() {
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors_, exitWithError, ignoreWarning);
+    if (png_ == nullptr) return false;
+    info_ = png_create_info_struct(png_);
+    if (info_ == nullptr) return false;
+    png_set_read_fn(png_, &input_, readFromFile);
+    png_set_read_status_fn(png_, rowRead);
+
+    return true;
+}
+
+bool PngReader::sizeAcceptable() {
+    width_ = static_cast<int>(std::min<png_uint_32>(png_get_image_width(png_, info_), INT32_MAX));
+    height_ = static_cast<int>(std::min<png_uint_32>(png_get_image_height(png_, info_), INT32_MAX));
+    auto size = imaging::checkPictureSize(width_, height_);
+    if (!size) sizeError_ = size.error().message;
+    return size.ok();
+}
+
+// Whatever the file holds comes out as 8-bit B, G, R, A in memory (the
+// byte order of a Pixel on a little-endian machine).
+void PngReader::setTransforms() {
+    const int colourType = png_get_color_type(png_, info_);
+    const int depth = png_get_bit_depth(png_, info_);
+    const bool grey = (colourType & PNG_COLOR_MASK_COLOR) == 0;
+    const bool palette = colourType == PNG_COLOR_TYPE_PALETTE;
+    sourceBits_ = palette || grey ? depth : std::min(3 * depth, 24);
+
+    if (palette) png_set_palette_to_rgb(png_);
+    if (grey && depth < 8) png_set_expand_gray_1_2_4_to_8(png_);
+    const bool transparency = png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
+    if (transparency) png_set_tRNS_to_alpha(png_);
+    if (depth == 16) png_set_scale_16(png_);
+    if (grey) png_set_gray_to_rgb(png_);
+    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
+    if constexpr (std::endian::native == std::endian::little) {
+        png_set_bgr(png_);
+        if (!alpha) png_set_filler(png_, 0xFF, PNG_FILLER_AFTER);
+    } else {
+        png_set_swap_alpha(png_);
+        if (!alpha) png_set_filler(png_, 0xFF, PNG_FILLER_BEFORE);
+    }
+    interlaced_ = png_set_interlace_handling(png_) > 1;
+    png_read_update_info(png_, info_);
+}
+
+// Every pass touches every part of the picture: it is decoded whole.
+void PngReader::readInterlaced() {
+    writer_.emplace(imaging::Orientation::Upright, width_, height_);
+    rowPointers_.resize(static_cast<size_t>(height_));
+    for (int y = 0; y < height_; ++y)
+        rowPointers_[y] = reinterpret_cast<png_bytep>(writer_->directRow(y));
+    png_read_image(png_, rowPointers_.data());
+    for (int y = 0; y < height_; ++y)
+        imaging::layOnBlack({writer_->directRow(y), static_cast<size_t>(width_)});
+}
+
+// Rows come one after another: for a centred picture those below the
+// window are never decoded and those outside it are not kept.
+void PngReader::readRows() {
+    if (request_.centreCrop) {
+        writer_.emplace(
+            imaging::Orientation::Upright, width_, height_,
+            imaging::centredWindow(width_, height_, request_.targetWidth, request_.targetHeight));
+    } else {
+        writer_.emplace(imaging::Orientation::Upright, width_, height_);
+    }
+    const imaging::Rect window = writer_->storedWindow();
+    row_.resize(static_cast<size_t>(width_));
+    for (int y = 0; y < window.y + window.height; ++y) {
+        Pixel* direct = writer_->directRow(y);
+        Pixel* target = direct != nullptr ? direct : row_.data();
+        png_read_row(png_, reinterpret_cast<png_bytep>(target), nullptr);
+        if (y < window.y) continue;
+        imaging::layOnBlack({target, static_cast<size_t>(width_)});
+        if (direct == nullptr) writer_->writeRow(y, 0, row_);
+    }
+}
+
+class PngDecoder final : public imaging::Decoder {
+  public:
+    std::string_view name() const override { return "PNG"; }
+
+    imaging::Confidence sniff(std::span<const uint8_t> bytes, std::string_view) const override {
+        const bool signature = bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
+        return signature ? imaging::Confidence::Strong : imaging::Confidence::None;
+    }
+
+    bool readsInPieces() const override { return true; }
+
+    Result<Image> decode(const imaging::DecodeRequest& request) const override {
+        PngReader reader(request);
+        return reader.read();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<imaging::Decoder> makePngDecoder() {
+    return std::make_unique<PngDecoder>();
+}
+
+}  // namespace pictavo::platform

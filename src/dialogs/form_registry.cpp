@@ -1,0 +1,36 @@
+#include "dialogs/form_registry.h"
+
+#include <algorithm>
+
+#include "dialogs/form_base.h"
+
+namespace pictavo::platform {
+
+void FormRegistry::remove(FormBase* form) {
+    std::erase(forms_, form);
+    std::erase(modal_, form);
+}
+
+void FormRegistry::enterModal(FormBase* form) {
+    std::erase(modal_, form);
+    modal_.push_back(form);
+}
+
+void FormRegistry::leaveModal(FormBase* form) {
+    std::erase(modal_, form);
+}
+
+bool FormRegistry::blocked(const FormBase& form) const {
+    if (modal_.empty()) return false;
+    // A form opened over the modal one (its about box) takes input too.
+    for (const FormBase* f = &form; f != nullptr; f = f->ownerForm())
+        if (f == modal_.back()) return false;
+    return true;
+}
+
+bool FormRegistry::anyLoaded() const {
+    return std::any_of(forms_.begin(), forms_.end(),
+                       [](const FormBase* form) { return form->loaded(); });
+}
+
+}  // namespace pictavo::platform

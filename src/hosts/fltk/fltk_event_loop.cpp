@@ -1,0 +1,104 @@
+#include "hosts/fltk/fltk_event_loop.h"
+
+#include <FL/Fl.H>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+
+namespace pictavo::platform::fltk {
+
+namespace {
+// A signal handler can reach nothing but plain variables.
+volatile sig_atomic_t signalPipeWriteEnd = -1;
+volatile sig_atomic_t terminationSignalled = 0;
+
+// What a byte in the pipe stands for.
+constexpr char kSignalByte = 's';
+constexpr char kWakeByte = 'w';
+
+void onTerminationSignal(int) {
+    terminationSignalled = 1;
+    if (signalPipeWriteEnd < 0) return;
+    char byte = kSignalByte;
+    [[maybe_unused]] ssize_t written = write(signalPipeWriteEnd, &byte, 1);
+}
+
+// Long enough not to spin, short enough that nothing is waited for long.
+constexpr double kLongestWaitSeconds = 0.5;
+}  // namespace
+
+FltkEventLoop::FltkEventLoop(const Clock& clock) : clock_(clock) {
+    // A signal belongs to the loop that was running when it came.
+    terminationSignalled = 0;
+    if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        wakePipe_[0] = wakePipe_[1] = -1;
+        return;
+    }
+    Fl::add_fd(wakePipe_[0], pipeReadable, this);
+}
+
+FltkEventLoop::~FltkEventLoop() {
+    if (wakePipe_[0] < 0) return;
+    if (signalPipeWriteEnd == wakePipe_[1]) signalPipeWriteEnd = -1;
+    Fl::remove_fd(wakePipe_[0]);
+    close(wakePipe_[0]);
+    close(wakePipe_[1]);
+}
+
+void FltkEventLoop::doEvents() {
+    Fl::check();
+}
+
+void FltkEventLoop::waitForEvents(int64_t deadlineMicros) {
+    const int64_t left = deadlineMicros - clock_.nowMicros();
+    if (left <= 0) {
+        Fl::check();
+        return;
+    }
+    Fl::wait(static_cast<double>(left) / 1e6);
+}
+
+void FltkEventLoop::awaitWake(int64_t maxMicros) {
+    Fl::wait(static_cast<double>(std::max<int64_t>(maxMicros, 0)) / 1e6);
+}
+
+void FltkEventLoop::wake() {
+    if (wakePipe_[1] < 0) return;
+    char byte = kWakeByte;
+    // A full pipe already holds a wake-up.
+    [[maybe_unused]] ssize_t written = write(wakePipe_[1], &byte, 1);
+}
+
+bool FltkEventLoop::endRequested() const {
+    return endRequested_ || terminationSignalled != 0;
+}
+
+void FltkEventLoop::run() {
+    while (!endRequested() && alive_()) Fl::wait(kLongestWaitSeconds);
+}
+
+void FltkEventLoop::waitOnce() {
+    Fl::wait(kLongestWaitSeconds);
+}
+
+void FltkEventLoop::endOnTerminationSignals() {
+    if (wakePipe_[1] < 0) return;
+    signalPipeWriteEnd = wakePipe_[1];
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+void FltkEventLoop::pipeReadable(int fd, void* self) {
+    char bytes[64];
+    bool signalled = false;
+    for (ssize_t got; (got = read(fd, bytes, sizeof bytes)) > 0;)
+        signalled = signalled || std::find(bytes, bytes + got, kSignalByte) != bytes + got;
+    if (signalled) static_cast<FltkEventLoop*>(self)->requestEnd();
+}
+
+}  // namespace pictavo::platform::fltk

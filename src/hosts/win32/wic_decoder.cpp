@@ -1,0 +1,265 @@
+#include "hosts/win32/wic_decoder.h"
+
+#include <windows.h>
+// The imaging component's GUIDs are defined in this file, and only here.
+#include <initguid.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "hosts/win32/com_ref.h"
+#include "hosts/win32/photo_orientation.h"
+#include "hosts/win32/system_error.h"
+#include "imaging/errors.h"
+#include "imaging/limits.h"
+#include "imaging/orientation.h"
+
+namespace pictavo::platform::win32 {
+
+namespace {
+
+using imaging::Confidence;
+using imaging::Image;
+using imaging::Orientation;
+
+constexpr int kTrueColourBits = 24;
+
+struct Format {
+    std::string_view name;
+    const GUID* container;
+    // Where the format keeps the photo's orientation; nullptr when it keeps none.
+    const wchar_t* orientationQuery;
+    // Whether a picture shown smaller may be decoded at a reduced scale.
+    bool reducedScale;
+    std::span<const std::string_view> extensions;
+    bool (*hasSignature)(std::span<const uint8_t> bytes);
+};
+
+bool startsWith(std::span<const uint8_t> bytes, std::initializer_list<uint8_t> signature) {
+    return bytes.size() >= signature.size() &&
+           std::equal(signature.begin(), signature.end(), bytes.begin());
+}
+
+bool isJpeg(std::span<const uint8_t> bytes) {
+    return startsWith(bytes, {0xFF, 0xD8, 0xFF});
+}
+bool isPng(std::span<const uint8_t> bytes) {
+    return startsWith(bytes, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
+}
+bool isTiff(std::span<const uint8_t> bytes) {
+    return startsWith(bytes, {'I', 'I', 42, 0}) || startsWith(bytes, {'M', 'M', 0, 42});
+}
+
+constexpr std::string_view kJpegExtensions[] = {"jpg", "jpeg", "jpe", "jfif"};
+constexpr std::string_view kPngExtensions[] = {"png"};
+constexpr std::string_view kTiffExtensions[] = {"tif", "tiff"};
+
+const Format kFormats[] = {
+    {"JPEG", &GUID_ContainerFormatJpeg, L"/app1/ifd/{ushort=274}", true, kJpegExtensions, isJpeg},
+    {"PNG", &GUID_ContainerFormatPng, nullptr, false, kPngExtensions, isPng},
+    {"TIFF", &GUID_ContainerFormatTiff, L"/ifd/{ushort=274}", false, kTiffExtensions, isTiff},
+};
+
+// The words the user reads on the slide for a picture the component refused.
+Error describe(std::string_view format, HRESULT result) {
+    switch (result) {
+        case WINCODEC_ERR_STREAMREAD:
+        case WINCODEC_ERR_STREAMNOTAVAILABLE:
+        case HRESULT_FROM_WIN32(ERROR_HANDLE_EOF):
+            return imaging::fileTruncated();
+        case E_OUTOFMEMORY:
+            return makeError("not enough memory");
+        default:
+            break;
+    }
+    std::string text = systemErrorText(static_cast<uint32_t>(result));
+    if (text.empty()) {
+        char code[16];
+        std::snprintf(code, sizeof code, "error %08lX", static_cast<unsigned long>(result));
+        text = code;
+    }
+    return imaging::invalidFile(format, text);
+}
+
+// The smallest scale of n/8 that still covers the target, as a JPEG
+// decoder can decode directly; 8 is the full size.
+int scaleEighths(UINT width, UINT height, int targetWidth, int targetHeight) {
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        int64_t w = (int64_t{width} * eighths + 7) / 8;
+        int64_t h = (int64_t{height} * eighths + 7) / 8;
+        if (w >= targetWidth && h >= targetHeight) return eighths;
+    }
+    return 8;
+}
+
+// The stored picture turned upright; for a centred picture only the part
+// the screen shows.
+Image upright(const Image& stored, Orientation turn, const imaging::DecodeRequest& request) {
+    const bool swap = imaging::swapsSides(turn);
+    const int width = swap ? stored.height : stored.width;
+    const int height = swap ? stored.width : stored.height;
+    imaging::UprightWriter writer =
+        request.centreCrop
+            ? imaging::UprightWriter(
+                  turn, stored.width, stored.height,
+                  imaging::centredWindow(width, height, request.targetWidth, request.targetHeight))
+            : imaging::UprightWriter(turn, stored.width, stored.height);
+    const auto rowLength = static_cast<size_t>(stored.width);
+    for (int y = 0; y < stored.height; ++y)
+        writer.writeRow(
+            y, 0, std::span(stored.pixels).subspan(static_cast<size_t>(y) * rowLength, rowLength));
+    return writer.take();
+}
+
+class WicDecoder final : public imaging::Decoder {
+  public:
+    WicDecoder(ComRef<IWICImagingFactory> factory, const Format& format)
+        : factory_(std::move(factory)), format_(format) {}
+
+    std::string_view name() const override { return format_.name; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view) const override {
+        return format_.hasSignature(bytes) ? Confidence::Strong : Confidence::None;
+    }
+    std::span<const std::string_view> extensions() const override { return format_.extensions; }
+    Result<Image> decode(const imaging::DecodeRequest& request) const override;
+
+  private:
+    Result<ComRef<IWICBitmapFrameDecode>> firstFrame(std::span<const uint8_t> bytes,
+                                                     ComRef<IWICStream>& stream,
+                                                     ComRef<IWICBitmapDecoder>& decoder) const;
+    int storedBits(IWICBitmapFrameDecode& frame) const;
+    int orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const;
+    Result<Image> pixels(IWICBitmapSource& source) const;
+
+    ComRef<IWICImagingFactory> factory_;
+    const Format& format_;
+};
+
+Result<ComRef<IWICBitmapFrameDecode>> WicDecoder::firstFrame(
+    std::span<const uint8_t> bytes, ComRef<IWICStream>& stream,
+    ComRef<IWICBitmapDecoder>& decoder) const {
+    HRESULT result = factory_->CreateStream(stream.put());
+    // The component only reads the bytes, whatever the call's type says.
+    if (SUCCEEDED(result))
+        result = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
+                                              static_cast<DWORD>(bytes.size()));
+    if (FAILED(result)) return describe(format_.name, result);
+    result = factory_->CreateDecoder(*format_.container, nullptr, decoder.put());
+    if (FAILED(result)) return imaging::unsupportedFormat();
+    result = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+    ComRef<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(result)) result = decoder->GetFrame(0, frame.put());
+    if (FAILED(result)) return describe(format_.name, result);
+    return frame;
+}
+
+// The bits per pixel the file stores, for the codec's colour count.
+int WicDecoder::storedBits(IWICBitmapFrameDecode& frame) const {
+    WICPixelFormatGUID stored{};
+    ComRef<IWICComponentInfo> info;
+    ComRef<IWICPixelFormatInfo> pixelInfo;
+    UINT bits = kTrueColourBits;
+    if (SUCCEEDED(frame.GetPixelFormat(&stored)) &&
+        SUCCEEDED(factory_->CreateComponentInfo(stored, info.put())) &&
+        SUCCEEDED(info->QueryInterface(IID_IWICPixelFormatInfo,
+                                       reinterpret_cast<void**>(pixelInfo.put()))))
+        pixelInfo->GetBitsPerPixel(&bits);
+    // A JPEG is grey or true colour whatever its channels hold (CMYK has four).
+    if (format_.container == &GUID_ContainerFormatJpeg) return bits == 8 ? 8 : kTrueColourBits;
+    return std::clamp(static_cast<int>(bits), 1, kTrueColourBits);
+}
+
+// The orientation the component reads from the photo's metadata; where it
+// reads none (Wine's does not), the tag as the file stores it.
+int WicDecoder::orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const {
+    if (format_.orientationQuery == nullptr) return 1;
+    ComRef<IWICMetadataQueryReader> reader;
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    int result = 0;
+    if (SUCCEEDED(frame.GetMetadataQueryReader(reader.put())) &&
+        SUCCEEDED(reader->GetMetadataByName(format_.orientationQuery, &value)) &&
+        value.vt == VT_UI2)
+        result = value.uiVal;
+    PropVariantClear(&value);
+    if (result >= 1 && result <= 8) return result;
+    return format_.container == &GUID_ContainerFormatJpeg ? jpegOrientation(bytes)
+                                                          : tiffOrientation(bytes);
+}
+
+Result<Image> WicDecoder::pixels(IWICBitmapSource& source) const {
+    ComRef<IWICFormatConverter> converter;
+    HRESULT result = factory_->CreateFormatConverter(converter.put());
+    // Straight (not premultiplied) alpha: the codec lays transparent parts on black itself.
+    if (SUCCEEDED(result))
+        result =
+            converter->Initialize(&source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                  nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    UINT width = 0, height = 0;
+    if (SUCCEEDED(result)) result = converter->GetSize(&width, &height);
+    if (FAILED(result)) return describe(format_.name, result);
+    auto image = imaging::allocateImage(width, height);
+    if (!image) return image.error();
+    // Pixel is 0xAARRGGBB: in memory B, G, R, A, the order of 32bppBGRA.
+    const UINT stride = width * 4;
+    result = converter->CopyPixels(nullptr, stride, stride * height,
+                                   reinterpret_cast<BYTE*>(image->pixels.data()));
+    if (FAILED(result)) return describe(format_.name, result);
+    return image;
+}
+
+Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    auto frame = firstFrame(request.bytes, stream, decoder);
+    if (!frame) return frame.error();
+    UINT width = 0, height = 0;
+    HRESULT result = (*frame)->GetSize(&width, &height);
+    if (FAILED(result)) return describe(format_.name, result);
+    if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
+    const Orientation turn = imaging::orientationFromTag(orientation(*frame->get(), request.bytes));
+    const bool swap = imaging::swapsSides(turn);
+
+    // A stretched picture may come at a reduced scale; a centred one is shown
+    // at its own size, of which only the window the screen shows is kept.
+    IWICBitmapSource* source = frame->get();
+    ComRef<IWICBitmapScaler> scaler;
+    const bool targetGiven = request.targetWidth > 0 && request.targetHeight > 0;
+    if (format_.reducedScale && targetGiven && !request.centreCrop) {
+        int eighths = scaleEighths(width, height, swap ? request.targetHeight : request.targetWidth,
+                                   swap ? request.targetWidth : request.targetHeight);
+        // The JPEG decoder serves such a scale from the coefficients.
+        if (eighths < 8 && SUCCEEDED(factory_->CreateBitmapScaler(scaler.put())) &&
+            SUCCEEDED(scaler->Initialize(source, (width * static_cast<UINT>(eighths) + 7) / 8,
+                                         (height * static_cast<UINT>(eighths) + 7) / 8,
+                                         WICBitmapInterpolationModeFant)))
+            source = scaler.get();
+    }
+    auto stored = pixels(*source);
+    if (!stored) return stored.error();
+    Image picture = upright(*stored, turn, request);
+    picture.sourceBits = storedBits(*frame->get());
+    if (source == scaler.get()) {
+        // A reduced scale still stands for the whole picture at its own size.
+        picture.fullWidth = static_cast<int>(swap ? height : width);
+        picture.fullHeight = static_cast<int>(swap ? width : height);
+    }
+    return picture;
+}
+
+}  // namespace
+
+imaging::DecoderList wicDecoders() {
+    imaging::DecoderList decoders;
+    ComRef<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))))
+        return decoders;
+    for (const Format& format : kFormats)
+        decoders.push_back(std::make_unique<WicDecoder>(factory, format));
+    return decoders;
+}
+
+}  // namespace pictavo::platform::win32

@@ -1,0 +1,48 @@
+#pragma once
+// The thread's message queue. Modal forms and the input box pump it too,
+// through pumpWhile, so an end requested inside them ends every loop.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "hosts/win32/open_windows.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+
+namespace pictavo::platform::win32 {
+
+class Win32EventLoop : public EventLoop {
+  public:
+    Win32EventLoop(OpenWindows& windows, const Clock& clock);
+    ~Win32EventLoop() override;
+    Win32EventLoop(const Win32EventLoop&) = delete;
+    Win32EventLoop& operator=(const Win32EventLoop&) = delete;
+
+    void doEvents() override;
+    // MsgWaitForMultipleObjects on a waitable timer for the deadline and
+    // the wake event: a message, the deadline or a wake() ends the wait.
+    void waitForEvents(int64_t deadlineMicros) override;
+    void awaitWake(int64_t maxMicros) override;
+    // Sets the wake event; safe from any thread.
+    void wake() override;
+    void run() override;
+    void requestEnd() override;
+    bool endRequested() const override { return endRequested_; }
+
+    // Waits for and dispatches messages while keepGoing() holds and no end
+    // was requested.
+    void pumpWhile(const std::function<bool()>& keepGoing);
+
+  private:
+    void dispatch(MSG& message);
+    void waitFor(int64_t micros);
+
+    OpenWindows& windows_;
+    const Clock& clock_;
+    HANDLE wakeEvent_ = nullptr;
+    HANDLE timer_ = nullptr;
+    bool endRequested_ = false;
+};
+
+}  // namespace pictavo::platform::win32
