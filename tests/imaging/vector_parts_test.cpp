@@ -10,7 +10,7 @@
 
 #include "imaging/decoders/dxf_groups.h"
 #include "imaging/decoders/dxf_text.h"
-#include "imaging/decoders/packed_dib.h"
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/vector/canvas.h"
 
 namespace pictavo::imaging {

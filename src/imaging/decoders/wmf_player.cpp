@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/lowest_free_slots.h"
-#include "imaging/decoders/packed_dib.h"
 #include "imaging/decoders/wmf_records.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
