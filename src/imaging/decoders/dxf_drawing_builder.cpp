@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "imaging/decoders/dxf_text.h"
+#include "imaging/errors.h"
 #include "imaging/vector/curves.h"
 #include "imaging/work_costs.h"
 
@@ -18,8 +19,7 @@ constexpr size_t kMaxSplinePoints = 4096;
 constexpr size_t kMaxPoints = 4 * kMaxEntities;
 
 Error tooManyEntities() {
-    return makeError("drawing has too many entities (more than " + std::to_string(kMaxEntities) +
-                     ")");
+    return unsupportedFeature("DXF", "more than " + std::to_string(kMaxEntities) + " entities");
 }
 
 std::vector<Point> splinePoints(const Pending& p) {
