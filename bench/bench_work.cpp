@@ -19,7 +19,7 @@
 #include "imaging/decoders/dxf_drawing.h"
 #include "imaging/decoders/dxf_render.h"
 #include "imaging/decoders/dxf_text.h"
-#include "imaging/decoders/packed_dib.h"
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/wmf.h"
 #include "imaging/decoders/wpg.h"
 #include "imaging/vector/canvas.h"

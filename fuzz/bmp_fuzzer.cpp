@@ -4,7 +4,8 @@
 #include "imaging/decoders/bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const pictavo::imaging::BmpDecoder decoder;
+    const auto decoderMade = pictavo::imaging::makeBmpDecoder();
+    const pictavo::imaging::Decoder& decoder = *decoderMade;
     const std::span<const uint8_t> bytes(data, size);
     (void)decoder.sniff(bytes, "");
     (void)decoder.decode({bytes, ""});

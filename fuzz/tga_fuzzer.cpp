@@ -4,7 +4,8 @@
 #include "imaging/decoders/tga.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const pictavo::imaging::TgaDecoder decoder;
+    const auto decoderMade = pictavo::imaging::makeTgaDecoder();
+    const pictavo::imaging::Decoder& decoder = *decoderMade;
     const std::span<const uint8_t> bytes(data, size);
     (void)decoder.sniff(bytes, "");
     (void)decoder.decode({bytes, ""});

@@ -4,7 +4,8 @@
 #include "imaging/decoders/utah_rle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const pictavo::imaging::UtahRleDecoder decoder;
+    const auto decoderMade = pictavo::imaging::makeUtahRleDecoder();
+    const pictavo::imaging::Decoder& decoder = *decoderMade;
     const std::span<const uint8_t> bytes(data, size);
     (void)decoder.sniff(bytes, "");
     (void)decoder.decode({bytes, ""});

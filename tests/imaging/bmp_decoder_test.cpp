@@ -22,7 +22,7 @@ fs::path bmpDir() {
     if (!fs::exists(bmpDir())) GTEST_SKIP() << "no samples in " << bmpDir()
 
 Image decodeOrFail(const fs::path& path) {
-    auto image = decodeFile(BmpDecoder(), path);
+    auto image = decodeFile(*makeBmpDecoder(), path);
     EXPECT_TRUE(image.ok()) << path << ": " << image.error().message;
     return image ? std::move(image).value() : Image();
 }
@@ -178,8 +178,8 @@ TEST(BmpSuite, PixelsRunLengthsSkipStayTransparent) {
 
 TEST(BmpSuite, EmbeddedJpegAndPngAreNamed) {
     SKIP_WITHOUT_SAMPLES();
-    auto jpeg = decodeFile(BmpDecoder(), bmpDir() / "rgb24jpeg.bmp");
-    auto png = decodeFile(BmpDecoder(), bmpDir() / "rgb24png.bmp");
+    auto jpeg = decodeFile(*makeBmpDecoder(), bmpDir() / "rgb24jpeg.bmp");
+    auto png = decodeFile(*makeBmpDecoder(), bmpDir() / "rgb24png.bmp");
     ASSERT_FALSE(jpeg.ok());
     ASSERT_FALSE(png.ok());
     EXPECT_EQ(jpeg.error().message, "unsupported BMP file: embedded JPEG");
@@ -213,7 +213,8 @@ TEST(HeaderlessDib, DecodesLikeTheSameBitmapWithAFileHeader) {
     }
     file.insert(file.end(), dib.begin(), dib.end());
 
-    BmpDecoder decoder;
+    const auto decoderMade = makeBmpDecoder();
+    const Decoder& decoder = *decoderMade;
     EXPECT_EQ(decoder.sniff(dib, "clipboard.dib"), Confidence::Weak);
     auto headerless = decodeWith(decoder, dib);
     auto withHeader = decodeWith(decoder, file);
@@ -236,7 +237,8 @@ TEST(BmpSuite, Os2BitmapArrayShowsItsFirstBitmap) {
     std::vector<uint8_t> array = {'B', 'A', 40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     array.insert(array.end(), bitmap.begin(), bitmap.end());
     array[14 + 10] = static_cast<uint8_t>(array[14 + 10] + 14);  // a small offset, no carry
-    BmpDecoder decoder;
+    const auto decoderMade = makeBmpDecoder();
+    const Decoder& decoder = *decoderMade;
     EXPECT_EQ(decoder.sniff(array, ""), Confidence::Strong);
     auto decoded = decodeWith(decoder, array);
     ASSERT_TRUE(decoded.ok()) << decoded.error().message;
@@ -261,7 +263,7 @@ class BmpWrittenByTools : public ::testing::Test {
             command.replace(command.find(key), std::string(key).size(), value);
         }
         ASSERT_TRUE(run(command)) << command;
-        auto ours = decodeFile(BmpDecoder(), out);
+        auto ours = decodeFile(*makeBmpDecoder(), out);
         ASSERT_TRUE(ours.ok()) << label << ": " << ours.error().message;
         int references = 0;
         for (const auto& theirs : {readWithGraphicsMagick(out.string(), temp_),
@@ -283,8 +285,8 @@ TEST_F(BmpWrittenByTools, TrueColourIsExact) {
     check("gm-bmp2", "gm convert SOURCE bmp2:OUT");
     check("gm-bmp4", "gm convert SOURCE bmp:OUT");
     const Image written = testPattern(61, 37);
-    EXPECT_EQ(differences(written, decodeFile(BmpDecoder(), temp_ / "ppmtobmp-24.bmp").value()),
-              "");
+    EXPECT_EQ(
+        differences(written, decodeFile(*makeBmpDecoder(), temp_ / "ppmtobmp-24.bmp").value()), "");
 }
 
 TEST_F(BmpWrittenByTools, PalettesAtEveryDepth) {

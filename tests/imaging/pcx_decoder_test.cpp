@@ -25,7 +25,7 @@ TEST(PcxSamples, AgreeWithNetpbmAndGraphicsMagick) {
     // 16 colours in four 1-bit planes, monochrome.
     for (const char* name :
          {"exiftool-PCX.pcx", "odd_stride.pcx", "p_4_planes.pcx", "pil184.pcx"}) {
-        auto ours = decodeFile(PcxDecoder(), pcxDir() / name);
+        auto ours = decodeFile(*makePcxDecoder(), pcxDir() / name);
         ASSERT_TRUE(ours.ok()) << name << ": " << ours.error().message;
         const auto netpbm = readWithNetpbm("pcxtoppm", pcxDir() / name, temp);
         const auto gm = readWithGraphicsMagick((pcxDir() / name).string(), temp);
@@ -40,7 +40,7 @@ TEST(DcxSamples, FirstPageAgreesWithGraphicsMagick) {
     if (!fs::exists(path)) GTEST_SKIP() << "no samples";
     if (!toolAvailable("gm")) GTEST_SKIP() << "no GraphicsMagick";
     TempDir temp;
-    auto ours = decodeFile(DcxDecoder(), path);
+    auto ours = decodeFile(*makeDcxDecoder(), path);
     ASSERT_TRUE(ours.ok()) << ours.error().message;
     const auto gm = readWithGraphicsMagick(path.string() + "[0]", temp);
     ASSERT_TRUE(gm);
@@ -50,7 +50,7 @@ TEST(DcxSamples, FirstPageAgreesWithGraphicsMagick) {
 TEST(PcxSamples, LinesShorterThanTheWidthAreRefused) {
     const auto path = pcxDir() / "01r_00.pcx";  // 88 pixels of 8 bits in 12-byte lines
     if (!fs::exists(path)) GTEST_SKIP() << "no samples";
-    auto decoded = decodeFile(PcxDecoder(), path);
+    auto decoded = decodeFile(*makePcxDecoder(), path);
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(decoded.error().message, "invalid PCX file: lines too short");
 }
@@ -89,7 +89,8 @@ class PcxWrittenByTools : public ::testing::Test {
 };
 
 TEST_F(PcxWrittenByTools, EveryLayoutNetpbmWrites) {
-    const PcxDecoder pcx;
+    const auto pcxMade = makePcxDecoder();
+    const Decoder& pcx = *pcxMade;
     const Image full = picture("source.ppm");
     EXPECT_EQ(differences(full, written(pcx, "ppmtopcx -24bit " + file("source.ppm"), "24.pcx")),
               "");
@@ -112,19 +113,19 @@ TEST_F(PcxWrittenByTools, EveryLayoutNetpbmWrites) {
 
 TEST_F(PcxWrittenByTools, GraphicsMagickPcxAndMultiPageDcx) {
     const Image full = picture("source.ppm");
-    EXPECT_EQ(differences(full, written(PcxDecoder(), "gm convert " + file("source.ppm") + " pcx:-",
-                                        "gm.pcx")),
+    EXPECT_EQ(differences(full, written(*makePcxDecoder(),
+                                        "gm convert " + file("source.ppm") + " pcx:-", "gm.pcx")),
               "");
     const Image palette256 = picture("colours256.ppm");
     EXPECT_EQ(differences(palette256,
-                          written(PcxDecoder(),
+                          written(*makePcxDecoder(),
                                   "gm convert " + file("colours256.ppm") + " -type Palette pcx:-",
                                   "gm8.pcx")),
               "");
     // Two pages; the first is the one shown.
     const std::string pages = file("colours16.ppm") + " " + file("source.ppm");
     EXPECT_EQ(differences(picture("colours16.ppm"),
-                          written(DcxDecoder(), "gm convert " + pages + " dcx:-", "two.dcx")),
+                          written(*makeDcxDecoder(), "gm convert " + pages + " dcx:-", "two.dcx")),
               "");
 }
 

@@ -27,7 +27,7 @@ TEST(TgaSamples, MatchTheirPngRenderings) {
         const std::string pictureName = stem.substr(0, stem.rfind('_', stem.rfind('_') - 1));
         const auto reference = readPng(tgaDir() / (pictureName + ".png"));
         ASSERT_TRUE(reference) << pictureName;
-        auto ours = decodeFile(TgaDecoder(), entry.path());
+        auto ours = decodeFile(*makeTgaDecoder(), entry.path());
         ASSERT_TRUE(ours.ok()) << stem << ": " << ours.error().message;
         EXPECT_EQ(differences(*reference, *ours), "") << stem;
         ++compared;
@@ -37,7 +37,8 @@ TEST(TgaSamples, MatchTheirPngRenderings) {
 
 TEST(TgaSamples, SniffedWeakWithoutFooterStrongWithIt) {
     if (!fs::exists(tgaDir())) GTEST_SKIP() << "no samples";
-    TgaDecoder decoder;
+    const auto decoderMade = makeTgaDecoder();
+    const Decoder& decoder = *decoderMade;
     auto bytes = readBytes(tgaDir() / "200x32_rgb_bl_raw.tga");
     EXPECT_EQ(decoder.sniff(bytes, ""), Confidence::Strong);  // it ends with the TGA 2 footer
     bytes.resize(bytes.size() - 26);
@@ -48,10 +49,10 @@ TEST(TgaSamples, SniffedWeakWithoutFooterStrongWithIt) {
 
 TEST(TgaSamples, ReportTheirDepth) {
     if (!fs::exists(tgaDir())) GTEST_SKIP() << "no samples";
-    EXPECT_EQ(decodeFile(TgaDecoder(), tgaDir() / "200x32_p_bl_rle.tga")->sourceBits, 8);
-    EXPECT_EQ(decodeFile(TgaDecoder(), tgaDir() / "200x32_l_tl_raw.tga")->sourceBits, 8);
-    EXPECT_EQ(decodeFile(TgaDecoder(), tgaDir() / "200x32_rgb_tl_rle.tga")->sourceBits, 24);
-    EXPECT_EQ(decodeFile(TgaDecoder(), tgaDir() / "200x32_rgba_tl_rle.tga")->sourceBits, 32);
+    EXPECT_EQ(decodeFile(*makeTgaDecoder(), tgaDir() / "200x32_p_bl_rle.tga")->sourceBits, 8);
+    EXPECT_EQ(decodeFile(*makeTgaDecoder(), tgaDir() / "200x32_l_tl_raw.tga")->sourceBits, 8);
+    EXPECT_EQ(decodeFile(*makeTgaDecoder(), tgaDir() / "200x32_rgb_tl_rle.tga")->sourceBits, 24);
+    EXPECT_EQ(decodeFile(*makeTgaDecoder(), tgaDir() / "200x32_rgba_tl_rle.tga")->sourceBits, 32);
 }
 
 class TgaWrittenByTools : public ::testing::Test {
@@ -72,7 +73,7 @@ class TgaWrittenByTools : public ::testing::Test {
                 line.replace(at, std::string(key).size(), value);
         }
         EXPECT_TRUE(run(line)) << line;
-        auto decoded = decodeFile(TgaDecoder(), temp_ / name);
+        auto decoded = decodeFile(*makeTgaDecoder(), temp_ / name);
         EXPECT_TRUE(decoded.ok()) << name << ": " << decoded.error().message;
         return decoded ? std::move(decoded).value() : Image();
     }

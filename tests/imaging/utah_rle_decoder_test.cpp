@@ -21,7 +21,7 @@ class UtahRleWrittenByNetpbm : public ::testing::Test {
     }
 
     Image decoded(const std::string& name) {
-        auto image = decodeFile(UtahRleDecoder(), temp_ / name);
+        auto image = decodeFile(*makeUtahRleDecoder(), temp_ / name);
         EXPECT_TRUE(image.ok()) << name << ": " << image.error().message;
         return image ? std::move(image).value() : Image();
     }
@@ -72,7 +72,7 @@ std::vector<uint8_t> paletteFile() {
 }
 
 TEST(UtahRle, PaletteThroughTheColourMap) {
-    auto image = decodeWith(UtahRleDecoder(), paletteFile());
+    auto image = decodeWith(*makeUtahRleDecoder(), paletteFile());
     ASSERT_TRUE(image.ok()) << image.error().message;
     ASSERT_EQ(image->width, 3);
     ASSERT_EQ(image->height, 2);
@@ -89,7 +89,7 @@ TEST(UtahRle, EveryCutIsRefusedCleanly) {
     for (size_t length = 0; length < whole.size(); ++length) {
         const std::vector<uint8_t> cut(whole.begin(),
                                        whole.begin() + static_cast<std::ptrdiff_t>(length));
-        auto result = decodeWith(UtahRleDecoder(), cut);
+        auto result = decodeWith(*makeUtahRleDecoder(), cut);
         EXPECT_FALSE(result.ok()) << length;
     }
 }

@@ -6,11 +6,12 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/dxf_groups.h"
 #include "imaging/decoders/dxf_text.h"
-#include "imaging/decoders/packed_dib.h"
 #include "imaging/vector/canvas.h"
 
 namespace pictavo::imaging {
@@ -184,6 +185,33 @@ TEST(PackedDib, RefusesToReserveMoreThanItsBytesCanFill) {
     EXPECT_EQ(decodePackedDib(huge).error().message, "file is truncated");
     EXPECT_EQ(decodePackedDib(dib(2, 2, 7, 0, {}, {})).error().message,
               "unsupported DIB file: 7 bits per pixel");
+}
+
+TEST(PackedDib, ReadsPaletteIndicesIntoTheLogicalPalette) {
+    // 1-bit, 2 x 1, its colour table two 16-bit indices: 1, and 7 past the
+    // logical palette's end, which still tells its pixels apart as grey.
+    auto bytes = dib(2, 1, 1, 0, {}, {});
+    bytes.insert(bytes.end(), {1, 0, 7, 0, 0x40, 0, 0, 0});
+    const std::vector<Pixel> logical = {rgb(10, 20, 30), rgb(200, 100, 50)};
+    auto image = decodePackedDib(bytes, true, logical);
+    ASSERT_TRUE(image) << image.error().message;
+    EXPECT_EQ(image->at(0, 0), rgb(200, 100, 50));
+    EXPECT_EQ(image->at(1, 0), rgb(7, 7, 7));
+    // Read as colours, the same table would be cut short.
+    EXPECT_FALSE(decodePackedDib(bytes, false, logical));
+}
+
+TEST(PackedDib, PixelsTheRunsSkipTakeTheFirstColourAndErrorsNameTheDib) {
+    // RLE8, 3 x 2: a delta up one row, one pixel of colour 1, end of bitmap.
+    const auto runs = dib(3, 2, 8, 1, {0x0000FF, 0x00FF00}, {0, 2, 0, 1, 1, 1, 0, 1});
+    auto image = decodePackedDib(runs);
+    ASSERT_TRUE(image) << image.error().message;
+    EXPECT_EQ(image->at(0, 0), rgb(0, 255, 0));
+    for (const auto& [x, y] : {std::pair{1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}}) {
+        EXPECT_EQ(image->at(x, y), rgb(0, 0, 255)) << x << ", " << y;
+    }
+    EXPECT_EQ(decodePackedDib(dib(2, 2, 8, 2, {}, {})).error().message,
+              "invalid DIB file: compression does not suit the bit depth");
 }
 
 TEST(Hairline, InkFollowsTheLengthInEveryDirection) {

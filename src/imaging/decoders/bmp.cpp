@@ -12,6 +12,15 @@ namespace pictavo::imaging {
 
 namespace {
 
+class BmpDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "BMP"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
 constexpr size_t kFileHeaderSize = 14;
 constexpr std::array<std::string_view, 3> kExtensions = {"bmp", "dib", "rle"};
 
@@ -99,6 +108,10 @@ Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
     }
     if (!header) return header.error();
     return decodePixels(*file, *header, *request.work);
+}
+
+std::unique_ptr<Decoder> makeBmpDecoder() {
+    return std::make_unique<BmpDecoder>();
 }
 
 }  // namespace pictavo::imaging

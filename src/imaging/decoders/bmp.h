@@ -3,17 +3,12 @@
 // .rle files (the same format, compressed) and headerless DIBs as the
 // clipboard keeps them.
 
+#include <memory>
+
 #include "imaging/decoder.h"
 
 namespace pictavo::imaging {
 
-class BmpDecoder final : public Decoder {
-  public:
-    std::string_view name() const override { return "BMP"; }
-    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
-    std::span<const std::string_view> extensions() const override;
-    bool readsInPieces() const override { return true; }
-    Result<Image> decode(const DecodeRequest& request) const override;
-};
+std::unique_ptr<Decoder> makeBmpDecoder();
 
 }  // namespace pictavo::imaging

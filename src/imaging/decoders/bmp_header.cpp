@@ -11,8 +11,6 @@ namespace pictavo::imaging::bmp {
 
 namespace {
 
-constexpr std::string_view kFormat = "BMP";
-
 constexpr uint32_t kCoreHeader = 12;  // OS/2 1.x
 constexpr uint32_t kInfoHeader = 40;  // Windows 3
 constexpr uint32_t kV2Header = 52;    // with red, green and blue masks
@@ -72,7 +70,7 @@ RawFields readFields(ByteReader& in) {
     return f;
 }
 
-Result<Compression> compressionOf(const RawFields& f) {
+Result<Compression> compressionOf(const RawFields& f, std::string_view format) {
     const bool os2 = isOs2Version2(f.headerSize);
     switch (f.compression) {
         case 0:
@@ -84,22 +82,22 @@ Result<Compression> compressionOf(const RawFields& f) {
             if (f.bitCount == 4) return Compression::Rle4;
             break;
         case 3:
-            if (os2) return unsupportedFeature(kFormat, "Huffman compression");
+            if (os2) return unsupportedFeature(format, "Huffman compression");
             if (f.bitCount == 16 || f.bitCount == 32) return Compression::BitFields;
             break;
         case 4:
             if (os2 && f.bitCount == 24) return Compression::Rle24;
-            if (!os2) return unsupportedFeature(kFormat, "embedded JPEG");
+            if (!os2) return unsupportedFeature(format, "embedded JPEG");
             break;
         case 5:
-            return unsupportedFeature(kFormat, "embedded PNG");
+            return unsupportedFeature(format, "embedded PNG");
         case 6:
             if (f.bitCount == 16 || f.bitCount == 32) return Compression::BitFields;
             break;
         default:
-            return unsupportedFeature(kFormat, "compression " + std::to_string(f.compression));
+            return unsupportedFeature(format, "compression " + std::to_string(f.compression));
     }
-    return invalidFile(kFormat, "compression does not suit the bit depth");
+    return invalidFile(format, "compression does not suit the bit depth");
 }
 
 // Masks of bit-field pixels: in the header from version 2 on, else in 12 or
@@ -121,13 +119,20 @@ Result<std::array<uint32_t, 4>> readMasks(const RawFields& f, ByteReader& in) {
     return masks;
 }
 
+// A metafile's bitmap may hold 16-bit indices into its logical palette.
+Pixel logicalColour(uint16_t index, std::span<const Pixel> logical) {
+    // Without the palette, an index still tells its entries apart.
+    const auto grey = static_cast<uint8_t>(index);
+    return index < logical.size() ? logical[index] : rgb(grey, grey, grey);
+}
+
 Result<std::vector<Pixel>> readPalette(const RawFields& f, ByteReader& in,
-                                       std::optional<uint32_t> fileOffset) {
+                                       std::optional<uint32_t> fileOffset, const Reading& reading) {
     if (f.bitCount > 8) return std::vector<Pixel>{};
     const size_t full = size_t{1} << f.bitCount;
-    const size_t entrySize = f.headerSize == kCoreHeader ? 3 : 4;
+    const size_t entrySize = reading.paletteIndices ? 2 : f.headerSize == kCoreHeader ? 3 : 4;
     size_t count = f.coloursUsed != 0 ? f.coloursUsed : full;
-    if (f.coloursUsed > 65536) return invalidFile(kFormat, "bad palette size");
+    if (f.coloursUsed > 65536) return invalidFile(reading.format, "bad palette size");
     // Some writers store fewer colours than the depth allows and say so only
     // through where the pixels start.
     if (fileOffset && *fileOffset > in.position() && f.coloursUsed == 0) {
@@ -136,6 +141,11 @@ Result<std::vector<Pixel>> readPalette(const RawFields& f, ByteReader& in,
     if (count * entrySize > in.remaining()) return fileTruncated();
     std::vector<Pixel> palette;
     for (size_t i = 0; i < count; ++i) {
+        if (reading.paletteIndices) {
+            const uint16_t index = in.u16();
+            if (i < full) palette.push_back(logicalColour(index, reading.logicalPalette));
+            continue;
+        }
         const uint8_t b = in.u8();
         const uint8_t g = in.u8();
         const uint8_t r = in.u8();
@@ -154,21 +164,23 @@ bool knownHeaderSize(uint32_t size) {
 }
 
 Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
-                          std::optional<uint32_t> fileOffset, uint64_t fileSize) {
+                          std::optional<uint32_t> fileOffset, uint64_t fileSize,
+                          const Reading& reading) {
+    const std::string_view format = reading.format;
     ByteReader in(bytes, infoOffset);
     const uint32_t declared = ByteReader(bytes, infoOffset).u32();
     if (!knownHeaderSize(declared) || declared > 4096) {
-        return unsupportedFeature(kFormat, "header size " + std::to_string(declared));
+        return unsupportedFeature(format, "header size " + std::to_string(declared));
     }
     const RawFields f = readFields(in);
     if (in.failed()) return fileTruncated();
-    if (f.planes != 1) return invalidFile(kFormat, "plane count is not 1");
+    if (f.planes != 1) return invalidFile(format, "plane count is not 1");
     // Embedded JPEG and PNG say so before their depth of 0 would.
     if (f.compression == 5 || (f.compression == 4 && !isOs2Version2(f.headerSize))) {
-        return compressionOf(f).error();
+        return compressionOf(f, format).error();
     }
     if (!validBitCount(f.bitCount)) {
-        return unsupportedFeature(kFormat, std::to_string(f.bitCount) + " bits per pixel");
+        return unsupportedFeature(format, std::to_string(f.bitCount) + " bits per pixel");
     }
 
     Header h;
@@ -178,19 +190,18 @@ Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
     h.bitCount = f.bitCount;
     if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
 
-    auto compression = compressionOf(f);
+    auto compression = compressionOf(f, format);
     if (!compression) return compression.error();
     h.compression = *compression;
     const bool runLength = h.compression == Compression::Rle4 ||
                            h.compression == Compression::Rle8 ||
                            h.compression == Compression::Rle24;
-    if (runLength && h.topDown)
-        return invalidFile(kFormat, "compressed bitmaps cannot be top-down");
+    if (runLength && h.topDown) return invalidFile(format, "compressed bitmaps cannot be top-down");
 
     auto masks = readMasks(f, in);
     if (!masks) return masks.error();
     h.masks = *masks;
-    auto palette = readPalette(f, in, fileOffset);
+    auto palette = readPalette(f, in, fileOffset, reading);
     if (!palette) return palette.error();
     h.palette = std::move(*palette);
 

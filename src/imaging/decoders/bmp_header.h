@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "common/result.h"
@@ -31,6 +32,15 @@ struct Header {
     uint64_t pixelOffset = 0;  // where the pixel data starts in the file
 };
 
+// How the header is read: a bitmap inside a metafile names itself a DIB in
+// its errors, and its colour table may hold 16-bit indices into the
+// metafile's logical palette instead of colours.
+struct Reading {
+    std::string_view format = "BMP";
+    bool paletteIndices = false;
+    std::span<const Pixel> logicalPalette;
+};
+
 // Header sizes that a file may carry; sniffing relies on it.
 bool knownHeaderSize(uint32_t size);
 
@@ -38,6 +48,7 @@ bool knownHeaderSize(uint32_t size);
 // of fileSize bytes. fileOffset is the pixel offset a file header gave, if
 // any; without one (a headerless DIB) the pixels follow the palette.
 Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
-                          std::optional<uint32_t> fileOffset, uint64_t fileSize);
+                          std::optional<uint32_t> fileOffset, uint64_t fileSize,
+                          const Reading& reading = {});
 
 }  // namespace pictavo::imaging::bmp

@@ -10,6 +10,15 @@ namespace pictavo::imaging {
 
 namespace {
 
+class DcxDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "DCX"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
 constexpr uint32_t kSignature = 0x3ADE68B1;
 constexpr std::array<std::string_view, 1> kExtensions = {"dcx"};
 
@@ -37,6 +46,10 @@ Result<Image> DcxDecoder::decode(const DecodeRequest& request) const {
     // The first page ends where the second begins, or with the file.
     const uint64_t end = second > first && second <= size ? second : size;
     return decodePcx(SourceWindow(*file, first, end - first), *request.work);
+}
+
+std::unique_ptr<Decoder> makeDcxDecoder() {
+    return std::make_unique<DcxDecoder>();
 }
 
 }  // namespace pictavo::imaging

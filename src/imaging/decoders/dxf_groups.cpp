@@ -213,41 +213,51 @@ bool GroupReader::nextText(Group& group) {
     return true;
 }
 
-bool GroupReader::nextBinary(Group& group) {
-    auto take = [&](size_t count) -> const uint8_t* {
-        if (visible(count) < count) {
-            broken_ = true;
-            position_ = size_;
-            return nullptr;
-        }
-        const uint8_t* at = here();
-        position_ += count;
-        return at;
-    };
-    int code = 0;
+const uint8_t* GroupReader::take(size_t count) {
+    if (visible(count) < count) {
+        broken_ = true;
+        position_ = size_;
+        return nullptr;
+    }
+    const uint8_t* at = here();
+    position_ += count;
+    return at;
+}
+
+bool GroupReader::binaryCode(int& code) {
     if (wideCodes_) {
         const uint8_t* at = take(2);
         if (!at) return false;
         code = at[0] | (at[1] << 8);
-    } else {
-        const uint8_t* at = take(1);
-        if (!at) return false;
-        code = at[0];
-        if (code == 255) {
-            const uint8_t* extended = take(2);
-            if (!extended) return false;
-            code = extended[0] | (extended[1] << 8);
-        }
+        return true;
     }
+    const uint8_t* at = take(1);
+    if (!at) return false;
+    code = at[0];
+    if (code == 255) {
+        const uint8_t* extended = take(2);
+        if (!extended) return false;
+        code = extended[0] | (extended[1] << 8);
+    }
+    return true;
+}
+
+bool GroupReader::nextBinary(Group& group) {
+    int code = 0;
+    if (!binaryCode(code)) return false;
     group.code = code;
     group.text = {};
     group.isBinaryNumber = true;
-    auto little = [&](const uint8_t* at, int bytes) {
+    return binaryValue(group);
+}
+
+bool GroupReader::binaryValue(Group& group) {
+    auto little = [](const uint8_t* at, int bytes) {
         uint64_t value = 0;
         for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
         return value;
     };
-    switch (typeOf(code)) {
+    switch (typeOf(group.code)) {
         case ValueType::Text: {
             bool ended = false;
             group.text = upTo('\0', ended);

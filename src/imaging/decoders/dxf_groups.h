@@ -52,6 +52,10 @@ class GroupReader {
     const uint8_t* here() const { return data_.data() + (position_ - dataStart_); }
     bool nextText(Group& group);
     bool nextBinary(Group& group);
+    // The next count bytes, or nothing (and broken) when the file ends first.
+    const uint8_t* take(size_t count);
+    bool binaryCode(int& code);
+    bool binaryValue(Group& group);
     // The bytes up to the next stop byte (which is passed over), or to the end.
     std::string_view upTo(char stop, bool& found);
     std::string_view line();

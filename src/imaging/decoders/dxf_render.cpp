@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "imaging/decoders/dxf_colours.h"
+#include "imaging/vector/curves.h"
 #include "imaging/vector/stroke_font.h"
 #include "imaging/work_costs.h"
 
@@ -30,24 +31,6 @@ double normalisedSweep(double sweep) {
     sweep = std::fmod(sweep, 2 * std::numbers::pi);
     if (sweep <= 1e-12) sweep += 2 * std::numbers::pi;
     return sweep;
-}
-
-// A polyline segment with a bulge is an arc: bulge = tan(angle / 4),
-// positive counter-clockwise.
-void addBulgeArc(Path& path, Point from, Point to, double bulge) {
-    const Point chord = to - from;
-    const double span = vector::length(chord);
-    if (span == 0 || !std::isfinite(bulge) || std::abs(bulge) < 1e-9) {
-        path.lineTo(to);
-        return;
-    }
-    const Point middle = from + chord * 0.5;
-    const Point normal{-chord.y / span, chord.x / span};
-    const Point centre = middle + normal * (span * (1 - bulge * bulge) / (4 * bulge));
-    const double radius = vector::length(from - centre);
-    const double start = std::atan2(from.y - centre.y, from.x - centre.x);
-    path.addArc(centre, radius, radius, 0, start, 4 * std::atan(bulge), true);
-    path.lineTo(to);
 }
 
 class Walker {
@@ -160,7 +143,7 @@ class Walker {
         for (uint32_t i = 0; i < segments; ++i) {
             const Point to = points[(i + 1) % count];
             if (bulges) {
-                addBulgeArc(path_, points[i], to, bulges[i]);
+                vector::addBulgeArc(path_, points[i], to, bulges[i]);
             } else {
                 path_.lineTo(to);
             }
@@ -377,7 +360,6 @@ Pixel chooseBackground(const Drawing& drawing) {
 
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
                          const vector::Transform& toDevice, vector::Canvas& canvas) {
-
     Painter painter(canvas, toDevice);
     return walkDrawing(drawing, background, painter, canvas.work());
 }

@@ -49,5 +49,4 @@ Pixel chooseBackground(const Drawing& drawing);
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
                          const vector::Transform& toDevice, vector::Canvas& canvas);
 
-
 }  // namespace pictavo::imaging::dxf

@@ -15,11 +15,11 @@ namespace pictavo::imaging {
 
 DecoderList ownDecoders() {
     DecoderList decoders;
-    decoders.push_back(std::make_unique<BmpDecoder>());
-    decoders.push_back(std::make_unique<DcxDecoder>());
-    decoders.push_back(std::make_unique<PcxDecoder>());
-    decoders.push_back(std::make_unique<TgaDecoder>());
-    decoders.push_back(std::make_unique<UtahRleDecoder>());
+    decoders.push_back(makeBmpDecoder());
+    decoders.push_back(makeDcxDecoder());
+    decoders.push_back(makePcxDecoder());
+    decoders.push_back(makeTgaDecoder());
+    decoders.push_back(makeUtahRleDecoder());
     decoders.push_back(makeGemImgDecoder());
     decoders.push_back(makePhotoCdDecoder());
     decoders.push_back(makeWmfDecoder());

@@ -14,6 +14,15 @@ namespace pictavo::imaging {
 
 namespace {
 
+class PcxDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "PCX"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
 constexpr std::string_view kFormat = "PCX";
 constexpr std::array<std::string_view, 1> kExtensions = {"pcx"};
 constexpr size_t kHeaderSize = 128;
@@ -242,7 +251,10 @@ std::span<const std::string_view> PcxDecoder::extensions() const {
 
 Result<Image> PcxDecoder::decode(const DecodeRequest& request) const {
     return decodePcx(*RequestFile(request), *request.work);
+}
 
+std::unique_ptr<Decoder> makePcxDecoder() {
+    return std::make_unique<PcxDecoder>();
 }
 
 }  // namespace pictavo::imaging

@@ -16,6 +16,15 @@ namespace pictavo::imaging {
 
 namespace {
 
+class TgaDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "TGA"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
 constexpr std::string_view kFormat = "TGA";
 constexpr std::array<std::string_view, 5> kExtensions = {"tga", "targa", "icb", "vda", "vst"};
 constexpr size_t kHeaderSize = 18;
@@ -249,14 +258,17 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     Placer place(h, *image);
     const WorkMeter& work = *request.work;
     SourceReader pixelData(*file, in.position());
-    const bool complete
- = h.runLength()
+    const bool complete = h.runLength()
                               ? readRunLength(pixelData, read, place, pixels, pixelBytes, work)
                               : readRaw(pixelData, read, place, pixels, pixelBytes, h.width, work);
     if (!complete) return work.stopped() ? work.stopError() : pixelData.failure();
 
     if (read.usesAlpha()) opaqueIfAlphaIsAllZero(*image);
     return image;
+}
+
+std::unique_ptr<Decoder> makeTgaDecoder() {
+    return std::make_unique<TgaDecoder>();
 }
 
 }  // namespace pictavo::imaging

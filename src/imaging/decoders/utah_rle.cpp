@@ -14,6 +14,15 @@ namespace pictavo::imaging {
 
 namespace {
 
+class UtahRleDecoder final : public Decoder {
+  public:
+    std::string_view name() const override { return "Utah RLE"; }
+    Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const override;
+    std::span<const std::string_view> extensions() const override;
+    bool readsInPieces() const override { return true; }
+    Result<Image> decode(const DecodeRequest& request) const override;
+};
+
 constexpr std::string_view kFormat = "Utah RLE";
 constexpr std::array<std::string_view, 1> kExtensions = {"rle"};
 constexpr uint16_t kMagic = 0xCC52;
@@ -234,6 +243,10 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
 
     applyColourMap(h, map, *image);
     return image;
+}
+
+std::unique_ptr<Decoder> makeUtahRleDecoder() {
+    return std::make_unique<UtahRleDecoder>();
 }
 
 }  // namespace pictavo::imaging

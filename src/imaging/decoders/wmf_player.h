@@ -28,7 +28,6 @@ struct Frame {
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
                          vector::Canvas& canvas);
 
-
 // The window a metafile sets for itself (its first window origin and
 // extent), or else the bounds of the coordinates it draws at; nothing when
 // it draws nothing.

@@ -18,7 +18,5 @@ std::unique_ptr<Decoder> makeWpgDecoder();
 Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);
 // The same with an allowance of its own, the default one.
 Result<Image> decodeWpg(std::span<const uint8_t> bytes);
-// The players stop between records once work says so.
-Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);
 
 }  // namespace pictavo::imaging

@@ -1,7 +1,8 @@
 #pragma once
 // Device-independent bitmaps as metafiles embed them: a BITMAPINFOHEADER (or
 // the older BITMAPCOREHEADER), its colour table and the rows, with no file
-// header in front.
+// header in front. Read by the bitmap decoder's own header, row and
+// run-length readers.
 
 #include <cstdint>
 #include <span>
