@@ -29,7 +29,8 @@ class MemorySource final : public ByteSource {
     uint64_t size() const override { return bytes_.size(); }
     Result<size_t> read(uint64_t offset, std::span<uint8_t> out) const override {
         if (offset >= bytes_.size()) return size_t{0};
-        const size_t count = std::min<uint64_t>(out.size(), bytes_.size() - offset);
+        const auto count =
+            static_cast<size_t>(std::min<uint64_t>(out.size(), bytes_.size() - offset));
         if (count > 0) std::memcpy(out.data(), bytes_.data() + offset, count);
         return count;
     }
@@ -49,7 +50,7 @@ class SourceWindow final : public ByteSource {
     uint64_t size() const override { return size_; }
     Result<size_t> read(uint64_t offset, std::span<uint8_t> out) const override {
         if (offset >= size_) return size_t{0};
-        const size_t count = std::min<uint64_t>(out.size(), size_ - offset);
+        const auto count = static_cast<size_t>(std::min<uint64_t>(out.size(), size_ - offset));
         return whole_.read(offset_ + offset, out.first(count));
     }
 

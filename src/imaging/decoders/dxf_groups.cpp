@@ -123,7 +123,8 @@ void GroupReader::start() {
         position_ = kBinarySentinel.size();
         // Release 12 wrote one-byte codes, later releases two: the first
         // group is always code 0 ("SECTION"), so its second byte tells.
-        wideCodes_ = head > position_ + 1 && first[position_] == 0 && first[position_ + 1] == 0;
+        const auto at = static_cast<size_t>(position_);
+        wideCodes_ = head > at + 1 && first[at] == 0 && first[at + 1] == 0;
     } else if (head >= 3 && first[0] == 0xEF && first[1] == 0xBB && first[2] == 0xBF) {
         position_ = 3;  // a UTF-8 byte order mark
     }

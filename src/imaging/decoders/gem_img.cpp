@@ -40,7 +40,7 @@ bool readHeader(std::span<const uint8_t> bytes, GemHeader& header) {
     return true;
 }
 
-bool plausible(const GemHeader& h, size_t fileSize) {
+bool plausible(const GemHeader& h, uint64_t fileSize) {
     return (h.version == 1 || h.version == 2) && h.headerWords >= 8 &&
            static_cast<size_t>(h.headerWords) * 2 <= fileSize && h.planes >= 1 && h.planes <= 32 &&
            h.patternLength <= 8 && h.width > 0 && h.height > 0;
