@@ -29,8 +29,8 @@ run_packages=(
   ghostscript
 )
 test_packages=(
-  # clang for the fuzzers, with its sanitizer runtime
-  clang lld libclang-rt-14-dev
+  # clang for the fuzzers, with its sanitizer runtime; clang-format checks the layout
+  clang lld libclang-rt-14-dev clang-format
   # the Windows screen saver, cross-built for 32-bit x86 (shipped) and for
   # 64-bit x86, whose tests run under Wine where 32-bit code cannot run
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686

@@ -37,6 +37,19 @@ run_ctest() {  # preset, extra ctest arguments...
   [ "$rc" -eq 0 ] || status=1
 }
 
+check_format() {  # every C++ file of src/ and tests/ as .clang-format lays it out
+  local report
+  report=$(mktemp)
+  if git ls-files 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' |
+      xargs clang-format --dry-run -Werror >"$report" 2>&1; then
+    echo "every source file follows .clang-format"; passed=$((passed + 1))
+  else
+    grep -E 'error:' "$report" | cut -d: -f1 | sort -u | sed 's/^/not formatted: /'
+    echo "run clang-format -i on the files above"; failed=$((failed + 1)); status=1
+  fi
+  rm -f "$report"
+}
+
 check_pe32() {  # file
   if objdump -f "$1" 2>/dev/null | grep -q 'file format pei-i386'; then
     echo "$1 is a 32-bit Windows program"; passed=$((passed + 1))
@@ -137,6 +150,7 @@ build() {  # preset
 for preset in "${presets[@]}"; do
   case "$preset" in
     linux)
+      check_format
       build linux && run_ctest linux && check_deb ;;
     asan)
       # Leaks are errors too; the soak test runs here to show memory stays flat.

@@ -9,10 +9,11 @@
 namespace pictavo {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::random_device device;
-        path_ = std::filesystem::temp_directory_path() / ("pictavo-test-" + std::to_string(device()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("pictavo-test-" + std::to_string(device()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -29,7 +30,7 @@ public:
         std::ofstream(path_ / name, std::ios::binary) << content;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -33,13 +33,19 @@ template <typename T>
 T saturateInto(double value) {
     if (std::isnan(value)) return 0;
     double rounded = roundHalfEven(value);
-    if (rounded <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
-    if (rounded >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<T>::min()))
+        return std::numeric_limits<T>::min();
+    if (rounded >= static_cast<double>(std::numeric_limits<T>::max()))
+        return std::numeric_limits<T>::max();
     return static_cast<T>(rounded);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the longest prefix of text that reads as a number (sign, digits,
 // point, exponent), or 0 when there is none.
@@ -69,10 +75,18 @@ double toDouble(std::string_view number) {
 }
 }  // namespace
 
-std::optional<int16_t> tryInt16(double value) { return tryRoundInto<int16_t>(value); }
-std::optional<int32_t> tryInt32(double value) { return tryRoundInto<int32_t>(value); }
-int16_t toInt16(double value) { return saturateInto<int16_t>(value); }
-int32_t toInt32(double value) { return saturateInto<int32_t>(value); }
+std::optional<int16_t> tryInt16(double value) {
+    return tryRoundInto<int16_t>(value);
+}
+std::optional<int32_t> tryInt32(double value) {
+    return tryRoundInto<int32_t>(value);
+}
+int16_t toInt16(double value) {
+    return saturateInto<int16_t>(value);
+}
+int32_t toInt32(double value) {
+    return saturateInto<int32_t>(value);
+}
 
 double parseLeadingNumber(std::string_view text) {
     size_t start = 0;

@@ -28,7 +28,9 @@ int16_t toInt16(double value);
 int32_t toInt32(double value);
 
 // Int(x): the greatest whole number not above x.
-inline int32_t intFloor(double value) { return static_cast<int32_t>(std::floor(value)); }
+inline int32_t intFloor(double value) {
+    return static_cast<int32_t>(std::floor(value));
+}
 
 // Reads a number the lenient way: leading blanks are skipped, then an
 // optional sign and digits, with an optional decimal point and exponent,
@@ -43,10 +45,11 @@ std::optional<double> parseDecimal(std::string_view text);
 // Usage: for (int i : countedLoop(0, n - 1)) ... ; step may be negative.
 // A zero step would never end; it runs no iteration instead.
 class CountedLoop {
-public:
+  public:
     class Iterator {
-    public:
-        Iterator(long long value, long long last, long long step) : value_(value), last_(last), step_(step) {}
+      public:
+        Iterator(long long value, long long last, long long step)
+            : value_(value), last_(last), step_(step) {}
         int operator*() const { return static_cast<int>(value_); }
         Iterator& operator++() {
             value_ += step_;
@@ -54,20 +57,23 @@ public:
         }
         bool operator!=(const Iterator&) const { return !passed(); }
 
-    private:
-        bool passed() const { return step_ > 0 ? value_ > last_ : step_ < 0 ? value_ < last_ : true; }
+      private:
+        bool passed() const {
+            return step_ > 0 ? value_ > last_ : step_ < 0 ? value_ < last_ : true;
+        }
         long long value_;
         long long last_;
         long long step_;
     };
 
-    CountedLoop(long long first, long long last, long long step) : first_(first), last_(last), step_(step) {}
+    CountedLoop(long long first, long long last, long long step)
+        : first_(first), last_(last), step_(step) {}
     Iterator begin() const { return {first_, last_, step_}; }
     Iterator end() const { return {first_, last_, step_}; }
     // Number of iterations the loop will make.
     long long count() const;
 
-private:
+  private:
     long long first_;
     long long last_;
     long long step_;

@@ -9,7 +9,7 @@
 namespace pictavo {
 
 class Random {
-public:
+  public:
     static constexpr uint32_t kUnseededState = 0x50A3C1u;
 
     // The next value, 0 <= r < 1, with 24 bits of precision (exactly
@@ -22,7 +22,7 @@ public:
 
     uint32_t state() const { return state_; }
 
-private:
+  private:
     uint32_t state_ = kUnseededState;
 };
 

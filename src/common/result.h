@@ -14,7 +14,7 @@ struct Error {
 
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : data_(std::move(value)) {}
     Result(Error error) : data_(std::move(error)) {}
 
@@ -29,24 +29,26 @@ public:
     const T& operator*() const& { return value(); }
     const Error& error() const { return std::get<Error>(data_); }
 
-private:
+  private:
     std::variant<T, Error> data_;
 };
 
 template <>
 class [[nodiscard]] Result<void> {
-public:
+  public:
     Result() = default;
     Result(Error error) : error_(std::move(error)), ok_(false) {}
     bool ok() const { return ok_; }
     explicit operator bool() const { return ok_; }
     const Error& error() const { return error_; }
 
-private:
+  private:
     Error error_;
     bool ok_ = true;
 };
 
-inline Error makeError(std::string message) { return Error{std::move(message)}; }
+inline Error makeError(std::string message) {
+    return Error{std::move(message)};
+}
 
 }  // namespace pictavo

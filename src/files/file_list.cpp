@@ -5,7 +5,9 @@
 namespace pictavo::files {
 
 namespace {
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Iterative wildcard match with one backtrack point: linear in practice,
 // never exponential on names full of stars.
@@ -33,14 +35,17 @@ bool wildcard(std::string_view name, std::string_view pattern) {
 bool nameLess(const std::string& a, const std::string& b) {
     size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
-        auto la = static_cast<unsigned char>(lower(a[i])), lb = static_cast<unsigned char>(lower(b[i]));
+        auto la = static_cast<unsigned char>(lower(a[i])),
+             lb = static_cast<unsigned char>(lower(b[i]));
         if (la != lb) return la < lb;
     }
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 }  // namespace
 
-bool matchesPattern(std::string_view name, std::string_view pattern) { return wildcard(name, pattern); }
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+    return wildcard(name, pattern);
+}
 
 bool matchesPatternList(std::string_view name, std::string_view patterns) {
     while (!patterns.empty()) {
@@ -53,24 +58,27 @@ bool matchesPatternList(std::string_view name, std::string_view patterns) {
     return false;
 }
 
-Result<std::vector<std::string>> listFiles(const platform::FileSystem& files, const std::string& folder,
-                                           std::string_view patterns) {
+Result<std::vector<std::string>> listFiles(const platform::FileSystem& files,
+                                           const std::string& folder, std::string_view patterns) {
     auto entries = files.listFolder(folder);
     if (!entries) return entries.error();
     std::vector<std::string> names;
     for (const auto& entry : *entries)
-        if (!entry.isFolder && !entry.hidden && !entry.system && matchesPatternList(entry.name, patterns))
+        if (!entry.isFolder && !entry.hidden && !entry.system &&
+            matchesPatternList(entry.name, patterns))
             names.push_back(entry.name);
     std::sort(names.begin(), names.end(), nameLess);
     return names;
 }
 
-Result<std::vector<std::string>> listFolders(const platform::FileSystem& files, const std::string& folder) {
+Result<std::vector<std::string>> listFolders(const platform::FileSystem& files,
+                                             const std::string& folder) {
     auto entries = files.listFolder(folder);
     if (!entries) return entries.error();
     std::vector<std::string> names;
     for (const auto& entry : *entries)
-        if (entry.isFolder && !entry.hidden && entry.name != "." && entry.name != "..") names.push_back(entry.name);
+        if (entry.isFolder && !entry.hidden && entry.name != "." && entry.name != "..")
+            names.push_back(entry.name);
     std::sort(names.begin(), names.end(), nameLess);
     return names;
 }

@@ -7,7 +7,7 @@
 namespace pictavo::platform {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic time in microseconds.
     virtual int64_t nowMicros() const = 0;

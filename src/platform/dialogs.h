@@ -16,7 +16,7 @@ enum MessageBoxStyle : int {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows text under title with the style's icon and an OK button; returns
     // when the user closes it (1 = OK).

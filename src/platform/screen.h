@@ -6,7 +6,7 @@
 namespace pictavo::platform {
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;

@@ -10,11 +10,12 @@
 namespace pictavo::platform {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // The stored text, or nullopt when the application, section or key is
     // absent. Reading never creates anything.
-    virtual std::optional<std::string> read(const std::string& application, const std::string& section,
+    virtual std::optional<std::string> read(const std::string& application,
+                                            const std::string& section,
                                             const std::string& key) const = 0;
     // Stores text, creating application and section as needed. Either the
     // whole store is updated or nothing changes.

@@ -11,7 +11,7 @@
 namespace pictavo::platform {
 
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     virtual int width() const = 0;   // pixels
@@ -25,8 +25,8 @@ public:
     virtual void copyFrom(const Surface& src, int dx, int dy, int w, int h, int sx, int sy) = 0;
     // Scales the sw x sh rectangle at (sx, sy) of src into the dw x dh
     // rectangle at (dx, dy) here, clipped to this surface.
-    virtual void stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
-                             int dh) = 0;
+    virtual void stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy,
+                             int dw, int dh) = 0;
 
     // Fills everything with colour (the empty picture shows the background).
     virtual void clear(Colour colour) = 0;

@@ -17,7 +17,7 @@ struct OsVersionInfo {
 static_assert(sizeof(OsVersionInfo) == 148);
 
 class SystemInfo {
-public:
+  public:
     virtual ~SystemInfo() = default;
     // Fills info (whose size field says 148); returns non-zero on success.
     virtual int getVersion(OsVersionInfo& info) = 0;

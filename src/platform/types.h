@@ -15,9 +15,15 @@ using Colour = uint32_t;
 constexpr Colour bgr(uint8_t r, uint8_t g, uint8_t b) {
     return uint32_t{r} | (uint32_t{g} << 8) | (uint32_t{b} << 16);
 }
-constexpr uint8_t colourRed(Colour c) { return static_cast<uint8_t>(c); }
-constexpr uint8_t colourGreen(Colour c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t colourBlue(Colour c) { return static_cast<uint8_t>(c >> 16); }
+constexpr uint8_t colourRed(Colour c) {
+    return static_cast<uint8_t>(c);
+}
+constexpr uint8_t colourGreen(Colour c) {
+    return static_cast<uint8_t>(c >> 8);
+}
+constexpr uint8_t colourBlue(Colour c) {
+    return static_cast<uint8_t>(c >> 16);
+}
 
 struct ClientRect {
     int32_t left = 0;

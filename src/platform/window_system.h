@@ -13,12 +13,12 @@ namespace pictavo::platform {
 
 // Stops reporting when destroyed.
 class MessageHookHandle {
-public:
+  public:
     virtual ~MessageHookHandle() = default;
 };
 
 class WindowSystem {
-public:
+  public:
     static constexpr uint32_t kWmClose = 16;
 
     virtual ~WindowSystem() = default;
@@ -34,8 +34,8 @@ public:
     virtual ClientRect clientRect(WindowHandle window) = 0;
     // Reports each message in the set that window receives, until the returned
     // handle is destroyed. Only WM_CLOSE is ever asked for.
-    virtual std::unique_ptr<MessageHookHandle> hookMessage(WindowHandle window, uint32_t message,
-                                                           std::function<void(uint32_t message)> report) = 0;
+    virtual std::unique_ptr<MessageHookHandle> hookMessage(
+        WindowHandle window, uint32_t message, std::function<void(uint32_t message)> report) = 0;
 };
 
 }  // namespace pictavo::platform

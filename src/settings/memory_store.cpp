@@ -2,7 +2,8 @@
 
 namespace pictavo::settings {
 
-std::optional<std::string> MemorySettingsStore::read(const std::string& application, const std::string& section,
+std::optional<std::string> MemorySettingsStore::read(const std::string& application,
+                                                     const std::string& section,
                                                      const std::string& key) const {
     auto found = values_.find({application, section, key});
     if (found == values_.end()) return std::nullopt;
@@ -11,7 +12,8 @@ std::optional<std::string> MemorySettingsStore::read(const std::string& applicat
 
 Result<void> MemorySettingsStore::write(const std::string& application, const std::string& section,
                                         const std::string& key, const std::string& text) {
-    if (failWrites_) return makeError("cannot write setting " + section + "\\" + key + ": store is read-only");
+    if (failWrites_)
+        return makeError("cannot write setting " + section + "\\" + key + ": store is read-only");
     values_[{application, section, key}] = text;
     writeLog_.push_back(section + "/" + key + "=" + text);
     return {};

@@ -11,7 +11,6 @@ Result<std::vector<platform::FolderEntry>> MemoryFolders::listFolder(
 
 Result<std::unique_ptr<imaging::ByteSource>> MemoryFolders::openFile(
     const std::string& path) const {
-
     return makeError("no content for " + path);
 }
 

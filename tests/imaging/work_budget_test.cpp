@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/dxf.h"
 #include "imaging/decoders/dxf_text.h"
 #include "imaging/decoders/lowest_free_slots.h"
-#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/wmf.h"
 #include "imaging/work_meter.h"
 

@@ -8,7 +8,7 @@ namespace pictavo::settings {
 namespace {
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void store(const std::string& section, const std::string& key, const std::string& text) {
         ASSERT_TRUE(memory.write(kApplication, section, key, text).ok());
     }
@@ -69,8 +69,9 @@ TEST_F(SettingsTest, ThePasswordLivesInItsOwnSection) {
 
 TEST_F(SettingsTest, SavingWritesFourPlainDecimalValuesInOrder) {
     ASSERT_TRUE(savePictureSettings(memory, "D:\\PICS", 20, 1000, 1).ok());
-    EXPECT_EQ(memory.writeLog(), (std::vector<std::string>{"Pictavo/PicturePath=D:\\PICS", "Pictavo/Interval=20",
-                                                           "Pictavo/Speed=1000", "Pictavo/Stretch=1"}));
+    EXPECT_EQ(memory.writeLog(),
+              (std::vector<std::string>{"Pictavo/PicturePath=D:\\PICS", "Pictavo/Interval=20",
+                                        "Pictavo/Speed=1000", "Pictavo/Stretch=1"}));
     EXPECT_EQ(decimalText(10), "10");
     EXPECT_EQ(decimalText(0), "0");
 }
