@@ -15,10 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/headless/headless_host.h"
 #include "hosts/shared/memory_surface.h"
-#include "platform/clock.h"
-#include "platform/event_loop.h"
-#include "platform/screen.h"
 #include "state/saver_state.h"
 #include "transitions/pacing.h"
 #include "transitions/trace.h"
@@ -27,41 +25,6 @@
 namespace {
 
 using namespace pictavo;
-class PaperClock final : public platform::Clock {
-  public:
-    int64_t nowMicros() const override { return now; }
-    void sleepUntil(int64_t deadline) override { now = std::max(now, deadline); }
-    uint32_t seedFromWallClock() const override { return 0; }
-    int64_t now = 0;
-};
-
-class NoEvents final : public platform::EventLoop {
-  public:
-    explicit NoEvents(PaperClock& clock) : clock_(clock) {}
-    void doEvents() override {}
-    void waitForEvents(int64_t deadline) override { clock_.sleepUntil(deadline); }
-    void awaitWake(int64_t) override {}
-    void wake() override {}
-    void run() override {}
-    void requestEnd() override {}
-    bool endRequested() const override { return false; }
-
-  private:
-    PaperClock& clock_;
-};
-
-class Screen final : public platform::Screen {
-  public:
-    Screen(int w, int h) : w_(w), h_(h) {}
-    double twipsPerPixelX() const override { return 15; }
-    double twipsPerPixelY() const override { return 15; }
-    double widthTwips() const override { return 15.0 * w_; }
-    double heightTwips() const override { return 15.0 * h_; }
-    int64_t displayColours() const override { return 16777216; }
-
-  private:
-    int w_, h_;
-};
 
 class Counter final : public transitions::TraceSink {
   public:
@@ -97,11 +60,12 @@ EffectFigures measure(int effect, int w, int h, bool closingCopy) {
     SaverState state;
     state.ImageWidth = static_cast<int16_t>(w);
     state.ImageHeight = static_cast<int16_t>(h);
-    Screen screen(w, h);
-    PaperClock clock;
-    NoEvents events(clock);
+    // The headless host's clock moves on only when slept on, and no input comes.
+    platform::headless::HeadlessHost host;
+    host.screen().setPixels(w, h);
     Counter counter;
-    transitions::TransitionEngine engine(picture1, picture2, state, screen, events, clock);
+    transitions::TransitionEngine engine(picture1, picture2, state, host.screen(), host.eventLoop(),
+                                         host.clock());
     engine.setTrace(&counter);
     // Processor time, so other work on the machine does not count; with
     // pauses that return at once nearly all of it is spent in the blits.
@@ -117,7 +81,7 @@ EffectFigures measure(int effect, int w, int h, bool closingCopy) {
     figures.pauses = counter.pauses;
     figures.pixels = picture2.pixelsBlitted();
     figures.blitSeconds = cpuSeconds;
-    figures.nominalSeconds = static_cast<double>(clock.now) / 1e6;
+    figures.nominalSeconds = static_cast<double>(host.clock().nowMicros()) / 1e6;
     const auto& shown = picture2.image().pixels;
     const auto& staged = picture1.image().pixels;
     for (size_t i = 0; i < shown.size(); ++i) figures.leftOver += shown[i] != staged[i] ? 1 : 0;

@@ -12,6 +12,9 @@ enum class Mode {
     Configure,       // "/c", and anything unrecognised
     Preview,         // "/p" and a window handle
     ChangePassword,  // "/a" and a window handle
+    // The show inside a window a screen-saver daemon owns; no switch asks
+    // for it, the Linux program's own options do.
+    HostedShow,
 };
 
 struct CommandLine {

@@ -3,7 +3,6 @@
 #include "common/numbers.h"
 #include "settings/settings.h"
 #include "slideshow/slide_window.h"
-#include "startup/command_line.h"
 #include "startup/system_queries.h"
 #include "state/screen_pixels.h"
 
@@ -23,18 +22,36 @@ void loadSettings(platform::Host& host, SaverState& state) {
     state.Password = loadPassword(store);
 }
 
+namespace {
+
+// The one place the generator is seeded: every show starts here.
+void startShow(platform::Host& host, SaverState& state, ModeWindows& windows) {
+    state.random.seed(host.clock().seedFromWallClock());
+    windows.startSlideShow();
+}
+
+}  // namespace
+
 void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
           std::string_view commandLine) {
+    Main(host, state, windows, parseCommandLine(commandLine));
+}
+
+void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
+          const CommandLine& parsed) {
     measureScreen(host.screen(), state);
     loadSettings(host, state);
 
-    CommandLine parsed = parseCommandLine(commandLine);
     switch (parsed.mode) {
         case Mode::Show:
             // A show already running owns the screen; this process just ends.
             if (!NoWindowTitled(host.windows(), slideshow::kSlideWindowCaption)) return;
-            state.random.seed(host.clock().seedFromWallClock());
-            windows.startSlideShow();
+            startShow(host, state, windows);
+            return;
+        case Mode::HostedShow:
+            // The daemon runs a show per screen and a preview side by side,
+            // each in its own window: no single-instance test.
+            startShow(host, state, windows);
             return;
         case Mode::Preview:
             state.PreviewWindow = parsed.windowHandle;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/host.h"
+#include "startup/command_line.h"
 #include "startup/mode_windows.h"
 #include "state/saver_state.h"
 #include "state/screen_pixels.h"
@@ -19,5 +20,8 @@ void loadSettings(platform::Host& host, SaverState& state);
 // configuration dialog, closed). commandLine is what follows the program's name.
 void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
           std::string_view commandLine);
+// The same for a command line already read, or a mode no switch names.
+void Main(platform::Host& host, SaverState& state, ModeWindows& windows,
+          const CommandLine& commandLine);
 
 }  // namespace pictavo::startup

@@ -79,10 +79,13 @@ class EffectRunner {
         rig_.picture2.copyFrom(oldSlide_, 0, 0, oldSlide_.width(), oldSlide_.height(), 0, 0);
         rig_.state.random = Random();
         rig_.trace.events.clear();
-        rig_.loop.dispatches = 0;
-        rig_.loop.onDispatch = std::move(onPause);
+        const int before = rig_.loop.dispatchCount();
+        rig_.loop.setOnDispatch([&](int dispatch) {
+            if (onPause) onPause(dispatch - before);
+        });
         rig_.runEffect(effect);
-        return rig_.loop.dispatches;
+        rig_.loop.setOnDispatch({});
+        return rig_.loop.dispatchCount() - before;
     }
     const imaging::Image& shown() const { return rig_.picture2.image(); }
 

@@ -112,5 +112,25 @@ TEST_F(MainTest, OnlyTheFullScreenShowSeedsTheGenerator) {
     EXPECT_NE(state.random.state(), unseeded);
 }
 
+TEST_F(MainTest, TheHostedShowStartsBesideAnotherShowLikeTheFullScreenOne) {
+    using namespace settings;
+    ASSERT_TRUE(host.settings().write(kApplication, kSectionPictavo, kKeyInterval, "20").ok());
+    host.screen().setPixels(800, 600);
+    host.clock().setSeed(1234);
+    run("/s");
+    const SaverState fullScreen = state;
+
+    // The daemon runs a show on every screen: one already open does not stop it.
+    host.windows().createWindow("Screen Saver Main Form", 100, 100);
+    state = SaverState{};
+    Main(host, state, windows, CommandLine{Mode::HostedShow});
+    EXPECT_EQ(windows.opened, (std::vector<std::string>{"show", "show"}));
+    EXPECT_EQ(state.random.state(), fullScreen.random.state());
+    EXPECT_NE(state.random.state(), Random{}.state());
+    EXPECT_EQ(state.Interval, 20);
+    EXPECT_EQ(state.ScreenPixelWidth, 800);
+    EXPECT_EQ(state.ScreenPixelHeight, 600);
+}
+
 }  // namespace
 }  // namespace pictavo::startup

@@ -14,7 +14,7 @@ TEST(Transition, NumbersOutside0To42DrawNothingAndReturnAtOnce) {
         TransitionRig rig(16, 12);
         EXPECT_TRUE(rig.transition(effect));
         EXPECT_TRUE(rig.events().empty());
-        EXPECT_EQ(rig.loop.dispatches, 0);
+        EXPECT_EQ(rig.loop.dispatchCount(), 0);
         EXPECT_EQ(rig.uncoveredPixels(), 16 * 12);
         EXPECT_TRUE(effectName(effect).empty());
     }
@@ -36,7 +36,7 @@ TEST(Transition, EveryEffectDrawsPausesAndEndsOnTheStagedPicture) {
 
             TransitionRig rig(size.w, size.h);
             ASSERT_TRUE(rig.transition(effect));
-            EXPECT_EQ(rig.loop.dispatches, rig.delays());
+            EXPECT_EQ(rig.loop.dispatchCount(), rig.delays());
             EXPECT_EQ(rig.events().back(), copyEvent(0, 0, size.w, size.h));
             EXPECT_EQ(rig.events().size(), pattern.events().size() + 1);
             EXPECT_TRUE(rig.showsStagedSlide());

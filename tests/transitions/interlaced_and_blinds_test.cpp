@@ -124,12 +124,12 @@ TEST(SmearUp, StreaksTheCurrentBandAboveTheFront) {
     TransitionRig rig(4, 20);  // m = 10, t = 2
     int copiesSeen = 0;
     bool checked = false;
-    rig.loop.onDispatch = [&](int) {
+    rig.loop.setOnDispatch([&](int) {
         // After the pass of band 9 (rows 18, 19): every band above shows it.
         if (++copiesSeen != 11 + 10) return;
         for (int y = 0; y < 20; ++y) EXPECT_EQ(rig.shown(1, y), stagedPixel(1, 18 + y % 2)) << y;
         checked = true;
-    };
+    });
     ASSERT_TRUE(rig.runEffect(kSmearUp));
     EXPECT_TRUE(checked);
     EXPECT_TRUE(rig.showsStagedSlide());

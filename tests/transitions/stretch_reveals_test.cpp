@@ -78,16 +78,14 @@ TEST(StretchReveals, ScaleTheWholeImageWhateverItsSize) {
 
 TEST(StretchReveals, MeasureTheScreenAfreshAtEachStartAndClipToASmallerBox) {
     TransitionRig rig(160, 120);  // a preview-sized box
-    rig.screen.width = 640;
-    rig.screen.height = 480;
+    rig.screen.setPixels(640, 480);
     ASSERT_TRUE(rig.runEffect(kStretchFromLeft));
     EXPECT_EQ(rig.delays(), 64);
     EXPECT_EQ(rig.events().back(), stretchEvent(0, 0, 640, 480));
     // Only the top-left quarter of the four-times enlarged image shows in the box.
     EXPECT_EQ(rig.shown(159, 119), stagedPixel(39, 29));
 
-    rig.screen.width = 320;
-    rig.screen.height = 200;
+    rig.screen.setPixels(320, 200);
     rig.trace.events.clear();
     ASSERT_TRUE(rig.transition(kStretchFromLeft));
     EXPECT_EQ(rig.delays(), 32);
@@ -98,8 +96,7 @@ TEST(StretchReveals, MeasureTheScreenAfreshAtEachStartAndClipToASmallerBox) {
 
 TEST(StretchReveals, AScreenWithoutSizeDrawsNothingButStillEnds) {
     TransitionRig rig(40, 30);
-    rig.screen.width = 0;
-    rig.screen.height = 0;
+    rig.screen.setPixels(0, 0);
     ASSERT_TRUE(rig.transition(kStretchFromCentre));
     EXPECT_EQ(rig.delays(), 0);
     EXPECT_EQ(rig.events().front(), stretchEvent(0, 0, 0, 0));

@@ -1,88 +1,19 @@
 #pragma once
-// Minimal stand-ins for the platform around a transition, and a rig that
-// stages a picture, runs an effect and tells what it drew.
+// A rig on the headless host that stages a picture, runs an effect and
+// tells what it drew: the host's clock, message loop and screen, and its
+// surfaces, whose presented frames the host counts.
 
-#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "hosts/headless/headless_host.h"
 #include "hosts/shared/memory_surface.h"
 #include "imaging/image.h"
-#include "platform/clock.h"
-#include "platform/event_loop.h"
-#include "platform/screen.h"
 #include "state/saver_state.h"
 #include "transitions/trace.h"
 #include "transitions/transition_engine.h"
 
 namespace pictavo::transitions::testing {
-
-// Time that passes only when slept on (or advanced by a test).
-class ManualClock final : public platform::Clock {
-  public:
-    int64_t nowMicros() const override { return now; }
-    void sleepUntil(int64_t deadlineMicros) override {
-        ++sleeps;
-        if (deadlineMicros > now) now = deadlineMicros;
-    }
-    uint32_t seedFromWallClock() const override { return 1; }
-
-    int64_t now = 0;
-    int sleeps = 0;
-};
-
-// Counts the dispatches; a test may act in them (press a key, end the
-// program). Waits move the clock on, in the slices asked for; a test may
-// act in those too, as input that arrives in the middle of a wait.
-class ScriptedEventLoop final : public platform::EventLoop {
-  public:
-    explicit ScriptedEventLoop(ManualClock& clock) : clock_(clock) {}
-    void doEvents() override {
-        ++dispatches;
-        if (onDispatch) onDispatch(dispatches);
-    }
-    void waitForEvents(int64_t deadlineMicros) override {
-        ++waits;
-        longestWait = std::max(longestWait, deadlineMicros - clock_.now);
-        if (onWait && onWait(waits)) {
-            doEvents();
-            return;
-        }
-        clock_.sleepUntil(deadlineMicros);
-    }
-    void awaitWake(int64_t) override {}
-    void wake() override {}
-    void run() override {}
-    void requestEnd() override { ended = true; }
-    bool endRequested() const override { return ended; }
-
-    int dispatches = 0;
-    int waits = 0;
-    int64_t longestWait = 0;
-    bool ended = false;
-    std::function<void(int dispatch)> onDispatch;
-    // Runs at the start of each wait; true when input arrived then (the
-    // wait ends at once with a dispatch).
-    std::function<bool(int wait)> onWait;
-
-  private:
-    ManualClock& clock_;
-};
-
-// A screen of the given size in pixels at 15 twips per pixel.
-class FixedScreen final : public platform::Screen {
-  public:
-    FixedScreen(int pixelsWide, int pixelsHigh) : width(pixelsWide), height(pixelsHigh) {}
-    double twipsPerPixelX() const override { return 15; }
-    double twipsPerPixelY() const override { return 15; }
-    double widthTwips() const override { return 15.0 * width; }
-    double heightTwips() const override { return 15.0 * height; }
-    int64_t displayColours() const override { return 16777216; }
-
-    int width;
-    int height;
-};
 
 struct TraceEvent {
     enum Kind { Copy, Stretch, Delay } kind;
@@ -131,14 +62,14 @@ class TransitionRig {
   public:
     TransitionRig(int width, int height) : TransitionRig(width, height, width, height) {}
     TransitionRig(int w1, int h1, int w2, int h2)
-        : picture1(w1, h1),
-          picture2(w2, h2, kOldSlide),
-          screen(w2, h2),
+        : picture1(host.frames().surface(w1, h1)),
+          picture2(host.frames().surface(w2, h2, kOldSlide)),
           engine(picture1, picture2, state, screen, loop, clock) {
+        screen.setPixels(w2, h2);
         imaging::Image staged(w1, h1);
         for (int y = 0; y < h1; ++y)
             for (int x = 0; x < w1; ++x) staged.at(x, y) = stagedPixel(x, y);
-        picture1 = platform::MemorySurface(std::move(staged));
+        picture1.drawImage(staged, 0, 0);
         state.ImageWidth = static_cast<int16_t>(w1);
         state.ImageHeight = static_cast<int16_t>(h1);
         engine.setTrace(&trace);
@@ -201,12 +132,13 @@ class TransitionRig {
         return true;
     }
 
+    platform::headless::HeadlessHost host;
+    platform::headless::HeadlessScreen& screen = host.screen();
+    platform::headless::FakeClock& clock = host.clock();
+    platform::headless::HeadlessEventLoop& loop = host.eventLoop();
     platform::MemorySurface picture1;
     platform::MemorySurface picture2;
     SaverState state;
-    FixedScreen screen;
-    ManualClock clock;
-    ScriptedEventLoop loop{clock};
     RecordingTrace trace;
     TransitionEngine engine;
 };

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/linux/hosted_show.h"
 #include "app/linux/information.h"
 #include "app/linux/linux_arguments.h"
 #include "hosts/fltk/fltk_host.h"
@@ -56,7 +55,8 @@ int main(int argc, char** argv) {
                 ? host.embedIntoRoot()
                 : host.embedInto(static_cast<pictavo::platform::WindowHandle>(arguments->windowId));
         if (!embedded) return fail(embedded.error().message);
-        pictavo::app::StartHostedShow(host, state, windows);
+        pictavo::startup::Main(host, state, windows,
+                               pictavo::startup::CommandLine{pictavo::startup::Mode::HostedShow});
     }
     host.eventLoop().run();
     return 0;

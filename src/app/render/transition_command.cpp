@@ -8,11 +8,12 @@
 #include <string>
 
 #include "app/render/arguments.h"
-#include "app/render/offline_devices.h"
 #include "app/render/png_reader.h"
 #include "app/render/png_writer.h"
 #include "app/render/sample_pictures.h"
 #include "common/numbers.h"
+#include "hosts/headless/headless_host.h"
+#include "hosts/shared/frame_sink.h"
 #include "hosts/shared/memory_surface.h"
 #include "state/saver_state.h"
 #include "transitions/pacing.h"
@@ -152,34 +153,42 @@ class Tally final : public transitions::TraceSink {
     TraceSink* next_;
 };
 
-// Writes Picture2 at the start, at every every-th pause and at the end. The
-// first failure stops the frames and is kept for the report.
-class FrameWriter {
+// Writes Picture2 at the start, at every every-th frame presented during
+// the transition and at the end. Each step is presented just before its
+// pause, so those are the frames at the pauses; the last present is the
+// end, written once whether or not it falls on an every-th. The first
+// failure stops the frames and is kept for the report.
+class FrameWriter final : public platform::FrameSink {
   public:
     FrameWriter(std::string folder, int every, const platform::MemorySurface& picture)
         : folder_(std::move(folder)), every_(every), picture_(picture) {}
 
-    void start() { write(); }
-    void pause() {
-        if (++pauses_ % every_ == 0) write();
+    void start() { write(picture_); }
+    void framePresented(const platform::MemorySurface& surface) override {
+        endWritten_ = ++presented_ % every_ == 0;
+        if (endWritten_) write(surface);
     }
-    void finish() { write(); }
+    void finish() {
+        if (!endWritten_) write(picture_);
+    }
     const std::optional<Error>& failure() const { return failure_; }
 
   private:
-    void write() {
+    void write(const platform::MemorySurface& surface) {
         if (folder_.empty() || failure_) return;
         char name[32];
         std::snprintf(name, sizeof name, "frame_%06ld.png", written_++);
-        if (auto done = writePng((fs::path(folder_) / name).string(), picture_.image()); !done)
+        if (auto done = writePng((fs::path(folder_) / name).string(), surface.image()); !done)
             failure_ = done.error();
     }
 
     std::string folder_;
     int every_;
     const platform::MemorySurface& picture_;
-    long pauses_ = 0;
+    long presented_ = 0;
     long written_ = 0;
+    // The frame last presented is on file.
+    bool endWritten_ = false;
     std::optional<Error> failure_;
 };
 
@@ -226,8 +235,12 @@ int runTransitionCommand(std::span<const std::string_view> arguments) {
         traceLines = std::make_unique<transitions::StreamTrace>(traceFile);
     }
 
-    platform::MemorySurface picture1(size.width, size.height);
-    platform::MemorySurface picture2(size.width, size.height);
+    // Time on the headless host passes only when slept on, so the effect's
+    // nominal duration is measured without being waited for.
+    platform::headless::HeadlessHost host;
+    host.screen().setPixels(screenSize.width, screenSize.height);
+    platform::MemorySurface picture1 = host.frames().surface(size.width, size.height);
+    platform::MemorySurface picture2 = host.frames().surface(size.width, size.height);
     SaverState state;
     const PixelSize image = stage(picture1, *to, options.stretch);
     stage(picture2, *from, options.stretch);
@@ -237,16 +250,16 @@ int runTransitionCommand(std::span<const std::string_view> arguments) {
     if (options.seed) state.random.seed(*options.seed);
 
     FrameWriter frames(options.framesDir, options.every, picture2);
-    PaperClock clock;
-    QuietEventLoop eventLoop(clock, [&frames] { frames.pause(); });
-    SizedScreen screen(screenSize.width, screenSize.height);
+    host.setFrameSink(&frames);
     Tally tally(traceLines.get());
-    transitions::TransitionEngine engine(picture1, picture2, state, screen, eventLoop, clock);
+    transitions::TransitionEngine engine(picture1, picture2, state, host.screen(), host.eventLoop(),
+                                         host.clock());
     engine.setTrace(&tally);
 
     frames.start();
     engine.Transition(*options.effect);
     frames.finish();
+    host.setFrameSink(nullptr);
 
     if (frames.failure()) return failed(*frames.failure());
     if (traceFile.is_open()) {
@@ -262,8 +275,8 @@ int runTransitionCommand(std::span<const std::string_view> arguments) {
         "%.*s (effect %d) on %dx%d: %ld pauses, %ld copies, %ld stretches; nominal %.3f s at speed "
         "%d\n",
         static_cast<int>(name.size()), name.data(), *options.effect, size.width, size.height,
-        tally.delays, tally.copies, tally.stretches, static_cast<double>(clock.nowMicros()) / 1e6,
-        options.speed);
+        tally.delays, tally.copies, tally.stretches,
+        static_cast<double>(host.clock().nowMicros()) / 1e6, options.speed);
     return kExitOk;
 }
 

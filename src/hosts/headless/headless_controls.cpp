@@ -104,6 +104,7 @@ class ScrollBarRole : public HeadlessRole {
 class PictureRole : public HeadlessRole {
   public:
     PictureRole(HeadlessForm& form, Control& control) : HeadlessRole(form, control) {
+        surface_.setFrameSink(&form.frames());
         resize();
         surface_.clear(background());
     }

@@ -1,5 +1,6 @@
 #include "hosts/headless/headless_event_loop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <vector>
@@ -8,7 +9,15 @@ namespace pictavo::platform::headless {
 
 void HeadlessEventLoop::doEvents() {
     ++dispatchCount_;
-    // Only what is waiting now: input posted by a handler runs at the next dispatch.
+    if (onDispatch_) onDispatch_(dispatchCount_);
+    if (anythingPosted()) runPosted();
+    if (!endRequested_) fireDueTimers();
+}
+
+// Only what is waiting now: input posted by a handler runs at the next
+// dispatch. Kept out of doEvents, whose every call inside a transition must
+// allocate nothing when no input came.
+void HeadlessEventLoop::runPosted() {
     std::deque<std::function<void()>> waiting;
     {
         std::lock_guard lock(postedMutex_);
@@ -19,7 +28,6 @@ void HeadlessEventLoop::doEvents() {
         waiting.pop_front();
         event();
     }
-    if (!endRequested_) fireDueTimers();
 }
 
 void HeadlessEventLoop::fireDueTimers() {
@@ -50,6 +58,9 @@ bool HeadlessEventLoop::anythingPosted() {
 }
 
 void HeadlessEventLoop::waitForEvents(int64_t deadlineMicros) {
+    ++waitCount_;
+    longestWait_ = std::max(longestWait_, deadlineMicros - clock_.nowMicros());
+    if (onWait_) onWait_(waitCount_);
     if (anythingPosted()) {
         doEvents();
         return;

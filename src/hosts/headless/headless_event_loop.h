@@ -48,6 +48,16 @@ class HeadlessEventLoop : public EventLoop {
     void setAliveCheck(std::function<bool()> alive) { alive_ = std::move(alive); }
     int dispatchCount() const { return dispatchCount_; }
 
+    // Runs at the start of every dispatch with its number, before the posted
+    // input: a test acts there as a handler of that moment would.
+    void setOnDispatch(std::function<void(int dispatch)> hook) { onDispatch_ = std::move(hook); }
+    // Runs at the start of every waitForEvents with its number; input posted
+    // there arrives during the wait and cuts it short.
+    void setOnWait(std::function<void(int wait)> hook) { onWait_ = std::move(hook); }
+    int waitCount() const { return waitCount_; }
+    // The longest span a waitForEvents was asked to sleep, in microseconds.
+    int64_t longestWait() const { return longestWait_; }
+
   private:
     struct Timer {
         std::function<void()> tick;
@@ -56,6 +66,7 @@ class HeadlessEventLoop : public EventLoop {
         bool running = false;
     };
     bool runOnce(int64_t limitMicros);
+    void runPosted();
     void fireDueTimers();
     bool anythingPosted();
 
@@ -68,6 +79,10 @@ class HeadlessEventLoop : public EventLoop {
     std::function<bool()> alive_ = [] { return true; };
     int nextTimerId_ = 1;
     int dispatchCount_ = 0;
+    std::function<void(int)> onDispatch_;
+    std::function<void(int)> onWait_;
+    int waitCount_ = 0;
+    int64_t longestWait_ = 0;
     bool endRequested_ = false;
 };
 

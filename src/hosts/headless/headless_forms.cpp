@@ -36,6 +36,7 @@ HeadlessForm::HeadlessForm(const FormSpec& design, FormHandler& handler,
       handle_(factory.windows().registerOwn(design.caption, true)),
       caption_(design.caption),
       bounds_{0, 0, design.clientWidth, design.clientHeight} {
+    background_.setFrameSink(&factory_.frames());
     const Screen& metrics = factory_.screen();
     background_.resize(static_cast<int>(std::lround(bounds_.width / metrics.twipsPerPixelX())),
                        static_cast<int>(std::lround(bounds_.height / metrics.twipsPerPixelY())));
@@ -61,6 +62,10 @@ HeadlessEventLoop& HeadlessForm::loop() {
 
 const Screen& HeadlessForm::screen() const {
     return factory_.screen();
+}
+
+HeadlessFrames& HeadlessForm::frames() {
+    return factory_.frames();
 }
 
 std::string HeadlessForm::focused() const {

@@ -10,6 +10,7 @@
 
 #include "dialogs/form_base.h"
 #include "hosts/headless/headless_event_loop.h"
+#include "hosts/headless/headless_frames.h"
 #include "hosts/headless/headless_window_system.h"
 #include "hosts/shared/memory_surface.h"
 #include "platform/screen.h"
@@ -70,6 +71,7 @@ class HeadlessForm : public FormBase {
     WindowHandle registerChildWindow();
     HeadlessEventLoop& loop();
     const Screen& screen() const;
+    HeadlessFrames& frames();
 
   private:
     HeadlessFormFactory& factory_;
@@ -88,8 +90,8 @@ class HeadlessForm : public FormBase {
 class HeadlessFormFactory : public FormFactory {
   public:
     HeadlessFormFactory(HeadlessEventLoop& loop, HeadlessWindowSystem& windows,
-                        const Screen& screen)
-        : loop_(loop), windows_(windows), screen_(screen) {}
+                        const Screen& screen, HeadlessFrames& frames)
+        : loop_(loop), windows_(windows), screen_(screen), frames_(frames) {}
 
     std::unique_ptr<Form> create(const FormSpec& design, FormHandler& handler,
                                  Form* owner) override;
@@ -106,12 +108,14 @@ class HeadlessFormFactory : public FormFactory {
     HeadlessEventLoop& loop() { return loop_; }
     HeadlessWindowSystem& windows() { return windows_; }
     const Screen& screen() const { return screen_; }
+    HeadlessFrames& frames() { return frames_; }
     int nextShownSerial() { return ++shown_; }
 
   private:
     HeadlessEventLoop& loop_;
     HeadlessWindowSystem& windows_;
     const Screen& screen_;
+    HeadlessFrames& frames_;
     FormRegistry registry_;
     int created_ = 0;
     int shown_ = 0;

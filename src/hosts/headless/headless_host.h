@@ -1,6 +1,7 @@
 #pragma once
 // The whole platform in memory, for the tests and pictavo-render: a fake
-// clock, scripted input, recorded calls. Files are real (std::filesystem).
+// clock, scripted input, recorded calls, presented frames handed to a sink.
+// Files are real (std::filesystem).
 
 #include <functional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "hosts/headless/headless_dialogs.h"
 #include "hosts/headless/headless_event_loop.h"
 #include "hosts/headless/headless_forms.h"
+#include "hosts/headless/headless_frames.h"
 #include "hosts/headless/headless_registry.h"
 #include "hosts/headless/headless_screen.h"
 #include "hosts/headless/headless_system.h"
@@ -50,6 +52,10 @@ class HeadlessHost : public Host {
     }
     void setDefaultPictureFolder(std::string folder) { defaultFolder_ = std::move(folder); }
 
+    // What the host's surfaces present; setFrameSink gets every frame.
+    HeadlessFrames& frames() { return frames_; }
+    void setFrameSink(FrameSink* sink) { frames_.setSink(sink); }
+
   private:
     HeadlessScreen screen_;
     FakeClock clock_;
@@ -61,7 +67,8 @@ class HeadlessHost : public Host {
     settings::MemorySettingsStore settings_;
     StdFileSystem files_;
     HeadlessDialogs dialogs_;
-    HeadlessFormFactory forms_{loop_, windows_, screen_};
+    HeadlessFrames frames_;
+    HeadlessFormFactory forms_{loop_, windows_, screen_, frames_};
     std::function<imaging::DecoderList()> decoderSource_;
     std::string defaultFolder_ = "/usr/share/backgrounds";
     std::shared_ptr<const imaging::PostScriptRenderer> postScript_;

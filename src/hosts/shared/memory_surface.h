@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "hosts/shared/frame_sink.h"
 #include "imaging/image.h"
 #include "platform/surface.h"
 
@@ -42,6 +43,13 @@ class MemorySurface final : public Surface {
     }
 
     imaging::Image snapshot() const override { return image_; }
+    // Hands the pixels to the frame sink, if there is one; otherwise nothing.
+    void present() override {
+        if (sink_ != nullptr) sink_->framePresented(*this);
+    }
+    // Where present() sends the frames; nullptr for nowhere. Copies of the
+    // surface send theirs to the same sink.
+    void setFrameSink(FrameSink* sink) { sink_ = sink; }
 
     const imaging::Image& image() const { return image_; }
     // Pixels written by copyFrom and stretchFrom so far, after clipping.
@@ -54,6 +62,7 @@ class MemorySurface final : public Surface {
     int printX_ = 0;
     int printY_ = 0;
     uint64_t pixelsBlitted_ = 0;
+    FrameSink* sink_ = nullptr;
 };
 
 // Line height in pixels of a font on the in-memory surfaces: its size in
