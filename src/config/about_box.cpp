@@ -13,17 +13,17 @@ constexpr int kFillPatterns = 8;  // solid, transparent and six hatches
 constexpr int kExpandedMargin = 360;
 }  // namespace
 
-frmAbout::frmAbout(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
+AboutBox::AboutBox(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
-frmAbout::~frmAbout() = default;
+AboutBox::~AboutBox() = default;
 
-void frmAbout::showModal(platform::Form* owner) {
+void AboutBox::showModal(platform::Form* owner) {
     form_ = host_.forms().create(layout(), *this, owner);
     load();
     form_->show(true);
 }
 
-void frmAbout::load() {
+void AboutBox::load() {
     form_->setCaption(std::string("About ") + "Pictavo/32");
     control("Label1").setCaption("Pictavo Version 5.0");
     // Cut off just below the expand button, which hides the notice.
@@ -32,13 +32,13 @@ void frmAbout::load() {
     centreOnScreen(*form_, host_.screen());
 }
 
-void frmAbout::setHeight(int twips) {
+void AboutBox::setHeight(int twips) {
     platform::TwipsRect bounds = form_->bounds();
     bounds.height = twips;
     form_->move(bounds);
 }
 
-void frmAbout::onEvent(platform::Form&, platform::Event& event) {
+void AboutBox::onEvent(platform::Form&, platform::Event& event) {
     if (event.type == EventType::Timer && event.control == "Timer1") timer1Timer();
     if (event.type == EventType::Click && event.control == "btnExpand") btnExpandClick();
     if (event.type == EventType::Click && event.control == "Command2") form_->unload();
@@ -46,12 +46,12 @@ void frmAbout::onEvent(platform::Form&, platform::Event& event) {
 }
 
 // Shows the notice; there is no way back to the short form.
-void frmAbout::btnExpandClick() {
+void AboutBox::btnExpandClick() {
     const platform::TwipsRect notice = control("Ombudsman").bounds();
     setHeight(notice.top + notice.height + kExpandedMargin);
 }
 
-void frmAbout::timer1Timer() {
+void AboutBox::timer1Timer() {
     platform::Control& screen = control("LittleScreen");
     screen.setFillStyle(state_.random.pick(kFillPatterns));
     screen.setFillColour(

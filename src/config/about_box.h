@@ -10,14 +10,14 @@
 
 namespace pictavo::config {
 
-class frmAbout : private platform::FormHandler {
+class AboutBox : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "frmAbout";
 
-    frmAbout(platform::Host& host, SaverState& state);
-    ~frmAbout() override;
-    frmAbout(const frmAbout&) = delete;
-    frmAbout& operator=(const frmAbout&) = delete;
+    AboutBox(platform::Host& host, SaverState& state);
+    ~AboutBox() override;
+    AboutBox(const AboutBox&) = delete;
+    AboutBox& operator=(const AboutBox&) = delete;
 
     static platform::FormSpec layout();
 

@@ -10,14 +10,14 @@
 
 namespace pictavo::config {
 
-class frmChangePass : private platform::FormHandler {
+class ChangePasswordDialog : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "frmChangePass";
 
-    frmChangePass(platform::Host& host, SaverState& state);
-    ~frmChangePass() override;
-    frmChangePass(const frmChangePass&) = delete;
-    frmChangePass& operator=(const frmChangePass&) = delete;
+    ChangePasswordDialog(platform::Host& host, SaverState& state);
+    ~ChangePasswordDialog() override;
+    ChangePasswordDialog(const ChangePasswordDialog&) = delete;
+    ChangePasswordDialog& operator=(const ChangePasswordDialog&) = delete;
 
     static platform::FormSpec layout();
 

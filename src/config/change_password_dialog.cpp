@@ -1,4 +1,4 @@
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 
 #include "config/password_encoding.h"
 #include "config/window_placement.h"
@@ -15,29 +15,29 @@ constexpr const char* kSeparator = "\n\r\n\r";
 constexpr int kEnter = 13;
 }  // namespace
 
-frmChangePass::frmChangePass(platform::Host& host, SaverState& state)
+ChangePasswordDialog::ChangePasswordDialog(platform::Host& host, SaverState& state)
     : host_(host), state_(state) {}
 
-frmChangePass::~frmChangePass() = default;
+ChangePasswordDialog::~ChangePasswordDialog() = default;
 
-void frmChangePass::showModal(platform::Form* owner) {
+void ChangePasswordDialog::showModal(platform::Form* owner) {
     endsProgram_ = false;
     open(owner);
     form_->show(true);
 }
 
-void frmChangePass::showAsProgram() {
+void ChangePasswordDialog::showAsProgram() {
     endsProgram_ = true;
     open(nullptr);
     form_->show(false);
 }
 
-void frmChangePass::open(platform::Form* owner) {
+void ChangePasswordDialog::open(platform::Form* owner) {
     form_ = host_.forms().create(layout(), *this, owner);
     load();
 }
 
-void frmChangePass::load() {
+void ChangePasswordDialog::load() {
     centreOnScreen(*form_, host_.screen());
     if (state_.Password.empty()) {
         // Nothing to check yet: go straight to the new password.
@@ -49,7 +49,7 @@ void frmChangePass::load() {
     }
 }
 
-void frmChangePass::onEvent(platform::Form&, platform::Event& event) {
+void ChangePasswordDialog::onEvent(platform::Form&, platform::Event& event) {
     const std::string& name = event.control;
     switch (event.type) {
         case EventType::Change:
@@ -71,24 +71,24 @@ void frmChangePass::onEvent(platform::Form&, platform::Event& event) {
     }
 }
 
-void frmChangePass::text1Change() {
+void ChangePasswordDialog::text1Change() {
     const bool typed = !control("Text1").text().empty();
     for (const char* name : {"Text2", "Text3", "Label3", "Label2", "PicBtn5"})
         control(name).setEnabled(typed);
 }
 
-void frmChangePass::newPasswordChange() {
+void ChangePasswordDialog::newPasswordChange() {
     control("PicBtn5").setEnabled(true);
 }
 
-void frmChangePass::passwordKeyPress(platform::Event& event) {
+void ChangePasswordDialog::passwordKeyPress(platform::Event& event) {
     if (event.key != kEnter) return;
     // Swallowed, so that the default button does not run the check a second time.
     event.key = 0;
     picBtn5Click();
 }
 
-void frmChangePass::picBtn5Click() {
+void ChangePasswordDialog::picBtn5Click() {
     if (EncodePassword(control("Text1").text()) != state_.Password) {
         tellProblem("The value for Old Password is not correct.",
                     "Please check your screen-saver password, and then try again.");
@@ -117,16 +117,16 @@ void frmChangePass::picBtn5Click() {
     close();
 }
 
-void frmChangePass::picBtn4Click() {
+void ChangePasswordDialog::picBtn4Click() {
     close();
 }
 
-void frmChangePass::tellProblem(const std::string& first, const std::string& second) {
+void ChangePasswordDialog::tellProblem(const std::string& first, const std::string& second) {
     host_.dialogs().messageBox(first + kSeparator + second, kTitle,
                                platform::kMbOk | platform::kMbIconStop);
 }
 
-void frmChangePass::close() {
+void ChangePasswordDialog::close() {
     form_->unload();
     if (endsProgram_) host_.eventLoop().requestEnd();
 }

@@ -7,21 +7,21 @@
 #include <string>
 
 #include "config/about_box.h"
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 #include "config/folder_lists.h"
 #include "platform/host.h"
 #include "state/saver_state.h"
 
 namespace pictavo::config {
 
-class SSConfig : private platform::FormHandler {
+class ConfigDialog : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "SSConfig";
 
-    SSConfig(platform::Host& host, SaverState& state);
-    ~SSConfig() override;
-    SSConfig(const SSConfig&) = delete;
-    SSConfig& operator=(const SSConfig&) = delete;
+    ConfigDialog(platform::Host& host, SaverState& state);
+    ~ConfigDialog() override;
+    ConfigDialog(const ConfigDialog&) = delete;
+    ConfigDialog& operator=(const ConfigDialog&) = delete;
 
     static platform::FormSpec layout();
     // The Help button's text, paragraphs separated by an empty line.
@@ -63,8 +63,8 @@ class SSConfig : private platform::FormHandler {
     // lists before the form whose controls they hold.
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<FolderLists> lists_;
-    std::unique_ptr<frmChangePass> changePassword_;
-    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<ChangePasswordDialog> changePassword_;
+    std::unique_ptr<AboutBox> about_;
 };
 
 }  // namespace pictavo::config

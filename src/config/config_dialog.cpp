@@ -1,4 +1,4 @@
-#include "config/ss_config.h"
+#include "config/config_dialog.h"
 
 #include "artwork/artwork.h"
 #include "common/numbers.h"
@@ -27,11 +27,11 @@ int32_t customIntervalAnswer(const std::optional<std::string>& answer) {
 }
 }  // namespace
 
-SSConfig::SSConfig(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
+ConfigDialog::ConfigDialog(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
-SSConfig::~SSConfig() = default;
+ConfigDialog::~ConfigDialog() = default;
 
-void SSConfig::show(const std::string& caption) {
+void ConfigDialog::show(const std::string& caption) {
     about_.reset();
     changePassword_.reset();
     lists_.reset();
@@ -48,7 +48,7 @@ void SSConfig::show(const std::string& caption) {
 
 // Every step stands alone: one that cannot be done is skipped and the
 // controls keep what they had.
-void SSConfig::load() {
+void ConfigDialog::load() {
     TileBackground();
     lists_->setPatterns(files::kPicturePatterns);
     control("Shape1").move({control("Shape1").bounds().left, control("Shape1").bounds().top,
@@ -69,7 +69,7 @@ void SSConfig::load() {
     enlargeFolderPanel();
 }
 
-void SSConfig::TileBackground() {
+void ConfigDialog::TileBackground() {
     platform::Surface* background = form_->background();
     platform::Control& holder = control("Shape1");
     const platform::Surface* texture = holder.surface();
@@ -85,7 +85,7 @@ void SSConfig::TileBackground() {
     background->present();
 }
 
-void SSConfig::selectInterval() {
+void ConfigDialog::selectInterval() {
     switch (state_.Interval) {
         case 3:
             control("Option3D7").setValue(1);
@@ -105,18 +105,18 @@ void SSConfig::selectInterval() {
     }
 }
 
-void SSConfig::setCustomCaption(int32_t seconds, const char* closing) {
+void ConfigDialog::setCustomCaption(int32_t seconds, const char* closing) {
     control("Option3D10")
         .setCaption("Custom Interval (" + settings::decimalText(seconds) + closing);
 }
 
-void SSConfig::hidePasswordPanel() {
+void ConfigDialog::hidePasswordPanel() {
     for (const char* name :
          {"Line2", "Line4", "Line5", "Line6", "Picture5", "PasswordButton", "PassWordCheck"})
         control(name).setVisible(false);
 }
 
-void SSConfig::enlargeFolderPanel() {
+void ConfigDialog::enlargeFolderPanel() {
     auto resize = [](platform::Control& c, int height) {
         platform::TwipsRect rect = c.bounds();
         rect.height = height;
@@ -129,29 +129,29 @@ void SSConfig::enlargeFolderPanel() {
     resize(control("Shape5"), control("Shape4").bounds().height);
 }
 
-void SSConfig::onEvent(platform::Form&, platform::Event& event) {
+void ConfigDialog::onEvent(platform::Form&, platform::Event& event) {
     struct Reaction {
         EventType type;
         const char* control;
-        void (SSConfig::*react)();
+        void (ConfigDialog::*react)();
     };
     static constexpr Reaction kReactions[] = {
-        {EventType::Paint, "", &SSConfig::TileBackground},
-        {EventType::Resize, "", &SSConfig::TileBackground},
-        {EventType::Close, "", &SSConfig::picBtn4Click},
-        {EventType::Change, "Drive1", &SSConfig::drive1Change},
-        {EventType::Change, "Dir1", &SSConfig::dir1Change},
-        {EventType::Click, "Option3D7", &SSConfig::option3D7Click},
-        {EventType::Click, "Option3D8", &SSConfig::option3D8Click},
-        {EventType::Click, "Option3D9", &SSConfig::option3D9Click},
-        {EventType::Click, "Option3D10", &SSConfig::option3D10Click},
-        {EventType::Change, "HScroll1", &SSConfig::hScroll1Change},
-        {EventType::Click, "PassWordCheck", &SSConfig::passWordCheckClick},
-        {EventType::Click, "PasswordButton", &SSConfig::passwordButtonClick},
-        {EventType::Click, "PicBtn2", &SSConfig::picBtn2Click},
-        {EventType::Click, "PicBtn3", &SSConfig::picBtn3Click},
-        {EventType::Click, "PicBtn4", &SSConfig::picBtn4Click},
-        {EventType::Click, "PicBtn5", &SSConfig::picBtn5Click},
+        {EventType::Paint, "", &ConfigDialog::TileBackground},
+        {EventType::Resize, "", &ConfigDialog::TileBackground},
+        {EventType::Close, "", &ConfigDialog::picBtn4Click},
+        {EventType::Change, "Drive1", &ConfigDialog::drive1Change},
+        {EventType::Change, "Dir1", &ConfigDialog::dir1Change},
+        {EventType::Click, "Option3D7", &ConfigDialog::option3D7Click},
+        {EventType::Click, "Option3D8", &ConfigDialog::option3D8Click},
+        {EventType::Click, "Option3D9", &ConfigDialog::option3D9Click},
+        {EventType::Click, "Option3D10", &ConfigDialog::option3D10Click},
+        {EventType::Change, "HScroll1", &ConfigDialog::hScroll1Change},
+        {EventType::Click, "PassWordCheck", &ConfigDialog::passWordCheckClick},
+        {EventType::Click, "PasswordButton", &ConfigDialog::passwordButtonClick},
+        {EventType::Click, "PicBtn2", &ConfigDialog::picBtn2Click},
+        {EventType::Click, "PicBtn3", &ConfigDialog::picBtn3Click},
+        {EventType::Click, "PicBtn4", &ConfigDialog::picBtn4Click},
+        {EventType::Click, "PicBtn5", &ConfigDialog::picBtn5Click},
     };
     for (const Reaction& reaction : kReactions)
         if (reaction.type == event.type && event.control == reaction.control) {
@@ -160,15 +160,15 @@ void SSConfig::onEvent(platform::Form&, platform::Event& event) {
         }
 }
 
-void SSConfig::drive1Change() {
+void ConfigDialog::drive1Change() {
     lists_->driveChosen();
 }
 
-void SSConfig::dir1Change() {
+void ConfigDialog::dir1Change() {
     lists_->folderChosen();
 }
 
-void SSConfig::option3D10Click() {
+void ConfigDialog::option3D10Click() {
     int32_t seconds =
         customIntervalAnswer(host_.dialogs().inputBox(kIntervalPrompt, kIntervalTitle, ""));
     if (seconds < 1) seconds = kIntervalWhenUnusable;
@@ -176,33 +176,33 @@ void SSConfig::option3D10Click() {
     setCustomCaption(seconds, " seconds )");
 }
 
-void SSConfig::hScroll1Change() {
+void ConfigDialog::hScroll1Change() {
     control("TransSpeed").setCaption(settings::decimalText(control("HScroll1").value()));
 }
 
-void SSConfig::passWordCheckClick() {
+void ConfigDialog::passWordCheckClick() {
     control("PasswordButton").setEnabled(control("PassWordCheck").value() == 1);
 }
 
-void SSConfig::passwordButtonClick() {
-    changePassword_ = std::make_unique<frmChangePass>(host_, state_);
+void ConfigDialog::passwordButtonClick() {
+    changePassword_ = std::make_unique<ChangePasswordDialog>(host_, state_);
     changePassword_->showModal(form_.get());
 }
 
-void SSConfig::picBtn2Click() {
-    about_ = std::make_unique<frmAbout>(host_, state_);
+void ConfigDialog::picBtn2Click() {
+    about_ = std::make_unique<AboutBox>(host_, state_);
     about_->showModal(form_.get());
 }
 
-void SSConfig::picBtn3Click() {
+void ConfigDialog::picBtn3Click() {
     host_.dialogs().messageBox(helpText(), "Configuration Help", platform::kMbOk);
 }
 
-void SSConfig::picBtn4Click() {
+void ConfigDialog::picBtn4Click() {
     form_->unload();
 }
 
-void SSConfig::picBtn5Click() {
+void ConfigDialog::picBtn5Click() {
     if (lists_->fileCount() == 0) {
         host_.dialogs().messageBox("No Pictures in " + lists_->dirPath(), "Nothing to Display",
                                    platform::kMbOk | platform::kMbIconExclamation);
