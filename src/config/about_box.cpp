@@ -3,11 +3,14 @@
 #include "common/numbers.h"
 #include "config/colours.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 
 namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr int kFillPatterns = 8;  // solid, transparent and six hatches
 constexpr int kExpandedMargin = 360;
@@ -39,19 +42,26 @@ void AboutBox::setHeight(int twips) {
 }
 
 void AboutBox::onEvent(platform::Form&, platform::Event& event) {
-    if (event.type == EventType::Timer && event.control == "Timer1") timer1Timer();
-    if (event.type == EventType::Click && event.control == "btnExpand") btnExpandClick();
-    if (event.type == EventType::Click && event.control == "Command2") form_->unload();
-    if (event.type == EventType::Close && event.control.empty()) form_->unload();
+    static constexpr Reaction<AboutBox> kReactions[] = {
+        {EventType::Timer, "Timer1", &AboutBox::flickerLittleScreen},
+        {EventType::Click, "btnExpand", &AboutBox::showNotice},
+        {EventType::Click, "Command2", &AboutBox::close},
+        {EventType::Close, kFormItself, &AboutBox::close},
+    };
+    platform::react(*this, kReactions, event);
+}
+
+void AboutBox::close() {
+    form_->unload();
 }
 
 // Shows the notice; there is no way back to the short form.
-void AboutBox::btnExpandClick() {
+void AboutBox::showNotice() {
     const platform::TwipsRect notice = control("Ombudsman").bounds();
     setHeight(notice.top + notice.height + kExpandedMargin);
 }
 
-void AboutBox::timer1Timer() {
+void AboutBox::flickerLittleScreen() {
     platform::Control& screen = control("LittleScreen");
     screen.setFillStyle(state_.random.pick(kFillPatterns));
     screen.setFillColour(

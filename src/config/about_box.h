@@ -30,8 +30,9 @@ class AboutBox : private platform::FormHandler {
     platform::Control& control(const char* name) { return form_->control(name); }
     void setHeight(int twips);
 
-    void btnExpandClick();
-    void timer1Timer();
+    void showNotice();
+    void flickerLittleScreen();
+    void close();
 
     platform::Host& host_;
     SaverState& state_;

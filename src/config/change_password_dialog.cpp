@@ -2,12 +2,15 @@
 
 #include "config/password_encoding.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 #include "settings/settings.h"
 
 namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr const char* kTitle = "Change Password";
 // Between the two parts of each message.
@@ -50,50 +53,43 @@ void ChangePasswordDialog::load() {
 }
 
 void ChangePasswordDialog::onEvent(platform::Form&, platform::Event& event) {
-    const std::string& name = event.control;
-    switch (event.type) {
-        case EventType::Change:
-            if (name == "Text1") text1Change();
-            if (name == "Text2" || name == "Text3") newPasswordChange();
-            return;
-        case EventType::KeyPress:
-            if (name == "Text1" || name == "Text2" || name == "Text3") passwordKeyPress(event);
-            return;
-        case EventType::Click:
-            if (name == "PicBtn5") picBtn5Click();
-            if (name == "PicBtn4") picBtn4Click();
-            return;
-        case EventType::Close:
-            if (name.empty()) close();
-            return;
-        default:
-            return;
-    }
+    static constexpr Reaction<ChangePasswordDialog> kReactions[] = {
+        {EventType::Change, "Text1", &ChangePasswordDialog::updateNewPasswordBoxes},
+        {EventType::Change, "Text2", &ChangePasswordDialog::enableOk},
+        {EventType::Change, "Text3", &ChangePasswordDialog::enableOk},
+        {EventType::KeyPress, "Text1", &ChangePasswordDialog::submitOnEnter},
+        {EventType::KeyPress, "Text2", &ChangePasswordDialog::submitOnEnter},
+        {EventType::KeyPress, "Text3", &ChangePasswordDialog::submitOnEnter},
+        {EventType::Click, "PicBtn5", &ChangePasswordDialog::changePassword},
+        {EventType::Click, "PicBtn4", &ChangePasswordDialog::close},
+        {EventType::Close, kFormItself, &ChangePasswordDialog::close},
+    };
+    platform::react(*this, kReactions, event);
 }
 
-void ChangePasswordDialog::text1Change() {
+void ChangePasswordDialog::updateNewPasswordBoxes() {
     const bool typed = !control("Text1").text().empty();
     for (const char* name : {"Text2", "Text3", "Label3", "Label2", "PicBtn5"})
         control(name).setEnabled(typed);
 }
 
-void ChangePasswordDialog::newPasswordChange() {
+void ChangePasswordDialog::enableOk() {
     control("PicBtn5").setEnabled(true);
 }
 
-void ChangePasswordDialog::passwordKeyPress(platform::Event& event) {
+void ChangePasswordDialog::submitOnEnter(platform::Event& event) {
     if (event.key != kEnter) return;
     // Swallowed, so that the default button does not run the check a second time.
     event.key = 0;
-    picBtn5Click();
+    changePassword();
 }
 
-void ChangePasswordDialog::picBtn5Click() {
+void ChangePasswordDialog::changePassword() {
     if (EncodePassword(control("Text1").text()) != state_.Password) {
         tellProblem("The value for Old Password is not correct.",
                     "Please check your screen-saver password, and then try again.");
         for (const char* name : {"Text1", "Text2", "Text3"}) control(name).setText("");
-        text1Change();
+        updateNewPasswordBoxes();
         control("Text1").setFocus();
         return;
     }
@@ -101,7 +97,7 @@ void ChangePasswordDialog::picBtn5Click() {
         tellProblem("The values for New Password and Confirm New Password do not match.",
                     "Try again.");
         for (const char* name : {"Text2", "Text3"}) control(name).setText("");
-        newPasswordChange();
+        enableOk();
         control("Text2").setFocus();
         return;
     }
@@ -114,10 +110,6 @@ void ChangePasswordDialog::picBtn5Click() {
         return;
     }
     state_.Password = encoded;
-    close();
-}
-
-void ChangePasswordDialog::picBtn4Click() {
     close();
 }
 

@@ -33,11 +33,10 @@ class ChangePasswordDialog : private platform::FormHandler {
     void onEvent(platform::Form& form, platform::Event& event) override;
     platform::Control& control(const char* name) { return form_->control(name); }
 
-    void text1Change();
-    void newPasswordChange();
-    void passwordKeyPress(platform::Event& event);
-    void picBtn5Click();
-    void picBtn4Click();
+    void updateNewPasswordBoxes();
+    void enableOk();
+    void submitOnEnter(platform::Event& event);
+    void changePassword();
     void tellProblem(const std::string& first, const std::string& second);
     void close();
 

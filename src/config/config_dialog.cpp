@@ -3,6 +3,7 @@
 #include "artwork/artwork.h"
 #include "common/numbers.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 #include "files/file_list.h"
 #include "settings/settings.h"
 
@@ -10,6 +11,8 @@ namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr int kTextureSize = 48;  // pixels
 constexpr int kSpeedMinimum = 1, kSpeedMaximum = 1000;
@@ -56,7 +59,7 @@ void ConfigDialog::load() {
                             twipsY(host_.screen(), kTextureSize)});
     if (state_.Speed >= kSpeedMinimum && state_.Speed <= kSpeedMaximum) {
         control("HScroll1").setValue(state_.Speed);
-        hScroll1Change();
+        showSpeed();
     }
     static_cast<void>(lists_->setDrive(state_.PicturePath));
     static_cast<void>(lists_->setDirPath(state_.PicturePath));
@@ -89,15 +92,15 @@ void ConfigDialog::selectInterval() {
     switch (state_.Interval) {
         case 3:
             control("Option3D7").setValue(1);
-            option3D7Click();
+            chooseThreeSeconds();
             return;
         case 10:
             control("Option3D8").setValue(1);
-            option3D8Click();
+            chooseTenSeconds();
             return;
         case 20:
             control("Option3D9").setValue(1);
-            option3D9Click();
+            chooseTwentySeconds();
             return;
         default:
             if (state_.Interval < 1) state_.Interval = kIntervalWhenUnusable;
@@ -130,45 +133,36 @@ void ConfigDialog::enlargeFolderPanel() {
 }
 
 void ConfigDialog::onEvent(platform::Form&, platform::Event& event) {
-    struct Reaction {
-        EventType type;
-        const char* control;
-        void (ConfigDialog::*react)();
+    static constexpr Reaction<ConfigDialog> kReactions[] = {
+        {EventType::Paint, kFormItself, &ConfigDialog::TileBackground},
+        {EventType::Resize, kFormItself, &ConfigDialog::TileBackground},
+        {EventType::Close, kFormItself, &ConfigDialog::cancel},
+        {EventType::Change, "Drive1", &ConfigDialog::driveChosen},
+        {EventType::Change, "Dir1", &ConfigDialog::folderChosen},
+        {EventType::Click, "Option3D7", &ConfigDialog::chooseThreeSeconds},
+        {EventType::Click, "Option3D8", &ConfigDialog::chooseTenSeconds},
+        {EventType::Click, "Option3D9", &ConfigDialog::chooseTwentySeconds},
+        {EventType::Click, "Option3D10", &ConfigDialog::askForCustomInterval},
+        {EventType::Change, "HScroll1", &ConfigDialog::showSpeed},
+        {EventType::Click, "PassWordCheck", &ConfigDialog::enableSetPassword},
+        {EventType::Click, "PasswordButton", &ConfigDialog::openChangePassword},
+        {EventType::Click, "PicBtn2", &ConfigDialog::openAbout},
+        {EventType::Click, "PicBtn3", &ConfigDialog::showHelp},
+        {EventType::Click, "PicBtn4", &ConfigDialog::cancel},
+        {EventType::Click, "PicBtn5", &ConfigDialog::saveAndClose},
     };
-    static constexpr Reaction kReactions[] = {
-        {EventType::Paint, "", &ConfigDialog::TileBackground},
-        {EventType::Resize, "", &ConfigDialog::TileBackground},
-        {EventType::Close, "", &ConfigDialog::picBtn4Click},
-        {EventType::Change, "Drive1", &ConfigDialog::drive1Change},
-        {EventType::Change, "Dir1", &ConfigDialog::dir1Change},
-        {EventType::Click, "Option3D7", &ConfigDialog::option3D7Click},
-        {EventType::Click, "Option3D8", &ConfigDialog::option3D8Click},
-        {EventType::Click, "Option3D9", &ConfigDialog::option3D9Click},
-        {EventType::Click, "Option3D10", &ConfigDialog::option3D10Click},
-        {EventType::Change, "HScroll1", &ConfigDialog::hScroll1Change},
-        {EventType::Click, "PassWordCheck", &ConfigDialog::passWordCheckClick},
-        {EventType::Click, "PasswordButton", &ConfigDialog::passwordButtonClick},
-        {EventType::Click, "PicBtn2", &ConfigDialog::picBtn2Click},
-        {EventType::Click, "PicBtn3", &ConfigDialog::picBtn3Click},
-        {EventType::Click, "PicBtn4", &ConfigDialog::picBtn4Click},
-        {EventType::Click, "PicBtn5", &ConfigDialog::picBtn5Click},
-    };
-    for (const Reaction& reaction : kReactions)
-        if (reaction.type == event.type && event.control == reaction.control) {
-            (this->*reaction.react)();
-            return;
-        }
+    platform::react(*this, kReactions, event);
 }
 
-void ConfigDialog::drive1Change() {
+void ConfigDialog::driveChosen() {
     lists_->driveChosen();
 }
 
-void ConfigDialog::dir1Change() {
+void ConfigDialog::folderChosen() {
     lists_->folderChosen();
 }
 
-void ConfigDialog::option3D10Click() {
+void ConfigDialog::askForCustomInterval() {
     int32_t seconds =
         customIntervalAnswer(host_.dialogs().inputBox(kIntervalPrompt, kIntervalTitle, ""));
     if (seconds < 1) seconds = kIntervalWhenUnusable;
@@ -176,33 +170,33 @@ void ConfigDialog::option3D10Click() {
     setCustomCaption(seconds, " seconds )");
 }
 
-void ConfigDialog::hScroll1Change() {
+void ConfigDialog::showSpeed() {
     control("TransSpeed").setCaption(settings::decimalText(control("HScroll1").value()));
 }
 
-void ConfigDialog::passWordCheckClick() {
+void ConfigDialog::enableSetPassword() {
     control("PasswordButton").setEnabled(control("PassWordCheck").value() == 1);
 }
 
-void ConfigDialog::passwordButtonClick() {
+void ConfigDialog::openChangePassword() {
     changePassword_ = std::make_unique<ChangePasswordDialog>(host_, state_);
     changePassword_->showModal(form_.get());
 }
 
-void ConfigDialog::picBtn2Click() {
+void ConfigDialog::openAbout() {
     about_ = std::make_unique<AboutBox>(host_, state_);
     about_->showModal(form_.get());
 }
 
-void ConfigDialog::picBtn3Click() {
+void ConfigDialog::showHelp() {
     host_.dialogs().messageBox(helpText(), "Configuration Help", platform::kMbOk);
 }
 
-void ConfigDialog::picBtn4Click() {
+void ConfigDialog::cancel() {
     form_->unload();
 }
 
-void ConfigDialog::picBtn5Click() {
+void ConfigDialog::saveAndClose() {
     if (lists_->fileCount() == 0) {
         host_.dialogs().messageBox("No Pictures in " + lists_->dirPath(), "Nothing to Display",
                                    platform::kMbOk | platform::kMbIconExclamation);

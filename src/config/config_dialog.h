@@ -43,19 +43,19 @@ class ConfigDialog : private platform::FormHandler {
     void enlargeFolderPanel();
     void setCustomCaption(int32_t seconds, const char* closing);
 
-    void drive1Change();
-    void dir1Change();
-    void option3D7Click() { state_.Interval = 3; }
-    void option3D8Click() { state_.Interval = 10; }
-    void option3D9Click() { state_.Interval = 20; }
-    void option3D10Click();
-    void hScroll1Change();
-    void passWordCheckClick();
-    void passwordButtonClick();
-    void picBtn2Click();
-    void picBtn3Click();
-    void picBtn4Click();
-    void picBtn5Click();
+    void driveChosen();
+    void folderChosen();
+    void chooseThreeSeconds() { state_.Interval = 3; }
+    void chooseTenSeconds() { state_.Interval = 10; }
+    void chooseTwentySeconds() { state_.Interval = 20; }
+    void askForCustomInterval();
+    void showSpeed();
+    void enableSetPassword();
+    void openChangePassword();
+    void openAbout();
+    void showHelp();
+    void cancel();
+    void saveAndClose();
 
     platform::Host& host_;
     SaverState& state_;
