@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/dxf.h"
 #include "imaging/decoders/dxf_drawing.h"
 #include "imaging/decoders/dxf_render.h"
 #include "imaging/decoders/dxf_text.h"
-#include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/wmf.h"
 #include "imaging/decoders/wpg.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/stroke_font.h"
 #include "imaging/work_costs.h"
 #include "imaging/work_meter.h"
@@ -94,7 +94,7 @@ int main() {
     // One unit: a pixel of a large solid fill.
     Image image(2000, 2000, rgb(255, 255, 255));
     WorkMeter unitMeter = endless();
-    vector::Canvas canvas(image, unitMeter);
+    vector::PathPainter canvas(image, unitMeter);
     vector::Path square;
     square.addRectangle({0, 0}, {2000, 2000});
     const double fillSeconds = timed([&] {
@@ -105,7 +105,7 @@ int main() {
     const double unit = fillSeconds / (20.0 * 2000 * 2000);
     // A hairline's steps: the other common painting.
     WorkMeter hairMeter = endless();
-    vector::Canvas hairCanvas(image, hairMeter);
+    vector::PathPainter hairCanvas(image, hairMeter);
     const double hairSeconds = timed([&] {
         for (int i = 0; i < 2000; ++i)
             hairCanvas.drawHairline({0, double(i)}, {1999, double(1999 - i)}, rgb(0, 0, 0));
@@ -116,7 +116,7 @@ int main() {
         // Bitmap pixels copied onto the canvas, scaled.
         Image source(1000, 1000, rgb(10, 20, 30));
         WorkMeter meter = endless();
-        vector::Canvas copies(image, meter);
+        vector::PathPainter copies(image, meter);
         const double seconds = timed([&] {
             for (int i = 0; i < 5; ++i)
                 copies.drawImage(source, {0, 0, 1000, 1000}, {0, 0, 2000, 2000});

@@ -4,51 +4,51 @@
 
 #include <cmath>
 
-#include "artwork/canvas.h"
 #include "artwork/pictures.h"
+#include "artwork/pixel_painter.h"
 
 namespace pictavo::artwork {
 
 namespace {
 constexpr int kScreenLeft = 5, kScreenTop = 5, kScreenRight = 26, kScreenBottom = 21;
 
-void drawCase(Canvas& canvas) {
-    canvas.fillRect(2, 2, 29, 24, vga(Vga::LightGrey));
-    canvas.bevel(2, 2, 29, 24, vga(Vga::White), vga(Vga::Black));
-    canvas.fillRect(3, 23, 28, 23, vga(Vga::Grey));
-    canvas.fillRect(28, 3, 28, 23, vga(Vga::Grey));
+void drawCase(PixelPainter& painter) {
+    painter.fillRect(2, 2, 29, 24, vga(Vga::LightGrey));
+    painter.bevel(2, 2, 29, 24, vga(Vga::White), vga(Vga::Black));
+    painter.fillRect(3, 23, 28, 23, vga(Vga::Grey));
+    painter.fillRect(28, 3, 28, 23, vga(Vga::Grey));
     // The screen sits in a dark recess.
-    canvas.bevel(kScreenLeft - 1, kScreenTop - 1, kScreenRight + 1, kScreenBottom + 1,
-                 vga(Vga::Grey), vga(Vga::White));
-    canvas.plot(25, 23, vga(Vga::LightGreen));  // the power light
+    painter.bevel(kScreenLeft - 1, kScreenTop - 1, kScreenRight + 1, kScreenBottom + 1,
+                  vga(Vga::Grey), vga(Vga::White));
+    painter.plot(25, 23, vga(Vga::LightGreen));  // the power light
 }
 
-void drawStand(Canvas& canvas) {
-    canvas.fillRect(13, 25, 18, 26, vga(Vga::Grey));
-    canvas.fillRect(8, 27, 23, 29, vga(Vga::LightGrey));
-    canvas.bevel(8, 27, 23, 29, vga(Vga::White), vga(Vga::Black));
+void drawStand(PixelPainter& painter) {
+    painter.fillRect(13, 25, 18, 26, vga(Vga::Grey));
+    painter.fillRect(8, 27, 23, 29, vga(Vga::LightGrey));
+    painter.bevel(8, 27, 23, 29, vga(Vga::White), vga(Vga::Black));
 }
 
-void drawLandscape(Canvas& canvas) {
+void drawLandscape(PixelPainter& painter) {
     for (int y = kScreenTop; y <= kScreenBottom; ++y)
-        canvas.fillRect(kScreenLeft, y, kScreenRight, y,
-                        y < 10 ? vga(Vga::LightBlue) : vga(Vga::LightCyan));
-    canvas.disc(21.5, 9.0, 2.6, vga(Vga::Yellow));
+        painter.fillRect(kScreenLeft, y, kScreenRight, y,
+                         y < 10 ? vga(Vga::LightBlue) : vga(Vga::LightCyan));
+    painter.disc(21.5, 9.0, 2.6, vga(Vga::Yellow));
     for (int x = kScreenLeft; x <= kScreenRight; ++x) {
         int far = static_cast<int>(std::lround(15.5 + 2.0 * std::sin(x * 0.45)));
         int near = static_cast<int>(std::lround(18.0 + 1.5 * std::sin(x * 0.3 + 2.0)));
-        canvas.fillRect(x, far, x, kScreenBottom, vga(Vga::Green));
-        canvas.fillRect(x, near, x, kScreenBottom, vga(Vga::LightGreen));
+        painter.fillRect(x, far, x, kScreenBottom, vga(Vga::Green));
+        painter.fillRect(x, near, x, kScreenBottom, vga(Vga::LightGreen));
     }
 }
 }  // namespace
 
 imaging::Image drawIcon() {
-    Canvas canvas(32, 32, kTransparent);
-    drawCase(canvas);
-    drawStand(canvas);
-    drawLandscape(canvas);
-    imaging::Image image = canvas.take();
+    PixelPainter painter(32, 32, kTransparent);
+    drawCase(painter);
+    drawStand(painter);
+    drawLandscape(painter);
+    imaging::Image image = painter.take();
     image.sourceBits = 4;
     return image;
 }

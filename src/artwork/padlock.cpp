@@ -1,8 +1,8 @@
 // A brass padlock with a steel shackle, shaded from the top left, for the
 // password prompt.
 
-#include "artwork/canvas.h"
 #include "artwork/pictures.h"
+#include "artwork/pixel_painter.h"
 
 namespace pictavo::artwork {
 
@@ -11,8 +11,8 @@ constexpr double kShackleX = 23.0, kShackleY = 17.0;
 constexpr double kOuter = 15.0, kInner = 10.0;
 constexpr int kBodyLeft = 4, kBodyTop = 22, kBodyRight = 41, kBodyBottom = 49;
 
-void drawShackle(Canvas& canvas) {
-    const imaging::Image& image = canvas.image();
+void drawShackle(PixelPainter& painter) {
+    const imaging::Image& image = painter.image();
     for (int y = 0; y < kBodyTop; ++y)
         for (int x = 0; x < image.width; ++x) {
             double dx = x + 0.5 - kShackleX, dy = y + 0.5 - kShackleY;
@@ -32,36 +32,37 @@ void drawShackle(Canvas& canvas) {
                 colour = vga(Vga::White);
             else if (dx > 0 && !arc && across > 2.5)
                 colour = vga(Vga::Grey);
-            canvas.plot(x, y, colour);
+            painter.plot(x, y, colour);
         }
 }
 
-void drawBody(Canvas& canvas) {
-    canvas.fillRect(kBodyLeft, kBodyTop, kBodyRight, kBodyBottom, vga(Vga::Yellow));
-    canvas.fillRect(kBodyLeft + 1, kBodyBottom - 4, kBodyRight - 1, kBodyBottom - 1,
-                    vga(Vga::Brown));
-    canvas.fillRect(kBodyRight - 4, kBodyTop + 1, kBodyRight - 1, kBodyBottom - 1, vga(Vga::Brown));
-    canvas.fillRect(kBodyLeft + 1, kBodyTop + 1, kBodyRight - 1, kBodyTop + 2, vga(Vga::White));
-    canvas.fillRect(kBodyLeft + 1, kBodyTop + 1, kBodyLeft + 2, kBodyBottom - 1, vga(Vga::White));
-    canvas.bevel(kBodyLeft, kBodyTop, kBodyRight, kBodyBottom, vga(Vga::Black), vga(Vga::Black));
+void drawBody(PixelPainter& painter) {
+    painter.fillRect(kBodyLeft, kBodyTop, kBodyRight, kBodyBottom, vga(Vga::Yellow));
+    painter.fillRect(kBodyLeft + 1, kBodyBottom - 4, kBodyRight - 1, kBodyBottom - 1,
+                     vga(Vga::Brown));
+    painter.fillRect(kBodyRight - 4, kBodyTop + 1, kBodyRight - 1, kBodyBottom - 1,
+                     vga(Vga::Brown));
+    painter.fillRect(kBodyLeft + 1, kBodyTop + 1, kBodyRight - 1, kBodyTop + 2, vga(Vga::White));
+    painter.fillRect(kBodyLeft + 1, kBodyTop + 1, kBodyLeft + 2, kBodyBottom - 1, vga(Vga::White));
+    painter.bevel(kBodyLeft, kBodyTop, kBodyRight, kBodyBottom, vga(Vga::Black), vga(Vga::Black));
     // A shadow on the ground.
-    canvas.fillRect(kBodyLeft + 2, kBodyBottom + 1, kBodyRight + 1, kBodyBottom + 1,
-                    vga(Vga::Grey));
+    painter.fillRect(kBodyLeft + 2, kBodyBottom + 1, kBodyRight + 1, kBodyBottom + 1,
+                     vga(Vga::Grey));
 }
 
-void drawKeyhole(Canvas& canvas) {
-    canvas.disc(23.0, 32.5, 3.2, vga(Vga::Black));
-    canvas.fillRect(22, 33, 23, 42, vga(Vga::Black));
-    canvas.fillRect(21, 40, 24, 42, vga(Vga::Black));
+void drawKeyhole(PixelPainter& painter) {
+    painter.disc(23.0, 32.5, 3.2, vga(Vga::Black));
+    painter.fillRect(22, 33, 23, 42, vga(Vga::Black));
+    painter.fillRect(21, 40, 24, 42, vga(Vga::Black));
 }
 }  // namespace
 
 imaging::Image drawPadlock() {
-    Canvas canvas(46, 51, kTransparent);
-    drawShackle(canvas);
-    drawBody(canvas);
-    drawKeyhole(canvas);
-    imaging::Image image = canvas.take();
+    PixelPainter painter(46, 51, kTransparent);
+    drawShackle(painter);
+    drawBody(painter);
+    drawKeyhole(painter);
+    imaging::Image image = painter.take();
     image.sourceBits = 4;
     return image;
 }

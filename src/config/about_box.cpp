@@ -3,27 +3,30 @@
 #include "common/numbers.h"
 #include "config/colours.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 
 namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr int kFillPatterns = 8;  // solid, transparent and six hatches
 constexpr int kExpandedMargin = 360;
 }  // namespace
 
-frmAbout::frmAbout(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
+AboutBox::AboutBox(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
-frmAbout::~frmAbout() = default;
+AboutBox::~AboutBox() = default;
 
-void frmAbout::showModal(platform::Form* owner) {
+void AboutBox::showModal(platform::Form* owner) {
     form_ = host_.forms().create(layout(), *this, owner);
     load();
     form_->show(true);
 }
 
-void frmAbout::load() {
+void AboutBox::load() {
     form_->setCaption(std::string("About ") + "Pictavo/32");
     control("Label1").setCaption("Pictavo Version 5.0");
     // Cut off just below the expand button, which hides the notice.
@@ -32,26 +35,33 @@ void frmAbout::load() {
     centreOnScreen(*form_, host_.screen());
 }
 
-void frmAbout::setHeight(int twips) {
+void AboutBox::setHeight(int twips) {
     platform::TwipsRect bounds = form_->bounds();
     bounds.height = twips;
     form_->move(bounds);
 }
 
-void frmAbout::onEvent(platform::Form&, platform::Event& event) {
-    if (event.type == EventType::Timer && event.control == "Timer1") timer1Timer();
-    if (event.type == EventType::Click && event.control == "btnExpand") btnExpandClick();
-    if (event.type == EventType::Click && event.control == "Command2") form_->unload();
-    if (event.type == EventType::Close && event.control.empty()) form_->unload();
+void AboutBox::onEvent(platform::Form&, platform::Event& event) {
+    static constexpr Reaction<AboutBox> kReactions[] = {
+        {EventType::Timer, "Timer1", &AboutBox::flickerLittleScreen},
+        {EventType::Click, "btnExpand", &AboutBox::showNotice},
+        {EventType::Click, "Command2", &AboutBox::close},
+        {EventType::Close, kFormItself, &AboutBox::close},
+    };
+    platform::react(*this, kReactions, event);
+}
+
+void AboutBox::close() {
+    form_->unload();
 }
 
 // Shows the notice; there is no way back to the short form.
-void frmAbout::btnExpandClick() {
+void AboutBox::showNotice() {
     const platform::TwipsRect notice = control("Ombudsman").bounds();
     setHeight(notice.top + notice.height + kExpandedMargin);
 }
 
-void frmAbout::timer1Timer() {
+void AboutBox::flickerLittleScreen() {
     platform::Control& screen = control("LittleScreen");
     screen.setFillStyle(state_.random.pick(kFillPatterns));
     screen.setFillColour(

@@ -10,14 +10,14 @@
 
 namespace pictavo::config {
 
-class frmAbout : private platform::FormHandler {
+class AboutBox : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "frmAbout";
 
-    frmAbout(platform::Host& host, SaverState& state);
-    ~frmAbout() override;
-    frmAbout(const frmAbout&) = delete;
-    frmAbout& operator=(const frmAbout&) = delete;
+    AboutBox(platform::Host& host, SaverState& state);
+    ~AboutBox() override;
+    AboutBox(const AboutBox&) = delete;
+    AboutBox& operator=(const AboutBox&) = delete;
 
     static platform::FormSpec layout();
 
@@ -30,8 +30,9 @@ class frmAbout : private platform::FormHandler {
     platform::Control& control(const char* name) { return form_->control(name); }
     void setHeight(int twips);
 
-    void btnExpandClick();
-    void timer1Timer();
+    void showNotice();
+    void flickerLittleScreen();
+    void close();
 
     platform::Host& host_;
     SaverState& state_;

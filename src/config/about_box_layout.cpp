@@ -27,7 +27,7 @@ constexpr const char* kNotice =
     "it keeps a passer-by away from your screen, not a determined intruder.";
 }  // namespace
 
-platform::FormSpec frmAbout::layout() {
+platform::FormSpec AboutBox::layout() {
     platform::FormSpec design;
     design.name = kFormName;
     design.caption = "About Pictavo/32";

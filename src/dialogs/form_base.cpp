@@ -2,15 +2,15 @@
 
 namespace pictavo::platform {
 
-FormBase::FormBase(const FormSpec& design, FormHandler& handler, FormRegistry& registry,
+FormBase::FormBase(const FormSpec& design, FormHandler& handler, OpenForms& openForms,
                    FormBase* owner)
-    : spec_(design), handler_(handler), registry_(registry), owner_(owner) {
-    registry_.add(this);
+    : spec_(design), handler_(handler), openForms_(openForms), owner_(owner) {
+    openForms_.add(this);
 }
 
 FormBase::~FormBase() {
     *alive_ = false;
-    registry_.remove(this);
+    openForms_.remove(this);
     dropNatives();
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dialogs/dialog_manager.h"
-#include "dialogs/form_registry.h"
+#include "dialogs/open_forms.h"
 #include "platform/forms.h"
 
 namespace pictavo::platform {
@@ -39,11 +39,11 @@ class FormBase : public Form, private ControlOwner {
     // and looks at the form afterwards.
     std::shared_ptr<const bool> aliveToken() const { return alive_; }
     // A modal form other than this one holds the program's input.
-    bool blocked() const { return registry_.blocked(*this); }
+    bool blocked() const { return openForms_.blocked(*this); }
     FormBase* ownerForm() const { return owner_; }
 
   protected:
-    FormBase(const FormSpec& design, FormHandler& handler, FormRegistry& registry, FormBase* owner);
+    FormBase(const FormSpec& design, FormHandler& handler, OpenForms& openForms, FormBase* owner);
 
     using NativeMaker = std::function<std::unique_ptr<NativeControl>(Control&)>;
     // Makes the controls, in layout order, each with the native side make gives it.
@@ -52,8 +52,8 @@ class FormBase : public Form, private ControlOwner {
     void dropNatives();
     // Whether the handler may be called now.
     virtual bool takesEvents() const { return loaded(); }
-    void beginModal() { registry_.enterModal(this); }
-    void endModal() { registry_.leaveModal(this); }
+    void beginModal() { openForms_.enterModal(this); }
+    void endModal() { openForms_.leaveModal(this); }
 
   private:
     void optionChosen(Control& chosen) override;
@@ -61,7 +61,7 @@ class FormBase : public Form, private ControlOwner {
 
     FormSpec spec_;
     FormHandler& handler_;
-    FormRegistry& registry_;
+    OpenForms& openForms_;
     FormBase* owner_;
     std::vector<std::unique_ptr<Control>> controls_;
     DialogManager dialog_{*this};

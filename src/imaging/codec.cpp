@@ -5,9 +5,9 @@
 
 #include "imaging/alpha.h"
 #include "imaging/colour_reduction.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/decoders/eps.h"
 #include "imaging/decoders/own_decoders.h"
-#include "imaging/registry.h"
 #include "imaging/resample.h"
 
 namespace pictavo::imaging {

@@ -1,5 +1,5 @@
 #pragma once
-// One decoder per picture format behind one interface. The registry asks
+// One decoder per picture format behind one interface. The decoder choice asks
 // every decoder how sure it is that some bytes are its format and lets the
 // surest one decode them.
 
@@ -68,7 +68,7 @@ class Decoder {
     virtual std::string_view name() const = 0;
     virtual Confidence sniff(std::span<const uint8_t> bytes, std::string_view fileName) const = 0;
     // File-name extensions of the format, lower case without the dot. The
-    // registry uses them only to choose between equally sure decoders.
+    // decoder choice uses them only to choose between equally sure decoders.
     virtual std::span<const std::string_view> extensions() const { return {}; }
     // True when the decoder reads the file through request.source a piece at
     // a time; the others get the whole file in request.bytes, up to

@@ -1,6 +1,7 @@
 #include "slideshow/password_prompt.h"
 
 #include "common/numbers.h"
+#include "dialogs/reactions.h"
 #include "platform/dialogs.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/mouse_cursor.h"
@@ -11,6 +12,8 @@ namespace {
 using platform::ControlKind;
 using platform::ControlSpec;
 using platform::EventType;
+using platform::kAnyControl;
+using platform::Reaction;
 
 constexpr const char* kCaption = "Pictavo/32";
 constexpr const char* kWrongText = "Check your screen saver password and try again.";
@@ -91,24 +94,19 @@ void PasswordPrompt::load() {
     bounds.top = toInt32(screen.heightTwips() / 2 - bounds.height / 2.0);
     form.move(bounds);
     form.show(false);
-    focusText1();
+    focusPasswordBox();
 }
 
 void PasswordPrompt::onEvent(platform::Form&, platform::Event& event) {
-    switch (event.type) {
-        case EventType::Click:
-            if (event.control == "Command2") command2Click();
-            if (event.control == "Command1") command1Click();
-            break;
-        case EventType::Paint:
-            focusText1();
-            break;
-        default:
-            break;
-    }
+    static constexpr Reaction<PasswordPrompt> kReactions[] = {
+        {EventType::Click, "Command2", &PasswordPrompt::checkPassword},
+        {EventType::Click, "Command1", &PasswordPrompt::returnToShow},
+        {EventType::Paint, kAnyControl, &PasswordPrompt::focusPasswordBox},
+    };
+    platform::react(*this, kReactions, event);
 }
 
-void PasswordPrompt::command2Click() {
+void PasswordPrompt::checkPassword() {
     std::string typed = form_->control("Text1").text();
     if (encodePassword_(typed) != state_.Password) {
         host_.dialogs().messageBox(kWrongText, kWrongTitle,
@@ -116,7 +114,7 @@ void PasswordPrompt::command2Click() {
         // The box may have run the loop long enough for the prompt to go.
         if (!isOpen()) return;
         form_->control("Text1").setText("");
-        focusText1();
+        focusPasswordBox();
         return;
     }
     form_->unload();
@@ -128,13 +126,13 @@ void PasswordPrompt::command2Click() {
     host_.eventLoop().requestEnd();
 }
 
-void PasswordPrompt::command1Click() {
+void PasswordPrompt::returnToShow() {
     state_.MouseOriginPending = true;
     HideMouseCursor(host_.cursor());
     form_->unload();
 }
 
-void PasswordPrompt::focusText1() {
+void PasswordPrompt::focusPasswordBox() {
     if (isOpen()) form_->control("Text1").setFocus();
 }
 

@@ -33,9 +33,9 @@ class PasswordPrompt : private platform::FormHandler {
   private:
     void onEvent(platform::Form& form, platform::Event& event) override;
     void load();
-    void command2Click();
-    void command1Click();
-    void focusText1();
+    void checkPassword();
+    void returnToShow();
+    void focusPasswordBox();
 
     platform::Host& host_;
     SaverState& state_;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dialogs/reactions.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/picture_loader.h"
 
@@ -11,6 +12,7 @@ namespace {
 using platform::ControlKind;
 using platform::ControlSpec;
 using platform::EventType;
+using platform::Reaction;
 
 constexpr int kTickMs = 1000;
 // The longest a tick waits for its picture without looking at events.
@@ -22,7 +24,7 @@ PreviewForm::PreviewForm(platform::Host& host, SaverState& state)
     : host_(host),
       state_(state),
       decoding_(host),
-      MessageHook1(host.windows(), [this](uint32_t message) { messageHook1Message(message); }) {}
+      MessageHook1(host.windows(), [this](uint32_t message) { reclaimPictureOnClose(message); }) {}
 
 PreviewForm::~PreviewForm() = default;
 
@@ -58,10 +60,13 @@ void PreviewForm::load() {
 }
 
 void PreviewForm::onEvent(platform::Form&, platform::Event& event) {
-    if (event.type == EventType::Timer && event.control == "Timer1") timer1Timer();
+    static constexpr Reaction<PreviewForm> kReactions[] = {
+        {EventType::Timer, "Timer1", &PreviewForm::countTowardsNextPicture},
+    };
+    platform::react(*this, kReactions, event);
 }
 
-void PreviewForm::timer1Timer() {
+void PreviewForm::countTowardsNextPicture() {
     if (!host_.windows().isWindow(state_.PreviewWindow) || !state_.PreviewActive) {
         unload();
         return;
@@ -84,7 +89,7 @@ void PreviewForm::fillPreviewWindow() {
         picture1.move(wanted);
 }
 
-void PreviewForm::messageHook1Message(uint32_t message) {
+void PreviewForm::reclaimPictureOnClose(uint32_t message) {
     if (message != platform::WindowSystem::kWmClose || !form_) return;
     host_.windows().setParent(form_->control("Picture1").handle(), form_->handle());
     state_.PreviewActive = false;

@@ -33,9 +33,9 @@ class PreviewForm : private platform::FormHandler {
 
   private:
     void onEvent(platform::Form& form, platform::Event& event) override;
-    void timer1Timer();
+    void countTowardsNextPicture();
     void fillPreviewWindow();
-    void messageHook1Message(uint32_t message);
+    void reclaimPictureOnClose(uint32_t message);
     void ShowNextPreviewPicture();
     void stageNext();
     int takeNextIndex();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/numbers.h"
+#include "dialogs/reactions.h"
 #include "slideshow/control_spec.h"
 #include "slideshow/mouse_cursor.h"
 #include "state/screen_pixels.h"
@@ -13,6 +14,8 @@ namespace {
 using platform::ControlKind;
 using platform::ControlSpec;
 using platform::EventType;
+using platform::kAnyControl;
+using platform::Reaction;
 
 constexpr int kTickMs = 1000;
 // The longest the window waits for its picture without looking at its events.
@@ -94,29 +97,17 @@ void SlideWindow::ReadOsVersion() {
 }
 
 void SlideWindow::onEvent(platform::Form&, platform::Event& event) {
-    switch (event.type) {
-        case EventType::Timer:
-            if (event.control == "Timer1") timer1Timer();
-            break;
-        case EventType::MouseMove:
-            if (event.control == "Picture2") picture2MouseMove(event.x, event.y);
-            break;
-        case EventType::Click:
-            if (event.control == "Picture2") ExitSaver(host_.cursor(), state_, *this);
-            break;
-        case EventType::KeyDown:
-            event.key = 0;
-            ExitSaver(host_.cursor(), state_, *this);
-            break;
-        case EventType::Resize:
-            formResized();
-            break;
-        default:
-            break;
-    }
+    static constexpr Reaction<SlideWindow> kReactions[] = {
+        {EventType::Timer, "Timer1", &SlideWindow::countTowardsNextSlide},
+        {EventType::MouseMove, "Picture2", &SlideWindow::exitOnMouseMove},
+        {EventType::Click, "Picture2", &SlideWindow::exitSaver},
+        {EventType::KeyDown, kAnyControl, &SlideWindow::exitOnKey},
+        {EventType::Resize, kAnyControl, &SlideWindow::fitToNewSize},
+    };
+    platform::react(*this, kReactions, event);
 }
 
-void SlideWindow::timer1Timer() {
+void SlideWindow::countTowardsNextSlide() {
     // A tick that comes while a change is still drawing is not counted: a
     // second change must not start inside the first.
     if (slideChanging_ || host_.eventLoop().endRequested()) return;
@@ -126,7 +117,7 @@ void SlideWindow::timer1Timer() {
 // The window drawn into another program's window follows that window's
 // size, which stands for the screen: the pictures cover it again and the
 // next slide is placed for it.
-void SlideWindow::formResized() {
+void SlideWindow::fitToNewSize() {
     if (!form_ || !form_->loaded()) return;
     // The change on the stack draws at the old size; the new one comes after it.
     if (slideChanging_) {
@@ -140,14 +131,25 @@ void SlideWindow::formResized() {
     stagedForOldSize_ = true;
 }
 
-void SlideWindow::picture2MouseMove(double x, double y) {
+void SlideWindow::exitOnMouseMove(platform::Event& event) {
+    const double x = event.x, y = event.y;
     if (state_.MouseOriginPending) {
         state_.LastMouseX = toInt16(x);
         state_.LastMouseY = toInt16(y);
         state_.MouseOriginPending = false;
         return;
     }
-    if (x != state_.LastMouseX || y != state_.LastMouseY) ExitSaver(host_.cursor(), state_, *this);
+    if (x != state_.LastMouseX || y != state_.LastMouseY) exitSaver();
+}
+
+// The key is swallowed: it only ends the show.
+void SlideWindow::exitOnKey(platform::Event& event) {
+    event.key = 0;
+    exitSaver();
+}
+
+void SlideWindow::exitSaver() {
+    ExitSaver(host_.cursor(), state_, *this);
 }
 
 void SlideWindow::ShowNextSlide() {
@@ -159,7 +161,7 @@ void SlideWindow::ShowNextSlide() {
     if (observer_ != nullptr) observer_->slideChangeEnded(picture2);
     if (resizePending_) {
         resizePending_ = false;
-        formResized();
+        fitToNewSize();
     }
     if (unloadPending_) {
         unloadPending_ = false;

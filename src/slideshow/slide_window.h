@@ -61,9 +61,11 @@ class SlideWindow : public platform::FormHandler, private ExitPaths {
 
     void load();
     void ReadOsVersion();
-    void timer1Timer();
-    void formResized();
-    void picture2MouseMove(double x, double y);
+    void countTowardsNextSlide();
+    void fitToNewSize();
+    void exitOnMouseMove(platform::Event& event);
+    void exitOnKey(platform::Event& event);
+    void exitSaver();
     void ShowNextSlide();
     void changeSlide(platform::Control& picture1, platform::Surface& picture2);
     void stageNext();

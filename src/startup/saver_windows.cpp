@@ -1,8 +1,8 @@
 #include "startup/saver_windows.h"
 
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
+#include "config/config_dialog.h"
 #include "config/password_encoding.h"
-#include "config/ss_config.h"
 #include "slideshow/engine_transitions.h"
 #include "slideshow/preview_form.h"
 #include "slideshow/slide_window.h"
@@ -22,7 +22,7 @@ void SaverWindows::startSlideShow() {
 }
 
 void SaverWindows::showConfiguration(const char* caption) {
-    configuration_ = std::make_unique<config::SSConfig>(host_, state_);
+    configuration_ = std::make_unique<config::ConfigDialog>(host_, state_);
     configuration_->show(caption);
 }
 
@@ -32,7 +32,7 @@ void SaverWindows::loadPreview() {
 }
 
 void SaverWindows::showChangePassword() {
-    changePassword_ = std::make_unique<config::frmChangePass>(host_, state_);
+    changePassword_ = std::make_unique<config::ChangePasswordDialog>(host_, state_);
     changePassword_->showAsProgram();
 }
 

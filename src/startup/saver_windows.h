@@ -8,8 +8,8 @@
 #include "state/saver_state.h"
 
 namespace pictavo::config {
-class SSConfig;
-class frmChangePass;
+class ConfigDialog;
+class ChangePasswordDialog;
 }  // namespace pictavo::config
 namespace pictavo::slideshow {
 class PreviewForm;
@@ -32,8 +32,8 @@ class SaverWindows : public ModeWindows {
   private:
     platform::Host& host_;
     SaverState& state_;
-    std::unique_ptr<config::SSConfig> configuration_;
-    std::unique_ptr<config::frmChangePass> changePassword_;
+    std::unique_ptr<config::ConfigDialog> configuration_;
+    std::unique_ptr<config::ChangePasswordDialog> changePassword_;
     std::unique_ptr<slideshow::PreviewForm> preview_;
     std::unique_ptr<slideshow::EngineTransitions> transitions_;
     std::unique_ptr<slideshow::SlideWindow> slideWindow_;

@@ -13,7 +13,7 @@ namespace {
 class AboutBoxTest : public DialogTest {
   protected:
     HeadlessForm& open() {
-        dialog = std::make_unique<frmAbout>(host, state);
+        dialog = std::make_unique<AboutBox>(host, state);
         dialog->showModal(nullptr);
         HeadlessForm* form = find("frmAbout");
         EXPECT_NE(form, nullptr);
@@ -21,7 +21,7 @@ class AboutBoxTest : public DialogTest {
     }
     platform::Control& screen(HeadlessForm& form) { return form.control("LittleScreen"); }
 
-    std::unique_ptr<frmAbout> dialog;
+    std::unique_ptr<AboutBox> dialog;
 };
 
 TEST_F(AboutBoxTest, OpensShortAndCentredWithNameAndVersion) {

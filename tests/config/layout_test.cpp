@@ -8,8 +8,8 @@
 #include <set>
 
 #include "config/about_box.h"
-#include "config/change_password.h"
-#include "config/ss_config.h"
+#include "config/change_password_dialog.h"
+#include "config/config_dialog.h"
 
 namespace pictavo::config {
 namespace {
@@ -92,7 +92,8 @@ std::map<std::string, std::string> accessKeys(const FormSpec& form) {
 }
 
 TEST(Layouts, TablesAreSound) {
-    for (const FormSpec& form : {SSConfig::layout(), frmChangePass::layout(), frmAbout::layout()}) {
+    for (const FormSpec& form :
+         {ConfigDialog::layout(), ChangePasswordDialog::layout(), AboutBox::layout()}) {
         SCOPED_TRACE(form.name);
         expectSoundTable(form);
         accessKeys(form);
@@ -100,7 +101,7 @@ TEST(Layouts, TablesAreSound) {
 }
 
 TEST(Layouts, ConfigurationDialog) {
-    const FormSpec form = SSConfig::layout();
+    const FormSpec form = ConfigDialog::layout();
     // The stretch box sits in its place between the panels above and below it.
     EXPECT_EQ(tabOrder(form), (std::vector<std::string>{
                                   "Drive1", "Dir1", "File1", "PassWordCheck", "PasswordButton",
@@ -148,7 +149,7 @@ TEST(Layouts, ConfigurationDialog) {
 }
 
 TEST(Layouts, PasswordDialog) {
-    const FormSpec form = frmChangePass::layout();
+    const FormSpec form = ChangePasswordDialog::layout();
     EXPECT_EQ(tabOrder(form),
               (std::vector<std::string>{"Text1", "Text2", "Text3", "PicBtn5", "PicBtn4"}));
     for (const char* box : {"Text1", "Text2", "Text3"}) {
@@ -164,7 +165,7 @@ TEST(Layouts, PasswordDialog) {
 }
 
 TEST(Layouts, AboutBox) {
-    const FormSpec form = frmAbout::layout();
+    const FormSpec form = AboutBox::layout();
     EXPECT_EQ(find(form, "Image1").resource, "icon");
     // The little screen lies on the icon, and above it.
     const auto& icon = find(form, "Image1");

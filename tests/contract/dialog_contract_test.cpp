@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
+#include "config/config_dialog.h"
 #include "config/password_encoding.h"
-#include "config/ss_config.h"
 #include "contract/contract_host.h"
 #include "contract/dialog_driver.h"
 #include "platform/keys.h"
@@ -353,7 +353,7 @@ class ProgramDialogs : public DialogContract {
 
 TEST_F(ProgramDialogs, EnterInThePasswordBoxesRunsOkOnceEvenWhileOkIsDisabled) {
     state.Password = config::EncodePassword("secret");
-    config::frmChangePass dialog(host, state);
+    config::ChangePasswordDialog dialog(host, state);
     Form* form = nullptr;
     const std::string wrongOld = "The value for Old Password is not correct.";
     auto boxes = [&] { return host.dialogs().shown().size(); };
@@ -395,7 +395,7 @@ TEST_F(ProgramDialogs, EnterInThePasswordBoxesRunsOkOnceEvenWhileOkIsDisabled) {
 }
 
 TEST_F(ProgramDialogs, WithoutAPasswordTheNewBoxHasTheFocusAndEscWritesNothing) {
-    config::frmChangePass dialog(host, state);
+    config::ChangePasswordDialog dialog(host, state);
     driver->duringModal([&] { dialog.showModal(nullptr); },
                         [&] {
                             Form& form = *dialog.form();
@@ -434,7 +434,7 @@ class FolderListContract : public ProgramDialogs {
                                 if (config_.form()->loaded()) config_.form()->unload();
                             });
     }
-    config::SSConfig config_{host, state};
+    config::ConfigDialog config_{host, state};
 };
 
 TEST_F(FolderListContract, ArrowsMoveTheSelectionAndEnterOpensTheSelectedFolder) {

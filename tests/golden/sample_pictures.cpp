@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "golden/picture_decoders.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/reference_images.h"
-#include "imaging/registry.h"
 
 namespace pictavo::golden {
 

@@ -5,9 +5,9 @@
 #include "allocation_probe.h"
 #include "bmp_writer.h"
 #include "decode_helpers.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/limits.h"
-#include "imaging/registry.h"
 
 namespace pictavo::imaging::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "decode_helpers.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/decoders/own_decoders.h"
-#include "imaging/registry.h"
 
 namespace pictavo::imaging::testing {
 namespace {

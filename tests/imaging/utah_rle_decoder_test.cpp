@@ -5,9 +5,9 @@
 
 #include "bmp_writer.h"
 #include "decode_helpers.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/decoders/own_decoders.h"
 #include "imaging/decoders/utah_rle.h"
-#include "imaging/registry.h"
 #include "imaging/source_pictures.h"
 
 namespace pictavo::imaging::testing {

@@ -12,7 +12,7 @@
 #include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/dxf_groups.h"
 #include "imaging/decoders/dxf_text.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 
 namespace pictavo::imaging {
 namespace {
@@ -217,7 +217,7 @@ TEST(PackedDib, PixelsTheRunsSkipTakeTheFirstColourAndErrorsNameTheDib) {
 TEST(Hairline, InkFollowsTheLengthInEveryDirection) {
     for (const double angle : {0.0, 0.3, 0.785, 1.2, 1.5708}) {
         Image image(120, 120, rgb(255, 255, 255));
-        vector::Canvas canvas(image);
+        vector::PathPainter canvas(image);
         const vector::Point from{60 - 40 * std::cos(angle), 60 - 40 * std::sin(angle)};
         const vector::Point to{60 + 40 * std::cos(angle), 60 + 40 * std::sin(angle)};
         canvas.drawHairline(from, to, rgb(0, 0, 0));

@@ -7,7 +7,7 @@
 #include <limits>
 #include <numbers>
 
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
 
@@ -46,7 +46,7 @@ Path square(double left, double top, double size) {
 
 TEST(Rasterizer, CoversEdgePixelsByTheirExactArea) {
     Image image(10, 4, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     Path path;
     path.addRectangle({2.5, 1.0}, {5.5, 2.25});
     canvas.fillPath(path, {}, FillRule::NonZero, kBlack);
@@ -64,7 +64,7 @@ TEST(Rasterizer, CoversEdgePixelsByTheirExactArea) {
 
 TEST(Rasterizer, AreaOfACircleMatchesItsGeometry) {
     Image image(64, 64, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     Path path;
     path.addEllipse({32.3, 31.7}, 20, 20);
     canvas.fillPath(path, {}, FillRule::NonZero, kBlack);
@@ -78,7 +78,7 @@ TEST(Rasterizer, FillRulesDifferOnNestedContours) {
     nestedSameWay.addRectangle({6, 6}, {14, 14});
     for (const FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
         Image image(20, 20, kWhite);
-        Canvas canvas(image);
+        PathPainter canvas(image);
         canvas.fillPath(nestedSameWay, {}, rule, kBlack);
         EXPECT_EQ(ink(image, 3, 10), 255);
         EXPECT_EQ(ink(image, 10, 10), rule == FillRule::NonZero ? 255 : 0);
@@ -87,7 +87,7 @@ TEST(Rasterizer, FillRulesDifferOnNestedContours) {
     Path withHole = square(2, 2, 16);
     withHole.addPolygon({{6, 6}, {6, 14}, {14, 14}, {14, 6}});
     Image image(20, 20, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     canvas.fillPath(withHole, {}, FillRule::NonZero, kBlack);
     EXPECT_EQ(ink(image, 10, 10), 0);
     EXPECT_EQ(ink(image, 3, 10), 255);
@@ -97,9 +97,9 @@ TEST(Rasterizer, ShapesCutByTheEdgesKeepTheirVisiblePart) {
     // The same square drawn inside and hanging over each side must cover the
     // visible pixels identically.
     Image inside(40, 40, kWhite);
-    Canvas(inside).fillPath(square(10.3, 10.6, 20), {}, FillRule::NonZero, kBlack);
+    PathPainter(inside).fillPath(square(10.3, 10.6, 20), {}, FillRule::NonZero, kBlack);
     Image over(40, 40, kWhite);
-    Canvas overCanvas(over);
+    PathPainter overCanvas(over);
     overCanvas.fillPath(square(10.3 - 25, 10.6, 20), {}, FillRule::NonZero, kBlack);
     overCanvas.fillPath(square(10.3 + 25, 10.6 - 25, 20), {}, FillRule::NonZero, kBlack);
     for (int y = 0; y < 40; ++y) {
@@ -115,7 +115,7 @@ TEST(Rasterizer, ShapesCutByTheEdgesKeepTheirVisiblePart) {
 
 TEST(Rasterizer, SurvivesAbsurdCoordinates) {
     Image image(16, 16, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double huge = 1e300;
     std::vector<Contour> contours = {
@@ -128,10 +128,10 @@ TEST(Rasterizer, SurvivesAbsurdCoordinates) {
     EXPECT_EQ(ink(image, 8, 8), 255);  // the last fill covers everything
 }
 
-TEST(Canvas, FillNeedingTooManyCellsIsDroppedAndExhaustsTheCanvas) {
+TEST(PathPainter, FillNeedingTooManyCellsIsDroppedAndExhaustsTheCanvas) {
     // A polygon zigzagging across the whole width thousands of times.
     Image image(2000, 600, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     Contour zigzag;
     zigzag.closed = true;
     for (int i = 0; i < 6000; ++i) zigzag.points.push_back({i % 2 ? 2000.0 : 0.0, i * 0.1});
@@ -141,9 +141,9 @@ TEST(Canvas, FillNeedingTooManyCellsIsDroppedAndExhaustsTheCanvas) {
     EXPECT_EQ(totalInk(image), 0);
 }
 
-TEST(Canvas, ClipKeepsPaintInsideTheRectangle) {
+TEST(PathPainter, ClipKeepsPaintInsideTheRectangle) {
     Image image(20, 20, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     canvas.setClip(5, 5, 10, 10);
     canvas.fillPath(square(0, 0, 20), {}, FillRule::NonZero, kBlack);
     EXPECT_EQ(ink(image, 4, 7), 0);
@@ -155,22 +155,22 @@ TEST(Canvas, ClipKeepsPaintInsideTheRectangle) {
     EXPECT_EQ(image.at(0, 0), rgb(255, 0, 0));
 }
 
-TEST(Canvas, TilesRepeatFromTheDeviceOrigin) {
+TEST(PathPainter, TilesRepeatFromTheDeviceOrigin) {
     auto tile = std::make_shared<Tile>(Tile{2, 1, {kBlack, 0x00FFFFFFu}});
     Image image(6, 2, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     canvas.fillPath(square(0, 0, 6), {}, FillRule::NonZero, Paint(kBlack, tile));
     EXPECT_EQ(image.at(0, 0), kBlack);
     EXPECT_EQ(image.at(1, 0), kWhite);  // transparent tile pixel leaves the page
     EXPECT_EQ(image.at(4, 1), kBlack);
 }
 
-TEST(Canvas, DrawsImagesMirroredWhenTheDestinationIsFlipped) {
+TEST(PathPainter, DrawsImagesMirroredWhenTheDestinationIsFlipped) {
     Image source(2, 1);
     source.at(0, 0) = rgb(255, 0, 0);
     source.at(1, 0) = rgb(0, 0, 255);
     Image image(4, 2, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     canvas.drawImage(source, {0, 0, 2, 1}, {4, 0, 0, 2});
     EXPECT_EQ(image.at(0, 0), rgb(0, 0, 255));
     EXPECT_EQ(image.at(3, 1), rgb(255, 0, 0));
@@ -178,7 +178,7 @@ TEST(Canvas, DrawsImagesMirroredWhenTheDestinationIsFlipped) {
 
 TEST(Stroker, LineOfWidthTwoCoversTwoRows) {
     Image image(20, 10, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     Path path;
     path.moveTo({2, 5});
     path.lineTo({18, 5});
@@ -194,7 +194,7 @@ TEST(Stroker, LineOfWidthTwoCoversTwoRows) {
 TEST(Stroker, CornersAreFilledWithoutDoubleInk) {
     // An L drawn with a square-joined pen is exactly two overlapping bars.
     Image image(30, 30, kWhite);
-    Canvas canvas(image);
+    PathPainter canvas(image);
     Path path;
     path.moveTo({5, 5});
     path.lineTo({25, 5});
@@ -219,7 +219,7 @@ TEST(StrokeFont, DrawsTextAtTheRequestedHeight) {
     Path path;
     appendText(path, U"HI", Transform::translation(10, 40).after(Transform::scaling(30, -30)));
     Image image(100, 50, kWhite);
-    Canvas(image).strokePath(path, {}, pen(2), kBlack);
+    PathPainter(image).strokePath(path, {}, pen(2), kBlack);
     // H's left stem runs from the baseline (y=40) up to cap height (y=10).
     EXPECT_GT(ink(image, 10, 25), 200);
     EXPECT_EQ(ink(image, 10, 5), 0);

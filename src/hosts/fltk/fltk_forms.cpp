@@ -99,7 +99,7 @@ int dispatchEvent(int event, Fl_Window* window) {
 
 FltkForm::FltkForm(const FormSpec& design, FormHandler& handler, FltkFormFactory& factory,
                    FltkForm* owner)
-    : FormBase(design, handler, factory.registry(), owner),
+    : FormBase(design, handler, factory.openForms(), owner),
       factory_(factory),
       owner_(owner),
       caption_(design.caption),
@@ -441,9 +441,9 @@ void FltkFormFactory::embedInto(XId target) {
 
 void FltkFormFactory::screenResized(int oldWidth, int oldHeight) {
     // A form's Resize handler may close forms, this one among them.
-    std::vector<FormBase*> forms = registry_.forms();
+    std::vector<FormBase*> forms = openForms_.forms();
     for (FormBase* form : forms) {
-        const auto& live = registry_.forms();
+        const auto& live = openForms_.forms();
         if (std::find(live.begin(), live.end(), form) != live.end())
             static_cast<FltkForm*>(form)->followScreen(oldWidth, oldHeight);
     }

@@ -104,7 +104,7 @@ class FltkFormFactory : public FormFactory {
     // As a child of the root window it is kept away from the window manager.
     void embedInto(XId target);
     XId embedTarget() const { return embedTarget_; }
-    bool anyLoaded() const { return registry_.anyLoaded(); }
+    bool anyLoaded() const { return openForms_.anyLoaded(); }
     // The screen (the window embedded into) changed size: the forms that
     // covered the old size take the new one and report a Resize.
     void screenResized(int oldWidth, int oldHeight);
@@ -113,14 +113,14 @@ class FltkFormFactory : public FormFactory {
     FltkEventLoop& loop() { return loop_; }
     FltkScreen& screen() { return screen_; }
     FltkCursor& cursor() { return cursor_; }
-    FormRegistry& registry() { return registry_; }
+    OpenForms& openForms() { return openForms_; }
 
   private:
     FltkEventLoop& loop_;
     FltkScreen& screen_;
     FltkCursor& cursor_;
     XId embedTarget_ = 0;
-    FormRegistry registry_;
+    OpenForms openForms_;
 };
 
 }  // namespace pictavo::platform::fltk

@@ -31,7 +31,7 @@ HeadlessRole* roleOf(const Control& control) {
 
 HeadlessForm::HeadlessForm(const FormSpec& design, FormHandler& handler,
                            HeadlessFormFactory& factory, HeadlessForm* owner)
-    : FormBase(design, handler, factory.registry(), owner),
+    : FormBase(design, handler, factory.openForms(), owner),
       factory_(factory),
       handle_(factory.windows().registerOwn(design.caption, true)),
       caption_(design.caption),
@@ -190,7 +190,7 @@ std::unique_ptr<Form> HeadlessFormFactory::create(const FormSpec& design, FormHa
 }
 
 HeadlessForm* HeadlessFormFactory::find(std::string_view name) const {
-    const auto& forms = registry_.forms();
+    const auto& forms = openForms_.forms();
     for (auto it = forms.rbegin(); it != forms.rend(); ++it)
         if ((*it)->design().name == name && (*it)->loaded()) return static_cast<HeadlessForm*>(*it);
     return nullptr;
@@ -198,7 +198,7 @@ HeadlessForm* HeadlessFormFactory::find(std::string_view name) const {
 
 HeadlessForm* HeadlessFormFactory::keyboardForm() const {
     HeadlessForm* last = nullptr;
-    for (FormBase* base : registry_.forms()) {
+    for (FormBase* base : openForms_.forms()) {
         auto* form = static_cast<HeadlessForm*>(base);
         if (form->loaded() && form->visible() &&
             (last == nullptr || form->shownSerial() > last->shownSerial()))

@@ -100,11 +100,11 @@ class HeadlessFormFactory : public FormFactory {
     HeadlessForm* find(std::string_view name) const;
     // The form keys go to: the one shown last that is still loaded and visible.
     HeadlessForm* keyboardForm() const;
-    bool anyLoaded() const { return registry_.anyLoaded(); }
+    bool anyLoaded() const { return openForms_.anyLoaded(); }
     int created() const { return created_; }
 
     // For the forms.
-    FormRegistry& registry() { return registry_; }
+    OpenForms& openForms() { return openForms_; }
     HeadlessEventLoop& loop() { return loop_; }
     HeadlessWindowSystem& windows() { return windows_; }
     const Screen& screen() const { return screen_; }
@@ -116,7 +116,7 @@ class HeadlessFormFactory : public FormFactory {
     HeadlessWindowSystem& windows_;
     const Screen& screen_;
     HeadlessFrames& frames_;
-    FormRegistry registry_;
+    OpenForms openForms_;
     int created_ = 0;
     int shown_ = 0;
 };

@@ -48,10 +48,10 @@ bool isKeyboardMessage(UINT message) {
 }
 }  // namespace
 
-Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, FormRegistry& registry,
+Win32Form::Win32Form(const FormSpec& design, FormHandler& handler, OpenForms& openForms,
                      Win32Form* owner, OpenWindows& windows, Win32EventLoop& loop,
                      const TwipsScale& scale)
-    : FormBase(design, handler, registry, owner),
+    : FormBase(design, handler, openForms, owner),
       windows_(windows),
       loop_(loop),
       scale_(scale),

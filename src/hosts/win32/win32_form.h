@@ -30,9 +30,8 @@ class Win32Form : public FormBase,
     friend class BaseWindow<Win32Form>;
 
   public:
-    Win32Form(const FormSpec& design, FormHandler& handler, FormRegistry& registry,
-              Win32Form* owner, OpenWindows& windows, Win32EventLoop& loop,
-              const TwipsScale& scale);
+    Win32Form(const FormSpec& design, FormHandler& handler, OpenForms& openForms, Win32Form* owner,
+              OpenWindows& windows, Win32EventLoop& loop, const TwipsScale& scale);
     ~Win32Form() override;
 
     // Form

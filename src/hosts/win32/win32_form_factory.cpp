@@ -7,7 +7,7 @@ namespace pictavo::platform::win32 {
 std::unique_ptr<Form> Win32FormFactory::create(const FormSpec& design, FormHandler& handler,
                                                Form* owner) {
     TwipsScale scale{screen_.twipsPerPixelX(), screen_.twipsPerPixelY()};
-    return std::make_unique<Win32Form>(design, handler, registry_, dynamic_cast<Win32Form*>(owner),
+    return std::make_unique<Win32Form>(design, handler, openForms_, dynamic_cast<Win32Form*>(owner),
                                        windows_, loop_, scale);
 }
 

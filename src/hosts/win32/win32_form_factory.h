@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/form_registry.h"
+#include "dialogs/open_forms.h"
 #include "hosts/win32/open_windows.h"
 #include "hosts/win32/win32_event_loop.h"
 #include "platform/forms.h"
@@ -21,7 +21,7 @@ class Win32FormFactory : public FormFactory {
     OpenWindows& windows_;
     Win32EventLoop& loop_;
     const Screen& screen_;
-    FormRegistry registry_;
+    OpenForms openForms_;
 };
 
 }  // namespace pictavo::platform::win32

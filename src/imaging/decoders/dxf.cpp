@@ -103,7 +103,7 @@ Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeigh
     const double left = extents.minX - margin - (size.width / scale - width) / 2;
     const double top = extents.maxY + margin + (size.height / scale - height) / 2;
     const vector::Transform toDevice{scale, 0, 0, -scale, -left * scale, top * scale};
-    vector::Canvas canvas(*image, work);
+    vector::PathPainter canvas(*image, work);
     if (auto drawn = dxf::drawDrawing(*drawing, background, toDevice, canvas); !drawn) {
         return drawn.error();
     }

@@ -289,7 +289,7 @@ class Measurer final : public Visitor {
 
 class Painter final : public Visitor {
   public:
-    Painter(vector::Canvas& canvas, const Transform& toDevice)
+    Painter(vector::PathPainter& canvas, const Transform& toDevice)
         : canvas_(canvas), toDevice_(toDevice) {}
 
     void stroke(const Path& path, const Transform& toWorld, double width, Pixel colour) override {
@@ -311,7 +311,7 @@ class Painter final : public Visitor {
     }
 
   private:
-    vector::Canvas& canvas_;
+    vector::PathPainter& canvas_;
     Transform toDevice_;
     vector::Pen pen_;
 };
@@ -359,7 +359,7 @@ Pixel chooseBackground(const Drawing& drawing) {
 }
 
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas) {
+                         const vector::Transform& toDevice, vector::PathPainter& canvas) {
     Painter painter(canvas, toDevice);
     return walkDrawing(drawing, background, painter, canvas.work());
 }

@@ -6,7 +6,7 @@
 #include "common/result.h"
 #include "imaging/decoders/dxf_drawing.h"
 #include "imaging/image.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging::dxf {
@@ -47,6 +47,6 @@ Pixel chooseBackground(const Drawing& drawing);
 // Draws the drawing onto canvas through toDevice, counting against the
 // canvas's meter.
 Result<void> drawDrawing(const Drawing& drawing, Pixel background,
-                         const vector::Transform& toDevice, vector::Canvas& canvas);
+                         const vector::Transform& toDevice, vector::PathPainter& canvas);
 
 }  // namespace pictavo::imaging::dxf

@@ -5,7 +5,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/decoders/wmf_player.h"
 #include "imaging/errors.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/picture_size.h"
 
 namespace pictavo::imaging {
@@ -105,7 +105,7 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
     }
     auto image = vector::blankPicture(size, rgb(255, 255, 255));
     if (!image) return image.error();
-    vector::Canvas canvas(*image, work);
+    vector::PathPainter canvas(*image, work);
     if (auto played = wmf::playRecords(records, *window, canvas); !played) return played.error();
     return image;
 }

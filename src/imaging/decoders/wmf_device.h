@@ -16,13 +16,13 @@
 #include "imaging/decoders/wmf_params.h"
 #include "imaging/decoders/wmf_player.h"
 #include "imaging/decoders/wmf_state.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 
 namespace pictavo::imaging::wmf {
 
 class Player {
   public:
-    Player(vector::Canvas& canvas, const Frame& window);
+    Player(vector::PathPainter& canvas, const Frame& window);
 
     Result<void> play(std::span<const uint8_t> records);
 
@@ -114,7 +114,7 @@ class Player {
               double srcY, double srcWidth, double srcHeight, const vector::Rect& destination);
     void patBlt(uint32_t rop, const vector::Rect& box);
 
-    vector::Canvas& canvas_;
+    vector::PathPainter& canvas_;
     DcState state_;
     std::vector<DcState> saved_;
     ObjectTable objects_;

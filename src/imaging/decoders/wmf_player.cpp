@@ -14,7 +14,7 @@ namespace pictavo::imaging::wmf {
 
 using vector::Point;
 
-Player::Player(vector::Canvas& canvas, const Frame& window) : canvas_(canvas) {
+Player::Player(vector::PathPainter& canvas, const Frame& window) : canvas_(canvas) {
     state_.window = window;
     state_.clipRight = canvas.width();
     state_.clipBottom = canvas.height();
@@ -113,7 +113,7 @@ void Player::createDibPatternBrush(const Params& p) {
 }
 
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas) {
+                         vector::PathPainter& canvas) {
     return Player(canvas, window).play(records);
 }
 

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "common/result.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging::wmf {
@@ -26,7 +26,7 @@ struct Frame {
 // window maps onto the whole canvas. Every record, point and character
 // counts against the canvas's meter; fails only when that stops the drawing.
 Result<void> playRecords(std::span<const uint8_t> records, const Frame& window,
-                         vector::Canvas& canvas);
+                         vector::PathPainter& canvas);
 
 // The window a metafile sets for itself (its first window origin and
 // extent), or else the bounds of the coordinates it draws at; nothing when

@@ -9,8 +9,8 @@
 
 #include "imaging/decoders/wmf_player.h"
 #include "imaging/image.h"
-#include "imaging/vector/canvas.h"
 #include "imaging/vector/geometry.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/rasterizer.h"
 
 namespace pictavo::imaging::wmf {

@@ -11,7 +11,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/decoders/wpg_common.h"
 #include "imaging/errors.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/vector/stroke_font.h"
 #include "imaging/work_costs.h"
@@ -20,9 +20,9 @@ namespace pictavo::imaging::wpg {
 
 namespace {
 
-using vector::Canvas;
 using vector::FillRule;
 using vector::Path;
+using vector::PathPainter;
 using vector::Point;
 using vector::Transform;
 
@@ -274,7 +274,7 @@ class Wpg1Player {
     std::span<const uint8_t> records_;
     WorkMeter& work_;
     std::optional<Image> image_;
-    std::optional<Canvas> canvas_;
+    std::optional<PathPainter> canvas_;
     std::array<Pixel, 256> palette_{};
     double height_ = 0;
     double scale_ = 1;

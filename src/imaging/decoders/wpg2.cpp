@@ -10,7 +10,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/decoders/wpg_common.h"
 #include "imaging/errors.h"
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 #include "imaging/vector/picture_size.h"
 #include "imaging/work_costs.h"
 
@@ -18,9 +18,9 @@ namespace pictavo::imaging::wpg {
 
 namespace {
 
-using vector::Canvas;
 using vector::FillRule;
 using vector::Path;
+using vector::PathPainter;
 using vector::Point;
 using vector::Transform;
 
@@ -410,7 +410,7 @@ class Wpg2Player {
     std::span<const uint8_t> records_;
     WorkMeter& work_;
     std::optional<Image> image_;
-    std::optional<Canvas> canvas_;
+    std::optional<PathPainter> canvas_;
     std::array<Pixel, 256> palette_{};
     bool doublePrecision_ = false;
     double originX_ = 0;

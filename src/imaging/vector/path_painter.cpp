@@ -1,4 +1,4 @@
-#include "imaging/vector/canvas.h"
+#include "imaging/vector/path_painter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +20,9 @@ Pixel blend(Pixel destination, Pixel source, uint8_t alpha) {
     return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
-class Canvas::PaintSink final : public SpanSink {
+class PathPainter::PaintSink final : public SpanSink {
   public:
-    PaintSink(Canvas& canvas, const Paint& paint) : canvas_(canvas), paint_(paint) {}
+    PaintSink(PathPainter& canvas, const Paint& paint) : canvas_(canvas), paint_(paint) {}
 
     void span(int y, int x, int count, uint8_t alpha) override {
         if (y < canvas_.clipTop_ || y >= canvas_.clipBottom_) return;
@@ -40,26 +40,26 @@ class Canvas::PaintSink final : public SpanSink {
     }
 
   private:
-    Canvas& canvas_;
+    PathPainter& canvas_;
     const Paint& paint_;
 };
 
-Canvas::Canvas(Image& target, WorkMeter& work) : image_(target), work_(&work) {
+PathPainter::PathPainter(Image& target, WorkMeter& work) : image_(target), work_(&work) {
     resetClip();
 }
 
-Canvas::Canvas(Image& target) : image_(target), work_(&ownWork_) {
+PathPainter::PathPainter(Image& target) : image_(target), work_(&ownWork_) {
     resetClip();
 }
 
-void Canvas::setClip(int left, int top, int right, int bottom) {
+void PathPainter::setClip(int left, int top, int right, int bottom) {
     clipLeft_ = std::clamp(left, 0, image_.width);
     clipTop_ = std::clamp(top, 0, image_.height);
     clipRight_ = std::clamp(right, clipLeft_, image_.width);
     clipBottom_ = std::clamp(bottom, clipTop_, image_.height);
 }
 
-void Canvas::resetClip() {
+void PathPainter::resetClip() {
     setClip(0, 0, image_.width, image_.height);
 }
 
@@ -73,7 +73,7 @@ int64_t pointCount(const std::vector<Contour>& contours) {
 
 }  // namespace
 
-void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
+void PathPainter::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
     if (image_.empty()) return;
     if (!work_->spend(cost::kPoint * pointCount(contours))) return;
     if (paint.tile && (paint.tile->width <= 0 || paint.tile->height <= 0 ||
@@ -89,13 +89,13 @@ void Canvas::fill(const std::vector<Contour>& contours, FillRule rule, const Pai
     rasterizer_.sweep(rule, sink);
 }
 
-void Canvas::fillPath(const Path& path, const Transform& toDevice, FillRule rule,
-                      const Paint& paint) {
+void PathPainter::fillPath(const Path& path, const Transform& toDevice, FillRule rule,
+                           const Paint& paint) {
     fill(path.flatten(toDevice), rule, paint);
 }
 
-void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
-                        const Paint& paint) {
+void PathPainter::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
+                             const Paint& paint) {
     if (!(pen.width <= kHairlineWidth) && !(pen.width < kMaxPenWidth)) {
         // Not a number, or wider than any picture: nothing sensible to draw.
         return;
@@ -113,7 +113,7 @@ void Canvas::strokePath(const Path& path, const Transform& toDevice, const Pen& 
     fill(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);
 }
 
-void Canvas::plot(int x, int y, Pixel colour, double coverage) {
+void PathPainter::plot(int x, int y, Pixel colour, double coverage) {
     if (x < clipLeft_ || x >= clipRight_ || y < clipTop_ || y >= clipBottom_ || !(coverage > 0))
         return;
     const auto alpha = static_cast<uint8_t>(std::min(coverage, 1.0) * 255 + 0.5);
@@ -121,11 +121,11 @@ void Canvas::plot(int x, int y, Pixel colour, double coverage) {
     target = blend(target, colour, alpha);
 }
 
-void Canvas::drawHairline(Point a, Point b, Pixel colour) {
+void PathPainter::drawHairline(Point a, Point b, Pixel colour) {
     hairline(a, b, colour);
 }
 
-void Canvas::drawHairlines(const std::vector<Contour>& lines, Pixel colour) {
+void PathPainter::drawHairlines(const std::vector<Contour>& lines, Pixel colour) {
     for (const Contour& line : lines) {
         const auto& points = line.points;
         if (points.size() == 1) hairline(points[0], points[0], colour);
@@ -139,7 +139,7 @@ void Canvas::drawHairlines(const std::vector<Contour>& lines, Pixel colour) {
 // with the slope, so every direction looks equally heavy, and shrinks with
 // the part of the step the line covers, so the segments of a polyline add
 // up to one line where they meet.
-void Canvas::hairline(Point a, Point b, Pixel colour) {
+void PathPainter::hairline(Point a, Point b, Pixel colour) {
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) {
         return;
     }
@@ -180,8 +180,8 @@ void Canvas::hairline(Point a, Point b, Pixel colour) {
     }
 }
 
-void Canvas::drawImage(const Image& source, const Rect& sourceRect, const Rect& destination,
-                       BlendOp op) {
+void PathPainter::drawImage(const Image& source, const Rect& sourceRect, const Rect& destination,
+                            BlendOp op) {
     if (source.empty() || image_.empty()) return;
     const double destWidth = destination.right - destination.left;
     const double destHeight = destination.bottom - destination.top;

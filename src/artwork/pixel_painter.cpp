@@ -1,4 +1,4 @@
-#include "artwork/canvas.h"
+#include "artwork/pixel_painter.h"
 
 #include <array>
 #include <cstddef>
@@ -17,27 +17,27 @@ imaging::Pixel vga(Vga colour) {
     return kColours[static_cast<size_t>(colour)];
 }
 
-Canvas::Canvas(int width, int height, imaging::Pixel background)
+PixelPainter::PixelPainter(int width, int height, imaging::Pixel background)
     : image_(width, height, background) {}
 
-void Canvas::plot(int x, int y, imaging::Pixel colour) {
+void PixelPainter::plot(int x, int y, imaging::Pixel colour) {
     if (x >= 0 && y >= 0 && x < image_.width && y < image_.height) image_.at(x, y) = colour;
 }
 
-void Canvas::fillRect(int left, int top, int right, int bottom, imaging::Pixel colour) {
+void PixelPainter::fillRect(int left, int top, int right, int bottom, imaging::Pixel colour) {
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x) plot(x, y, colour);
 }
 
-void Canvas::bevel(int left, int top, int right, int bottom, imaging::Pixel light,
-                   imaging::Pixel dark) {
+void PixelPainter::bevel(int left, int top, int right, int bottom, imaging::Pixel light,
+                         imaging::Pixel dark) {
     fillRect(left, top, right, top, light);
     fillRect(left, top, left, bottom, light);
     fillRect(left, bottom, right, bottom, dark);
     fillRect(right, top, right, bottom, dark);
 }
 
-void Canvas::disc(double cx, double cy, double radius, imaging::Pixel colour) {
+void PixelPainter::disc(double cx, double cy, double radius, imaging::Pixel colour) {
     for (int y = 0; y < image_.height; ++y)
         for (int x = 0; x < image_.width; ++x) {
             double dx = x + 0.5 - cx, dy = y + 0.5 - cy;

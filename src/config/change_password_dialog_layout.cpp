@@ -1,4 +1,4 @@
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 #include "config/colours.h"
 
 namespace pictavo::config {
@@ -29,7 +29,7 @@ ControlSpec passwordBox(const char* name, int top, bool enabled, int tabIndex) {
 }
 }  // namespace
 
-platform::FormSpec frmChangePass::layout() {
+platform::FormSpec ChangePasswordDialog::layout() {
     platform::FormSpec design;
     design.name = kFormName;
     design.caption = "Change Password";

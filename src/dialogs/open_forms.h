@@ -9,7 +9,7 @@ namespace pictavo::platform {
 
 class FormBase;
 
-class FormRegistry {
+class OpenForms {
   public:
     void add(FormBase* form) { forms_.push_back(form); }
     void remove(FormBase* form);

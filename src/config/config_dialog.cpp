@@ -1,8 +1,9 @@
-#include "config/ss_config.h"
+#include "config/config_dialog.h"
 
 #include "artwork/artwork.h"
 #include "common/numbers.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 #include "files/file_list.h"
 #include "settings/settings.h"
 
@@ -10,6 +11,8 @@ namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr int kTextureSize = 48;  // pixels
 constexpr int kSpeedMinimum = 1, kSpeedMaximum = 1000;
@@ -27,11 +30,11 @@ int32_t customIntervalAnswer(const std::optional<std::string>& answer) {
 }
 }  // namespace
 
-SSConfig::SSConfig(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
+ConfigDialog::ConfigDialog(platform::Host& host, SaverState& state) : host_(host), state_(state) {}
 
-SSConfig::~SSConfig() = default;
+ConfigDialog::~ConfigDialog() = default;
 
-void SSConfig::show(const std::string& caption) {
+void ConfigDialog::show(const std::string& caption) {
     about_.reset();
     changePassword_.reset();
     lists_.reset();
@@ -48,7 +51,7 @@ void SSConfig::show(const std::string& caption) {
 
 // Every step stands alone: one that cannot be done is skipped and the
 // controls keep what they had.
-void SSConfig::load() {
+void ConfigDialog::load() {
     TileBackground();
     lists_->setPatterns(files::kPicturePatterns);
     control("Shape1").move({control("Shape1").bounds().left, control("Shape1").bounds().top,
@@ -56,7 +59,7 @@ void SSConfig::load() {
                             twipsY(host_.screen(), kTextureSize)});
     if (state_.Speed >= kSpeedMinimum && state_.Speed <= kSpeedMaximum) {
         control("HScroll1").setValue(state_.Speed);
-        hScroll1Change();
+        showSpeed();
     }
     static_cast<void>(lists_->setDrive(state_.PicturePath));
     static_cast<void>(lists_->setDirPath(state_.PicturePath));
@@ -69,7 +72,7 @@ void SSConfig::load() {
     enlargeFolderPanel();
 }
 
-void SSConfig::TileBackground() {
+void ConfigDialog::TileBackground() {
     platform::Surface* background = form_->background();
     platform::Control& holder = control("Shape1");
     const platform::Surface* texture = holder.surface();
@@ -85,19 +88,19 @@ void SSConfig::TileBackground() {
     background->present();
 }
 
-void SSConfig::selectInterval() {
+void ConfigDialog::selectInterval() {
     switch (state_.Interval) {
         case 3:
             control("Option3D7").setValue(1);
-            option3D7Click();
+            chooseThreeSeconds();
             return;
         case 10:
             control("Option3D8").setValue(1);
-            option3D8Click();
+            chooseTenSeconds();
             return;
         case 20:
             control("Option3D9").setValue(1);
-            option3D9Click();
+            chooseTwentySeconds();
             return;
         default:
             if (state_.Interval < 1) state_.Interval = kIntervalWhenUnusable;
@@ -105,18 +108,18 @@ void SSConfig::selectInterval() {
     }
 }
 
-void SSConfig::setCustomCaption(int32_t seconds, const char* closing) {
+void ConfigDialog::setCustomCaption(int32_t seconds, const char* closing) {
     control("Option3D10")
         .setCaption("Custom Interval (" + settings::decimalText(seconds) + closing);
 }
 
-void SSConfig::hidePasswordPanel() {
+void ConfigDialog::hidePasswordPanel() {
     for (const char* name :
          {"Line2", "Line4", "Line5", "Line6", "Picture5", "PasswordButton", "PassWordCheck"})
         control(name).setVisible(false);
 }
 
-void SSConfig::enlargeFolderPanel() {
+void ConfigDialog::enlargeFolderPanel() {
     auto resize = [](platform::Control& c, int height) {
         platform::TwipsRect rect = c.bounds();
         rect.height = height;
@@ -129,46 +132,37 @@ void SSConfig::enlargeFolderPanel() {
     resize(control("Shape5"), control("Shape4").bounds().height);
 }
 
-void SSConfig::onEvent(platform::Form&, platform::Event& event) {
-    struct Reaction {
-        EventType type;
-        const char* control;
-        void (SSConfig::*react)();
+void ConfigDialog::onEvent(platform::Form&, platform::Event& event) {
+    static constexpr Reaction<ConfigDialog> kReactions[] = {
+        {EventType::Paint, kFormItself, &ConfigDialog::TileBackground},
+        {EventType::Resize, kFormItself, &ConfigDialog::TileBackground},
+        {EventType::Close, kFormItself, &ConfigDialog::cancel},
+        {EventType::Change, "Drive1", &ConfigDialog::driveChosen},
+        {EventType::Change, "Dir1", &ConfigDialog::folderChosen},
+        {EventType::Click, "Option3D7", &ConfigDialog::chooseThreeSeconds},
+        {EventType::Click, "Option3D8", &ConfigDialog::chooseTenSeconds},
+        {EventType::Click, "Option3D9", &ConfigDialog::chooseTwentySeconds},
+        {EventType::Click, "Option3D10", &ConfigDialog::askForCustomInterval},
+        {EventType::Change, "HScroll1", &ConfigDialog::showSpeed},
+        {EventType::Click, "PassWordCheck", &ConfigDialog::enableSetPassword},
+        {EventType::Click, "PasswordButton", &ConfigDialog::openChangePassword},
+        {EventType::Click, "PicBtn2", &ConfigDialog::openAbout},
+        {EventType::Click, "PicBtn3", &ConfigDialog::showHelp},
+        {EventType::Click, "PicBtn4", &ConfigDialog::cancel},
+        {EventType::Click, "PicBtn5", &ConfigDialog::saveAndClose},
     };
-    static constexpr Reaction kReactions[] = {
-        {EventType::Paint, "", &SSConfig::TileBackground},
-        {EventType::Resize, "", &SSConfig::TileBackground},
-        {EventType::Close, "", &SSConfig::picBtn4Click},
-        {EventType::Change, "Drive1", &SSConfig::drive1Change},
-        {EventType::Change, "Dir1", &SSConfig::dir1Change},
-        {EventType::Click, "Option3D7", &SSConfig::option3D7Click},
-        {EventType::Click, "Option3D8", &SSConfig::option3D8Click},
-        {EventType::Click, "Option3D9", &SSConfig::option3D9Click},
-        {EventType::Click, "Option3D10", &SSConfig::option3D10Click},
-        {EventType::Change, "HScroll1", &SSConfig::hScroll1Change},
-        {EventType::Click, "PassWordCheck", &SSConfig::passWordCheckClick},
-        {EventType::Click, "PasswordButton", &SSConfig::passwordButtonClick},
-        {EventType::Click, "PicBtn2", &SSConfig::picBtn2Click},
-        {EventType::Click, "PicBtn3", &SSConfig::picBtn3Click},
-        {EventType::Click, "PicBtn4", &SSConfig::picBtn4Click},
-        {EventType::Click, "PicBtn5", &SSConfig::picBtn5Click},
-    };
-    for (const Reaction& reaction : kReactions)
-        if (reaction.type == event.type && event.control == reaction.control) {
-            (this->*reaction.react)();
-            return;
-        }
+    platform::react(*this, kReactions, event);
 }
 
-void SSConfig::drive1Change() {
+void ConfigDialog::driveChosen() {
     lists_->driveChosen();
 }
 
-void SSConfig::dir1Change() {
+void ConfigDialog::folderChosen() {
     lists_->folderChosen();
 }
 
-void SSConfig::option3D10Click() {
+void ConfigDialog::askForCustomInterval() {
     int32_t seconds =
         customIntervalAnswer(host_.dialogs().inputBox(kIntervalPrompt, kIntervalTitle, ""));
     if (seconds < 1) seconds = kIntervalWhenUnusable;
@@ -176,33 +170,33 @@ void SSConfig::option3D10Click() {
     setCustomCaption(seconds, " seconds )");
 }
 
-void SSConfig::hScroll1Change() {
+void ConfigDialog::showSpeed() {
     control("TransSpeed").setCaption(settings::decimalText(control("HScroll1").value()));
 }
 
-void SSConfig::passWordCheckClick() {
+void ConfigDialog::enableSetPassword() {
     control("PasswordButton").setEnabled(control("PassWordCheck").value() == 1);
 }
 
-void SSConfig::passwordButtonClick() {
-    changePassword_ = std::make_unique<frmChangePass>(host_, state_);
+void ConfigDialog::openChangePassword() {
+    changePassword_ = std::make_unique<ChangePasswordDialog>(host_, state_);
     changePassword_->showModal(form_.get());
 }
 
-void SSConfig::picBtn2Click() {
-    about_ = std::make_unique<frmAbout>(host_, state_);
+void ConfigDialog::openAbout() {
+    about_ = std::make_unique<AboutBox>(host_, state_);
     about_->showModal(form_.get());
 }
 
-void SSConfig::picBtn3Click() {
+void ConfigDialog::showHelp() {
     host_.dialogs().messageBox(helpText(), "Configuration Help", platform::kMbOk);
 }
 
-void SSConfig::picBtn4Click() {
+void ConfigDialog::cancel() {
     form_->unload();
 }
 
-void SSConfig::picBtn5Click() {
+void ConfigDialog::saveAndClose() {
     if (lists_->fileCount() == 0) {
         host_.dialogs().messageBox("No Pictures in " + lists_->dirPath(), "Nothing to Display",
                                    platform::kMbOk | platform::kMbIconExclamation);

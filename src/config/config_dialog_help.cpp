@@ -1,8 +1,8 @@
-#include "config/ss_config.h"
+#include "config/config_dialog.h"
 
 namespace pictavo::config {
 
-std::string SSConfig::helpText() {
+std::string ConfigDialog::helpText() {
     static constexpr const char* kParagraphs[] = {
         "To configure your screen saver:",
         "Pictavo accepts 16 different graphic formats; select the path to the images you want to "

@@ -1,13 +1,16 @@
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 
 #include "config/password_encoding.h"
 #include "config/window_placement.h"
+#include "dialogs/reactions.h"
 #include "settings/settings.h"
 
 namespace pictavo::config {
 
 namespace {
 using platform::EventType;
+using platform::kFormItself;
+using platform::Reaction;
 
 constexpr const char* kTitle = "Change Password";
 // Between the two parts of each message.
@@ -15,29 +18,29 @@ constexpr const char* kSeparator = "\n\r\n\r";
 constexpr int kEnter = 13;
 }  // namespace
 
-frmChangePass::frmChangePass(platform::Host& host, SaverState& state)
+ChangePasswordDialog::ChangePasswordDialog(platform::Host& host, SaverState& state)
     : host_(host), state_(state) {}
 
-frmChangePass::~frmChangePass() = default;
+ChangePasswordDialog::~ChangePasswordDialog() = default;
 
-void frmChangePass::showModal(platform::Form* owner) {
+void ChangePasswordDialog::showModal(platform::Form* owner) {
     endsProgram_ = false;
     open(owner);
     form_->show(true);
 }
 
-void frmChangePass::showAsProgram() {
+void ChangePasswordDialog::showAsProgram() {
     endsProgram_ = true;
     open(nullptr);
     form_->show(false);
 }
 
-void frmChangePass::open(platform::Form* owner) {
+void ChangePasswordDialog::open(platform::Form* owner) {
     form_ = host_.forms().create(layout(), *this, owner);
     load();
 }
 
-void frmChangePass::load() {
+void ChangePasswordDialog::load() {
     centreOnScreen(*form_, host_.screen());
     if (state_.Password.empty()) {
         // Nothing to check yet: go straight to the new password.
@@ -49,51 +52,44 @@ void frmChangePass::load() {
     }
 }
 
-void frmChangePass::onEvent(platform::Form&, platform::Event& event) {
-    const std::string& name = event.control;
-    switch (event.type) {
-        case EventType::Change:
-            if (name == "Text1") text1Change();
-            if (name == "Text2" || name == "Text3") newPasswordChange();
-            return;
-        case EventType::KeyPress:
-            if (name == "Text1" || name == "Text2" || name == "Text3") passwordKeyPress(event);
-            return;
-        case EventType::Click:
-            if (name == "PicBtn5") picBtn5Click();
-            if (name == "PicBtn4") picBtn4Click();
-            return;
-        case EventType::Close:
-            if (name.empty()) close();
-            return;
-        default:
-            return;
-    }
+void ChangePasswordDialog::onEvent(platform::Form&, platform::Event& event) {
+    static constexpr Reaction<ChangePasswordDialog> kReactions[] = {
+        {EventType::Change, "Text1", &ChangePasswordDialog::updateNewPasswordBoxes},
+        {EventType::Change, "Text2", &ChangePasswordDialog::enableOk},
+        {EventType::Change, "Text3", &ChangePasswordDialog::enableOk},
+        {EventType::KeyPress, "Text1", &ChangePasswordDialog::submitOnEnter},
+        {EventType::KeyPress, "Text2", &ChangePasswordDialog::submitOnEnter},
+        {EventType::KeyPress, "Text3", &ChangePasswordDialog::submitOnEnter},
+        {EventType::Click, "PicBtn5", &ChangePasswordDialog::changePassword},
+        {EventType::Click, "PicBtn4", &ChangePasswordDialog::close},
+        {EventType::Close, kFormItself, &ChangePasswordDialog::close},
+    };
+    platform::react(*this, kReactions, event);
 }
 
-void frmChangePass::text1Change() {
+void ChangePasswordDialog::updateNewPasswordBoxes() {
     const bool typed = !control("Text1").text().empty();
     for (const char* name : {"Text2", "Text3", "Label3", "Label2", "PicBtn5"})
         control(name).setEnabled(typed);
 }
 
-void frmChangePass::newPasswordChange() {
+void ChangePasswordDialog::enableOk() {
     control("PicBtn5").setEnabled(true);
 }
 
-void frmChangePass::passwordKeyPress(platform::Event& event) {
+void ChangePasswordDialog::submitOnEnter(platform::Event& event) {
     if (event.key != kEnter) return;
     // Swallowed, so that the default button does not run the check a second time.
     event.key = 0;
-    picBtn5Click();
+    changePassword();
 }
 
-void frmChangePass::picBtn5Click() {
+void ChangePasswordDialog::changePassword() {
     if (EncodePassword(control("Text1").text()) != state_.Password) {
         tellProblem("The value for Old Password is not correct.",
                     "Please check your screen-saver password, and then try again.");
         for (const char* name : {"Text1", "Text2", "Text3"}) control(name).setText("");
-        text1Change();
+        updateNewPasswordBoxes();
         control("Text1").setFocus();
         return;
     }
@@ -101,7 +97,7 @@ void frmChangePass::picBtn5Click() {
         tellProblem("The values for New Password and Confirm New Password do not match.",
                     "Try again.");
         for (const char* name : {"Text2", "Text3"}) control(name).setText("");
-        newPasswordChange();
+        enableOk();
         control("Text2").setFocus();
         return;
     }
@@ -117,16 +113,12 @@ void frmChangePass::picBtn5Click() {
     close();
 }
 
-void frmChangePass::picBtn4Click() {
-    close();
-}
-
-void frmChangePass::tellProblem(const std::string& first, const std::string& second) {
+void ChangePasswordDialog::tellProblem(const std::string& first, const std::string& second) {
     host_.dialogs().messageBox(first + kSeparator + second, kTitle,
                                platform::kMbOk | platform::kMbIconStop);
 }
 
-void frmChangePass::close() {
+void ChangePasswordDialog::close() {
     form_->unload();
     if (endsProgram_) host_.eventLoop().requestEnd();
 }

@@ -1,4 +1,4 @@
-#include "dialogs/form_registry.h"
+#include "dialogs/open_forms.h"
 
 #include <algorithm>
 
@@ -6,21 +6,21 @@
 
 namespace pictavo::platform {
 
-void FormRegistry::remove(FormBase* form) {
+void OpenForms::remove(FormBase* form) {
     std::erase(forms_, form);
     std::erase(modal_, form);
 }
 
-void FormRegistry::enterModal(FormBase* form) {
+void OpenForms::enterModal(FormBase* form) {
     std::erase(modal_, form);
     modal_.push_back(form);
 }
 
-void FormRegistry::leaveModal(FormBase* form) {
+void OpenForms::leaveModal(FormBase* form) {
     std::erase(modal_, form);
 }
 
-bool FormRegistry::blocked(const FormBase& form) const {
+bool OpenForms::blocked(const FormBase& form) const {
     if (modal_.empty()) return false;
     // A form opened over the modal one (its about box) takes input too.
     for (const FormBase* f = &form; f != nullptr; f = f->ownerForm())
@@ -28,7 +28,7 @@ bool FormRegistry::blocked(const FormBase& form) const {
     return true;
 }
 
-bool FormRegistry::anyLoaded() const {
+bool OpenForms::anyLoaded() const {
     return std::any_of(forms_.begin(), forms_.end(),
                        [](const FormBase* form) { return form->loaded(); });
 }

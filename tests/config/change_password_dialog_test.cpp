@@ -1,4 +1,4 @@
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ const std::string kMismatch =
 class ChangePasswordTest : public DialogTest {
   protected:
     HeadlessForm& open(bool asProgram = false) {
-        dialog = std::make_unique<frmChangePass>(host, state);
+        dialog = std::make_unique<ChangePasswordDialog>(host, state);
         if (asProgram)
             dialog->showAsProgram();
         else
@@ -36,7 +36,7 @@ class ChangePasswordTest : public DialogTest {
         EXPECT_EQ(boxes()[0].style, platform::kMbIconStop);
     }
 
-    std::unique_ptr<frmChangePass> dialog;
+    std::unique_ptr<ChangePasswordDialog> dialog;
 };
 
 TEST_F(ChangePasswordTest, WithoutAPasswordOnlyTheNewBoxesAreUsable) {

@@ -6,8 +6,8 @@
 
 #include "bmp_writer.h"
 #include "decode_helpers.h"
+#include "imaging/decoder_choice.h"
 #include "imaging/decoders/own_decoders.h"
-#include "imaging/registry.h"
 
 namespace pictavo::imaging::testing {
 namespace {
@@ -48,13 +48,13 @@ std::string picked(const DecoderList& list, std::string_view fileName) {
     return decoder ? std::string(decoder->name()) : "none";
 }
 
-TEST(Registry, SurerDecoderWinsWhateverTheExtension) {
+TEST(DecoderChoice, SurerDecoderWinsWhateverTheExtension) {
     const auto list = twoFakes(Confidence::Weak, Confidence::Strong);
     EXPECT_EQ(picked(list, "picture.one"), "second");
     EXPECT_EQ(picked(list, "picture.two"), "second");
 }
 
-TEST(Registry, ExtensionBreaksATieAndListOrderBreaksTheRest) {
+TEST(DecoderChoice, ExtensionBreaksATieAndListOrderBreaksTheRest) {
     const auto list = twoFakes(Confidence::Weak, Confidence::Weak);
     EXPECT_EQ(picked(list, "picture.TWO"), "second");
     EXPECT_EQ(picked(list, "picture.one"), "first");
@@ -62,7 +62,7 @@ TEST(Registry, ExtensionBreaksATieAndListOrderBreaksTheRest) {
     EXPECT_EQ(picked(list, "folder.two/picture"), "first");
 }
 
-TEST(Registry, NoClaimMeansUnsupportedFormat) {
+TEST(DecoderChoice, NoClaimMeansUnsupportedFormat) {
     const auto list = twoFakes(Confidence::None, Confidence::None);
     EXPECT_EQ(picked(list, "picture.one"), "none");
     const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
@@ -71,7 +71,7 @@ TEST(Registry, NoClaimMeansUnsupportedFormat) {
     EXPECT_EQ(result.error().message, "unsupported format");
 }
 
-TEST(Registry, RefusesAPictureWhosePixelsDoNotMatchItsSize) {
+TEST(DecoderChoice, RefusesAPictureWhosePixelsDoNotMatchItsSize) {
     class Broken final : public Decoder {
       public:
         std::string_view name() const override { return "broken"; }
@@ -92,7 +92,7 @@ TEST(Registry, RefusesAPictureWhosePixelsDoNotMatchItsSize) {
     EXPECT_EQ(result.error().message, "invalid picture from the broken decoder");
 }
 
-TEST(Registry, LowerCaseExtension) {
+TEST(DecoderChoice, LowerCaseExtension) {
     EXPECT_EQ(lowerCaseExtension("C:\\Pictures\\Holiday.JPG"), "jpg");
     EXPECT_EQ(lowerCaseExtension("archive.tar.GZ"), "gz");
     EXPECT_EQ(lowerCaseExtension("no-extension"), "");
@@ -102,7 +102,7 @@ TEST(Registry, LowerCaseExtension) {
 
 // Our decoders recognise every sample by its content, even under another
 // format's name.
-TEST(Registry, OwnDecodersRecogniseEverySampleUnderAMisleadingName) {
+TEST(DecoderChoice, OwnDecodersRecogniseEverySampleUnderAMisleadingName) {
     const DecoderList decoders = ownDecoders();
     const std::pair<const char*, const char*> folders[] = {
         {"bmp", "BMP"}, {"dib", "BMP"}, {"tga", "TGA"}, {"pcx", "PCX"}, {"dcx", "DCX"}};
@@ -126,7 +126,7 @@ TEST(Registry, OwnDecodersRecogniseEverySampleUnderAMisleadingName) {
     if (checked == 0) GTEST_SKIP() << "no samples";
 }
 
-TEST(Registry, BitmapNamedAsTargaIsStillABitmap) {
+TEST(DecoderChoice, BitmapNamedAsTargaIsStillABitmap) {
     const Image picture = testPattern(9, 5);
     const auto file = bitmapFile(picture);
     auto decoded = decodePicture(ownDecoders(), DecodeRequest{file, "wrong.tga"});

@@ -31,9 +31,9 @@ imaging::Pixel vga(Vga colour);
 // Transparent pixels keep light grey underneath for hosts that ignore alpha.
 inline constexpr imaging::Pixel kTransparent = 0x00C0C0C0u;
 
-class Canvas {
+class PixelPainter {
   public:
-    Canvas(int width, int height, imaging::Pixel background);
+    PixelPainter(int width, int height, imaging::Pixel background);
 
     void plot(int x, int y, imaging::Pixel colour);
     // Inclusive corners.

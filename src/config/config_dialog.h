@@ -7,21 +7,21 @@
 #include <string>
 
 #include "config/about_box.h"
-#include "config/change_password.h"
+#include "config/change_password_dialog.h"
 #include "config/folder_lists.h"
 #include "platform/host.h"
 #include "state/saver_state.h"
 
 namespace pictavo::config {
 
-class SSConfig : private platform::FormHandler {
+class ConfigDialog : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "SSConfig";
 
-    SSConfig(platform::Host& host, SaverState& state);
-    ~SSConfig() override;
-    SSConfig(const SSConfig&) = delete;
-    SSConfig& operator=(const SSConfig&) = delete;
+    ConfigDialog(platform::Host& host, SaverState& state);
+    ~ConfigDialog() override;
+    ConfigDialog(const ConfigDialog&) = delete;
+    ConfigDialog& operator=(const ConfigDialog&) = delete;
 
     static platform::FormSpec layout();
     // The Help button's text, paragraphs separated by an empty line.
@@ -43,19 +43,19 @@ class SSConfig : private platform::FormHandler {
     void enlargeFolderPanel();
     void setCustomCaption(int32_t seconds, const char* closing);
 
-    void drive1Change();
-    void dir1Change();
-    void option3D7Click() { state_.Interval = 3; }
-    void option3D8Click() { state_.Interval = 10; }
-    void option3D9Click() { state_.Interval = 20; }
-    void option3D10Click();
-    void hScroll1Change();
-    void passWordCheckClick();
-    void passwordButtonClick();
-    void picBtn2Click();
-    void picBtn3Click();
-    void picBtn4Click();
-    void picBtn5Click();
+    void driveChosen();
+    void folderChosen();
+    void chooseThreeSeconds() { state_.Interval = 3; }
+    void chooseTenSeconds() { state_.Interval = 10; }
+    void chooseTwentySeconds() { state_.Interval = 20; }
+    void askForCustomInterval();
+    void showSpeed();
+    void enableSetPassword();
+    void openChangePassword();
+    void openAbout();
+    void showHelp();
+    void cancel();
+    void saveAndClose();
 
     platform::Host& host_;
     SaverState& state_;
@@ -63,8 +63,8 @@ class SSConfig : private platform::FormHandler {
     // lists before the form whose controls they hold.
     std::unique_ptr<platform::Form> form_;
     std::unique_ptr<FolderLists> lists_;
-    std::unique_ptr<frmChangePass> changePassword_;
-    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<ChangePasswordDialog> changePassword_;
+    std::unique_ptr<AboutBox> about_;
 };
 
 }  // namespace pictavo::config

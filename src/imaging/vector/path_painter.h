@@ -49,14 +49,14 @@ inline constexpr double kHairlineWidth = 1.5;
 // Pens wider than this (device pixels) are not drawn at all.
 inline constexpr double kMaxPenWidth = 1 << 16;
 
-class Canvas {
+class PathPainter {
   public:
     // Painting counts against work, the meter of the picture being drawn.
-    Canvas(Image& target, WorkMeter& work);
+    PathPainter(Image& target, WorkMeter& work);
     // A canvas with an allowance of its own, the default one.
-    explicit Canvas(Image& target);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    explicit PathPainter(Image& target);
+    PathPainter(const PathPainter&) = delete;
+    PathPainter& operator=(const PathPainter&) = delete;
 
     int width() const { return image_.width; }
     int height() const { return image_.height; }

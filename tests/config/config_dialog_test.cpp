@@ -1,4 +1,4 @@
-#include "config/ss_config.h"
+#include "config/config_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 namespace pictavo::config {
 namespace {
 
-class SSConfigTest : public DialogTest {
+class ConfigDialogTest : public DialogTest {
   protected:
     HeadlessForm& open() {
-        dialog = std::make_unique<SSConfig>(host, state);
+        dialog = std::make_unique<ConfigDialog>(host, state);
         dialog->show("Configure Pictavo");
         HeadlessForm* form = find("SSConfig");
         EXPECT_NE(form, nullptr);
@@ -25,12 +25,12 @@ class SSConfigTest : public DialogTest {
     }
     static int value(HeadlessForm& form, const char* name) { return form.control(name).value(); }
 
-    std::unique_ptr<SSConfig> dialog;
+    std::unique_ptr<ConfigDialog> dialog;
 };
 
 // ---- loading ----
 
-TEST_F(SSConfigTest, OpensModallyCentredWithItsCaption) {
+TEST_F(ConfigDialogTest, OpensModallyCentredWithItsCaption) {
     HeadlessForm& form = open();
     EXPECT_TRUE(form.shownModal());
     EXPECT_EQ(form.caption(), "Configure Pictavo");
@@ -40,7 +40,7 @@ TEST_F(SSConfigTest, OpensModallyCentredWithItsCaption) {
     EXPECT_EQ(form.bounds().width, 5655);
 }
 
-TEST_F(SSConfigTest, SavedIntervalsSelectTheirOption) {
+TEST_F(ConfigDialogTest, SavedIntervalsSelectTheirOption) {
     struct Case {
         int32_t saved;
         const char* selected;
@@ -68,7 +68,7 @@ TEST_F(SSConfigTest, SavedIntervalsSelectTheirOption) {
     }
 }
 
-TEST_F(SSConfigTest, SpeedStretchAndPasswordSwitchShowTheirSettings) {
+TEST_F(ConfigDialogTest, SpeedStretchAndPasswordSwitchShowTheirSettings) {
     state.Speed = 500;
     state.Stretch = 1;
     state.UsePassword = 1;
@@ -80,7 +80,7 @@ TEST_F(SSConfigTest, SpeedStretchAndPasswordSwitchShowTheirSettings) {
     EXPECT_EQ(value(form, "PassWordCheck"), 1);
 }
 
-TEST_F(SSConfigTest, SpeedOutsideTheScrollBarKeepsItsFirstPosition) {
+TEST_F(ConfigDialogTest, SpeedOutsideTheScrollBarKeepsItsFirstPosition) {
     for (int16_t speed : {int16_t{0}, int16_t{-3}, int16_t{1001}}) {
         state.Speed = speed;
         HeadlessForm& form = open();
@@ -89,7 +89,7 @@ TEST_F(SSConfigTest, SpeedOutsideTheScrollBarKeepsItsFirstPosition) {
     }
 }
 
-TEST_F(SSConfigTest, PasswordPanelIsHiddenAndTheFolderPanelTakesItsSpace) {
+TEST_F(ConfigDialogTest, PasswordPanelIsHiddenAndTheFolderPanelTakesItsSpace) {
     HeadlessForm& form = open();
     for (const char* name :
          {"Line2", "Line4", "Line5", "Line6", "Picture5", "PasswordButton", "PassWordCheck"})
@@ -104,7 +104,7 @@ TEST_F(SSConfigTest, PasswordPanelIsHiddenAndTheFolderPanelTakesItsSpace) {
     EXPECT_EQ(form.control("Shape4").bounds().top, 120);
 }
 
-TEST_F(SSConfigTest, ListsShowTheSavedFolder) {
+TEST_F(ConfigDialogTest, ListsShowTheSavedFolder) {
     std::filesystem::create_directory(pictures.path() / "zoo");
     std::filesystem::create_directory(pictures.path() / "Albums");
     HeadlessForm& form = open();
@@ -119,7 +119,7 @@ TEST_F(SSConfigTest, ListsShowTheSavedFolder) {
     EXPECT_GE(form.control("Drive1").selectedIndex(), 0);
 }
 
-TEST_F(SSConfigTest, UnreadableSavedFolderLeavesTheListsWhereTheyStarted) {
+TEST_F(ConfigDialogTest, UnreadableSavedFolderLeavesTheListsWhereTheyStarted) {
     start.write("start.png", "x");
     state.PicturePath = (pictures.path() / "gone").string() + "/";
     HeadlessForm& form = open();
@@ -139,7 +139,7 @@ void expectTiled(platform::headless::HeadlessForm& form) {
             ASSERT_EQ(background.at(x, y), texture.at(x % 48, y % 48)) << x << "," << y;
 }
 
-TEST_F(SSConfigTest, BackgroundIsTiledOnLoadRepaintAndResize) {
+TEST_F(ConfigDialogTest, BackgroundIsTiledOnLoadRepaintAndResize) {
     HeadlessForm& form = open();
     expectTiled(form);
     form.background()->clear(0);
@@ -149,7 +149,7 @@ TEST_F(SSConfigTest, BackgroundIsTiledOnLoadRepaintAndResize) {
     expectTiled(form);
 }
 
-TEST_F(SSConfigTest, TilesStay48PixelsOnAFinerScreen) {
+TEST_F(ConfigDialogTest, TilesStay48PixelsOnAFinerScreen) {
     host.screen().setTwipsPerPixel(12, 12);
     HeadlessForm& form = open();
     EXPECT_EQ(form.control("Shape1").bounds().width, 48 * 12);
@@ -157,7 +157,7 @@ TEST_F(SSConfigTest, TilesStay48PixelsOnAFinerScreen) {
     expectTiled(form);
 }
 
-TEST_F(SSConfigTest, TilingStopsWhenTheTextureHolderHasNoSize) {
+TEST_F(ConfigDialogTest, TilingStopsWhenTheTextureHolderHasNoSize) {
     HeadlessForm& form = open();
     form.control("Shape1").move({2880, 240, 0, 0});
     form.background()->clear(0);
@@ -167,7 +167,7 @@ TEST_F(SSConfigTest, TilingStopsWhenTheTextureHolderHasNoSize) {
 
 // ---- reactions ----
 
-TEST_F(SSConfigTest, IntervalOptionsSetTheIntervalAtOnceWithoutSaving) {
+TEST_F(ConfigDialogTest, IntervalOptionsSetTheIntervalAtOnceWithoutSaving) {
     HeadlessForm& form = open();
     form.click("Option3D7");
     EXPECT_EQ(state.Interval, 3);
@@ -178,7 +178,7 @@ TEST_F(SSConfigTest, IntervalOptionsSetTheIntervalAtOnceWithoutSaving) {
     EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(SSConfigTest, CustomIntervalAnswers) {
+TEST_F(ConfigDialogTest, CustomIntervalAnswers) {
     struct Case {
         std::optional<std::string> answer;
         int32_t interval;
@@ -206,14 +206,14 @@ TEST_F(SSConfigTest, CustomIntervalAnswers) {
     }
 }
 
-TEST_F(SSConfigTest, CustomIntervalStartsEmpty) {
+TEST_F(ConfigDialogTest, CustomIntervalStartsEmpty) {
     HeadlessForm& form = open();
     // With no scripted answer the box returns what it was opened with.
     form.click("Option3D10");
     EXPECT_EQ(state.Interval, 2);
 }
 
-TEST_F(SSConfigTest, SpeedScrollBarIsMirrored) {
+TEST_F(ConfigDialogTest, SpeedScrollBarIsMirrored) {
     HeadlessForm& form = open();
     form.scroll("HScroll1", 1000);
     EXPECT_EQ(caption(form, "TransSpeed"), "1000");
@@ -221,7 +221,7 @@ TEST_F(SSConfigTest, SpeedScrollBarIsMirrored) {
     EXPECT_EQ(caption(form, "TransSpeed"), "37");
 }
 
-TEST_F(SSConfigTest, PasswordCheckEnablesTheSetPasswordButton) {
+TEST_F(ConfigDialogTest, PasswordCheckEnablesTheSetPasswordButton) {
     HeadlessForm& form = open();
     // The panel is hidden, so the clicks come as the events themselves.
     EXPECT_FALSE(form.control("PasswordButton").enabled());
@@ -233,7 +233,7 @@ TEST_F(SSConfigTest, PasswordCheckEnablesTheSetPasswordButton) {
     EXPECT_FALSE(form.control("PasswordButton").enabled());
 }
 
-TEST_F(SSConfigTest, SetPasswordAndAboutOpenTheirDialogsModally) {
+TEST_F(ConfigDialogTest, SetPasswordAndAboutOpenTheirDialogsModally) {
     HeadlessForm& form = open();
     form.fire({platform::EventType::Click, "PasswordButton"});
     HeadlessForm* password = find("frmChangePass");
@@ -252,7 +252,7 @@ TEST_F(SSConfigTest, SetPasswordAndAboutOpenTheirDialogsModally) {
     EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(SSConfigTest, HelpTextIsExact) {
+TEST_F(ConfigDialogTest, HelpTextIsExact) {
     const std::string expected =
         "To configure your screen saver:\r\n\r\n"
         "Pictavo accepts 16 different graphic formats; select the path to the images you want to "
@@ -284,7 +284,7 @@ TEST_F(SSConfigTest, HelpTextIsExact) {
 
 // ---- closing ----
 
-TEST_F(SSConfigTest, OkSavesTheFourSettingsInOrder) {
+TEST_F(ConfigDialogTest, OkSavesTheFourSettingsInOrder) {
     state.Interval = 20;
     HeadlessForm& form = open();
     form.scroll("HScroll1", 1000);
@@ -297,7 +297,7 @@ TEST_F(SSConfigTest, OkSavesTheFourSettingsInOrder) {
     EXPECT_TRUE(boxes().empty());
 }
 
-TEST_F(SSConfigTest, UnusableSavedIntervalIsSavedAsTwo) {
+TEST_F(ConfigDialogTest, UnusableSavedIntervalIsSavedAsTwo) {
     state.Interval = 0;
     HeadlessForm& form = open();
     form.pressKey(kEnter);
@@ -307,7 +307,7 @@ TEST_F(SSConfigTest, UnusableSavedIntervalIsSavedAsTwo) {
                                                   "Pictavo/Stretch=0"}));
 }
 
-TEST_F(SSConfigTest, OkWithoutPicturesSavesNothing) {
+TEST_F(ConfigDialogTest, OkWithoutPicturesSavesNothing) {
     TempFolder empty;
     empty.write("readme.txt", "x");
     empty.write("picture.bmp.bak", "x");
@@ -323,7 +323,7 @@ TEST_F(SSConfigTest, OkWithoutPicturesSavesNothing) {
     EXPECT_EQ(boxes()[0].style, platform::kMbIconExclamation);
 }
 
-TEST_F(SSConfigTest, EscapeCancelAndClosingSaveNothing) {
+TEST_F(ConfigDialogTest, EscapeCancelAndClosingSaveNothing) {
     HeadlessForm& first = open();
     first.click("Option3D7");
     first.pressKey(kEscape);
@@ -339,7 +339,7 @@ TEST_F(SSConfigTest, EscapeCancelAndClosingSaveNothing) {
     EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(SSConfigTest, StoreThatCannotBeWrittenIsReportedAndTheDialogStays) {
+TEST_F(ConfigDialogTest, StoreThatCannotBeWrittenIsReportedAndTheDialogStays) {
     HeadlessForm& form = open();
     host.settings().failWrites(true);
     form.click("PicBtn5");
@@ -351,7 +351,7 @@ TEST_F(SSConfigTest, StoreThatCannotBeWrittenIsReportedAndTheDialogStays) {
 
 // ---- choosing a folder ----
 
-TEST_F(SSConfigTest, ChoosingAFolderMovesTheFileListAlong) {
+TEST_F(ConfigDialogTest, ChoosingAFolderMovesTheFileListAlong) {
     std::filesystem::create_directory(pictures.path() / "inner");
     std::ofstream(pictures.path() / "inner" / "c.png") << "x";
     HeadlessForm& form = open();
@@ -369,7 +369,7 @@ TEST_F(SSConfigTest, ChoosingAFolderMovesTheFileListAlong) {
     EXPECT_EQ(writes().front(), "Pictavo/PicturePath=" + folderOf(pictures));
 }
 
-TEST_F(SSConfigTest, FolderThatCannotBeReadKeepsThePreviousSelection) {
+TEST_F(ConfigDialogTest, FolderThatCannotBeReadKeepsThePreviousSelection) {
     std::filesystem::create_directory(pictures.path() / "vanishing");
     HeadlessForm& form = open();
     int current = form.control("Dir1").selectedIndex();

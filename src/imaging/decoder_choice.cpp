@@ -1,4 +1,4 @@
-#include "imaging/registry.h"
+#include "imaging/decoder_choice.h"
 
 #include <algorithm>
 #include <new>

@@ -2,8 +2,8 @@
 // folder panel and three small panels on the left, over a tiled texture.
 
 #include "config/colours.h"
+#include "config/config_dialog.h"
 #include "config/layout_helpers.h"
-#include "config/ss_config.h"
 
 namespace pictavo::config {
 
@@ -169,7 +169,7 @@ void addIntervalPanel(std::vector<ControlSpec>& c) {
 }
 }  // namespace
 
-platform::FormSpec SSConfig::layout() {
+platform::FormSpec ConfigDialog::layout() {
     platform::FormSpec design;
     design.name = kFormName;
     design.caption = "Configure Pictavo";

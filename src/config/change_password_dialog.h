@@ -10,14 +10,14 @@
 
 namespace pictavo::config {
 
-class frmChangePass : private platform::FormHandler {
+class ChangePasswordDialog : private platform::FormHandler {
   public:
     static constexpr const char* kFormName = "frmChangePass";
 
-    frmChangePass(platform::Host& host, SaverState& state);
-    ~frmChangePass() override;
-    frmChangePass(const frmChangePass&) = delete;
-    frmChangePass& operator=(const frmChangePass&) = delete;
+    ChangePasswordDialog(platform::Host& host, SaverState& state);
+    ~ChangePasswordDialog() override;
+    ChangePasswordDialog(const ChangePasswordDialog&) = delete;
+    ChangePasswordDialog& operator=(const ChangePasswordDialog&) = delete;
 
     static platform::FormSpec layout();
 
@@ -33,11 +33,10 @@ class frmChangePass : private platform::FormHandler {
     void onEvent(platform::Form& form, platform::Event& event) override;
     platform::Control& control(const char* name) { return form_->control(name); }
 
-    void text1Change();
-    void newPasswordChange();
-    void passwordKeyPress(platform::Event& event);
-    void picBtn5Click();
-    void picBtn4Click();
+    void updateNewPasswordBoxes();
+    void enableOk();
+    void submitOnEnter(platform::Event& event);
+    void changePassword();
     void tellProblem(const std::string& first, const std::string& second);
     void close();
 
