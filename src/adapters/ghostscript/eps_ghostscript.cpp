@@ -186,26 +186,14 @@ std::string number(double value) {
     return text;
 }
 
-}  // namespace
-
-GhostscriptRenderer::GhostscriptRenderer(std::string program, Limits limits)
-    : path_(findProgram(program)), limits_(limits) {}
-
-bool GhostscriptRenderer::available() const {
-    return !path_.empty();
-}
-
-Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uint8_t> postScript,
-                                                             int width, int height,
-                                                             const imaging::BoundingBox& box,
-                                                             imaging::WorkMeter& work) const {
-    if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
+std::vector<std::string> ghostscriptArguments(const std::string& path, int width, int height,
+                                              const imaging::BoundingBox& box) {
     // The page is the bounding box: the program is moved so that the box's
     // corner is the page's, and drawn at the resolution that makes the box
     // width x height pixels.
     const double resolution = width * 72.0 / box.width();
-    const std::vector<std::string> arguments = {
-        path_,
+    return {
+        path,
         "-q",
         "-dSAFER",
         "-dBATCH",
@@ -228,6 +216,23 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
         "-c",
         "showpage",
     };
+}
+
+}  // namespace
+
+GhostscriptRenderer::GhostscriptRenderer(std::string program, Limits limits)
+    : path_(findProgram(program)), limits_(limits) {}
+
+bool GhostscriptRenderer::available() const {
+    return !path_.empty();
+}
+
+Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uint8_t> postScript,
+                                                             int width, int height,
+                                                             const imaging::BoundingBox& box,
+                                                             imaging::WorkMeter& work) const {
+    if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
+    const std::vector<std::string> arguments = ghostscriptArguments(path_, width, height, box);
     auto sandbox = GhostscriptSandbox::make();
     if (!sandbox) return sandbox.error();
     SigpipeGuard quietPipes;
