@@ -3,7 +3,7 @@
 // system's few values in files under $XDG_CONFIG_HOME/pictavo, real time.
 //
 // Checklist of the seam:
-//   Screen        FltkScreen       X screen size, twips per pixel from Xft.dpi
+//   Screen        FltkScreen       the primary monitor, twips per pixel from Xft.dpi
 //   Clock         SystemClock      steady clock, sleeps
 //   EventLoop     FltkEventLoop    Fl::wait / Fl::check, SIGTERM ends it
 //   Cursor        FltkCursor       display count, invisible cursor below 0
@@ -86,7 +86,7 @@ class FltkHost : public Host {
     posix::FileRegistry registry_;
     posix::FileSettingsStore settings_;
     StdFileSystem files_;
-    FltkDialogs dialogs_{loop_};
+    FltkDialogs dialogs_{loop_, screen_};
     FltkFormFactory forms_{loop_, screen_, cursor_};
     std::unique_ptr<EmbedWatch> embedWatch_;
 };

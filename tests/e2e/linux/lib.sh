@@ -41,8 +41,11 @@ expect() {
 }
 
 # A virtual display and a home of its own: the user's settings are never touched.
+# Xvfb's screen options may be given; one screen of 1024 x 768 by default.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+    local screens=("$@")
+    [ ${#screens[@]} -gt 0 ] || screens=(-screen 0 1024x768x24)
+    Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
     XVFB_PID=$!
     local _
     for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done

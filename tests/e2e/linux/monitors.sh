@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Two monitors side by side, without a window manager and with openbox:
+# Xephyr's two Xinerama heads, nested in an Xvfb whose screen shows both.
+# The show covers the first (primary) monitor with the picture centred on
+# it, a window of the program's class covers the second, nothing of the
+# desktop shows on either, and a key typed with the pointer on the second
+# ends the show. Dialogs open centred on the primary monitor. On a display
+# of two X screens the show covers both. Skipped (77) without Xephyr or
+# openbox.
+source "$(dirname "$0")/lib.sh"
+for tool in Xephyr openbox; do
+    command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
+done
+ROOT_COLOUR='#FF00FF'  # painted on the root; the sample picture has none of it
+
+# True once the command succeeds, trying until $1 seconds have passed: the
+# checks here read whole screens, each try takes a while.
+within() {
+    local deadline=$(($(date +%s) + $1))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Starts the X server "$@" in the background; its display in SERVER.
+start_server() {
+    local ready="$WORK/server.$RANDOM"
+    "$@" -displayfd 4 -nolisten tcp -noreset 4>"$ready" >/dev/null 2>&1 &
+    STARTED+=("$!")
+    eventually 10 test -s "$ready" || { echo "$1 did not start" >&2; exit 1; }
+    SERVER=":$(cat "$ready")"
+}
+
+# How many pixels of the root's colour the area $2 (WxH+X+Y) of display $1 shows.
+root_colour_count() {
+    DISPLAY=$1 import -window root -crop "$2" +repage png:- |
+        convert png:- -precision 12 -fill white -opaque "$ROOT_COLOUR" -fill black +opaque white \
+            -format '%[fx:round(mean*w*h)]' info:
+}
+no_root_colour() { [ "$(root_colour_count "$1" "$2")" -eq 0 ]; }
+# True when what is not black in the area $1 (WxH+X+Y) of the screen is
+# centred on it, within 2 pixels.
+picture_centred() {
+    local box width height left top w h x y
+    IFS='x+' read -r width height left top <<<"$1"
+    box=$(import -window root -crop "$1" +repage png:- | convert png:- -format '%@' info: 2>/dev/null)
+    IFS='x+' read -r w h x y <<<"$box"
+    [ "${w:-0}" -gt 0 ] && [ "$w" -lt "$width" ] &&
+        [ $(((2 * x + w - width) ** 2)) -le 16 ] && [ $(((2 * y + h - height) ** 2)) -le 16 ]
+}
+# True when a window of the program has the size $2 (WxH) at $3 (+X+Y) on
+# the root window of display $1.
+covered() {
+    DISPLAY=$1 xwininfo -root -tree | awk -v size="$2" -v at="$3" '
+        /\("pictavo" "Pictavo"\)/ { split($(NF - 1), geometry, /[-+]/); if (geometry[1] == size && $NF == at) found = 1 }
+        END { exit !found }'
+}
+
+# The show on two monitors, the pointer resting on the second; $1 says how
+# the desktop runs.
+show_on_two_monitors() {
+    xdotool mousemove 2880 540
+    start_pictavo /s
+    local show=$LAST_PID
+    local slide
+    slide=$(window_titled "Screen Saver Main Form" || true)
+    expect "$1: /s opens the slide window" test -n "$slide"
+    expect "$1: the picture comes, centred on the first monitor" \
+        within 10 picture_centred 1920x1080+0+0
+    expect "$1: nothing of the desktop shows there" no_root_colour "$DISPLAY" 1920x1080+0+0
+    expect "$1: a window of ours covers the second monitor" \
+        within 5 covered "$DISPLAY" 1920x1080 +1920+0
+    expect "$1: nothing of the desktop shows there either" \
+        within 5 no_root_colour "$OUTER" 1920x1080+1920+0
+    expect "$1: the pointer resting on the second monitor leaves the show running" kill -0 "$show"
+    xdotool key a
+    expect "$1: a key typed with the pointer there ends the show" ends_within "$show" 2
+    expect "$1: it ends with status 0" test "$(status_of "$show")" -eq 0
+    expect "$1: and takes its covers with it" test -z "$(xwininfo -root -tree | grep '"Pictavo")')"
+}
+
+start_display -screen 0 3840x1080x24
+OUTER=$DISPLAY
+start_server Xephyr -screen 1920x1080+0+0 -screen 1920x1080+1920+0 +xinerama
+export DISPLAY=$SERVER
+two_heads() { [ "$(xdpyinfo -ext XINERAMA | grep -c 'head #')" -eq 2 ]; }
+eventually 5 two_heads || { echo "Xephyr shows no two heads" >&2; exit 1; }
+use_one_picture
+xsetroot -solid "$ROOT_COLOUR"
+show_on_two_monitors "no window manager"
+
+openbox >"$WORK/openbox.log" 2>&1 &
+STARTED+=("$!")
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+eventually 5 wm_ready || { echo "openbox did not start" >&2; exit 1; }
+show_on_two_monitors "openbox"
+
+middle_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print int(x + w / 2), int(y + h / 2)}'
+}
+on_primary_middle() {
+    local x y
+    read -r x y <<<"$(middle_of "$1")"
+    [ $(((x - 960) ** 2)) -le 16 ] && [ $(((y - 540) ** 2)) -le 16 ]
+}
+start_pictavo /c
+dialog=$(window_titled "Configure Pictavo" || true)
+expect "openbox: the configuration dialog opens" test -n "$dialog"
+[ -n "$dialog" ] && expect "centred on the primary monitor (middle at $(middle_of "$dialog"))" \
+    eventually 2 on_primary_middle "$dialog"
+[ -n "$dialog" ] && "$CLOSE_WINDOW" "$dialog"
+expect "closing it ends the program" ends_within "$LAST_PID" 2
+
+start_server Xvfb -screen 0 1280x720x24 -screen 1 800x600x24
+export DISPLAY=$SERVER.0
+for screen in 0 1; do DISPLAY=$SERVER.$screen xsetroot -solid "$ROOT_COLOUR"; done
+start_pictavo /s
+show=$LAST_PID
+expect "two screens: the picture comes, centred on the first" \
+    within 10 picture_centred 1280x720+0+0
+expect "two screens: a window of ours covers the second" \
+    within 5 covered "$SERVER.1" 800x600 +0+0
+expect "two screens: nothing of the desktop shows on either" \
+    within 5 no_root_colour "$SERVER.1" 800x600+0+0
+expect "two screens: nor on the first" no_root_colour "$SERVER.0" 1280x720+0+0
+xdotool key a
+expect "two screens: a key ends the show" ends_within "$show" 2
+finish
