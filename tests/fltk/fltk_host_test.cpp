@@ -85,6 +85,8 @@ TEST_F(FltkHostTest, ATerminationSignalIsAnEndRequestAtOnceBeforeAnyDispatch) {
     std::raise(SIGTERM);
     // A wait that looks between its slices sees it without dispatching.
     EXPECT_TRUE(host.eventLoop().endRequested());
+    // The program dies of it once its windows are closed.
+    EXPECT_EQ(FltkEventLoop::terminationSignal(), SIGTERM);
 }
 
 TEST_F(FltkHostTest, AWaitForADistantDeadlineEndsWhenAnotherThreadWakesTheLoop) {

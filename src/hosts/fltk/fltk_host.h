@@ -16,6 +16,7 @@
 //   FormFactory   FltkFormFactory  any layout as FLTK widgets
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/result.h"
@@ -37,6 +38,11 @@
 #include "platform/host.h"
 
 namespace pictavo::platform::fltk {
+
+// Opens the display DISPLAY names and hands it to FLTK, before a host is
+// made. The reason, naming the display, when it cannot be opened: FLTK
+// itself would end the program with a bare "Can't open display".
+std::optional<std::string> openDisplay();
 
 // Opens the display and sets FLTK up before any member needs it.
 struct FltkSession {
