@@ -236,7 +236,7 @@ TEST(Monitors, ThePrimaryIsTheHeadOfRandrsPrimaryMonitorElseTheFirst) {
 }
 
 TEST(Monitors, EachOtherPictureIsCoveredOnceAndNothingThePrimaryShows) {
-    // Two monitors, each with a clone, and a small one mirroring the first.
+    // Two monitors, each with a clone, and a small one showing part of the second.
     MonitorLayout layout{{{0, 0, 1920, 1080},
                           {1920, 0, 1920, 1080},
                           {0, 0, 1920, 1080},

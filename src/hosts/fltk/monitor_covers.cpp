@@ -89,10 +89,11 @@ MonitorCovers::MonitorCovers(XId form, const MonitorLayout& monitors, FltkCursor
     if (!covers_.empty()) Fl::add_system_handler(xEvent, this);
 }
 
+// No round trip to the server here: the show may be ending on a signal,
+// with a transition's copies still queued before anything would be answered.
 MonitorCovers::~MonitorCovers() {
     if (covers_.empty()) return;
     Fl::remove_system_handler(xEvent);
-    XErrorTrap trap;
     for (const Cover& cover : covers_) {
         cursor_.untrack(cover.window);
         XDestroyWindow(display(), cover.window);
