@@ -4,7 +4,6 @@
 #include <FL/x.H>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -24,13 +23,7 @@ constexpr long kCoverEvents = KeyPressMask | KeyReleaseMask | ButtonPressMask | 
 // that it is the program's, full screen above the others, never focused
 // and kept off task bars.
 void describeCover(Display* d, ::Window xid, const MonitorArea& area) {
-    XClassHint classHint{const_cast<char*>("pictavo"), const_cast<char*>("Pictavo")};
-    XSetClassHint(d, xid, &classHint);
-    XWMHints* hints = XAllocWMHints();
-    hints->flags = InputHint;
-    hints->input = False;
-    XSetWMHints(d, xid, hints);
-    XFree(hints);
+    markAsProgramsWindow(xid, false);
     XSizeHints* size = XAllocSizeHints();
     size->flags = USPosition | USSize;
     size->x = area.x;
@@ -39,9 +32,6 @@ void describeCover(Display* d, ::Window xid, const MonitorArea& area) {
     size->height = area.height;
     XSetWMNormalHints(d, xid, size);
     XFree(size);
-    long pid = getpid();
-    XChangeProperty(d, xid, atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&pid), 1);
     std::array<Atom, 4> states{atom("_NET_WM_STATE_FULLSCREEN"), atom("_NET_WM_STATE_ABOVE"),
                                atom("_NET_WM_STATE_SKIP_TASKBAR"),
                                atom("_NET_WM_STATE_SKIP_PAGER")};
@@ -67,17 +57,8 @@ int coreButton(unsigned int xButton) {
 }  // namespace
 
 void keepFullScreenOn(XId window, int head) {
-    if (!windowManagerRunning()) return;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = atom("_NET_WM_FULLSCREEN_MONITORS");
-    event.xclient.format = 32;
-    for (int edge = 0; edge < 4; ++edge) event.xclient.data.l[edge] = head;
-    event.xclient.data.l[4] = 1;  // from an application
-    XErrorTrap trap;
-    XSendEvent(display(), rootWindow(), False, SubstructureNotifyMask | SubstructureRedirectMask,
-               &event);
+    // Top, bottom, left and right edge on the head; asked by an application.
+    askWindowManager(window, "_NET_WM_FULLSCREEN_MONITORS", {head, head, head, head, 1});
 }
 
 MonitorCovers::MonitorCovers(XId form, const MonitorLayout& monitors, FltkCursor& cursor,

@@ -56,6 +56,27 @@ start_display() {
     SETTINGS="$XDG_CONFIG_HOME/pictavo/settings.ini"
 }
 
+# Starts openbox on the display and waits until it frames new windows.
+# While it starts it may drop a window's request to be mapped, which then
+# stays unmapped: a window of the test's own is mapped (again, if need be)
+# until openbox takes it. Uses HOST_ID and HOST_PID.
+start_openbox() {
+    openbox >"$WORK/openbox.log" 2>&1 &
+    STARTED+=("$!")
+    local _ managed
+    for _ in 1 2 3 4 5; do
+        start_host_window 40 40 "openbox probe"
+        managed=no
+        eventually 2 managed_by_window_manager "$HOST_ID" && managed=yes
+        kill -TERM "$HOST_PID"
+        wait "$HOST_PID" 2>/dev/null || true
+        [ "$managed" = yes ] && return 0
+    done
+    echo "openbox did not start" >&2
+    exit 1
+}
+managed_by_window_manager() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'Normal'; }
+
 # Starts pictavo with these arguments in the background; its pid in LAST_PID.
 start_pictavo() {
     "$PICTAVO" "$@" >>"$WORK/pictavo.log" 2>&1 &
@@ -125,6 +146,11 @@ first_child_of() {
         [ -n "$child" ] && { echo "$child"; return; }
         sleep 0.05
     done
+}
+# The middle of window $1, "X Y", in root coordinates.
+middle_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print int(x + w / 2), int(y + h / 2)}'
 }
 # Width and height of window $1, as "WxH".
 size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
