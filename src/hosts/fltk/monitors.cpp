@@ -47,7 +47,8 @@ std::optional<MonitorArea> randrPrimaryMonitor(Display* d) {
     XErrorTrap trap;
     if (XRRMonitorInfo* monitors = XRRGetMonitors(d, rootWindow(), True, &count);
         monitors != nullptr) {
-        for (int i = 0; i < count; ++i)
+        // The server lists the primary monitor first; the first marked so wins.
+        for (int i = 0; i < count && !primary; ++i)
             if (monitors[i].primary)
                 primary = MonitorArea{monitors[i].x, monitors[i].y, monitors[i].width,
                                       monitors[i].height};
