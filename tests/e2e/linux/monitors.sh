@@ -43,8 +43,8 @@ no_root_colour() { [ "$(root_colour_count "$1" "$2")" -eq 0 ]; }
 # True when what is not black in the area $1 (WxH+X+Y) of the screen is
 # centred on it, within 2 pixels.
 picture_centred() {
-    local box width height left top w h x y
-    IFS='x+' read -r width height left top <<<"$1"
+    local box width height w h x y
+    IFS='x+' read -r width height _ <<<"$1"
     box=$(import -window root -crop "$1" +repage png:- | convert png:- -format '%@' info: 2>/dev/null)
     IFS='x+' read -r w h x y <<<"$box"
     [ "${w:-0}" -gt 0 ] && [ "$w" -lt "$width" ] &&
