@@ -24,7 +24,7 @@ run_packages=(
   # image libraries
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   # the desktop host
-  libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev
+  libfltk1.3-dev libx11-dev libxext-dev libxfixes-dev libxinerama-dev libxrandr-dev
   # EPS pictures are drawn by Ghostscript at run time
   ghostscript
 )
@@ -39,8 +39,9 @@ test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # end-to-end tests: a virtual display, input, screenshots, 64-bit Wine
   xvfb xdotool x11-utils x11-apps imagemagick wine wine64 libxml2-utils
-  # a window manager, to look at the desktop host's dialogs as a desktop shows them
-  openbox
+  # a window manager, to look at the desktop host's dialogs as a desktop shows them;
+  # a nested X server with two monitors side by side
+  openbox xserver-xephyr x11-xserver-utils
   # Wine's own fonts: MS Sans Serif and the other faces the windows name, with Windows' metrics
   fonts-wine
   # reference decoders and writers for the decoder tests and the comparison of the
@@ -48,7 +49,7 @@ test_packages=(
   libjpeg-turbo-progs libtiff-tools netpbm graphicsmagick python3-ezdxf libwmf-bin libwpg-tools
   python3
   # checking the packages: the Debian package's rules and the zip's contents
-  lintian unzip
+  lintian unzip desktop-file-utils
 )
 
 packages=("${run_packages[@]}")

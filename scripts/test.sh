@@ -102,7 +102,8 @@ check_deb() {
   local file
   for file in /usr/bin/pictavo /usr/bin/pictavo-render /usr/share/xscreensaver/config/pictavo.xml \
       /usr/share/applications/screensavers/pictavo.desktop /usr/share/man/man1/pictavo.1.gz \
-      /usr/share/doc/pictavo/copyright; do
+      /usr/share/doc/pictavo/copyright /usr/share/applications/pictavo-settings.desktop \
+      /usr/share/icons/hicolor/48x48/apps/pictavo.png /usr/share/icons/hicolor/scalable/apps/pictavo.svg; do
     check "the package holds $file" has_line "$work/files" "$file"
   done
   dpkg-deb -f "$deb" Depends | sed 's/, /\n/g' | sed 's/ (.*//' >"$work/depends"
@@ -114,6 +115,8 @@ check_deb() {
   # Its warnings and notes are printed for a reader; only errors fail.
   check "lintian finds no errors in it" lintian --fail-on error --tag-display-limit 0 "$deb"
   dpkg -x "$deb" "$work/root"
+  check "its settings entry is a valid desktop entry" \
+    desktop-file-validate "$work/root/usr/share/applications/pictavo-settings.desktop"
   check "its pictavo-render decodes a picture" \
     "$work/root/usr/bin/pictavo-render" decode samples/star-night.bmp --out "$work/star-night.png"
   check "into a PNG file" cmp -s -n 8 <(printf '\211PNG\r\n\032\n') "$work/star-night.png"

@@ -24,12 +24,15 @@ TEST(LinuxArguments, AScreenSaverHostNamesItsWindowInDecimalOrHex) {
     EXPECT_EQ(hex.target, DrawTarget::HostWindow);
     EXPECT_EQ(hex.windowId, 0x2a00007u);
     EXPECT_EQ(hex.commandLine, "");
+    EXPECT_EQ(hex.windowNamed, "0x2a00007");  // messages echo it as it was given
     LinuxArguments decimal = parsed({"--window-id", "44040199"});
     EXPECT_EQ(decimal.windowId, 44040199u);
 }
 
 TEST(LinuxArguments, PreviewAndPasswordTakeHexWindowIdsAsDecimalOnes) {
     EXPECT_EQ(parsed({"/p", "0x50d"}).commandLine, "/p 1293");
+    EXPECT_EQ(parsed({"/p", "0x50d"}).windowNamed, "0x50d");
+    EXPECT_EQ(parsed({"/p"}).windowNamed, "");
     EXPECT_EQ(parsed({"/A", "0X1F"}).commandLine, "/A 31");
     EXPECT_EQ(parsed({"/p:0x2a00007"}).commandLine, "/p:44040199");
     EXPECT_EQ(parsed({"/p", "1293"}).commandLine, "/p 1293");

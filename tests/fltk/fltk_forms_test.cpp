@@ -497,6 +497,20 @@ TEST_F(FltkFormsTest, AFileListScrollsSidewaysOnlyWhenANameIsWiderThanIt) {
     EXPECT_TRUE(browser->hscrollbar.visible());
 }
 
+TEST_F(FltkFormsTest, AListWhoseRowsFitHasNoScrollBarWhicheverRowIsChosen) {
+    auto form = make();
+    Control& files = form->control("File1");
+    files.move({120, 2640, 2000, 300});  // too small for the rows: the chosen one is scrolled to
+    files.setItems({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    files.setSelectedIndex(4);
+    // The configuration dialog sizes its lists after it fills them.
+    files.move({120, 2640, 2000, 1800});
+    showAtCorner(*form);
+    auto* browser = static_cast<Fl_Browser_*>(widget(*form, "File1"));
+    EXPECT_EQ(browser->position(), 0);
+    EXPECT_FALSE(browser->scrollbar.visible());
+}
+
 TEST_F(FltkFormsTest, ALabelCutByItsWindowShowsWholeLinesOnly) {
     FormSpec design;
     design.name = "frmCut";

@@ -85,6 +85,8 @@ TEST_F(FltkHostTest, ATerminationSignalIsAnEndRequestAtOnceBeforeAnyDispatch) {
     std::raise(SIGTERM);
     // A wait that looks between its slices sees it without dispatching.
     EXPECT_TRUE(host.eventLoop().endRequested());
+    // The program dies of it once its windows are closed.
+    EXPECT_EQ(FltkEventLoop::terminationSignal(), SIGTERM);
 }
 
 TEST_F(FltkHostTest, AWaitForADistantDeadlineEndsWhenAnotherThreadWakesTheLoop) {
@@ -221,6 +223,31 @@ TEST_F(EmbeddedTest, TheProgramEndsWhenTheLentWindowGoes) {
 
 TEST_F(FltkHostTest, AWindowThatIsNotThereCannotBeLent) {
     EXPECT_FALSE(host.embedInto(0x7FFFFF00).ok());
+}
+
+TEST(Monitors, ThePrimaryIsTheHeadOfRandrsPrimaryMonitorElseTheFirst) {
+    const std::vector<MonitorArea> heads{
+        {0, 0, 1920, 1080}, {1920, 0, 1280, 1024}, {3200, 0, 1920, 1080}};
+    EXPECT_EQ(primaryHead(heads, std::nullopt), 0u);
+    EXPECT_EQ(primaryHead(heads, MonitorArea{1920, 0, 1280, 1024}), 1u);
+    // A monitor that is part of a head: the head that holds its centre.
+    EXPECT_EQ(primaryHead(heads, MonitorArea{3200, 0, 960, 1080}), 2u);
+    EXPECT_EQ(primaryHead(heads, MonitorArea{9000, 0, 10, 10}), 0u);
+}
+
+TEST(Monitors, EachOtherPictureIsCoveredOnceAndNothingThePrimaryShows) {
+    // Two monitors, each with a clone, and a small one showing part of the second.
+    MonitorLayout layout{{{0, 0, 1920, 1080},
+                          {1920, 0, 1920, 1080},
+                          {0, 0, 1920, 1080},
+                          {1920, 0, 1920, 1080},
+                          {1920, 0, 1024, 768}},
+                         0};
+    EXPECT_EQ(layout.otherHeads(), (std::vector<size_t>{1}));
+    layout.primary = 3;
+    EXPECT_EQ(layout.otherHeads(), (std::vector<size_t>{0}));
+    layout.primary = 4;
+    EXPECT_EQ(layout.otherHeads(), (std::vector<size_t>{0, 1}));
 }
 
 }  // namespace

@@ -26,6 +26,14 @@ Result<uint64_t> windowId(const std::string& text) {
     return static_cast<uint64_t>(value);
 }
 
+// What follows a two-character switch, without the blanks around it.
+std::string afterSwitch(const std::string& commandLine) {
+    if (commandLine.size() <= 2) return {};
+    const size_t first = commandLine.find_first_not_of(" \t", 2);
+    if (first == std::string::npos) return {};
+    return commandLine.substr(first, commandLine.find_last_not_of(" \t") + 1 - first);
+}
+
 // X window ids are as often written in hex as in decimal (xwininfo prints
 // both): a "0x..." handle after /p or /a reaches the core, which reads a
 // decimal number there as the Windows build does, in decimal.
@@ -63,11 +71,14 @@ Result<LinuxArguments> parseLinuxArguments(const std::vector<std::string>& argum
             if (!id) return id.error();
             parsed.target = DrawTarget::HostWindow;
             parsed.windowId = *id;
+            parsed.windowNamed = arguments[i];
         } else {
             if (!parsed.commandLine.empty()) parsed.commandLine += ' ';
             parsed.commandLine += argument;
         }
     }
+    if (parsed.target == DrawTarget::OwnWindows)
+        parsed.windowNamed = shortened(afterSwitch(parsed.commandLine));
     parsed.commandLine = withDecimalHandle(parsed.commandLine);
     return parsed;
 }

@@ -28,6 +28,9 @@ struct LinuxArguments {
     std::string commandLine;
     DrawTarget target = DrawTarget::OwnWindows;
     uint64_t windowId = 0;
+    // The window as the user wrote it, for messages: the id after
+    // -window-id, or what follows "/p" or "/a" (blanks trimmed).
+    std::string windowNamed;
 };
 
 Result<LinuxArguments> parseLinuxArguments(const std::vector<std::string>& arguments);

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "hosts/fltk/fltk_event_loop.h"
+#include "hosts/fltk/fltk_screen.h"
 #include "hosts/fltk/fltk_style.h"
 #include "hosts/fltk/native_window.h"
 #include "hosts/fltk/x11_display.h"
@@ -72,15 +73,16 @@ void runModal(Fl_Window& window, FltkEventLoop& loop) {
     if (before != 0 && windowExists(before)) focusWindow(before);
 }
 
-void centre(Fl_Window& window) {
-    window.position((Fl::w() - window.w()) / 2, (Fl::h() - window.h()) / 2);
-}
-
 void hideWindow(Fl_Widget* widget, void*) {
     widget->top_window()->hide();
 }
 
 }  // namespace
+
+void FltkDialogs::centre(Fl_Window& window) const {
+    window.position(screen_.originX() + (screen_.widthPixels() - window.w()) / 2,
+                    screen_.originY() + (screen_.heightPixels() - window.h()) / 2);
+}
 
 int FltkDialogs::messageBox(const std::string& text, const std::string& title, int style) {
     std::string label = plainLabel(text);

@@ -4,20 +4,27 @@
 
 #include "platform/dialogs.h"
 
+class Fl_Window;
+
 namespace pictavo::platform::fltk {
 
 class FltkEventLoop;
+class FltkScreen;
 
 class FltkDialogs : public Dialogs {
   public:
-    explicit FltkDialogs(FltkEventLoop& loop) : loop_(loop) {}
+    // The boxes open centred on screen's primary monitor.
+    FltkDialogs(FltkEventLoop& loop, const FltkScreen& screen) : loop_(loop), screen_(screen) {}
 
     int messageBox(const std::string& text, const std::string& title, int style) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
 
   private:
+    void centre(Fl_Window& window) const;
+
     FltkEventLoop& loop_;
+    const FltkScreen& screen_;
 };
 
 }  // namespace pictavo::platform::fltk

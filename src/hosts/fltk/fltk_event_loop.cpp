@@ -13,14 +13,15 @@ namespace pictavo::platform::fltk {
 namespace {
 // A signal handler can reach nothing but plain variables.
 volatile sig_atomic_t signalPipeWriteEnd = -1;
+// The termination signal that came, 0 before any.
 volatile sig_atomic_t terminationSignalled = 0;
 
 // What a byte in the pipe stands for.
 constexpr char kSignalByte = 's';
 constexpr char kWakeByte = 'w';
 
-void onTerminationSignal(int) {
-    terminationSignalled = 1;
+void onTerminationSignal(int signal) {
+    terminationSignalled = signal;
     if (signalPipeWriteEnd < 0) return;
     char byte = kSignalByte;
     [[maybe_unused]] ssize_t written = write(signalPipeWriteEnd, &byte, 1);
@@ -70,6 +71,10 @@ void FltkEventLoop::wake() {
     char byte = kWakeByte;
     // A full pipe already holds a wake-up.
     [[maybe_unused]] ssize_t written = write(wakePipe_[1], &byte, 1);
+}
+
+int FltkEventLoop::terminationSignal() {
+    return terminationSignalled;
 }
 
 bool FltkEventLoop::endRequested() const {

@@ -36,6 +36,10 @@ class FltkEventLoop : public EventLoop {
     // SIGTERM, SIGINT and SIGHUP ask the loop to end at its next turn (the
     // handler only notes the signal and writes to the pipe the loop watches).
     void endOnTerminationSignals();
+    // The termination signal that has come (SIGTERM, SIGINT, SIGHUP), or 0.
+    // The program dies of it once its windows are closed, so that whoever
+    // sent it sees that it did.
+    static int terminationSignal();
     // One turn of a loop that waits inside a modal window.
     void waitOnce();
 

@@ -138,6 +138,10 @@ FltkRole* FltkForm::roleOf(const Control& control) const {
     return static_cast<FltkRole*>(control.native());
 }
 
+Fl_Window& FltkForm::topWindow() const {
+    return *window_;
+}
+
 // The innermost control: an option inside a panel, not the panel.
 Control* FltkForm::controlOf(const Fl_Widget* widget) const {
     for (const Fl_Widget* w = widget; w != nullptr; w = w->parent())
@@ -222,13 +226,17 @@ void FltkForm::realiseForChildHandles() const {
 void FltkForm::show(bool modal) {
     if (!loaded_ || design().style == FormStyle::Hidden) return;
     realiseNative();
-    const FltkScreen& metrics = factory_.screen();
-    bool coversScreen = window_->x() <= 0 && window_->y() <= 0 &&
-                        window_->w() >= metrics.widthPixels() &&
-                        window_->h() >= metrics.heightPixels();
-    if (design().style == FormStyle::Borderless && coversScreen && !embedded())
+    const bool fullScreen =
+        design().style == FormStyle::Borderless && coversScreen() && !embedded();
+    if (fullScreen) {
         addWindowState(nativeHandle(*window_), "_NET_WM_STATE_FULLSCREEN");
+        // Mapped first, so that the form is the newest window and gets the keyboard.
+        coverOtherMonitors();
+    }
     mapRealised(*window_);
+    if (fullScreen)
+        keepFullScreenOn(nativeHandle(*window_),
+                         static_cast<int>(factory_.screen().monitors().primary));
     if (modal) runModal();
 }
 
@@ -241,7 +249,9 @@ void FltkForm::runModal() {
 }
 
 void FltkForm::hide() {
-    if (loaded_) unmapRealised(*window_);
+    if (!loaded_) return;
+    covers_.reset();
+    unmapRealised(*window_);
 }
 
 void FltkForm::unload() {
@@ -252,6 +262,7 @@ void FltkForm::unload() {
     Fl::remove_timeout(pointerTimeout, this);
     Fl::remove_timeout(paintTimeout, this);
     endModal();
+    covers_.reset();
     window_->hide();  // destroys the X window and those of its picture boxes
 }
 
@@ -266,7 +277,8 @@ void FltkForm::move(const TwipsRect& rect) {
         height = std::max(1, metrics.toPixelsY(rect.height));
     bounds_ = rect;
     moving_ = true;
-    window_->resize(metrics.toPixelsX(rect.left), metrics.toPixelsY(rect.top), width, height);
+    window_->resize(metrics.originX() + metrics.toPixelsX(rect.left),
+                    metrics.originY() + metrics.toPixelsY(rect.top), width, height);
     moving_ = false;
     background_.resizeKeeping(width, height, design().backColour);
 }
@@ -279,8 +291,8 @@ void FltkForm::resizedByUser(int x, int y, int width, int height) {
     // FLTK reports a top-level window's place on the root window; an embedded
     // one stays where the core put it inside its host.
     if (!embedded()) {
-        bounds_.left = metrics.toTwipsX(x);
-        bounds_.top = metrics.toTwipsY(y);
+        bounds_.left = metrics.toTwipsX(x - metrics.originX());
+        bounds_.top = metrics.toTwipsY(y - metrics.originY());
     }
     if (!resized) return;
     bounds_.width = metrics.toTwipsX(width);
@@ -398,7 +410,15 @@ void FltkForm::firePointerPosition() {
             trap.failed())
             return;
     }
-    // The picture box under the pointer, topmost first.
+    PictureHit hit = pictureAt(x, y);
+    if (hit.control == nullptr) return;
+    Event move{EventType::MouseMove, hit.control->name()};
+    move.x = x - hit.left - hit.window->frameWidth();
+    move.y = y - hit.top - hit.window->frameWidth();
+    raise(move);
+}
+
+FltkForm::PictureHit FltkForm::pictureAt(int x, int y) const {
     const auto& all = controls();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         FltkRole* role = roleOf(**it);
@@ -410,13 +430,10 @@ void FltkForm::firePointerPosition() {
             left += outer->x();
             top += outer->y();
         }
-        if (x < left || y < top || x >= left + picture->w() || y >= top + picture->h()) continue;
-        Event move{EventType::MouseMove, (*it)->name()};
-        move.x = x - left - picture->frameWidth();
-        move.y = y - top - picture->frameWidth();
-        raise(move);
-        return;
+        if (x >= left && y >= top && x < left + picture->w() && y < top + picture->h())
+            return {it->get(), picture, left, top};
     }
+    return {};
 }
 
 // ---- factory ----

@@ -19,6 +19,7 @@
 #include "dialogs/form_base.h"
 #include "hosts/fltk/fltk_role.h"
 #include "hosts/fltk/fltk_surface.h"
+#include "hosts/fltk/monitor_covers.h"
 #include "hosts/fltk/x11_types.h"
 
 namespace pictavo::platform::fltk {
@@ -27,6 +28,7 @@ class FltkCursor;
 class FltkEventLoop;
 class FltkFormFactory;
 class FltkScreen;
+class PictureWindow;
 
 class FltkForm : public FormBase {
   public:
@@ -68,7 +70,16 @@ class FltkForm : public FormBase {
     class FormWindow;
 
   private:
+    // A picture box of the form and its place in the form's window.
+    struct PictureHit {
+        Control* control = nullptr;
+        PictureWindow* window = nullptr;
+        int left = 0;
+        int top = 0;
+    };
+
     FltkRole* roleOf(const Control& control) const;
+    Fl_Window& topWindow() const;
     void placeControls();
     void realiseNative() const;
     int keyboard();
@@ -76,6 +87,14 @@ class FltkForm : public FormBase {
     void noteFocus();
     void mapped();
     void firePointerPosition();
+    // The visible picture box at (x, y) of the form's window, topmost first.
+    PictureHit pictureAt(int x, int y) const;
+    bool coversScreen() const;
+    // The covers of the other monitors, while the form covers the primary.
+    void coverOtherMonitors();
+    // Input on a cover goes to the picture in the form's middle: a move in
+    // that picture's coordinates, a click on its centre.
+    void coverInput(CoverPointer what, int rootX, int rootY, int button);
     void runModal();
     static void pointerTimeout(void* self);
     static void paintTimeout(void* self);
@@ -84,6 +103,7 @@ class FltkForm : public FormBase {
     FltkForm* owner_;
     FormWindow* window_ = nullptr;  // FLTK deletes it (later, if it is busy)
     FltkSurface background_;
+    std::unique_ptr<MonitorCovers> covers_;
     std::string caption_;
     TwipsRect bounds_;
     bool loaded_ = true;

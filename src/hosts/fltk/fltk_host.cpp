@@ -1,6 +1,7 @@
 #include "hosts/fltk/fltk_host.h"
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,17 @@
 #include "hosts/fltk/x11_display.h"
 
 namespace pictavo::platform::fltk {
+
+std::optional<std::string> openDisplay() {
+    if (fl_display != nullptr) return std::nullopt;
+    const char* named = std::getenv("DISPLAY");
+    if (named == nullptr || named[0] == '\0') return "cannot open display: DISPLAY is not set";
+    Display* opened = XOpenDisplay(nullptr);
+    if (opened == nullptr)
+        return std::string("cannot open display \"") + named + "\" named by DISPLAY";
+    fl_open_display(opened);
+    return std::nullopt;
+}
 
 FltkSession::FltkSession() {
     // True colour, so surfaces and windows share one pixel format.
@@ -55,7 +67,7 @@ std::string FltkHost::defaultPictureFolder() const {
 
 Result<void> FltkHost::embedInto(WindowHandle target) {
     auto window = static_cast<::Window>(target);
-    if (!windowExists(window)) return makeError("no window " + std::to_string(target));
+    if (!windowExists(window)) return makeError("there is no such window");
     XWindowAttributes attributes;
     XGetWindowAttributes(display(), window, &attributes);
     screen_.setSize(attributes.width, attributes.height);

@@ -3,7 +3,7 @@
 // system's few values in files under $XDG_CONFIG_HOME/pictavo, real time.
 //
 // Checklist of the seam:
-//   Screen        FltkScreen       X screen size, twips per pixel from Xft.dpi
+//   Screen        FltkScreen       the primary monitor, twips per pixel from Xft.dpi
 //   Clock         SystemClock      steady clock, sleeps
 //   EventLoop     FltkEventLoop    Fl::wait / Fl::check, SIGTERM ends it
 //   Cursor        FltkCursor       display count, invisible cursor below 0
@@ -16,6 +16,7 @@
 //   FormFactory   FltkFormFactory  any layout as FLTK widgets
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/result.h"
@@ -37,6 +38,11 @@
 #include "platform/host.h"
 
 namespace pictavo::platform::fltk {
+
+// Opens the display DISPLAY names and hands it to FLTK, before a host is
+// made. The reason, naming the display, when it cannot be opened: FLTK
+// itself would end the program with a bare "Can't open display".
+std::optional<std::string> openDisplay();
 
 // Opens the display and sets FLTK up before any member needs it.
 struct FltkSession {
@@ -86,7 +92,7 @@ class FltkHost : public Host {
     posix::FileRegistry registry_;
     posix::FileSettingsStore settings_;
     StdFileSystem files_;
-    FltkDialogs dialogs_{loop_};
+    FltkDialogs dialogs_{loop_, screen_};
     FltkFormFactory forms_{loop_, screen_, cursor_};
     std::unique_ptr<EmbedWatch> embedWatch_;
 };

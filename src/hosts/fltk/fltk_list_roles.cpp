@@ -37,6 +37,24 @@ class TreeBrowser : public Fl_Hold_Browser {
   public:
     using Fl_Hold_Browser::Fl_Hold_Browser;
     void setIndents(std::vector<int> indents) { indents_ = std::move(indents); }
+    // Brings the line into view: in the middle when the rows do not all
+    // fit, else with every row shown from the top. A list scrolled although
+    // its rows fit shows a scroll bar with nothing to scroll. Asked again
+    // when the list takes its size, which the form may set after the rows.
+    void showLine(int line) {
+        shownLine_ = line;
+        if (line <= 0) return;
+        int x = 0, y = 0, width = 0, height = 0;
+        bbox(x, y, width, height);
+        if (full_height() <= height)
+            position(0);
+        else
+            middleline(line);
+    }
+    void resize(int x, int y, int width, int height) override {
+        Fl_Hold_Browser::resize(x, y, width, height);
+        if (shownLine_ > 0) showLine(shownLine_);
+    }
 
   protected:
     void item_draw(void* item, int x, int y, int w, int h) const override {
@@ -54,6 +72,7 @@ class TreeBrowser : public Fl_Hold_Browser {
     }
 
     std::vector<int> indents_;
+    int shownLine_ = 0;  // the line last brought into view; 0: none
 };
 
 class ListRole : public FltkRole {
@@ -89,6 +108,7 @@ class ListRole : public FltkRole {
         auto* browser = static_cast<TreeBrowser*>(widget_);
         if (changed.has(Property::Items)) {
             browser->clear();
+            browser->showLine(0);
             browser->setIndents(control_.indents());
             for (const std::string& item : control_.items()) browser->add(item.c_str());
         }
@@ -96,9 +116,10 @@ class ListRole : public FltkRole {
             int selected = control_.selectedIndex();
             if (selected >= 0) {
                 browser->select(selected + 1);
-                browser->middleline(selected + 1);
+                browser->showLine(selected + 1);
             } else {
                 browser->deselect();
+                browser->showLine(0);
             }
         }
     }

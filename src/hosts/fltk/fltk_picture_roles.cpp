@@ -92,7 +92,9 @@ class ImageRole : public FltkRole {
 class ShapeRole : public FltkRole {
   public:
     ShapeRole(FltkForm& form, Control& control) : FltkRole(form, control) {
-        adopt(new ShapeWidget(0, 0, widthPixels(), heightPixels(), kBlack));
+        auto* shape = new ShapeWidget(0, 0, widthPixels(), heightPixels(), kBlack);
+        shape->setDotsPerInch(form.screen().dotsPerInch());
+        adopt(shape);
     }
 
   protected:

@@ -19,7 +19,10 @@ double desktopDotsPerInch() {
 }
 }  // namespace
 
-FltkScreen::FltkScreen() : dotsPerInch_(desktopDotsPerInch()) {}
+FltkScreen::FltkScreen()
+    : dotsPerInch_(desktopDotsPerInch()),
+      monitors_(readMonitors()),
+      area_(monitors_.primaryArea()) {}
 
 int64_t FltkScreen::displayColours() const {
     int depth = fl_visual != nullptr ? fl_visual->depth : DefaultDepth(display(), fl_screen);
@@ -27,17 +30,8 @@ int64_t FltkScreen::displayColours() const {
     return int64_t{1} << depth;
 }
 
-int FltkScreen::widthPixels() const {
-    return width_ > 0 ? width_ : DisplayWidth(display(), fl_screen);
-}
-
-int FltkScreen::heightPixels() const {
-    return height_ > 0 ? height_ : DisplayHeight(display(), fl_screen);
-}
-
 void FltkScreen::setSize(int widthPixels, int heightPixels) {
-    width_ = widthPixels;
-    height_ = heightPixels;
+    area_ = {0, 0, widthPixels, heightPixels};
 }
 
 }  // namespace pictavo::platform::fltk

@@ -1,11 +1,13 @@
 #pragma once
-// The X screen as the core measures it. Twips per pixel follow the
-// desktop's font scaling (the Xft.dpi resource), 15 at the usual 96 dpi.
-// When the saver draws into another program's window, that window is the
-// screen.
+// The screen as the core measures it: the primary monitor, whose top left
+// corner is the core's origin, as on Windows; the full-screen show covers
+// it and the dialogs centre on it. Twips per pixel follow the desktop's
+// font scaling (the Xft.dpi resource), 15 at the usual 96 dpi. When the
+// saver draws into another program's window, that window is the screen.
 
 #include <cmath>
 
+#include "hosts/fltk/monitors.h"
 #include "platform/screen.h"
 
 namespace pictavo::platform::fltk {
@@ -21,8 +23,14 @@ class FltkScreen : public Screen {
     int64_t displayColours() const override;
 
     double dotsPerInch() const { return dotsPerInch_; }
-    int widthPixels() const;
-    int heightPixels() const;
+    int widthPixels() const { return area_.width; }
+    int heightPixels() const { return area_.height; }
+    // Where the core's origin is on the root window (0, 0 inside a window
+    // drawn into).
+    int originX() const { return area_.x; }
+    int originY() const { return area_.y; }
+    // The monitors as they were when the program started.
+    const MonitorLayout& monitors() const { return monitors_; }
     // The window the saver draws into stands for the screen.
     void setSize(int widthPixels, int heightPixels);
 
@@ -42,8 +50,8 @@ class FltkScreen : public Screen {
   private:
     static constexpr double kTwipsPerInch = 1440;
     double dotsPerInch_ = 96;
-    int width_ = 0;  // 0: the whole X screen
-    int height_ = 0;
+    MonitorLayout monitors_;
+    MonitorArea area_;
 };
 
 }  // namespace pictavo::platform::fltk

@@ -5,6 +5,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "hosts/fltk/fltk_style.h"
@@ -14,7 +15,7 @@ namespace pictavo::platform::fltk {
 namespace {
 constexpr int kSolid = 0;
 constexpr int kTransparent = 1;
-constexpr int kHatchSpacing = 8;
+constexpr double kHatchSpacingAt96Dpi = 8;
 }  // namespace
 
 int LabelBox::wholeLinesHeight(int height, int visible, int lineHeight) {
@@ -48,6 +49,11 @@ void ShapeWidget::setFill(int style, Colour colour) {
     fill_ = colour;
 }
 
+void ShapeWidget::setDotsPerInch(double dotsPerInch) {
+    hatchSpacing_ =
+        std::max(2, static_cast<int>(std::lround(kHatchSpacingAt96Dpi * dotsPerInch / 96)));
+}
+
 void ShapeWidget::draw() {
     if (fillStyle_ == kSolid) {
         fl_color(fltkColour(fill_));
@@ -68,7 +74,7 @@ void ShapeWidget::drawHatch() const {
     bool vertical = fillStyle_ == 3 || fillStyle_ == 6;
     bool rising = fillStyle_ == 4 || fillStyle_ == 7;
     bool falling = fillStyle_ == 5 || fillStyle_ == 7;
-    for (int i = 0; i < span; i += kHatchSpacing) {
+    for (int i = 0; i < span; i += hatchSpacing_) {
         if (horizontal && i < h()) fl_xyline(x(), y() + i, x() + w());
         if (vertical && i < w()) fl_yxline(x() + i, y(), y() + h());
         if (rising) fl_line(x() + i, y(), x() + i - h(), y() + h());

@@ -31,12 +31,16 @@ class ShapeWidget : public Fl_Widget {
     ShapeWidget(int x, int y, int width, int height, Colour border);
     void setFill(int style, Colour colour);
     void setBorderColour(Colour colour) { border_ = colour; }
+    // Hatches keep their spacing to the shape at any density, as the rest
+    // of the window scales: 8 pixels apart at 96 dpi.
+    void setDotsPerInch(double dotsPerInch);
     void draw() override;
 
   private:
     void drawHatch() const;
 
     Colour border_;
+    int hatchSpacing_ = 8;
     Colour fill_ = 0;
     int fillStyle_ = 1;  // transparent
 };

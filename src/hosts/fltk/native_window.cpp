@@ -29,19 +29,10 @@ constexpr long kOutputEvents = ExposureMask | StructureNotifyMask;
 
 void describeToWindowManager(Display* d, Window xid, const NativeWindowOptions& options) {
     XSetWMProperties(d, xid, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr);
-    long pid = getpid();
-    XChangeProperty(d, xid, atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&pid), 1);
+    markAsProgramsWindow(xid, true);
     Atom deleteWindow = atom("WM_DELETE_WINDOW");
     XChangeProperty(d, xid, atom("WM_PROTOCOLS"), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&deleteWindow), 1);
-    XClassHint classHint{const_cast<char*>("pictavo"), const_cast<char*>("Pictavo")};
-    XSetClassHint(d, xid, &classHint);
-    XWMHints* hints = XAllocWMHints();
-    hints->flags = InputHint;
-    hints->input = True;
-    XSetWMHints(d, xid, hints);
-    XFree(hints);
     if (options.transientFor != 0) XSetTransientForHint(d, xid, options.transientFor);
 }
 
@@ -79,6 +70,20 @@ void keepPlace(Display* d, Window xid, const Fl_Window& window) {
 }
 
 }  // namespace
+
+void markAsProgramsWindow(XId window, bool takesFocus) {
+    Display* d = display();
+    long pid = getpid();
+    XChangeProperty(d, window, atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&pid), 1);
+    XClassHint classHint{const_cast<char*>("pictavo"), const_cast<char*>("Pictavo")};
+    XSetClassHint(d, window, &classHint);
+    XWMHints* hints = XAllocWMHints();
+    hints->flags = InputHint;
+    hints->input = takesFocus ? True : False;
+    XSetWMHints(d, window, hints);
+    XFree(hints);
+}
 
 void realise(Fl_Window& window, const NativeWindowOptions& options) {
     if (Fl_X::i(&window) != nullptr) return;
@@ -143,17 +148,22 @@ void addWindowState(XId window, const char* state) {
     Atom value = atom(state);
     XChangeProperty(d, window, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeAppend,
                     reinterpret_cast<unsigned char*>(&value), 1);
+    // A mapped window's state belongs to the window manager: ask it (to add
+    // the state, as an application).
+    askWindowManager(window, "_NET_WM_STATE", {1, static_cast<long>(value), 0, 1, 0});
+}
+
+void askWindowManager(XId window, const char* message, const std::array<long, 5>& data) {
     if (!windowManagerRunning()) return;
-    // A mapped window's state belongs to the window manager: ask it.
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = atom("_NET_WM_STATE");
+    event.xclient.message_type = atom(message);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;  // add
-    event.xclient.data.l[1] = static_cast<long>(value);
-    event.xclient.data.l[3] = 1;  // from an application
-    XSendEvent(d, rootWindow(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+    for (size_t i = 0; i < data.size(); ++i) event.xclient.data.l[i] = data[i];
+    XErrorTrap trap;
+    XSendEvent(display(), rootWindow(), False, SubstructureNotifyMask | SubstructureRedirectMask,
+               &event);
 }
 
 void raiseAndFocus(XId window) {

@@ -5,6 +5,8 @@
 // window must exist unmapped before show(); FLTK alone creates it only when
 // mapping it. Here it is created the way FLTK would, then handed to FLTK.
 
+#include <array>
+
 #include "hosts/fltk/x11_types.h"
 
 class Fl_Window;
@@ -20,6 +22,11 @@ struct NativeWindowOptions {
     bool overrideRedirect = false;
 };
 
+// Tells the window manager that a top-level window is the program's: its
+// class ("pictavo", "Pictavo"), its process, and whether it takes the
+// keyboard.
+void markAsProgramsWindow(XId window, bool takesFocus);
+
 // Creates window's X window, unmapped, with its caption and size hints.
 // Does nothing when the window already has one.
 void realise(Fl_Window& window, const NativeWindowOptions& options);
@@ -33,6 +40,10 @@ bool isMapped(const Fl_Window& window);
 // Extended window-manager states (_NET_WM_STATE_ABOVE, ..._FULLSCREEN):
 // written as a property before mapping, asked of the window manager after.
 void addWindowState(XId window, const char* state);
+
+// Sends the window manager, when one runs, a request about window: an
+// EWMH client message to the root window.
+void askWindowManager(XId window, const char* message, const std::array<long, 5>& data);
 
 // Brings the window to the front and gives it the keyboard: through the
 // window manager when there is one, directly otherwise.

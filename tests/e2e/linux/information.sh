@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "pictavo --help" and "pictavo --version" answer on standard output and
 # exit 0 with no display at all; a switch the saver does not know still
-# goes to the saver, which needs one.
+# goes to the saver, which needs one and says which it could not open.
 set -euo pipefail
 : "${PICTAVO:?the pictavo program}" "${VERSION:?the project version}"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/pictavo-information.XXXXXX")
@@ -38,8 +38,12 @@ env -u DISPLAY "$PICTAVO" --help >/dev/full 2>/dev/null || STATUS=$?
 expect "a usage that cannot be written is a failure" test "$STATUS" -ne 0
 
 run /s
-expect "the show still needs a display" test "$STATUS" -ne 0
-expect "and says why" test -s "$WORK/err"
+expect "the show still needs a display (status $STATUS)" test "$STATUS" -eq 1
+expect "and says why" grep -qx 'pictavo: cannot open display: DISPLAY is not set' "$WORK/err"
+STATUS=0
+env DISPLAY=:4999 timeout 10 "$PICTAVO" /c >"$WORK/out" 2>"$WORK/err" </dev/null || STATUS=$?
+expect "a display that is not there fails the same way (status $STATUS)" test "$STATUS" -eq 1
+expect "and is named" grep -qx 'pictavo: cannot open display ":4999" named by DISPLAY' "$WORK/err"
 
 [ "$FAILURES" -eq 0 ] && echo "all checks passed"
 exit "$FAILURES"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "cmake --install" puts the program where Linux screen-saver hosts look
 # for it: the program, xscreensaver's description of it and the desktop
-# entry the GNOME-derived savers list, each naming the host's mode.
+# entry the GNOME-derived savers list, each naming the host's mode; and the
+# settings in the desktop's menu, with the saver's icon in the icon theme.
 set -euo pipefail
 : "${BUILD_DIR:?the build folder}"
 PREFIX=$(mktemp -d "${TMPDIR:-/tmp}/pictavo-install.XXXXXX")
@@ -31,5 +32,17 @@ expect "with -root" grep -q '<command arg="-root"/>' "$xml"
 expect "the desktop entry is there" test -f "$desktop"
 expect "it starts the installed program's host mode" grep -qx 'Exec=pictavo -root' "$desktop"
 expect "as a screen saver" grep -qx 'Categories=Screensaver;' "$desktop"
+settings="$PREFIX/share/applications/pictavo-settings.desktop"
+expect "the settings have a desktop entry of their own" test -f "$settings"
+expect "a valid one" desktop-file-validate "$settings"
+expect "it opens the configuration dialog" grep -qx 'Exec=pictavo /c' "$settings"
+expect "from the desktop's settings" grep -qx 'Categories=Settings;DesktopSettings;' "$settings"
+expect "with the saver's icon" grep -qx 'Icon=pictavo' "$settings"
+for size in 16 22 24 32 48 64 128 256; do
+    expect "the icon is in the hicolor theme at ${size}x${size}" \
+        bash -c 'file -b "$1" | grep -q "^PNG image data, $2 x $2, 8-bit/color RGBA"' _ \
+        "$PREFIX/share/icons/hicolor/${size}x${size}/apps/pictavo.png" "$size"
+done
+expect "and as SVG" xmllint --noout "$PREFIX/share/icons/hicolor/scalable/apps/pictavo.svg"
 [ "$FAILURES" -eq 0 ] && echo "all checks passed"
 exit "$FAILURES"

@@ -41,8 +41,11 @@ expect() {
 }
 
 # A virtual display and a home of its own: the user's settings are never touched.
+# Xvfb's screen options may be given; one screen of 1024 x 768 by default.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+    local screens=("$@")
+    [ ${#screens[@]} -gt 0 ] || screens=(-screen 0 1024x768x24)
+    Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
     XVFB_PID=$!
     local _
     for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
@@ -52,6 +55,27 @@ start_display() {
     mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo" "$WORK/run"
     SETTINGS="$XDG_CONFIG_HOME/pictavo/settings.ini"
 }
+
+# Starts openbox on the display and waits until it frames new windows.
+# While it starts it may drop a window's request to be mapped, which then
+# stays unmapped: a window of the test's own is mapped (again, if need be)
+# until openbox takes it. Uses HOST_ID and HOST_PID.
+start_openbox() {
+    openbox >"$WORK/openbox.log" 2>&1 &
+    STARTED+=("$!")
+    local _ managed
+    for _ in 1 2 3 4 5; do
+        start_host_window 40 40 "openbox probe"
+        managed=no
+        eventually 2 managed_by_window_manager "$HOST_ID" && managed=yes
+        kill -TERM "$HOST_PID"
+        wait "$HOST_PID" 2>/dev/null || true
+        [ "$managed" = yes ] && return 0
+    done
+    echo "openbox did not start" >&2
+    exit 1
+}
+managed_by_window_manager() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'Normal'; }
 
 # Starts pictavo with these arguments in the background; its pid in LAST_PID.
 start_pictavo() {
@@ -122,6 +146,11 @@ first_child_of() {
         [ -n "$child" ] && { echo "$child"; return; }
         sleep 0.05
     done
+}
+# The middle of window $1, "X Y", in root coordinates.
+middle_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print int(x + w / 2), int(y + h / 2)}'
 }
 # Width and height of window $1, as "WxH".
 size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }

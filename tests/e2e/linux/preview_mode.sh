@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "/p ID": the preview lives inside the window it is given, at its size,
 # and the program ends within two seconds of that window's destruction;
-# a window that is not there ends it by itself.
+# no window, or one that is not there, is refused with a message.
 source "$(dirname "$0")/lib.sh"
 start_display
 write_settings
@@ -35,9 +35,17 @@ kill -TERM "$HOST_PID"
 wait "$HOST_PID" 2>/dev/null || true
 expect "it ends with its window" ends_within "$PREVIEW" 2
 
-for handle in 0 12345; do
-    start_pictavo /p "$handle"
-    expect "\"/p $handle\" ends by itself within 2 s" ends_within "$LAST_PID" 2
+# A window that is not there is the caller's mistake, told as it was named.
+refused() {  # "expected message" arguments...
+    local message=$1 status=0
+    shift
+    timeout 10 "$PICTAVO" "$@" 2>"$WORK/error" || status=$?
+    [ "$status" -eq 2 ] && [ "$(cat "$WORK/error")" = "pictavo: $message" ]
+}
+for handle in 0 0x3039; do
+    expect "\"/p $handle\" is refused at once with status 2 and why" \
+        refused "/p $handle: there is no such window" /p "$handle"
 done
+expect "so is \"/p\" alone" refused "/p needs the id of the window to draw the preview in" /p
 expect "the settings file is untouched" settings_untouched
 finish

@@ -5,17 +5,9 @@
 source "$(dirname "$0")/lib.sh"
 command -v openbox >/dev/null || { echo "openbox is not installed: skipped"; exit 77; }
 start_display
-openbox >"$WORK/openbox.log" 2>&1 &
-STARTED+=("$!")
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-eventually 5 wm_ready || { echo "openbox did not start" >&2; exit 1; }
+start_openbox
 use_one_picture
 
-# The window's middle, "X Y", in root coordinates.
-middle_of() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
-        /Width:/{w=$2} /Height:/{h=$2} END{print int(x + w / 2), int(y + h / 2)}'
-}
 # True when window $1's middle is within 4 pixels of the screen's (1024 x 768).
 centred() {
     local x y
