@@ -27,7 +27,7 @@ Paint patternPaint(const Image& pattern) {
 Pixel Player::colourOf(uint32_t ref) const {
     if ((ref >> 24) == 1) {
         const uint32_t index = ref & 0xFFFF;
-        if (index < state_.palette.size()) return state_.palette[index];
+        if (state_.palette && index < state_.palette->size()) return (*state_.palette)[index];
         return rgb(0, 0, 0);
     }
     return rgb(static_cast<uint8_t>(ref), static_cast<uint8_t>(ref >> 8),

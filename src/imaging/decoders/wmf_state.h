@@ -61,14 +61,19 @@ struct FontState {
 
 struct Rects {
     std::vector<vector::Rect> rects;  // logical
+    vector::Rect bounds;              // around them all, logical
 };
+
+// A logical palette: shared by the object, the selection and the saved
+// states, never copied.
+using SharedPalette = std::shared_ptr<const std::vector<Pixel>>;
 
 struct DcState {
     Frame window;
     PenState pen;
     BrushState brush;
     FontState font;
-    std::vector<Pixel> palette;
+    SharedPalette palette;
     uint32_t textColour = 0;
     uint32_t backgroundColour = 0xFFFFFF;
     bool opaqueBackground = true;
