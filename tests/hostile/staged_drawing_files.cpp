@@ -66,15 +66,29 @@ std::string paletteSelections() {
     return metafile(body);
 }
 
-// Brushes of a 256 x 256 DIB in 46 bytes: RLE8 that ends at once.
-std::string patternBrushes(int brushes) {
-    Bytes dib;
-    dib.u32(40).u32(256).u32(256).u16(1).u16(8).u32(1).u32(2).u32(0).u32(0).u32(1).u32(0);
-    dib.u32(0x00FF8040).u8(0).u8(1);
+// A brush of a 256 x 256 DIB in 46 bytes: RLE8 that ends at once.
+void patternBrush(Bytes& body) {
     Bytes params;
-    params.u16(5).u16(0).text(dib.data());
+    params.u16(5).u16(0);
+    params.u32(40).u32(256).u32(256).u16(1).u16(8).u32(1).u32(2).u32(0).u32(0).u32(1).u32(0);
+    params.u32(0x00FF8040).u8(0).u8(1);
+    record(body, 0x0142, params);
+}
+
+std::string patternBrushes(int brushes) {
     Bytes body;
-    for (int i = 0; i < brushes; ++i) record(body, 0x0142, params);
+    for (int i = 0; i < brushes; ++i) patternBrush(body);
+    return metafile(body);
+}
+
+// One such brush selected, then fills (PatBlt) of a single pixel.
+std::string patternFills(int fills) {
+    Bytes body;
+    patternBrush(body);
+    selections(body, 0x012D, 1);
+    Bytes fill;
+    fill.u32(0x00F00021).u16(1).u16(1).u16(500).u16(500);
+    for (int i = 0; i < fills; ++i) record(body, 0x061D, fill);
     return metafile(body);
 }
 
@@ -147,6 +161,8 @@ std::vector<HostileFile> stagedDrawingFiles() {
         failing(staged(text("pattern-brushes.wmf", "6,000 brushes of 256 x 256 from 46 bytes each",
                             [] { return patternBrushes(6000); })),
                 kTooComplex),
+        staged(text("pattern-fills.wmf", "a 256 x 256 pattern brush filling 500,000 single pixels",
+                    [] { return patternFills(500'000); })),
         staged(text("saved-palettes.wmf",
                     "4096 x 4096, a palette of 65,535 colours saved 1,024 times", savedPalettes)),
         failing(staged(text("points-on-a-spot.wmf", "a PolyPolygon of 15 million points on a spot",

@@ -36,8 +36,8 @@ std::span<const Pixel> Player::palette() const {
     return state_.palette ? std::span<const Pixel>(*state_.palette) : std::span<const Pixel>{};
 }
 
-std::shared_ptr<const Image> Player::readPatternImage(std::span<const uint8_t> dib, bool indices,
-                                                      int64_t& heldBytes) {
+std::shared_ptr<const vector::Tile> Player::readPattern(std::span<const uint8_t> dib, bool indices,
+                                                        int64_t& heldBytes) {
     // The largest pattern is held before it is decoded; what a smaller one
     // does not take is given back.
     heldBytes = kMaxPatternPixels * static_cast<int64_t>(sizeof(Pixel));
@@ -48,7 +48,11 @@ std::shared_ptr<const Image> Player::readPatternImage(std::span<const uint8_t> d
     canvas_.work().release(unused);
     heldBytes -= unused;
     if (!image || image->width > kMaxPatternSide || image->height > kMaxPatternSide) return nullptr;
-    return std::make_shared<Image>(std::move(image.value()));
+    auto tile = std::make_shared<vector::Tile>();
+    tile->width = image->width;
+    tile->height = image->height;
+    tile->pixels = std::move(image->pixels);
+    return tile;
 }
 
 void Player::blit(std::span<const uint8_t> dib, bool paletteIndices, uint32_t rop, double srcX,

@@ -112,8 +112,8 @@ class Player {
     int64_t bitmapRoom();
     // The pattern of a brush, its memory held on the meter (heldBytes) while
     // the brush lives; nothing for a bitmap that cannot be a pattern.
-    std::shared_ptr<const Image> readPatternImage(std::span<const uint8_t> dib, bool indices,
-                                                  int64_t& heldBytes);
+    std::shared_ptr<const vector::Tile> readPattern(std::span<const uint8_t> dib, bool indices,
+                                                    int64_t& heldBytes);
     std::span<const Pixel> palette() const;
     void blit(std::span<const uint8_t> dib, bool paletteIndices, uint32_t rop, double srcX,
               double srcY, double srcWidth, double srcHeight, const vector::Rect& destination);

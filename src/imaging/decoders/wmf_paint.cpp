@@ -14,12 +14,8 @@ using vector::FillRule;
 using vector::Paint;
 using vector::Path;
 
-Paint patternPaint(const Image& pattern) {
-    auto tile = std::make_shared<vector::Tile>();
-    tile->width = pattern.width;
-    tile->height = pattern.height;
-    tile->pixels = pattern.pixels;
-    return Paint(pattern.pixels.empty() ? rgb(0, 0, 0) : pattern.pixels.front(), std::move(tile));
+Paint patternPaint(const std::shared_ptr<const vector::Tile>& pattern) {
+    return Paint(pattern->pixels.empty() ? rgb(0, 0, 0) : pattern->pixels.front(), pattern);
 }
 
 }  // namespace
@@ -75,7 +71,7 @@ std::optional<Paint> Player::brushPaint() const {
             return hatchPaint(brush);
         case kBrushPattern:
         case kBrushDibPattern:
-            if (brush.pattern) return patternPaint(*brush.pattern);
+            if (brush.pattern) return patternPaint(brush.pattern);
             return Paint(colourOf(brush.colour));
         default:
             return Paint(colourOf(brush.colour));

@@ -113,7 +113,7 @@ void Player::createDibPatternBrush(const Params& p) {
     GdiObject brush;
     brush.kind = GdiObject::Kind::Brush;
     brush.brush.style = kBrushPattern;
-    brush.brush.pattern = readPatternImage(p.from(2), p.u16(1) == 1, brush.heldBytes);
+    brush.brush.pattern = readPattern(p.from(2), p.u16(1) == 1, brush.heldBytes);
     if (canvas_.stopped()) return;
     addObject(std::move(brush));
 }

@@ -46,7 +46,8 @@ struct BrushState {
     int style = kBrushSolid;
     uint32_t colour = 0xFFFFFF;
     int hatch = 0;
-    std::shared_ptr<const Image> pattern;
+    // Made once with the brush, shared by every fill that uses it.
+    std::shared_ptr<const vector::Tile> pattern;
 };
 
 struct FontState {
