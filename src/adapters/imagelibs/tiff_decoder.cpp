@@ -53,19 +53,22 @@ SourceFile& fileOf(thandle_t handle) {
     return *static_cast<SourceFile*>(handle);
 }
 
+// A read that fails gives nothing, as at the file's end: libtiff takes the
+// count it gets back as bytes read, and -1 would make it clear the byte
+// before its buffer.
 tmsize_t readFile(thandle_t handle, void* out, tmsize_t count) {
     SourceFile& file = fileOf(handle);
     if (count <= 0) return 0;
     if (static_cast<uint64_t>(count) > file.readAllowance - file.bytesRead) {
         file.overRead = true;
-        return -1;
+        return 0;
     }
     file.bytesRead += static_cast<uint64_t>(count);
     auto got =
         file.source->read(file.position, {static_cast<uint8_t*>(out), static_cast<size_t>(count)});
     if (!got) {
         file.lastError = got.error().message;
-        return -1;
+        return 0;
     }
     file.position += *got;
     return static_cast<tmsize_t>(*got);
