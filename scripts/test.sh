@@ -167,7 +167,7 @@ for preset in "${presets[@]}"; do
       if build fuzz; then
         # Seeds: the beginnings of the hostile tests' files, by format.
         seeds=$(mktemp -d)
-        build/fuzz/bin/make_hostile_files "$seeds" --first 65536 >/dev/null || echo "no seeds"
+        build/fuzz/bin/make_hostile_files "$seeds" --seeds 65536 >/dev/null || echo "no seeds"
         declare -A seeded=([bmp]="bmp" [dcx]="dcx" [dxf]="dxf" [eps]="eps" [gem_img]="img"
           [pcx]="pcx" [photo_cd]="pcd" [system_decoders]="jpg png tif" [tga]="tga" [utah_rle]="rle"
           [wmf]="wmf" [wpg]="wpg")

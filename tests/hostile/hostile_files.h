@@ -26,12 +26,18 @@ struct HostileFile {
     // Placed on a 1920 x 1080 screen, stretched, as the saver stages a slide
     // (pictavo-render slide), rather than decoded whole (pictavo-render decode).
     bool staged = false;
+    // Writes a small file of the same kind for the fuzzers' seeds, where a
+    // decoder takes long over the file's own big picture; none: the file.
+    std::function<void(const std::filesystem::path& path)> seed;
 };
 
 inline HostileFile file(std::string name, std::string what,
                         std::function<void(const std::filesystem::path&)> write) {
-    return HostileFile{std::move(name), std::move(what), std::move(write), std::nullopt,
-                       std::nullopt};
+    HostileFile made;
+    made.name = std::move(name);
+    made.what = std::move(what);
+    made.write = std::move(write);
+    return made;
 }
 
 // A file written whole from what content makes.
@@ -54,6 +60,13 @@ inline HostileFile failing(HostileFile made, std::string error) {
 
 inline HostileFile staged(HostileFile made) {
     made.staged = true;
+    return made;
+}
+
+inline HostileFile seededWith(HostileFile made, std::function<std::string()> content) {
+    made.seed = [content = std::move(content)](const std::filesystem::path& path) {
+        writeFile(path, content());
+    };
     return made;
 }
 

@@ -1,9 +1,10 @@
-// make_hostile_files FOLDER [--first BYTES] [NAME...]: writes the hostile
+// make_hostile_files FOLDER [--seeds BYTES] [NAME...]: writes the hostile
 // inputs (all, or those named) into FOLDER, to measure a decoder on them by
 // hand:
 //   /usr/bin/time -v pictavo-render decode FOLDER/pen-flood.wmf
-// With --first, each file keeps only its first BYTES (what a fuzzer reads
-// of a seed) and only plain files are written: the fuzzers' seeds.
+// With --seeds, the fuzzers' seeds: of the files found on the staging path,
+// each as a small file of its kind where it has one, cut to its first BYTES
+// (what a fuzzer reads of a seed).
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,13 +33,13 @@ bool keepFirst(const std::filesystem::path& path, uint64_t bytes) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: make_hostile_files FOLDER [--first BYTES] [NAME...]\n");
+        std::fprintf(stderr, "usage: make_hostile_files FOLDER [--seeds BYTES] [NAME...]\n");
         return 2;
     }
     const std::filesystem::path folder = argv[1];
     int first = 2;
     uint64_t keep = 0;
-    if (argc >= 4 && std::string(argv[2]) == "--first") {
+    if (argc >= 4 && std::string(argv[2]) == "--seeds") {
         keep = std::strtoull(argv[3], nullptr, 10);
         first = 4;
     }
@@ -46,10 +47,11 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     for (const auto& file : pictavo::hostile::hostileFiles()) {
         if (!wanted.empty() && wanted.count(file.name) == 0) continue;
+        if (keep > 0 && !file.staged) continue;
         const auto path = folder / file.name;
         try {
             std::filesystem::remove(path);
-            file.write(path);
+            (keep > 0 && file.seed ? file.seed : file.write)(path);
         } catch (const std::exception& error) {
             std::fprintf(stderr, "%s: %s\n", file.name.c_str(), error.what());
             return 1;

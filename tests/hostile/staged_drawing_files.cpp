@@ -92,10 +92,10 @@ std::string patternFills(int fills) {
     return metafile(body);
 }
 
-// A placeable 4096 x 4096 picture whose big palette is saved 1,024 times.
-std::string savedPalettes() {
+// A placeable picture of side x side whose big palette is saved 1,024 times.
+std::string savedPalettes(uint32_t side) {
     Bytes placeable;
-    placeable.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(4096).u16(4096).u16(96).u32(0).u16(0);
+    placeable.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(side).u16(side).u16(96).u32(0).u16(0);
     Bytes body;
     palette(body, 65535);
     selections(body, 0x0234, 1);
@@ -163,8 +163,10 @@ std::vector<HostileFile> stagedDrawingFiles() {
                 kTooComplex),
         staged(text("pattern-fills.wmf", "a 256 x 256 pattern brush filling 500,000 single pixels",
                     [] { return patternFills(500'000); })),
-        staged(text("saved-palettes.wmf",
-                    "4096 x 4096, a palette of 65,535 colours saved 1,024 times", savedPalettes)),
+        seededWith(staged(text("saved-palettes.wmf",
+                               "4096 x 4096, a palette of 65,535 colours saved 1,024 times",
+                               [] { return savedPalettes(4096); })),
+                   [] { return savedPalettes(256); }),
         failing(staged(text("points-on-a-spot.wmf", "a PolyPolygon of 15 million points on a spot",
                             [] { return pointsOnASpot(229, 65500); })),
                 kTooComplex),

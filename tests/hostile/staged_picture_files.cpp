@@ -213,10 +213,9 @@ std::string tiffHead(std::vector<Field> fields) {
     return head.data();
 }
 
-// Every tile (or one-row strip) of a PackBits picture claims the same 1 MiB.
-void sameMebibyte(const fs::path& path, bool tiled) {
-    const uint32_t width = tiled ? 8192 : 4096;
-    const uint32_t height = tiled ? 8192 : 16384;
+// Every tile of 64 x 64 (or one-row strip) of a PackBits picture claims the
+// same 1 MiB.
+std::string sameMebibyte(bool tiled, uint32_t width, uint32_t height) {
     const uint32_t pieces = tiled ? (width / 64) * (height / 64) : height;
     const uint16_t offsets = tiled ? 324 : 273;
     std::vector<Field> fields = {longs(256, 1, width),      longs(257, 1, height),
@@ -229,9 +228,13 @@ void sameMebibyte(const fs::path& path, bool tiled) {
     } else {
         fields.push_back(longs(278, 1, 1));
     }
-    const uint32_t data = directoryEnd(fields);
-    replace(fields, longs(offsets, pieces, data));
-    writeSparse(path, tiffHead(fields), uint64_t{data} + kMiB);
+    replace(fields, longs(offsets, pieces, directoryEnd(fields)));
+    return tiffHead(fields);
+}
+
+void sameMebibyte(const fs::path& path, bool tiled, uint32_t width, uint32_t height) {
+    const std::string head = sameMebibyte(tiled, width, height);
+    writeSparse(path, head, head.size() + kMiB);
 }
 
 // A 16 x 16 picture with 25 private tags of 7.5 million LONGs, all in one
@@ -253,13 +256,13 @@ void sharedTagBlock(const fs::path& path) {
 
 // --- Utah RLE ---
 
-// 16384 x 4096, three channels: pairs of a SetColour, which sends the pen
-// back to the line's start, and a RunData painting the whole line.
-std::string repaintedLine(int pairs) {
+// Three channels: pairs of a SetColour, which sends the pen back to the
+// line's start, and a RunData painting the whole line.
+std::string repaintedLine(uint32_t width, uint32_t height, int pairs) {
     Bytes file;
-    file.u16(0xCC52).u16(0).u16(0).u16(16384).u16(4096);
+    file.u16(0xCC52).u16(0).u16(0).u16(width).u16(height);
     file.u8(0x02).u8(3).u8(8).u8(0).u8(0).u8(0);  // no background: a filler byte
-    for (int i = 0; i < pairs; ++i) file.u8(0x02).u8(0).u8(0x46).u8(0).u16(16383).u16(0x80);
+    for (int i = 0; i < pairs; ++i) file.u8(0x02).u8(0).u8(0x46).u8(0).u16(width - 1).u16(0x80);
     file.u8(0x07).u8(0);
     return file.data();
 }
@@ -271,29 +274,36 @@ std::vector<HostileFile> stagedPictureFiles() {
         failing(staged(text("many-scans.jpg", "a 64 x 64 progressive JPEG of 3,001 empty scans",
                             [] { return emptyScans(64, 3000); })),
                 "more than 500 scans"),
-        failing(
-            staged(text("costly-scans.jpg", "an 8192 x 8192 progressive JPEG of 500 empty scans",
-                        [] { return emptyScans(8192, 499); })),
-            "cannot read JPEG file"),
+        seededWith(failing(staged(text("costly-scans.jpg",
+                                       "an 8192 x 8192 progressive JPEG of 500 empty scans",
+                                       [] { return emptyScans(8192, 499); })),
+                           "cannot read JPEG file"),
+                   [] { return emptyScans(512, 499); }),
         picture(staged(file("exif-flood.jpg", "8,000 APP1 Exif segments of 64 KB, then 16 x 16",
                             [](const fs::path& p) { exifFlood(p, 8000); })),
                 kSlide),
         picture(staged(text("text-flood.png", "100 compressed texts of 7.9 MB each, then 16 x 16",
                             [] { return textFlood(100, 7'900'000); })),
                 kSlide),
-        failing(staged(file("same-mebibyte-tiles.tif", "16,384 tiles each claiming the same 1 MiB",
-                            [](const fs::path& p) { sameMebibyte(p, true); })),
+        seededWith(
+            failing(
+                staged(file("same-mebibyte-tiles.tif", "16,384 tiles each claiming the same 1 MiB",
+                            [](const fs::path& p) { sameMebibyte(p, true, 8192, 8192); })),
                 "cannot read TIFF file"),
-        failing(staged(file("same-mebibyte-strips.tif",
-                            "16,384 one-row strips each claiming the same 1 MiB",
-                            [](const fs::path& p) { sameMebibyte(p, false); })),
-                "cannot read TIFF file"),
+            [] { return sameMebibyte(true, 512, 512); }),
+        seededWith(
+            failing(staged(file("same-mebibyte-strips.tif",
+                                "16,384 one-row strips each claiming the same 1 MiB",
+                                [](const fs::path& p) { sameMebibyte(p, false, 4096, 16384); })),
+                    "cannot read TIFF file"),
+            [] { return sameMebibyte(false, 256, 1024); }),
         staged(file("shared-tag-block.tif", "25 private tags of 30 MB each, all in one block",
                     sharedTagBlock)),
-        failing(
-            staged(text("repainted-lines.rle", "500,000 runs of 16,384 pixels over the same line",
-                        [] { return repaintedLine(500'000); })),
-            "invalid Utah RLE file"),
+        seededWith(failing(staged(text("repainted-lines.rle",
+                                       "500,000 runs of 16,384 pixels over the same line",
+                                       [] { return repaintedLine(16384, 4096, 500'000); })),
+                           "invalid Utah RLE file"),
+                   [] { return repaintedLine(256, 16, 2000); }),
     };
 }
 
