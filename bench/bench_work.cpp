@@ -11,10 +11,16 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "adapters/imagelibs/jpeg_decoder.h"
+#include "hostile_files.h"
 #include "imaging/decoders/bmp_dib.h"
 #include "imaging/decoders/dxf.h"
 #include "imaging/decoders/dxf_drawing.h"
@@ -87,6 +93,30 @@ struct Row {
     double secondsPerVisit;
     int64_t weight;
 };
+
+// The blocks of a progressive JPEG's scans: the hostile tests' 8192 x 8192
+// grey picture of 500 scans without data, each visiting its 1,048,576
+// blocks, staged for 1920 x 1080.
+Row jpegScanBlocks() {
+    const auto& files = pictavo::hostile::hostileFiles();
+    const auto made = std::find_if(files.begin(), files.end(),
+                                   [](const auto& f) { return f.name == "costly-scans.jpg"; });
+    const auto path = std::filesystem::temp_directory_path() / "bench-work-costly-scans.jpg";
+    made->write(path);
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(path);
+    const auto decoder = pictavo::platform::makeJpegDecoder();
+    const double seconds = timed([&] {
+        DecodeRequest request;
+        request.bytes = bytes;
+        request.targetWidth = 1920;
+        request.targetHeight = 1080;
+        request.work = std::make_shared<WorkMeter>(endless());
+        if (!decoder->decode(request)) std::puts("");
+    });
+    return {"JPEG scan block", seconds / (500.0 * 1024 * 1024), cost::kScanBlock};
+}
 
 }  // namespace
 
@@ -265,6 +295,7 @@ int main() {
         });
         rows.push_back({"bitmap pixel", seconds / 4e6, cost::kBitmapPixel});
     }
+    rows.push_back(jpegScanBlocks());
 
     std::printf("one unit (a pixel of a large fill): %.3f ns\n", unit * 1e9);
     std::printf("the default allowance, %lld units, is %.2f s of such fills\n\n",

@@ -168,10 +168,19 @@ for preset in "${presets[@]}"; do
       build windows64 && run_ctest windows64 ;;
     fuzz)
       if build fuzz; then
+        # Seeds: the beginnings of the hostile tests' files, by format.
+        seeds=$(mktemp -d)
+        build/fuzz/bin/make_hostile_files "$seeds" --seeds 65536 >/dev/null || echo "no seeds"
+        declare -A seeded=([bmp]="bmp" [dcx]="dcx" [dxf]="dxf" [eps]="eps" [gem_img]="img"
+          [pcx]="pcx" [photo_cd]="pcd" [system_decoders]="jpg png tif" [tga]="tga" [utah_rle]="rle"
+          [wmf]="wmf" [wpg]="wpg")
         for fuzzer in build/fuzz/bin/*_fuzzer; do
           [ -x "$fuzzer" ] || continue
           echo "== fuzzing $(basename "$fuzzer") for ${PICTAVO_FUZZ_SECONDS:-20} s"
           corpus=$(mktemp -d)
+          for extension in ${seeded[$(basename "$fuzzer" _fuzzer)]:-}; do
+            cp "$seeds"/*."$extension" "$corpus"/ 2>/dev/null || true
+          done
           # A dictionary of the format's words, where there is one (fuzz/dxf.dict).
           dict=fuzz/$(basename "$fuzzer" _fuzzer).dict
           dictionary=()
@@ -190,6 +199,7 @@ for preset in "${presets[@]}"; do
           fi
           rm -rf "$corpus" "$corpus.log"
         done
+        rm -rf "$seeds"
       fi ;;
     *) echo "unknown preset $preset"; exit 2 ;;
   esac

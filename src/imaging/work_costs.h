@@ -33,6 +33,8 @@ inline constexpr int64_t kGlyph = 72;
 inline constexpr int64_t kTextByte = 12;
 // A pixel of a bitmap inside a drawing, unpacked before it is drawn.
 inline constexpr int64_t kBitmapPixel = 1;
+// A block of a JPEG component visited by one scan, even one without data.
+inline constexpr int64_t kScanBlock = 3;
 
 // The canvas's own painting, besides the unit (a pixel of a fill):
 // a step of a hairline (two pixels shaded by their distance from it),

@@ -13,6 +13,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "hostile_bytes.h"
+
 namespace pictavo::hostile {
 
 namespace {
@@ -21,59 +23,12 @@ namespace fs = std::filesystem;
 
 constexpr int kBig = 8192;  // a side of the largest square within the caps
 
-class Bytes {
-  public:
-    Bytes& u8(uint32_t value) {
-        data_.push_back(static_cast<char>(value & 0xFF));
-        return *this;
-    }
-    Bytes& u16(uint32_t value) { return u8(value).u8(value >> 8); }
-    Bytes& u32(uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
-    Bytes& text(const std::string& value) {
-        data_ += value;
-        return *this;
-    }
-    Bytes& zeros(size_t count) {
-        data_.append(count, '\0');
-        return *this;
-    }
-    size_t size() const { return data_.size(); }
-    const std::string& data() const { return data_; }
-
-  private:
-    std::string data_;
-};
-
-void writeFile(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-// content, then zeros up to total bytes without writing them: a sparse file
-// costs neither disk nor time however big it claims to be.
-void writeSparse(const fs::path& path, const std::string& content, uint64_t total) {
-    writeFile(path, content);
-    if (truncate(path.c_str(), static_cast<off_t>(total)) != 0)
-        throw std::runtime_error("cannot extend " + path.string());
-}
-
 // --- DXF ---
-
-std::string group(int code, const std::string& value) {
-    return std::to_string(code) + "\n" + value + "\n";
-}
 
 // A block that places block inner as a columns x rows array.
 std::string arrayInsert(const std::string& inner, int columns, int rows) {
     return group(0, "INSERT") + group(2, inner) + group(70, std::to_string(columns)) +
            group(71, std::to_string(rows)) + group(44, "1") + group(45, "1");
-}
-
-std::string dxfFile(const std::string& blocks, const std::string& entities) {
-    return group(0, "SECTION") + group(2, "BLOCKS") + blocks + group(0, "ENDSEC") +
-           group(0, "SECTION") + group(2, "ENTITIES") + entities + group(0, "ENDSEC") +
-           group(0, "EOF");
 }
 
 std::string block(const std::string& name, const std::string& entities) {
@@ -129,21 +84,6 @@ std::string hugeParagraph(size_t characters, size_t lineLength) {
 }
 
 // --- WMF ---
-
-// A metafile header and a 1000 x 1000 window, then body, then the end record.
-std::string metafile(const Bytes& body) {
-    Bytes file;
-    file.u16(1).u16(9).u16(0x0300);
-    file.u32(static_cast<uint32_t>((18 + 20 + body.size() + 6) / 2));
-    file.u16(0).u32(0).u16(0);
-    file.u32(5).u16(0x020B).u16(0).u16(0);        // SetWindowOrg 0, 0
-    file.u32(5).u16(0x020C).u16(1000).u16(1000);  // SetWindowExt 1000 x 1000
-    file.u32(5).u16(0x0213).u16(500).u16(500);    // LineTo 500, 500
-    std::string all = file.data() + body.data();
-    Bytes end;
-    end.u32(3).u16(0);
-    return all + end.data();
-}
 
 std::string penFlood(int records) {
     Bytes body;
@@ -383,27 +323,6 @@ void fifo(const fs::path& path) {
     if (mkfifo(path.c_str(), 0600) != 0) throw std::runtime_error("cannot make " + path.string());
 }
 
-HostileFile file(std::string name, std::string what, std::function<void(const fs::path&)> write) {
-    return HostileFile{std::move(name), std::move(what), std::move(write), std::nullopt,
-                       std::nullopt};
-}
-
-HostileFile text(std::string name, std::string what, std::function<std::string()> content) {
-    return file(
-        std::move(name), std::move(what),
-        [content = std::move(content)](const fs::path& path) { writeFile(path, content()); });
-}
-
-HostileFile picture(HostileFile made, std::string size) {
-    made.size = std::move(size);
-    return made;
-}
-
-HostileFile failing(HostileFile made, std::string error) {
-    made.error = std::move(error);
-    return made;
-}
-
 const std::string kTooComplex = "drawing too complex to render";
 const std::string kBigSize = "8192 x 8192";
 
@@ -482,7 +401,12 @@ std::vector<HostileFile> makeAll() {
 }  // namespace
 
 const std::vector<HostileFile>& hostileFiles() {
-    static const std::vector<HostileFile> all = makeAll();
+    static const std::vector<HostileFile> all = [] {
+        std::vector<HostileFile> files = makeAll();
+        for (auto more : {stagedPictureFiles(), stagedDrawingFiles()})
+            for (HostileFile& file : more) files.push_back(std::move(file));
+        return files;
+    }();
     return all;
 }
 

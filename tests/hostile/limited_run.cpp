@@ -38,13 +38,34 @@ uint64_t highWaterBytes(pid_t pid) {
     return 0;
 }
 
+std::vector<char*> pointers(const std::vector<std::string>& texts) {
+    std::vector<char*> list;
+    for (const std::string& text : texts) list.push_back(const_cast<char*>(text.c_str()));
+    list.push_back(nullptr);
+    return list;
+}
+
 double seconds(const timeval& value) {
     return static_cast<double>(value.tv_sec) + static_cast<double>(value.tv_usec) / 1e6;
 }
 
 }  // namespace
 
-RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits) {
+std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
+    std::vector<std::string> all;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string pair = *entry;
+        const std::string name = pair.substr(0, pair.find('=') + 1);
+        const bool changed = std::any_of(changes.begin(), changes.end(),
+                                         [&](const std::string& c) { return c.starts_with(name); });
+        if (!changed) all.push_back(pair);
+    }
+    all.insert(all.end(), changes.begin(), changes.end());
+    return all;
+}
+
+RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits,
+                     const std::vector<std::string>& environment) {
     RunResult result;
     // Unnamed files for what the child prints: no pipe to drain while waiting.
     FILE* out = std::tmpfile();
@@ -54,10 +75,9 @@ RunResult runLimited(const std::vector<std::string>& arguments, const Limits& li
         if (err) std::fclose(err);
         return result;
     }
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = pointers(arguments);
+    const std::vector<std::string> variables = environmentWith(environment);
+    const std::vector<char*> envp = pointers(variables);
 
     const auto begun = std::chrono::steady_clock::now();
     const pid_t pid = fork();
@@ -72,7 +92,7 @@ RunResult runLimited(const std::vector<std::string>& arguments, const Limits& li
             const rlimit cpu{limits.cpuSeconds, limits.cpuSeconds};
             setrlimit(RLIMIT_CPU, &cpu);
         }
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     if (pid > 0) {

@@ -26,7 +26,13 @@ struct RunResult {
     uint64_t peakRssBytes = 0;  // the child's maximum resident set after its exec
 };
 
-// arguments[0] is the program's path.
-RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits);
+// This process's environment with the NAME=VALUE pairs of changes put
+// over it.
+std::vector<std::string> environmentWith(const std::vector<std::string>& changes);
+
+// arguments[0] is the program's path; environment holds NAME=VALUE pairs
+// the child gets besides (or instead of) those of this process.
+RunResult runLimited(const std::vector<std::string>& arguments, const Limits& limits,
+                     const std::vector<std::string>& environment = {});
 
 }  // namespace pictavo::hostile

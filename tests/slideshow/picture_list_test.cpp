@@ -18,15 +18,21 @@ TEST(PictureList, ListsMatchingPlainVisibleFilesOfTheOneFolder) {
         folder.write(name, "x");
     std::filesystem::create_directories(folder.path() / "inner.jpg");
     folder.write("inner.jpg/deep.jpg", "x");
+    // Links count as what they point to: a picture, a folder, or nothing.
+    std::filesystem::create_symlink(folder.path() / "b.png", folder.path() / "alias.png");
+    std::filesystem::create_symlink(folder.path() / "gone.jpg", folder.path() / "dangling.jpg");
+    std::filesystem::create_directory_symlink(folder.path() / "inner.jpg",
+                                              folder.path() / "linked.bmp");
     platform::StdFileSystem files;
 
     PictureList list = PictureList::read(files, folder.withSeparator());
 
-    ASSERT_EQ(list.ListCount(), 4);
+    ASSERT_EQ(list.ListCount(), 5);
     EXPECT_EQ(list.List(0), "A.JPG");
-    EXPECT_EQ(list.List(1), "b.png");
-    EXPECT_EQ(list.List(2), "c.WMF");
-    EXPECT_EQ(list.List(3), "x.Tif");
+    EXPECT_EQ(list.List(1), "alias.png");
+    EXPECT_EQ(list.List(2), "b.png");
+    EXPECT_EQ(list.List(3), "c.WMF");
+    EXPECT_EQ(list.List(4), "x.Tif");
 }
 
 TEST(PictureList, AFolderThatDoesNotExistListsNothing) {

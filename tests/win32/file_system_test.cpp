@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "files/file_list.h"
 #include "hosts/win32/text_encoding.h"
 
 namespace pictavo::platform::win32 {
@@ -43,6 +44,20 @@ class ScratchFolder {
     void addFolder(const std::wstring& name) {
         folders_.push_back(path_ + L"\\" + name);
         CreateDirectoryW(folders_.back().c_str(), nullptr);
+    }
+    // A symbolic link to a file of the folder (which may not be there);
+    // false where the system makes none (Wine says it made one, and did not).
+    bool addLink(const std::wstring& name, const std::wstring& target) {
+        const std::wstring full = path_ + L"\\" + name;
+        constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+        if (!CreateSymbolicLinkW(full.c_str(), (path_ + L"\\" + target).c_str(), kUnprivileged))
+            return false;
+        files_.push_back(full);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(full.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        FindClose(search);
+        return true;
     }
 
   private:
@@ -83,6 +98,26 @@ TEST(Win32FileSystem, ListsEntriesWithTheirKindAndAttributes) {
     auto again = files.listFolder(folder.path() + "\\");
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again->size(), 4u);
+}
+
+// As on Linux, a link counts as what it points to, and one that points
+// nowhere is no picture.
+TEST(Win32FileSystem, LinksCountAsWhatTheyPointTo) {
+    ScratchFolder folder;
+    folder.addFile(L"b.png", "x");
+    if (!folder.addLink(L"alias.png", L"b.png")) GTEST_SKIP() << "no symbolic links here";
+    ASSERT_TRUE(folder.addLink(L"dangling.jpg", L"gone.jpg"));
+    Win32FileSystem system;
+
+    auto listed = system.listFolder(folder.path());
+    ASSERT_TRUE(listed.ok()) << listed.error().message;
+    const FolderEntry* dangling = findEntry(*listed, "dangling.jpg");
+    ASSERT_NE(dangling, nullptr);
+    EXPECT_FALSE(dangling->isFolder);
+    EXPECT_TRUE(dangling->system);
+    auto pictures = files::listFiles(system, folder.path(), files::kPicturePatterns);
+    ASSERT_TRUE(pictures.ok());
+    EXPECT_EQ(*pictures, (std::vector<std::string>{"alias.png", "b.png"}));
 }
 
 TEST(Win32FileSystem, AMissingFolderIsAnError) {

@@ -117,9 +117,23 @@ std::vector<char*> pointers(const std::vector<std::string>& texts) {
     return list;
 }
 
+// Ghostscript's own limits, set in the child before it runs Ghostscript.
+void limitChild(const GhostscriptRenderer::Limits& limits) {
+    const rlimit memory{limits.memoryBytes, limits.memoryBytes};
+    setrlimit(RLIMIT_AS, &memory);
+    // A second guard besides the parent's clock: processor seconds.
+    const auto seconds = static_cast<rlim_t>((limits.time.count() + 999) / 1000);
+    const rlimit cpu{seconds, seconds + 1};
+    setrlimit(RLIMIT_CPU, &cpu);
+    // -dSAFER still lets PostScript write temporary files (.tempfile).
+    const rlimit files{limits.fileBytes, limits.fileBytes};
+    setrlimit(RLIMIT_FSIZE, &files);
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+}
+
 Result<Child> start(const std::string& path, const std::vector<std::string>& arguments,
-                    const GhostscriptSandbox& sandbox, uint64_t memoryBytes,
-                    std::chrono::milliseconds timeLimit) {
+                    const GhostscriptSandbox& sandbox, const GhostscriptRenderer::Limits& limits) {
     int toChild[2];
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0) return makeError("cannot start Ghostscript: no pipe");
@@ -144,12 +158,7 @@ Result<Child> start(const std::string& path, const std::vector<std::string>& arg
         dup2(toChild[0], STDIN_FILENO);
         dup2(fromChild[1], STDOUT_FILENO);
         if (devNull >= 0) dup2(devNull, STDERR_FILENO);
-        const rlimit memory{memoryBytes, memoryBytes};
-        setrlimit(RLIMIT_AS, &memory);
-        // A second guard besides the parent's clock: CPU seconds.
-        const auto seconds = static_cast<rlim_t>(timeLimit.count() / 1000 + 2);
-        const rlimit cpu{seconds, seconds};
-        setrlimit(RLIMIT_CPU, &cpu);
+        limitChild(limits);
         // Nothing of Ghostscript's lands beside the pictures, and a relative
         // name finds nothing of the user's.
         if (chdir(room) != 0) _exit(126);
@@ -227,25 +236,16 @@ bool GhostscriptRenderer::available() const {
     return !path_.empty();
 }
 
-Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uint8_t> postScript,
-                                                             int width, int height,
-                                                             const imaging::BoundingBox& box,
-                                                             imaging::WorkMeter& work) const {
-    if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
-    const std::vector<std::string> arguments = ghostscriptArguments(path_, width, height, box);
-    auto sandbox = GhostscriptSandbox::make();
-    if (!sandbox) return sandbox.error();
-    SigpipeGuard quietPipes;
-    auto started = start(path_, arguments, *sandbox, limits_.memoryBytes, limits_.time);
-    if (!started) return started.error();
-    Child& child = started.value();
+namespace {
 
-    PpmStream page(width, height);
+// Feeds the PostScript to Ghostscript and reads its page until it closes
+// its output; an error when the picture is no longer wanted, time runs out
+// or the pipes fail (Ghostscript is killed and waited for then).
+Result<void> exchange(Child& child, std::span<const uint8_t> postScript, PpmStream& page,
+                      Clock::time_point deadline, const imaging::WorkMeter& work) {
     size_t written = 0;
-    const auto deadline = Clock::now() + limits_.time;
     uint8_t buffer[65536];
-    bool outputOpen = true;
-    while (outputOpen) {
+    while (true) {
         // Nobody wants the picture any more: Ghostscript goes at once.
         if (work.stopped()) {
             stop(child.pid);
@@ -281,19 +281,48 @@ Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uin
                 // One page is all we want; the PostScript's own showpage may add more.
                 page.feed({buffer, static_cast<size_t>(got)});
             } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
-                outputOpen = false;
+                return {};
             }
         }
     }
-    child.input.reset();
+}
+
+// Why Ghostscript, which ended as status says, gave no page.
+Error noPage(int status) {
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
+        return makeError("EPS rendering timed out");
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ)
+        return makeError("EPS rendering failed: Ghostscript wrote too much");
+    return makeError("EPS rendering failed: Ghostscript drew nothing");
+}
+
+}  // namespace
+
+Result<imaging::Image> GhostscriptRenderer::renderPostScript(std::span<const uint8_t> postScript,
+                                                             int width, int height,
+                                                             const imaging::BoundingBox& box,
+                                                             imaging::WorkMeter& work) const {
+    if (path_.empty()) return makeError("EPS needs Ghostscript, and it is not installed");
+    const std::vector<std::string> arguments = ghostscriptArguments(path_, width, height, box);
+    auto sandbox = GhostscriptSandbox::make();
+    if (!sandbox) return sandbox.error();
+    SigpipeGuard quietPipes;
+    auto started = start(path_, arguments, *sandbox, limits_);
+    if (!started) return started.error();
+    Child& child = started.value();
+    sandbox->setChild(child.pid);
+
+    PpmStream page(width, height);
+    auto exchanged = exchange(child, postScript, page, Clock::now() + limits_.time, work);
     int status = 0;
-    while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+    if (exchanged) {
+        child.input.reset();
+        while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+        }
     }
-    if (!page.started()) {
-        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
-            return makeError("EPS rendering timed out");
-        return makeError("EPS rendering failed: Ghostscript drew nothing");
-    }
+    sandbox->setChild(-1);
+    if (!exchanged) return exchanged.error();
+    if (!page.started()) return noPage(status);
     return page.finish();
 }
 

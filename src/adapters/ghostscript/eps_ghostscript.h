@@ -2,7 +2,8 @@
 // PostScript drawn by Ghostscript in a process of its own: -dSAFER, in a
 // sandbox of its own (GhostscriptSandbox: an empty folder, no environment),
 // fed on its standard input, read back as a PPM from its standard output,
-// under a time limit and a memory limit.
+// under limits of time (its own processor time and the clock's), memory
+// and the size of the files it may write.
 
 #include <chrono>
 #include <cstdint>
@@ -16,9 +17,13 @@ class GhostscriptRenderer final : public imaging::PostScriptRenderer {
   public:
     struct Limits {
         std::chrono::milliseconds time;
-        uint64_t memoryBytes;
+        uint64_t memoryBytes;  // address space
+        uint64_t fileBytes = uint64_t{64} << 20;
     };
-    static constexpr Limits kDefaultLimits{std::chrono::milliseconds(10000), uint64_t{1} << 30};
+    // What one slide may take: a picture is shown or refused within about
+    // two seconds, and Ghostscript's memory is its own, beside the saver's.
+    static constexpr Limits kDefaultLimits{std::chrono::milliseconds(2000), uint64_t{256} << 20,
+                                           uint64_t{64} << 20};
 
     // program: a name looked up on the PATH, or a path.
     explicit GhostscriptRenderer(std::string program = "gs", Limits limits = kDefaultLimits);

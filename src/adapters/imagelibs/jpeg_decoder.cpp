@@ -18,6 +18,7 @@
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
 #include "imaging/source_reader.h"
+#include "imaging/work_costs.h"
 
 namespace pictavo::platform {
 
@@ -43,18 +44,76 @@ struct ErrorManager {
     std::longjmp(errors->jump, 1);
 }
 
+// A progressive file may hold any number of scans, each visiting every
+// block of its components however little data it has: 3,000 empty scans
+// of a big picture take a 30 KB file minutes. libjpeg-turbo's own fuzzers
+// refuse more than 500 scans, and so do we.
+constexpr int kMaxScans = 500;
+
 // libjpeg reports its progress between rows, and between the scans it
-// reads before the first row of a progressive picture: a decode nobody
-// wants any more jumps out there, as a fatal error would.
+// reads before the first row of a progressive picture. Each new scan is
+// counted, and its blocks charged to the work meter; a decode nobody wants
+// any more, or that has cost more than a picture may, jumps out there, as a
+// fatal error would.
 struct ProgressWatch {
     jpeg_progress_mgr pub;
-    const imaging::WorkMeter* work;
-    std::jmp_buf* jump;
+    imaging::WorkMeter* work;
+    ErrorManager* errors;
+    int scansCharged;
 };
+
+int64_t blocksInScan(j_decompress_ptr cinfo) {
+    int64_t blocks = 0;
+    for (int i = 0; i < cinfo->comps_in_scan; ++i) {
+        const jpeg_component_info* component = cinfo->cur_comp_info[i];
+        blocks += int64_t{component->width_in_blocks} * component->height_in_blocks;
+    }
+    return blocks;
+}
 
 void watchProgress(j_common_ptr cinfo) {
     auto* watch = reinterpret_cast<ProgressWatch*>(cinfo->progress);
-    if (watch->work->stopped()) std::longjmp(*watch->jump, 1);
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > watch->scansCharged) {
+        watch->scansCharged = decompress->input_scan_number;
+        if (watch->scansCharged > kMaxScans) {
+            std::snprintf(watch->errors->message, sizeof watch->errors->message,
+                          "more than %d scans", kMaxScans);
+            std::longjmp(watch->errors->jump, 1);
+        }
+        (void)watch->work->spend(imaging::cost::kScanBlock * blocksInScan(decompress));
+    }
+    if (watch->work->stopped()) std::longjmp(watch->errors->jump, 1);
+}
+
+// Of the APP1 segments only the first EXIF block is kept (the orientation
+// lies in it), at most this much of it: a file of thousands of them costs
+// the time to step over them, not their memory.
+constexpr size_t kMaxExifBytes = size_t{64} << 10;
+constexpr uint8_t kExifSignature[6] = {'E', 'x', 'i', 'f', 0, 0};
+
+uint8_t nextByte(j_decompress_ptr cinfo) {
+    jpeg_source_mgr* source = cinfo->src;
+    // Our source never suspends: at the file's end it gives an end marker.
+    if (source->bytes_in_buffer == 0) (*source->fill_input_buffer)(cinfo);
+    --source->bytes_in_buffer;
+    return *source->next_input_byte++;
+}
+
+boolean keepFirstExif(j_decompress_ptr cinfo) {
+    auto* exif = static_cast<std::vector<uint8_t>*>(cinfo->client_data);
+    const int high = nextByte(cinfo);
+    long left = ((high << 8) | nextByte(cinfo)) - 2;
+    const bool wanted = exif->empty() && left >= static_cast<long>(sizeof kExifSignature);
+    if (wanted) {
+        for (size_t i = 0; i < sizeof kExifSignature; ++i, --left) exif->push_back(nextByte(cinfo));
+        const bool isExif = std::equal(exif->begin(), exif->end(), kExifSignature);
+        if (!isExif) exif->clear();
+        for (; isExif && left > 0 && exif->size() < kMaxExifBytes; --left)
+            exif->push_back(nextByte(cinfo));
+    }
+    if (left > 0) (*cinfo->src->skip_input_data)(cinfo, left);
+    return TRUE;
 }
 
 // Warnings are not printed; running out of data is remembered, because
@@ -148,6 +207,7 @@ class JpegReader {
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_{};
     ProgressWatch progress_{};
+    std::vector<uint8_t> exif_;
     Orientation orientation_ = Orientation::Upright;
     bool cmyk_ = false;
     std::string sizeError_;
@@ -157,7 +217,9 @@ class JpegReader {
 
 Result<Image> JpegReader::read() {
     if (setjmp(errors_.jump) != 0) {
-        if (request_.work->stopped()) return request_.work->stopError();
+        if (request_.work->cancelled()) return request_.work->stopError();
+        if (request_.work->exhausted())
+            return makeError("cannot read JPEG file: too costly to decode");
         return makeError(std::string("cannot read JPEG file: ") + errors_.message);
     }
     readHeader();
@@ -173,7 +235,7 @@ void JpegReader::readHeader() {
     jpeg_create_decompress(&cinfo_);
     progress_.pub.progress_monitor = watchProgress;
     progress_.work = request_.work.get();
-    progress_.jump = &errors_.jump;
+    progress_.errors = &errors_;
     cinfo_.progress = &progress_.pub;
     source_.reader = &reader_;
     source_.pub.init_source = startSource;
@@ -182,13 +244,10 @@ void JpegReader::readHeader() {
     source_.pub.resync_to_restart = jpeg_resync_to_restart;
     source_.pub.term_source = termSource;
     cinfo_.src = &source_.pub;
-    jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
+    cinfo_.client_data = &exif_;
+    jpeg_set_marker_processor(&cinfo_, JPEG_APP0 + 1, keepFirstExif);
     jpeg_read_header(&cinfo_, TRUE);
-    for (jpeg_saved_marker_ptr m = cinfo_.marker_list; m != nullptr; m = m->next) {
-        if (m->marker != JPEG_APP0 + 1) continue;
-        orientation_ = imaging::exifOrientation({m->data, m->data_length});
-        if (orientation_ != Orientation::Upright) break;
-    }
+    if (!exif_.empty()) orientation_ = imaging::exifOrientation(exif_);
 }
 
 bool JpegReader::sizeAcceptable() {

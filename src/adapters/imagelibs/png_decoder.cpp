@@ -28,6 +28,7 @@ using imaging::Pixel;
 struct ErrorState {
     std::jmp_buf jump;
     char message[256];
+    bool sizeRefused;  // the header's size is beyond the limits we set
 };
 
 [[noreturn]] void exitWithError(png_structp png, png_const_charp message) {
@@ -36,7 +37,12 @@ struct ErrorState {
     std::longjmp(errors->jump, 1);
 }
 
-void ignoreWarning(png_structp, png_const_charp) {}
+// Warnings are not printed; one that refuses the picture's size is kept,
+// since the error that follows says only "Invalid IHDR data".
+void noteWarning(png_structp png, png_const_charp message) {
+    if (std::strstr(message, "exceeds user limit") != nullptr)
+        static_cast<ErrorState*>(png_get_error_ptr(png))->sizeRefused = true;
+}
 
 // What libpng reads from: the file, and the meter of the decode.
 struct PngInput {
@@ -72,6 +78,7 @@ class PngReader {
     explicit PngReader(const imaging::DecodeRequest& request)
         : request_(request), file_(request), reader_(*file_), input_{&reader_, request.work.get()} {
         errors_.message[0] = '\0';
+        errors_.sizeRefused = false;
     }
     ~PngReader() {
         if (png_ != nullptr) png_destroy_read_struct(&png_, &info_, nullptr);
@@ -84,6 +91,7 @@ class PngReader {
   private:
     bool start();
     bool sizeAcceptable();
+    Error sizeFromHeader() const;
     void setTransforms();
     void readInterlaced();
     void readRows();
@@ -110,6 +118,7 @@ Result<Image> PngReader::read() {
         if (request_.work->stopped()) return request_.work->stopError();
         if (std::strcmp(errors_.message, "file is truncated") == 0)
             return makeError(errors_.message);
+        if (errors_.sizeRefused) return sizeFromHeader();
         return makeError(std::string("cannot read PNG file: ") + errors_.message);
     }
     if (!start()) return makeError("cannot read PNG file: out of memory");
@@ -129,15 +138,45 @@ Result<Image> PngReader::read() {
     return image;
 }
 
+// The chunks libpng knows but the slide has no use for: texts, the colour
+// profile, suggested palettes, EXIF. Each may inflate to megabytes (a file
+// of a hundred compressed texts once took 776 MB); they are stepped over
+// unread, as are chunks libpng does not know.
+constexpr png_byte kUnusedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+
+// What one chunk libpng keeps may take: a palette and its transparency
+// take at most a few kilobytes.
+constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
+
 bool PngReader::start() {
-    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors_, exitWithError, ignoreWarning);
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors_, exitWithError, noteWarning);
     if (png_ == nullptr) return false;
     info_ = png_create_info_struct(png_);
     if (info_ == nullptr) return false;
     png_set_read_fn(png_, &input_, readFromFile);
     png_set_read_status_fn(png_, rowRead);
-
+    png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
+                                static_cast<int>(sizeof kUnusedChunks / 5));
+    png_set_chunk_malloc_max(png_, kMaxChunkBytes);
+    // Sizes beyond ours are refused as libpng reads the header.
+    png_set_user_limits(png_, static_cast<png_uint_32>(imaging::kMaxPictureSide),
+                        static_cast<png_uint_32>(imaging::kMaxPictureSide));
     return true;
+}
+
+// Why a size libpng refused is refused, in the words every decoder uses:
+// the size is read from the header (IHDR), which comes first in the file.
+Error PngReader::sizeFromHeader() const {
+    const auto& bytes = request_.bytes;
+    auto word = [&](size_t at) {
+        return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
+               uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+    };
+    if (bytes.size() >= 24) {
+        if (auto size = imaging::checkPictureSize(word(16), word(20)); !size) return size.error();
+    }
+    return makeError("cannot read PNG file: bad header");
 }
 
 bool PngReader::sizeAcceptable() {

@@ -30,10 +30,22 @@ constexpr tmsize_t maxLibraryAllocation = tmsize_t{32} << 20;
 // and little more, whatever its layout.
 constexpr uint64_t bandBytes = uint64_t{16} << 20;
 
+// libtiff reads where the file's offsets send it, and a forged file can
+// send it to the same megabyte again and again (16,384 tiles claiming one
+// block; private tags of 30 MB sharing one): what it reads is counted, and
+// refused beyond a few times the file.
+constexpr uint64_t kReadsPerFile = 4;
+constexpr uint64_t kReadSlack = uint64_t{64} << 10;
+// All that libtiff may hold at once, where the library can count it.
+[[maybe_unused]] constexpr tmsize_t maxLibraryMemory = tmsize_t{128} << 20;
+
 // The picture file as libtiff sees it: read through our source.
 struct SourceFile {
     const imaging::ByteSource* source = nullptr;
     uint64_t position = 0;
+    uint64_t readAllowance = 0;
+    uint64_t bytesRead = 0;
+    bool overRead = false;
     std::string lastError;
 };
 
@@ -41,14 +53,22 @@ SourceFile& fileOf(thandle_t handle) {
     return *static_cast<SourceFile*>(handle);
 }
 
+// A read that fails gives nothing, as at the file's end: libtiff takes the
+// count it gets back as bytes read, and -1 would make it clear the byte
+// before its buffer.
 tmsize_t readFile(thandle_t handle, void* out, tmsize_t count) {
     SourceFile& file = fileOf(handle);
     if (count <= 0) return 0;
+    if (static_cast<uint64_t>(count) > file.readAllowance - file.bytesRead) {
+        file.overRead = true;
+        return 0;
+    }
+    file.bytesRead += static_cast<uint64_t>(count);
     auto got =
         file.source->read(file.position, {static_cast<uint8_t*>(out), static_cast<size_t>(count)});
     if (!got) {
         file.lastError = got.error().message;
-        return -1;
+        return 0;
     }
     file.position += *got;
     return static_cast<tmsize_t>(*got);
@@ -109,6 +129,7 @@ class TiffReader {
   public:
     explicit TiffReader(const imaging::DecodeRequest& request) : request_(request), file_(request) {
         source_.source = &*file_;
+        source_.readAllowance = kReadsPerFile * file_->size() + kReadSlack;
     }
     ~TiffReader() {
         if (rgbaStarted_) TIFFRGBAImageEnd(&rgba_);
@@ -121,6 +142,8 @@ class TiffReader {
 
   private:
     Error failure(const char* what) const {
+        if (source_.overRead)
+            return makeError("cannot read TIFF file: its data is read over and over");
         return makeError(std::string("cannot read TIFF file: ") +
                          (source_.lastError.empty() ? what : source_.lastError));
     }
@@ -155,6 +178,9 @@ bool TiffReader::open() {
     TIFFOpenOptionsSetErrorHandlerExtR(options, keepLastError, &source_);
     TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, maxLibraryAllocation);
+#if TIFFLIB_VERSION >= 20230908  // libtiff 4.6
+    TIFFOpenOptionsSetMaxCumulatedMemAlloc(options, maxLibraryMemory);
+#endif
     // "m": read through the procedures, never from a mapping.
     tiff_ = TIFFClientOpenExt(handleName.data(), "rm", &source_, readFile, refuseWrite, seekFile,
                               closeFile, fileSize, refuseMap, noUnmap, options);

@@ -35,14 +35,15 @@ Result<std::vector<FolderEntry>> StdFileSystem::listFolder(const std::string& fo
         if (error) return makeError("cannot read folder " + folder + ": " + reason(error));
         FolderEntry entry;
         entry.name = it->path().filename().string();
-        // Symbolic links count as what they point to, as a user would expect.
-        // The entry knows its own type from the folder read; only links cost
-        // a look at their target, so a folder of 100,000 files lists quickly.
+        // Symbolic links count as what they point to, as a user would expect;
+        // one that points nowhere is neither a folder nor a file. The entry
+        // knows its own type from the folder read; only links cost a look
+        // at their target, so a folder of 100,000 files lists quickly.
         std::error_code folderError, fileError;
-        bool isFolder = it->is_directory(folderError);
-        bool isRegular = !isFolder && it->is_regular_file(fileError);
-        entry.isFolder = !folderError && isFolder;
-        entry.system = !folderError && !fileError && !isFolder && !isRegular;
+        const bool isFolder = it->is_directory(folderError) && !folderError;
+        const bool isRegular = !isFolder && it->is_regular_file(fileError) && !fileError;
+        entry.isFolder = isFolder;
+        entry.system = !isFolder && !isRegular;
         entry.hidden = !entry.name.empty() && entry.name.front() == '.';
         entries.push_back(std::move(entry));
     }

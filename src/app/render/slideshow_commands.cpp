@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "adapters/ghostscript/eps_ghostscript.h"
+#include "adapters/ghostscript/ghostscript_sandbox.h"
 #include "adapters/imagelibs/system_decoders.h"
 #include "app/render/commands.h"
 #include "slideshow/engine_transitions.h"
@@ -23,6 +24,9 @@ RenderServices realServices() {
         return std::make_unique<slideshow::EngineTransitions>(host, state);
     };
     services.postScript = std::make_shared<platform::GhostscriptRenderer>();
+    // SIGTERM or SIGINT in the middle of a render still ends Ghostscript and
+    // removes its folder before the program ends as the signal asks.
+    platform::cleanUpSandboxesOnTermination();
     return services;
 }
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "imaging/limits.h"
 
@@ -22,20 +23,49 @@ bool isDotEntry(const wchar_t* name) {
            (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
 }
 
-FolderEntry toEntry(const WIN32_FIND_DATAW& found) {
+bool isLink(const WIN32_FIND_DATAW& found) {
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK ||
+            found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+// The attributes of what the link at path points to; nothing when it
+// points nowhere. Opening follows the link (and, for offline files, never
+// recalls them).
+std::optional<DWORD> targetAttributes(const std::wstring& path) {
+    HANDLE target = CreateFileW(
+        path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_NO_RECALL, nullptr);
+    if (target == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(target, &information) != 0;
+    CloseHandle(target);
+    if (!known) return std::nullopt;
+    return information.dwFileAttributes;
+}
+
+// A link counts as what it points to, as on Linux: one that points nowhere
+// is neither a folder nor a file.
+FolderEntry toEntry(const WIN32_FIND_DATAW& found, const std::wstring& folder) {
     FolderEntry entry;
     entry.name = toUtf8(found.cFileName);
-    entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    entry.hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
-    entry.system = (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+    DWORD attributes = found.dwFileAttributes;
+    entry.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    if (isLink(found)) {
+        const auto target = targetAttributes(folder + found.cFileName);
+        attributes = target ? *target : FILE_ATTRIBUTE_SYSTEM;
+    }
+    entry.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.system = ((found.dwFileAttributes | attributes) & FILE_ATTRIBUTE_SYSTEM) != 0;
     return entry;
 }
 }  // namespace
 
 Result<std::vector<FolderEntry>> Win32FileSystem::listFolder(const std::string& folder) const {
-    std::string pattern = folder;
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
-    pattern += '*';
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/') prefix += '\\';
+    const std::wstring widePrefix = toWide(prefix);
+    const std::string pattern = prefix + '*';
 
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(toWide(pattern).c_str(), &found);
@@ -46,7 +76,7 @@ Result<std::vector<FolderEntry>> Win32FileSystem::listFolder(const std::string& 
     }
     std::vector<FolderEntry> entries;
     do {
-        if (!isDotEntry(found.cFileName)) entries.push_back(toEntry(found));
+        if (!isDotEntry(found.cFileName)) entries.push_back(toEntry(found, widePrefix));
     } while (FindNextFileW(search, &found));
     DWORD stopped = GetLastError();
     FindClose(search);

@@ -198,16 +198,40 @@ class DrawingReader {
         advance();
         while (!atEnd() && group_.code != 0) {
             collectGroup(p, group_);
+            // A stopped meter ends the entity as the file's end would.
+            if (!holdLists(p)) break;
             advance();
         }
         return p;
     }
 
+    // The lists of the entity being read (a polyline's vertices, a spline's
+    // knots) are held on the meter as they grow, each number with room for
+    // its vector to double, and given back once the entity is stored: a
+    // polyline of millions of vertices is refused before it takes the
+    // memory of a picture.
+    bool holdLists(const Pending& p) {
+        const auto bytes = static_cast<int64_t>(listedNumbers(p) * 2 * sizeof(double));
+        if (bytes <= listsHeld_) return true;
+        const bool held = work_.hold(bytes - listsHeld_);
+        listsHeld_ = bytes;
+        return held;
+    }
+
     Result<void> readEntity(std::string_view typeName) {
         const Type type = typeNamed(typeName);
         Pending p = gather(type);
-        if (type == Type::Polyline) return readOldPolyline(p);
-        if (type == Type::Insert) return readInsert(p);
+        auto stored = storeEntity(p);
+        work_.release(listsHeld_);
+        listsHeld_ = 0;
+        if (work_.stopped()) return work_.stopError();
+        return stored;
+    }
+
+    Result<void> storeEntity(Pending& p) {
+        if (work_.stopped()) return {};
+        if (p.type == Type::Polyline) return readOldPolyline(p);
+        if (p.type == Type::Insert) return readInsert(p);
         if (p.paperSpace || p.invisible) return {};
         return builder_.store(p);
     }
@@ -220,6 +244,7 @@ class DrawingReader {
                 continue;  // a polyface mesh's face record
             polyline.points.push_back(vertex.corners[0]);
             polyline.bulges.push_back(vertex.bulge);
+            if (!holdLists(polyline)) return work_.stopError();
         }
         if (group_.is(0, "SEQEND")) gather(Type::Other);
         if (polyline.paperSpace || polyline.invisible) return {};
@@ -251,6 +276,7 @@ class DrawingReader {
     Group group_;
     bool pushedBack_ = false;
     bool sawSection_ = false;
+    int64_t listsHeld_ = 0;
     Point extMin_{1e20, 1e20};
     Point extMax_{-1e20, -1e20};
 };

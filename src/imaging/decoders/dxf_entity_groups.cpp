@@ -235,4 +235,9 @@ void collectGroup(Pending& p, const Group& g) {
     if (field) field->set(p, g);
 }
 
+size_t listedNumbers(const Pending& p) {
+    return 2 * (p.points.size() + p.fitPoints.size()) + p.bulges.size() + p.knots.size() +
+           p.weights.size();
+}
+
 }  // namespace pictavo::imaging::dxf

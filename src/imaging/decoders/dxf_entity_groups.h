@@ -71,4 +71,8 @@ struct Pending {
 // know leave it as it was.
 void collectGroup(Pending& p, const Group& g);
 
+// How many numbers the lists of p hold (points, bulges, knots, weights):
+// what its memory grows with.
+size_t listedNumbers(const Pending& p);
+
 }  // namespace pictavo::imaging::dxf

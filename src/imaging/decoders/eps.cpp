@@ -108,19 +108,12 @@ class EpsDecoder final : public Decoder {
         return head.starts_with("%!") ? Confidence::Weak : Confidence::None;
     }
 
-    // PostScript with big pictures inside makes big files that draw small
-    // pictures: such a file may take what its picture leaves of a picture's
-    // memory.
-    uint64_t largestWholeFile(std::span<const uint8_t> head) const override {
-        uint64_t picture = uint64_t{kMaxPicturePixels} * sizeof(Pixel);
-        if (auto sections = splitEps(head)) {
-            if (const auto box = findBoundingBox(sections->postScript)) {
-                if (auto size = vector::sizeFromInches(box->width() / 72, box->height() / 72))
-                    picture = uint64_t{static_cast<uint32_t>(size->width)} *
-                              static_cast<uint32_t>(size->height) * sizeof(Pixel);
-            }
-        }
-        return std::max(kMaxWholeFileBytes, kMaxDecodeBytes - std::min(picture, kMaxDecodeBytes));
+    // Read whole before Ghostscript sees it, as any drawing, and no bigger:
+    // Ghostscript has the two seconds of a slide, and more PostScript
+    // could not be drawn in that time anyway (279 MiB of comments took it
+    // ten seconds only to read).
+    uint64_t largestWholeFile(std::span<const uint8_t>) const override {
+        return kMaxWholeFileBytes;
     }
 
     Result<Image> decode(const DecodeRequest& request) const override {

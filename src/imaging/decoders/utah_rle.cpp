@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -92,10 +93,19 @@ class ColourMap {
 
 // Writes channel values straight into the picture's pixels: channels 0, 1
 // and 2 into red, green and blue, alpha into alpha. A single channel (grey
-// or palette) goes into red and is spread by finish().
+// or palette) goes into red and is spread by finish(). Other channels are
+// stepped over without being painted.
+//
+// A file paints each channel of each pixel once, give or take: a code can
+// send the pen back to the line's start, so a few bytes can paint a line
+// again and again. The paint is counted, not the bytes: twice what the
+// picture's channels hold is all a file may paint.
 class Painter {
   public:
-    explicit Painter(Image& image, bool hasAlpha) : image_(image), hasAlpha_(hasAlpha) {}
+    Painter(Image& image, bool hasAlpha, int channels)
+        : image_(image),
+          hasAlpha_(hasAlpha),
+          allowance_(2 * int64_t{image.width} * image.height * (channels + (hasAlpha ? 1 : 0))) {}
 
     void setChannel(int channel) {
         shift_ = channel == kAlphaChannel      ? (hasAlpha_ ? 24 : -1)
@@ -109,34 +119,50 @@ class Painter {
     }
     void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, image_.width); }
     // A run paints only up to the line's end: a 4-byte code can claim
-    // 65536 pixels, and a file full of them must not take minutes.
+    // 65536 pixels.
     void run(uint8_t value, int64_t count) {
         const int64_t visible = std::min(count, image_.width - x_);
+        if (!painting()) {
+            x_ += visible;
+            return;
+        }
+        painted_ += visible;
         for (int64_t i = 0; i < visible; ++i) put(value);
     }
+    void values(std::span<const uint8_t> bytes) {
+        if (!painting()) {
+            skipPixels(static_cast<int64_t>(bytes.size()));
+            return;
+        }
+        painted_ += static_cast<int64_t>(bytes.size());
+        for (uint8_t v : bytes) put(v);
+    }
+    bool overpainted() const { return painted_ > allowance_; }
+
+  private:
+    bool painting() const { return shift_ >= 0 && y_ < image_.height; }
     void put(uint8_t value) {
         if (x_ >= image_.width) return;
-        if (shift_ >= 0 && y_ < image_.height) {
-            // Rows are stored from the bottom up.
-            Pixel& p = image_.at(static_cast<int>(x_), image_.height - 1 - static_cast<int>(y_));
-            p = (p & ~(0xFFu << shift_)) | (uint32_t{value} << shift_);
-        }
+        // Rows are stored from the bottom up.
+        Pixel& p = image_.at(static_cast<int>(x_), image_.height - 1 - static_cast<int>(y_));
+        p = (p & ~(0xFFu << shift_)) | (uint32_t{value} << shift_);
         ++x_;
     }
 
-  private:
     Image& image_;
     bool hasAlpha_;
+    int64_t allowance_;
+    int64_t painted_ = 0;
     int shift_ = -1;
     int64_t x_ = 0;
     int64_t y_ = 0;
 };
 
 // Runs the opcodes until the end code; false when the data stops first,
-// or work says to stop.
+// the file paints too much, or work says to stop.
 bool paint(SourceReader& in, Painter& painter, const WorkMeter& work) {
     while (true) {
-        if (work.stopped()) return false;
+        if (work.stopped() || painter.overpainted()) return false;
         const uint8_t code = in.u8();
         int64_t operand = in.u8();
         if ((code & kLongOperand) != 0) operand = in.u16();
@@ -152,9 +178,8 @@ bool paint(SourceReader& in, Painter& painter, const WorkMeter& work) {
                 painter.skipPixels(operand);
                 break;
             case ByteData: {
-                auto values = in.take(static_cast<size_t>(operand + 1));
+                painter.values(in.take(static_cast<size_t>(operand + 1)));
                 if ((operand + 1) % 2 != 0) in.skip(1);
-                for (uint8_t v : values) painter.put(v);
                 break;
             }
             case RunData:
@@ -234,12 +259,16 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
         startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu));
     if (!image) return image.error();
     image->sourceBits = h.colours >= 3 ? 24 : 8;
-    Painter painter(*image, hasAlpha);
+    Painter painter(*image, hasAlpha, std::min(h.colours, 3));
     // The header came from the file's beginning; the codes come from the file.
     const RequestFile file(request);
     SourceReader codes(*file, in.position());
-    if (!paint(codes, painter, *request.work))
-        return request.work->stopped() ? request.work->stopError() : codes.failure();
+    if (!paint(codes, painter, *request.work)) {
+        if (request.work->stopped()) return request.work->stopError();
+        if (painter.overpainted())
+            return invalidFile(kFormat, "the picture is painted over and over");
+        return codes.failure();
+    }
 
     applyColourMap(h, map, *image);
     return image;

@@ -22,22 +22,42 @@ constexpr uint32_t kPatCopy = 0x00F00021;
 constexpr uint32_t kBlackness = 0x00000042;
 constexpr uint32_t kWhiteness = 0x00FF0062;
 
+// A brush's pattern is at most 256 x 256: bigger bitmaps make no brush.
+constexpr int kMaxPatternSide = 256;
+constexpr int64_t kMaxPatternPixels = int64_t{kMaxPatternSide} * kMaxPatternSide;
+
 }  // namespace
 
 int64_t Player::bitmapRoom() {
     return vector::bitmapRoom(canvas_.image());
 }
 
-std::shared_ptr<const Image> Player::readPatternImage(std::span<const uint8_t> dib, bool indices) {
-    auto image = decodePackedDib(dib, indices, state_.palette, bitmapRoom(), &canvas_.work());
-    if (!image || image->width > 256 || image->height > 256) return nullptr;
-    return std::make_shared<Image>(std::move(image.value()));
+std::span<const Pixel> Player::palette() const {
+    return state_.palette ? std::span<const Pixel>(*state_.palette) : std::span<const Pixel>{};
+}
+
+std::shared_ptr<const vector::Tile> Player::readPattern(std::span<const uint8_t> dib, bool indices,
+                                                        int64_t& heldBytes) {
+    // The largest pattern is held before it is decoded; what a smaller one
+    // does not take is given back.
+    heldBytes = kMaxPatternPixels * static_cast<int64_t>(sizeof(Pixel));
+    if (!canvas_.work().hold(heldBytes)) return nullptr;
+    auto image = decodePackedDib(dib, indices, palette(), kMaxPatternPixels, &canvas_.work());
+    const int64_t pixels = image ? int64_t{image->width} * image->height : 0;
+    const int64_t unused = heldBytes - pixels * static_cast<int64_t>(sizeof(Pixel));
+    canvas_.work().release(unused);
+    heldBytes -= unused;
+    if (!image || image->width > kMaxPatternSide || image->height > kMaxPatternSide) return nullptr;
+    auto tile = std::make_shared<vector::Tile>();
+    tile->width = image->width;
+    tile->height = image->height;
+    tile->pixels = std::move(image->pixels);
+    return tile;
 }
 
 void Player::blit(std::span<const uint8_t> dib, bool paletteIndices, uint32_t rop, double srcX,
                   double srcY, double srcWidth, double srcHeight, const vector::Rect& destination) {
-    auto image =
-        decodePackedDib(dib, paletteIndices, state_.palette, bitmapRoom(), &canvas_.work());
+    auto image = decodePackedDib(dib, paletteIndices, palette(), bitmapRoom(), &canvas_.work());
     if (!image) return;
     Image& source = image.value();
     if (rop == kNotSrcCopy) {

@@ -56,21 +56,16 @@ void Player::intersectClip(const Params& p) {
     applyClip();
 }
 
+// A region clips to the box around it: its bounds, found once when it was
+// made, however many rectangles it holds or however often it is selected.
 void Player::clipToRegion(const Rects& region) {
-    double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
-    for (const auto& rect : region.rects) {
-        const Point a = toDevice(rect.left, rect.top);
-        const Point b = toDevice(rect.right, rect.bottom);
-        left = std::min({left, a.x, b.x});
-        top = std::min({top, a.y, b.y});
-        right = std::max({right, a.x, b.x});
-        bottom = std::max({bottom, a.y, b.y});
-    }
     if (region.rects.empty()) return;
-    state_.clipLeft = static_cast<int>(std::clamp(std::floor(left), 0.0, 1e9));
-    state_.clipTop = static_cast<int>(std::clamp(std::floor(top), 0.0, 1e9));
-    state_.clipRight = static_cast<int>(std::clamp(std::ceil(right), 0.0, 1e9));
-    state_.clipBottom = static_cast<int>(std::clamp(std::ceil(bottom), 0.0, 1e9));
+    const Point a = toDevice(region.bounds.left, region.bounds.top);
+    const Point b = toDevice(region.bounds.right, region.bounds.bottom);
+    state_.clipLeft = static_cast<int>(std::clamp(std::floor(std::min(a.x, b.x)), 0.0, 1e9));
+    state_.clipTop = static_cast<int>(std::clamp(std::floor(std::min(a.y, b.y)), 0.0, 1e9));
+    state_.clipRight = static_cast<int>(std::clamp(std::ceil(std::max(a.x, b.x)), 0.0, 1e9));
+    state_.clipBottom = static_cast<int>(std::clamp(std::ceil(std::max(a.y, b.y)), 0.0, 1e9));
     applyClip();
 }
 

@@ -35,6 +35,7 @@ class Player {
     void deleteObject(size_t index) { objects_.remove(index); }
     void selectObject(size_t index);
     void createRegion(const Params& p);
+    void createPalette(const Params& p);
     void createDibPatternBrush(const Params& p);
 
     // Clipping and saved states (wmf_clip.cpp).
@@ -109,7 +110,11 @@ class Player {
                     const std::vector<double>& advances);
 
     int64_t bitmapRoom();
-    std::shared_ptr<const Image> readPatternImage(std::span<const uint8_t> dib, bool indices);
+    // The pattern of a brush, its memory held on the meter (heldBytes) while
+    // the brush lives; nothing for a bitmap that cannot be a pattern.
+    std::shared_ptr<const vector::Tile> readPattern(std::span<const uint8_t> dib, bool indices,
+                                                    int64_t& heldBytes);
+    std::span<const Pixel> palette() const;
     void blit(std::span<const uint8_t> dib, bool paletteIndices, uint32_t rop, double srcX,
               double srcY, double srcWidth, double srcHeight, const vector::Rect& destination);
     void patBlt(uint32_t rop, const vector::Rect& box);

@@ -1,6 +1,8 @@
 #include "imaging/decoders/wmf_objects.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 namespace pictavo::imaging::wmf {
@@ -17,13 +19,17 @@ GdiObject objectOf(GdiObject::Kind kind) {
 
 void ObjectTable::add(GdiObject object) {
     const auto slot = freeSlots_.take();
-    if (!slot) return;
+    if (!slot) {
+        work_.release(object.heldBytes);
+        return;
+    }
     if (*slot >= objects_.size()) objects_.resize(*slot + 1);
     objects_[*slot] = std::move(object);
 }
 
 void ObjectTable::remove(size_t index) {
     if (index >= objects_.size() || objects_[index].kind == GdiObject::Kind::Free) return;
+    work_.release(objects_[index].heldBytes);
     objects_[index] = GdiObject{};
     freeSlots_.release(index);
 }
@@ -68,38 +74,80 @@ GdiObject readFont(const Params& p) {
     return font;
 }
 
-GdiObject readPalette(const Params& p) {
+std::optional<GdiObject> readPalette(const Params& p, WorkMeter& work) {
+    const size_t count = std::min<size_t>(p.u16(1), p.words() > 2 ? (p.words() - 2) / 2 : 0);
+    const auto bytes = static_cast<int64_t>(count * sizeof(Pixel));
+    if (!work.hold(bytes)) return std::nullopt;
     GdiObject palette = objectOf(GdiObject::Kind::Palette);
-    const size_t count = p.u16(1);
-    for (size_t i = 0; i < count && 2 + 2 * i + 1 < p.words(); ++i) {
+    palette.heldBytes = bytes;
+    std::vector<Pixel> colours;
+    colours.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
         const uint32_t entry = p.u32(2 + 2 * i);
-        palette.palette.push_back(rgb(static_cast<uint8_t>(entry), static_cast<uint8_t>(entry >> 8),
-                                      static_cast<uint8_t>(entry >> 16)));
+        colours.push_back(rgb(static_cast<uint8_t>(entry), static_cast<uint8_t>(entry >> 8),
+                              static_cast<uint8_t>(entry >> 16)));
     }
+    palette.palette = std::make_shared<const std::vector<Pixel>>(std::move(colours));
     return palette;
 }
 
-GdiObject readRegion(const Params& p) {
-    // nextInChain, objectType, objectCount(2), regionSize, scanCount,
-    // maxScan, bounding box, then scans of (count, top, bottom, pairs, count).
-    GdiObject made = objectOf(GdiObject::Kind::Region);
-    Rects& region = made.region;
+namespace {
+
+// A region's scans, from word 11: (count, top, bottom, count x-values, count).
+// The rectangles of the scan at word, as far as the record holds them.
+size_t rectanglesOfScan(const Params& p, size_t word) {
+    const size_t stored = p.words() > word + 3 ? p.words() - word - 3 : 0;
+    return std::min<size_t>(p.u16(word), stored) / 2;
+}
+
+size_t rectanglesOfRegion(const Params& p) {
+    size_t total = 0;
     const size_t scans = p.u16(5);
-    size_t word = 11;
-    for (size_t scan = 0; scan < scans && word < p.words(); ++scan) {
-        const size_t count = p.u16(word);
+    for (size_t scan = 0, word = 11; scan < scans && word < p.words(); ++scan) {
+        total += rectanglesOfScan(p, word);
+        word += 4 + p.u16(word);
+    }
+    return std::max<size_t>(total, 1);
+}
+
+vector::Rect boundsOf(const std::vector<vector::Rect>& rects) {
+    vector::Rect bounds = rects.front();
+    for (const vector::Rect& r : rects) {
+        bounds.left = std::min({bounds.left, r.left, r.right});
+        bounds.top = std::min({bounds.top, r.top, r.bottom});
+        bounds.right = std::max({bounds.right, r.left, r.right});
+        bounds.bottom = std::max({bounds.bottom, r.top, r.bottom});
+    }
+    return bounds;
+}
+
+}  // namespace
+
+std::optional<GdiObject> readRegion(const Params& p, WorkMeter& work) {
+    // nextInChain, objectType, objectCount(2), regionSize, scanCount,
+    // maxScan, bounding box, then the scans.
+    const size_t total = rectanglesOfRegion(p);
+    const auto bytes = static_cast<int64_t>(total * sizeof(vector::Rect));
+    if (!work.hold(bytes)) return std::nullopt;
+    GdiObject made = objectOf(GdiObject::Kind::Region);
+    made.heldBytes = bytes;
+    Rects& region = made.region;
+    region.rects.reserve(total);
+    const size_t scans = p.u16(5);
+    for (size_t scan = 0, word = 11; scan < scans && word < p.words(); ++scan) {
         const double top = p.i16(word + 1);
         const double bottom = p.i16(word + 2);
-        for (size_t i = 0; i + 1 < count && word + 3 + i + 1 < p.words(); i += 2) {
+        for (size_t i = 0; i < 2 * rectanglesOfScan(p, word); i += 2) {
             region.rects.push_back({static_cast<double>(p.i16(word + 3 + i)), top,
                                     static_cast<double>(p.i16(word + 4 + i)), bottom});
         }
-        word += 4 + count;
+        word += 4 + p.u16(word);
     }
     if (region.rects.empty()) {
         region.rects.push_back({static_cast<double>(p.i16(7)), static_cast<double>(p.i16(8)),
                                 static_cast<double>(p.i16(9)), static_cast<double>(p.i16(10))});
     }
+    region.bounds = boundsOf(region.rects);
     return made;
 }
 

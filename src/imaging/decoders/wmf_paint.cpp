@@ -14,12 +14,8 @@ using vector::FillRule;
 using vector::Paint;
 using vector::Path;
 
-Paint patternPaint(const Image& pattern) {
-    auto tile = std::make_shared<vector::Tile>();
-    tile->width = pattern.width;
-    tile->height = pattern.height;
-    tile->pixels = pattern.pixels;
-    return Paint(pattern.pixels.empty() ? rgb(0, 0, 0) : pattern.pixels.front(), std::move(tile));
+Paint patternPaint(const std::shared_ptr<const vector::Tile>& pattern) {
+    return Paint(pattern->pixels.empty() ? rgb(0, 0, 0) : pattern->pixels.front(), pattern);
 }
 
 }  // namespace
@@ -27,7 +23,7 @@ Paint patternPaint(const Image& pattern) {
 Pixel Player::colourOf(uint32_t ref) const {
     if ((ref >> 24) == 1) {
         const uint32_t index = ref & 0xFFFF;
-        if (index < state_.palette.size()) return state_.palette[index];
+        if (state_.palette && index < state_.palette->size()) return (*state_.palette)[index];
         return rgb(0, 0, 0);
     }
     return rgb(static_cast<uint8_t>(ref), static_cast<uint8_t>(ref >> 8),
@@ -75,7 +71,7 @@ std::optional<Paint> Player::brushPaint() const {
             return hatchPaint(brush);
         case kBrushPattern:
         case kBrushDibPattern:
-            if (brush.pattern) return patternPaint(*brush.pattern);
+            if (brush.pattern) return patternPaint(brush.pattern);
             return Paint(colourOf(brush.colour));
         default:
             return Paint(colourOf(brush.colour));

@@ -14,7 +14,8 @@ namespace pictavo::imaging::wmf {
 
 using vector::Point;
 
-Player::Player(vector::PathPainter& canvas, const Frame& window) : canvas_(canvas) {
+Player::Player(vector::PathPainter& canvas, const Frame& window)
+    : canvas_(canvas), objects_(canvas.work()) {
     state_.window = window;
     state_.clipRight = canvas.width();
     state_.clipBottom = canvas.height();
@@ -101,14 +102,19 @@ void Player::selectObject(size_t index) {
 
 void Player::createRegion(const Params& p) {
     if (!spendPoints(p.words())) return;
-    addObject(readRegion(p));
+    if (auto region = readRegion(p, canvas_.work())) addObject(std::move(*region));
+}
+
+void Player::createPalette(const Params& p) {
+    if (auto palette = readPalette(p, canvas_.work())) addObject(std::move(*palette));
 }
 
 void Player::createDibPatternBrush(const Params& p) {
     GdiObject brush;
     brush.kind = GdiObject::Kind::Brush;
     brush.brush.style = kBrushPattern;
-    brush.brush.pattern = readPatternImage(p.from(2), p.u16(1) == 1);
+    brush.brush.pattern = readPattern(p.from(2), p.u16(1) == 1, brush.heldBytes);
+    if (canvas_.stopped()) return;
     addObject(std::move(brush));
 }
 

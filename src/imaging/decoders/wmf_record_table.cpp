@@ -85,7 +85,7 @@ void createPatternBrush(Player& player, const Params&) {
 
 constexpr std::array kRecords = std::to_array<RecordHandler>({
     {kSaveDc, [](Player& d, const Params&) { d.save(); }, nullptr},
-    {kCreatePalette, [](Player& d, const Params& p) { d.addObject(readPalette(p)); }, nullptr},
+    {kCreatePalette, [](Player& d, const Params& p) { d.createPalette(p); }, nullptr},
     {kSetBkMode,
      [](Player& d, const Params& p) { d.state().opaqueBackground = p.u16(0) != kBkTransparent; },
      nullptr},

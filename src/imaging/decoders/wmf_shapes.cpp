@@ -13,6 +13,14 @@ namespace pictavo::imaging::wmf {
 using vector::Path;
 using vector::Point;
 
+namespace {
+
+// A point of a shape read from its record, in the path, and flattened,
+// with room for the vectors to grow.
+constexpr size_t kBytesPerPathPoint = 64;
+
+}  // namespace
+
 // Counts work for count points about to be built into a path.
 bool Player::spendPoints(size_t count) {
     return canvas_.work().spend(cost::kPoint * static_cast<int64_t>(count));
@@ -59,6 +67,12 @@ void Player::polyline(const Params& p, bool closed) {
 
 void Player::polyPolygon(const Params& p) {
     const size_t polygons = p.u16(0);
+    size_t claimed = 0;
+    for (size_t i = 0; i < polygons; ++i) claimed += p.u16(1 + i);
+    // Read, kept in the path and flattened: the memory is held first.
+    const size_t stored = std::min(claimed, p.words() / 2);
+    const HeldBytes held(canvas_.work(), static_cast<int64_t>(stored * kBytesPerPathPoint));
+    if (!held) return;
     size_t word = 1 + polygons;
     Path path;
     for (size_t i = 0; i < polygons && word < p.words(); ++i) {

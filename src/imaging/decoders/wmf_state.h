@@ -46,7 +46,8 @@ struct BrushState {
     int style = kBrushSolid;
     uint32_t colour = 0xFFFFFF;
     int hatch = 0;
-    std::shared_ptr<const Image> pattern;
+    // Made once with the brush, shared by every fill that uses it.
+    std::shared_ptr<const vector::Tile> pattern;
 };
 
 struct FontState {
@@ -61,14 +62,19 @@ struct FontState {
 
 struct Rects {
     std::vector<vector::Rect> rects;  // logical
+    vector::Rect bounds;              // around them all, logical
 };
+
+// A logical palette: shared by the object, the selection and the saved
+// states, never copied.
+using SharedPalette = std::shared_ptr<const std::vector<Pixel>>;
 
 struct DcState {
     Frame window;
     PenState pen;
     BrushState brush;
     FontState font;
-    std::vector<Pixel> palette;
+    SharedPalette palette;
     uint32_t textColour = 0;
     uint32_t backgroundColour = 0xFFFFFF;
     bool opaqueBackground = true;

@@ -8,8 +8,12 @@ namespace pictavo::imaging::vector {
 Point evaluateBSpline(int degree, std::span<const double> knots, std::span<const Point> controls,
                       std::span<const double> weights, double t) {
     const int n = static_cast<int>(controls.size());
-    int span = degree;
-    while (span < n - 1 && t >= knots[static_cast<size_t>(span) + 1]) ++span;
+    // The span holding t: the last knot at or before it, from degree to n - 1,
+    // found by halving (a spline may have a million knots and be sampled
+    // thousands of times).
+    const auto first = knots.begin() + degree + 1;
+    const auto last = knots.begin() + std::max(n, degree + 1);
+    const int span = static_cast<int>(std::upper_bound(first, last, t) - knots.begin()) - 1;
     struct Homogeneous {
         double x, y, w;
     };

@@ -12,7 +12,8 @@
 namespace pictavo::imaging::vector {
 
 // The B-spline's value at t (de Boor), rational when there is one weight
-// per control point. knots holds controls.size() + degree + 1 values.
+// per control point. knots holds controls.size() + degree + 1 values, in
+// order.
 Point evaluateBSpline(int degree, std::span<const double> knots, std::span<const Point> controls,
                       std::span<const double> weights, double t);
 

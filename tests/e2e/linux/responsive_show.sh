@@ -4,13 +4,18 @@
 # (a generous limit for a busy machine; bench_staging gives the real
 # figures) with an EPS that keeps Ghostscript busy until its time limit, a
 # 6000 x 4000 JPEG, Speed 1000, and a picture that turns into a FIFO after
-# the folder was listed; no Ghostscript is left behind. The hosted show
-# (-window-id) and the preview end as promptly when their window goes or
-# SIGTERM comes, and none of them writes a file.
+# the folder was listed; no Ghostscript is left behind, nor its folder in
+# the temporary folder. The hosted show (-window-id) and the preview end as
+# promptly when their window goes or SIGTERM comes, and none of them writes
+# a file.
 source "$(dirname "$0")/lib.sh"
 SAMPLES=$(cd "$(dirname "$0")/../../../samples" && pwd)
 start_display
 cd "$WORK/run"
+# Ghostscript's folders are made here, to see that none stays behind.
+export TMPDIR="$WORK/tmp"
+mkdir -p "$TMPDIR"
+ghostscript_folders() { find "$TMPDIR" -maxdepth 1 -name 'pictavo-gs-*' | wc -l; }
 for tool in cjpeg pgmramp pgmtoppm; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
@@ -23,7 +28,7 @@ use_folder() {
         "$2" "$1" >"$SETTINGS"
 }
 mkdir -p "$WORK/eps" "$WORK/jpeg" "$WORK/speed" "$WORK/fifo"
-# Ghostscript runs this until the renderer's time limit (10 s) ends it.
+# Ghostscript runs this until the renderer's time limit (2 s) ends it.
 printf '%%!PS-Adobe-3.0 EPSF-3.0\n%%%%BoundingBox: 17 23 617 423\n{ } loop\nshowpage\n' >"$WORK/eps/busy.eps"
 pgmramp -diag 6000 4000 | pgmtoppm rgb:ff/a0/40 | cjpeg -quality 90 >"$WORK/jpeg/big.jpg"
 cp "$SAMPLES/dusk-plasma.jpg" "$WORK/speed/"
@@ -107,6 +112,7 @@ for how in key term key term; do
 done
 sleep 0.2
 expect "no Ghostscript is left behind (${#GS_SEEN[@]} seen)" no_ghostscript_left
+expect "no Ghostscript folder is left behind" test "$(ghostscript_folders)" -eq 0
 
 # Inside a screen-saver host's window: its destruction, or SIGTERM, in the
 # middle of a Ghostscript render.
@@ -135,7 +141,7 @@ start_preview_while_rendering() {
     start_pictavo /p "$HOST_ID"
     preview=$LAST_PID
     first_child_of "$HOST_ID" >/dev/null
-    sleep 2.5
+    sleep 1.5
     note_ghostscript "$preview"
 }
 start_preview_while_rendering
@@ -153,5 +159,6 @@ expect "/p: its window's destruction ends it within 2 s" ends_within "$preview" 
 
 sleep 0.2
 expect "no Ghostscript is left behind (${#GS_SEEN[@]} seen in all)" no_ghostscript_left
+expect "no Ghostscript folder is left behind in all" test "$(ghostscript_folders)" -eq 0
 expect "nothing is written in the working folder" test -z "$(ls -A "$WORK/run")"
 finish
