@@ -8,6 +8,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
@@ -90,12 +91,13 @@ class ColourMap {
     std::vector<uint16_t> values_;
 };
 
-// Writes channel values straight into the picture's pixels: channels 0, 1
-// and 2 into red, green and blue, alpha into alpha. A single channel (grey
-// or palette) goes into red and is spread by finish().
+// Writes channel values into the row being painted: channels 0, 1 and 2
+// into red, green and blue, alpha into alpha. A single channel (grey or
+// palette) goes into red and is spread by the colour map.
 class Painter {
   public:
-    explicit Painter(Image& image, bool hasAlpha) : image_(image), hasAlpha_(hasAlpha) {}
+    Painter(RowAssembler& rows, int width, int height, bool hasAlpha)
+        : rows_(rows), width_(width), height_(height), hasAlpha_(hasAlpha) {}
 
     void setChannel(int channel) {
         shift_ = channel == kAlphaChannel      ? (hasAlpha_ ? 24 : -1)
@@ -104,32 +106,32 @@ class Painter {
         x_ = 0;
     }
     void skipLines(int64_t count) {
-        y_ = std::min<int64_t>(y_ + count, image_.height);
+        rows_.moveTo(static_cast<int>(std::min<int64_t>(rows_.y() + count, height_)));
         x_ = 0;
     }
-    void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, image_.width); }
+    void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, width_); }
     // A run paints only up to the line's end: a 4-byte code can claim
     // 65536 pixels, and a file full of them must not take minutes.
     void run(uint8_t value, int64_t count) {
-        const int64_t visible = std::min(count, image_.width - x_);
+        const int64_t visible = std::min(count, width_ - x_);
         for (int64_t i = 0; i < visible; ++i) put(value);
     }
     void put(uint8_t value) {
-        if (x_ >= image_.width) return;
-        if (shift_ >= 0 && y_ < image_.height) {
-            // Rows are stored from the bottom up.
-            Pixel& p = image_.at(static_cast<int>(x_), image_.height - 1 - static_cast<int>(y_));
+        if (x_ >= width_) return;
+        if (shift_ >= 0 && rows_.y() < height_) {
+            Pixel& p = rows_.row()[static_cast<size_t>(x_)];
             p = (p & ~(0xFFu << shift_)) | (uint32_t{value} << shift_);
         }
         ++x_;
     }
 
   private:
-    Image& image_;
+    RowAssembler& rows_;
+    int64_t width_;
+    int height_;
     bool hasAlpha_;
     int shift_ = -1;
     int64_t x_ = 0;
-    int64_t y_ = 0;
 };
 
 // Runs the opcodes until the end code; false when the data stops first,
@@ -169,8 +171,8 @@ bool paint(SourceReader& in, Painter& painter, const WorkMeter& work) {
     }
 }
 
-void applyColourMap(const Header& h, const ColourMap& map, Image& image) {
-    for (Pixel& p : image.pixels) {
+void applyColourMap(const Header& h, const ColourMap& map, std::span<Pixel> pixels) {
+    for (Pixel& p : pixels) {
         const uint8_t first = red(p);
         std::array<uint8_t, 3> c{};
         if (map.palette(h)) {
@@ -206,7 +208,7 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
     if (h.pixelBits != 8)
         return unsupportedFeature(kFormat, std::to_string(h.pixelBits) + " bits per channel");
     if (h.colours < 1 || h.mapLengthBits > 8) return invalidFile(kFormat, "bad header");
-    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+    if (auto fits = checkPictureSize(request.target, h.width, h.height); !fits) return fits.error();
 
     // The background colour (or a filler byte) keeps what follows on an even offset.
     std::array<uint8_t, 3> background{};
@@ -229,19 +231,29 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
 
     const bool hasAlpha = (h.flags & kAlpha) != 0;
     const uint32_t startAlpha = hasAlpha ? 0u : 0xFF000000u;
-    auto image = allocateImage(
-        h.width, h.height,
-        startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu));
-    if (!image) return image.error();
-    image->sourceBits = h.colours >= 3 ? 24 : 8;
-    Painter painter(*image, hasAlpha);
+    const Pixel backdrop =
+        startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu);
+    // Rows run from the bottom up; the colour map turns every pixel,
+    // painted or background, into its colour.
+    PictureSink::Layout layout;
+    layout.orientation = Orientation::MirroredTopBottom;
+    layout.storedWidth = h.width;
+    layout.storedHeight = h.height;
+    layout.fill = backdrop;
+    applyColourMap(h, map, std::span<Pixel>(&layout.fill, 1));
+    auto sink = PictureSink::open(request.target, layout);
+    if (!sink) return sink.error();
+    RowAssembler rows(*sink, h.width, h.height, backdrop,
+                      [&](std::span<Pixel> row) { applyColourMap(h, map, row); });
+    Painter painter(rows, h.width, h.height, hasAlpha);
     // The header came from the file's beginning; the codes come from the file.
     const RequestFile file(request);
     SourceReader codes(*file, in.position());
     if (!paint(codes, painter, *request.work))
         return request.work->stopped() ? request.work->stopError() : codes.failure();
-
-    applyColourMap(h, map, *image);
+    rows.finish();
+    Image image = sink->take();
+    image.sourceBits = h.colours >= 3 ? 24 : 8;
     return image;
 }
 
