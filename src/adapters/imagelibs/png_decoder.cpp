@@ -202,15 +202,20 @@ void PngReader::readPasses() {
     for (int pass = 0; pass < 7; ++pass) {
         if (PNG_PASS_COLS(width_, pass) > 0) rows += static_cast<int>(PNG_PASS_ROWS(height_, pass));
     }
+    // The last pass holds every other row whole: for a centred picture,
+    // once it is below the window nothing more is needed.
+    const imaging::Rect window = sink_->storedWindow();
+    constexpr int kLastPass = 6;
     for (int i = 0; i < rows; ++i) {
         const int pass = png_get_current_pass_number(png_);
         const auto passRow = static_cast<int>(png_get_current_row_number(png_));
+        const auto y = static_cast<int>(PNG_ROW_FROM_PASS_ROW(passRow, pass));
+        if (pass == kLastPass && y >= window.y + window.height) break;
         png_read_row(png_, reinterpret_cast<png_bytep>(row_.data()), nullptr);
         const auto columns = static_cast<size_t>(PNG_PASS_COLS(width_, pass));
         const std::span<Pixel> pixels(row_.data(), columns);
         imaging::layOnBlack(pixels);
-        sink_->writeRow(static_cast<int>(PNG_ROW_FROM_PASS_ROW(passRow, pass)),
-                        static_cast<int>(PNG_PASS_START_COL(pass)), pixels,
+        sink_->writeRow(y, static_cast<int>(PNG_PASS_START_COL(pass)), pixels,
                         1 << PNG_PASS_COL_SHIFT(pass));
     }
 }

@@ -13,6 +13,7 @@
 #include "hosts/win32/com_ref.h"
 #include "hosts/win32/photo_orientation.h"
 #include "hosts/win32/system_error.h"
+#include "hosts/win32/wic_decoder_stream.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
@@ -109,11 +110,11 @@ class WicDecoder final : public imaging::Decoder {
         return format_.hasSignature(bytes) ? Confidence::Strong : Confidence::None;
     }
     std::span<const std::string_view> extensions() const override { return format_.extensions; }
+    bool readsInPieces() const override { return true; }
     Result<Image> decode(const imaging::DecodeRequest& request) const override;
 
   private:
-    Result<ComRef<IWICBitmapFrameDecode>> firstFrame(std::span<const uint8_t> bytes,
-                                                     ComRef<IWICStream>& stream,
+    Result<ComRef<IWICBitmapFrameDecode>> firstFrame(IStream& stream,
                                                      ComRef<IWICBitmapDecoder>& decoder) const;
     int storedBits(IWICBitmapFrameDecode& frame) const;
     int orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const;
@@ -125,17 +126,10 @@ class WicDecoder final : public imaging::Decoder {
 };
 
 Result<ComRef<IWICBitmapFrameDecode>> WicDecoder::firstFrame(
-    std::span<const uint8_t> bytes, ComRef<IWICStream>& stream,
-    ComRef<IWICBitmapDecoder>& decoder) const {
-    HRESULT result = factory_->CreateStream(stream.put());
-    // The component only reads the bytes, whatever the call's type says.
-    if (SUCCEEDED(result))
-        result = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                              static_cast<DWORD>(bytes.size()));
-    if (FAILED(result)) return describe(format_.name, result);
-    result = factory_->CreateDecoder(*format_.container, nullptr, decoder.put());
+    IStream& stream, ComRef<IWICBitmapDecoder>& decoder) const {
+    HRESULT result = factory_->CreateDecoder(*format_.container, nullptr, decoder.put());
     if (FAILED(result)) return imaging::unsupportedFormat();
-    result = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+    result = decoder->Initialize(&stream, WICDecodeMetadataCacheOnDemand);
     ComRef<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(result)) result = decoder->GetFrame(0, frame.put());
     if (FAILED(result)) return describe(format_.name, result);
@@ -223,9 +217,11 @@ Result<Image> WicDecoder::pixels(IWICBitmapSource& source, imaging::PictureSink:
 }
 
 Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
-    ComRef<IWICStream> stream;
+    // The component reads the file where it needs it, a piece at a time.
+    const imaging::RequestFile file(request);
+    ComRef<IStream> stream = streamOver(*file);
     ComRef<IWICBitmapDecoder> decoder;
-    auto frame = firstFrame(request.bytes, stream, decoder);
+    auto frame = firstFrame(*stream.get(), decoder);
     if (!frame) return frame.error();
     UINT width = 0, height = 0;
     HRESULT result = (*frame)->GetSize(&width, &height);
