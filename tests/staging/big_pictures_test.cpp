@@ -77,7 +77,9 @@ Comparison compare(const Rgb& staged, const std::function<Colour(int x, int y)>&
     return result;
 }
 
-void stageBothWays(const std::filesystem::path& picture, int width, int height) {
+// largest: how many levels a pixel may be off: the filter's rounding, and for
+// a JPEG its compression too.
+void stageBothWays(const std::filesystem::path& picture, int width, int height, int largest) {
     for (const bool stretch : {true, false}) {
         const auto out = picture.parent_path() / (stretch ? "stretched.png" : "centred.png");
         std::vector<std::string> command = {PICTAVO_RENDER, "slide", picture.string(), "--size",
@@ -108,7 +110,7 @@ void stageBothWays(const std::filesystem::path& picture, int width, int height) 
             "%s, %s: %.2f s processor, %.0f MB peak, %d levels off at most, %.2f on average\n",
             picture.filename().c_str(), stretch ? "stretched" : "centred", run.cpuSeconds,
             static_cast<double>(run.peakRssBytes) / 1e6, seen.largest, seen.mean);
-        EXPECT_LE(seen.largest, 4) << picture << (stretch ? " stretched" : " centred");
+        EXPECT_LE(seen.largest, largest) << picture << (stretch ? " stretched" : " centred");
         EXPECT_LE(seen.mean, 1.0) << picture << (stretch ? " stretched" : " centred");
     }
 }
@@ -117,14 +119,14 @@ TEST(BigPictures, APanoramaOf120MegapixelsIsShownInBoundedMemory) {
     TempFolder folder;
     const auto picture = folder.path() / "panorama.jpg";
     writeGradientJpeg(picture, 30000, 4000);
-    stageBothWays(picture, 30000, 4000);
+    stageBothWays(picture, 30000, 4000, 6);
 }
 
 TEST(BigPictures, AnInterlacedPngIsScaledFromItsPassesInBoundedMemory) {
     TempFolder folder;
     const auto picture = folder.path() / "interlaced.png";
     writeGradientPng(picture, 17000, 4000, true);
-    stageBothWays(picture, 17000, 4000);
+    stageBothWays(picture, 17000, 4000, 2);
 }
 
 }  // namespace
