@@ -31,8 +31,10 @@
 #include <string>
 #include <vector>
 
-#include "adapters/imagelibs/jpeg_decoder.h"
-#include "imaging/image.h"
+#include "adapters/imagelibs/system_decoders.h"
+#include "adapters/posix/std_file_system.h"
+#include "imaging/codec.h"
+#include "photo_like.h"
 
 extern char** environ;
 
@@ -46,38 +48,10 @@ constexpr int pictureHeight = 4000;
 constexpr int screenWidth = 1920;
 constexpr int screenHeight = 1080;
 
-// Smooth light and colour with grain, close to what a camera writes: it
-// compresses to about the size of a real photo of this size.
-void writePhotoLikePpm(const std::filesystem::path& path) {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << pictureWidth << " " << pictureHeight << "\n255\n";
-    std::vector<uint8_t> row(static_cast<size_t>(pictureWidth) * 3);
-    uint32_t noise = 12345;
-    for (int y = 0; y < pictureHeight; ++y) {
-        for (int x = 0; x < pictureWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = static_cast<int>(noise >> 27) - 16;
-            const int shape = ((x / 300 + y / 200) % 3) * 40;
-            const int values[3] = {x * 200 / pictureWidth + shape, y * 200 / pictureHeight + 30,
-                                   (x + y) * 120 / (pictureWidth + pictureHeight) + 60 + shape / 2};
-            for (int c = 0; c < 3; ++c) {
-                row[static_cast<size_t>(x) * 3 + static_cast<size_t>(c)] =
-                    static_cast<uint8_t>(std::clamp(values[c] + grain, 0, 255));
-            }
-        }
-        out.write(reinterpret_cast<const char*>(row.data()),
-                  static_cast<std::streamsize>(row.size()));
-    }
-}
-
 std::filesystem::path makeJpeg(const std::filesystem::path& folder) {
-    const auto ppm = folder / "photo.ppm";
     const auto jpeg = folder / "photo.jpg";
-    writePhotoLikePpm(ppm);
-    const std::string encode =
-        "cjpeg -quality 90 -outfile '" + jpeg.string() + "' '" + ppm.string() + "'";
-    const bool made = std::system(encode.c_str()) == 0;
-    std::filesystem::remove(ppm);
+    const bool made = pictavo::bench::encodePhotoLike(
+        "cjpeg -quality 90 -outfile '" + jpeg.string() + "'", pictureWidth, pictureHeight);
     return made ? jpeg : std::filesystem::path{};
 }
 
@@ -116,13 +90,6 @@ bool runChild(const std::vector<std::string>& args, Sample& sample) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::vector<uint8_t> bytes(std::filesystem::file_size(path));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
 // A stretched picture covers the screen; a centred window goes where it lies.
 void place(const Image& picture, Image& screen, bool centre) {
     const int x0 = centre ? picture.originX + (screenWidth - picture.pictureWidth()) / 2 : 0;
@@ -144,26 +111,28 @@ double processorMs() {
     return cpuMs(usage);
 }
 
-// One slide: read, decode, fit or place.
+// One slide, as the saver stages it: the file read a piece at a time and
+// decoded by the slide's codec for the screen, then placed.
 bool stage(bool centre, const std::string& path, Image& screen, bool tell,
            double* decodeMs = nullptr) {
-    const std::vector<uint8_t> bytes = readFile(path);
-    pictavo::imaging::DecodeRequest request;
-    request.bytes = bytes;
-    request.target = centre ? pictavo::imaging::Target::centre(screenWidth, screenHeight)
-                            : pictavo::imaging::Target::stretch(screenWidth, screenHeight);
+    static pictavo::imaging::Codec codec(pictavo::platform::systemDecoders());
+    const pictavo::platform::StdFileSystem files;
+    auto file = files.openFile(path);
+    if (!file) return false;
+    const auto target = centre ? pictavo::imaging::Target::centre(screenWidth, screenHeight)
+                               : pictavo::imaging::Target::stretch(screenWidth, screenHeight);
     const double before = processorMs();
-    auto decoded = pictavo::platform::makeJpegDecoder()->decode(request);
+    auto loaded = codec.load(**file, path, target);
     if (decodeMs != nullptr) *decodeMs = processorMs() - before;
-    if (!decoded.ok()) {
-        std::fprintf(stderr, "%s\n", decoded.error().message.c_str());
+    if (!loaded) {
+        std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return false;
     }
-    place(*decoded, screen, centre);
+    const Image decoded = codec.takeImage();
+    place(decoded, screen, centre);
     if (tell) {
-        std::printf("%s decodes %d x %d of %d x %d\n", centre ? "centre" : "stretch",
-                    decoded->width, decoded->height, decoded->pictureWidth(),
-                    decoded->pictureHeight());
+        std::printf("%s decodes %d x %d of %d x %d\n", centre ? "centre" : "stretch", decoded.width,
+                    decoded.height, decoded.pictureWidth(), decoded.pictureHeight());
     }
     return true;
 }
