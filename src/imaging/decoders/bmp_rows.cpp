@@ -3,7 +3,6 @@
 
 #include <bit>
 
-#include "imaging/alpha.h"
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"

@@ -4,7 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"

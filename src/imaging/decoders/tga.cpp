@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
