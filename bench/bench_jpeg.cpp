@@ -4,10 +4,10 @@
 //   bench_jpeg [runs [photo.jpg]]
 //
 // Makes a 6000 x 4000 photo-like JPEG with cjpeg (or takes the one given).
-// Staging is: read the file, decode it for the screen, fit it and place it
-// on the screen-sized staging picture. Stretch decodes at the reduced scale
-// and fits with a bilinear resample (standing in for the codec's own
-// filter); centre decodes only the visible window and copies it.
+// Staging is: read the file, decode it for the screen and place it on the
+// screen-sized staging picture. Stretch decodes at a reduced scale and
+// scales the rows to the screen as they come (the codec's own filter);
+// centre decodes only the visible window and copies it.
 //
 // Measured two ways, medians of the runs, wall and processor time:
 //   - cold: each run a process of its own, like djpeg (start, read,
@@ -31,8 +31,10 @@
 #include <string>
 #include <vector>
 
-#include "adapters/imagelibs/jpeg_decoder.h"
-#include "imaging/image.h"
+#include "adapters/imagelibs/system_decoders.h"
+#include "adapters/posix/std_file_system.h"
+#include "imaging/codec.h"
+#include "photo_like.h"
 
 extern char** environ;
 
@@ -46,38 +48,10 @@ constexpr int pictureHeight = 4000;
 constexpr int screenWidth = 1920;
 constexpr int screenHeight = 1080;
 
-// Smooth light and colour with grain, close to what a camera writes: it
-// compresses to about the size of a real photo of this size.
-void writePhotoLikePpm(const std::filesystem::path& path) {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << pictureWidth << " " << pictureHeight << "\n255\n";
-    std::vector<uint8_t> row(static_cast<size_t>(pictureWidth) * 3);
-    uint32_t noise = 12345;
-    for (int y = 0; y < pictureHeight; ++y) {
-        for (int x = 0; x < pictureWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = static_cast<int>(noise >> 27) - 16;
-            const int shape = ((x / 300 + y / 200) % 3) * 40;
-            const int values[3] = {x * 200 / pictureWidth + shape, y * 200 / pictureHeight + 30,
-                                   (x + y) * 120 / (pictureWidth + pictureHeight) + 60 + shape / 2};
-            for (int c = 0; c < 3; ++c) {
-                row[static_cast<size_t>(x) * 3 + static_cast<size_t>(c)] =
-                    static_cast<uint8_t>(std::clamp(values[c] + grain, 0, 255));
-            }
-        }
-        out.write(reinterpret_cast<const char*>(row.data()),
-                  static_cast<std::streamsize>(row.size()));
-    }
-}
-
 std::filesystem::path makeJpeg(const std::filesystem::path& folder) {
-    const auto ppm = folder / "photo.ppm";
     const auto jpeg = folder / "photo.jpg";
-    writePhotoLikePpm(ppm);
-    const std::string encode =
-        "cjpeg -quality 90 -outfile '" + jpeg.string() + "' '" + ppm.string() + "'";
-    const bool made = std::system(encode.c_str()) == 0;
-    std::filesystem::remove(ppm);
+    const bool made = pictavo::bench::encodePhotoLike(
+        "cjpeg -quality 90 -outfile '" + jpeg.string() + "'", pictureWidth, pictureHeight);
     return made ? jpeg : std::filesystem::path{};
 }
 
@@ -116,57 +90,10 @@ bool runChild(const std::vector<std::string>& args, Sample& sample) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::vector<uint8_t> bytes(std::filesystem::file_size(path));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
-// Two channels at a time: red and blue, then green, weight out of 256.
-Pixel mix(Pixel a, Pixel b, uint32_t weight) {
-    const uint32_t keep = 256 - weight;
-    const uint32_t redBlue = (((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * weight) >> 8) & 0xFF00FFu;
-    const uint32_t green = (((a & 0xFF00u) * keep + (b & 0xFF00u) * weight) >> 8) & 0xFF00u;
-    return 0xFF000000u | redBlue | green;
-}
-
-// Bilinear, in 8-bit fixed point: a stand-in for the codec's resampling.
-void fitBilinear(const Image& picture, Image& screen) {
-    struct Tap {
-        int first;
-        int second;
-        uint32_t weight;
-    };
-    auto taps = [](int from, int to) {
-        std::vector<Tap> t(static_cast<size_t>(to));
-        for (int i = 0; i < to; ++i) {
-            const long long at256 =
-                static_cast<long long>(i) * (from - 1) * 256 / std::max(1, to - 1);
-            const int first = static_cast<int>(at256 >> 8);
-            t[static_cast<size_t>(i)] = {first, std::min(first + 1, from - 1),
-                                         static_cast<uint32_t>(at256 & 0xFF)};
-        }
-        return t;
-    };
-    const std::vector<Tap> columns = taps(picture.width, screen.width);
-    const std::vector<Tap> rows = taps(picture.height, screen.height);
-    for (int y = 0; y < screen.height; ++y) {
-        const Tap& row = rows[static_cast<size_t>(y)];
-        const Pixel* top = &picture.pixels[static_cast<size_t>(row.first) * picture.width];
-        const Pixel* bottom = &picture.pixels[static_cast<size_t>(row.second) * picture.width];
-        Pixel* out = &screen.pixels[static_cast<size_t>(y) * screen.width];
-        for (const Tap& column : columns) {
-            *out++ =
-                mix(mix(top[column.first], top[column.second], column.weight),
-                    mix(bottom[column.first], bottom[column.second], column.weight), row.weight);
-        }
-    }
-}
-
-void placeCentred(const Image& picture, Image& screen) {
-    const int x0 = picture.originX + (screenWidth - picture.pictureWidth()) / 2;
-    const int y0 = picture.originY + (screenHeight - picture.pictureHeight()) / 2;
+// A stretched picture covers the screen; a centred window goes where it lies.
+void place(const Image& picture, Image& screen, bool centre) {
+    const int x0 = centre ? picture.originX + (screenWidth - picture.pictureWidth()) / 2 : 0;
+    const int y0 = centre ? picture.originY + (screenHeight - picture.pictureHeight()) / 2 : 0;
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             const int sx = x0 + x;
@@ -184,31 +111,28 @@ double processorMs() {
     return cpuMs(usage);
 }
 
-// One slide: read, decode, fit or place.
+// One slide, as the saver stages it: the file read a piece at a time and
+// decoded by the slide's codec for the screen, then placed.
 bool stage(bool centre, const std::string& path, Image& screen, bool tell,
            double* decodeMs = nullptr) {
-    const std::vector<uint8_t> bytes = readFile(path);
-    pictavo::imaging::DecodeRequest request;
-    request.bytes = bytes;
-    request.targetWidth = screenWidth;
-    request.targetHeight = screenHeight;
-    request.centreCrop = centre;
+    static pictavo::imaging::Codec codec(pictavo::platform::systemDecoders());
+    const pictavo::platform::StdFileSystem files;
+    auto file = files.openFile(path);
+    if (!file) return false;
+    const auto target = centre ? pictavo::imaging::Target::centre(screenWidth, screenHeight)
+                               : pictavo::imaging::Target::stretch(screenWidth, screenHeight);
     const double before = processorMs();
-    auto decoded = pictavo::platform::makeJpegDecoder()->decode(request);
+    auto loaded = codec.load(**file, path, target);
     if (decodeMs != nullptr) *decodeMs = processorMs() - before;
-    if (!decoded.ok()) {
-        std::fprintf(stderr, "%s\n", decoded.error().message.c_str());
+    if (!loaded) {
+        std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return false;
     }
-    if (centre) {
-        placeCentred(*decoded, screen);
-    } else {
-        fitBilinear(*decoded, screen);
-    }
+    const Image decoded = codec.takeImage();
+    place(decoded, screen, centre);
     if (tell) {
-        std::printf("%s decodes %d x %d of %d x %d\n", centre ? "centre" : "stretch",
-                    decoded->width, decoded->height, decoded->pictureWidth(),
-                    decoded->pictureHeight());
+        std::printf("%s decodes %d x %d of %d x %d\n", centre ? "centre" : "stretch", decoded.width,
+                    decoded.height, decoded.pictureWidth(), decoded.pictureHeight());
     }
     return true;
 }

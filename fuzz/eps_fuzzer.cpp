@@ -10,6 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const auto decoder = pictavo::imaging::makeEpsDecoder(nullptr, nullptr);
     const std::span<const uint8_t> bytes(data, size);
     (void)decoder->sniff(bytes, "fuzz.eps");
-    (void)decoder->decode({bytes, "fuzz.eps", 0, 0});
+    (void)decoder->decode({bytes, "fuzz.eps"});
+    (void)decoder->decode({bytes, "fuzz.eps", pictavo::imaging::Target::stretch(64, 48)});
     return 0;
 }

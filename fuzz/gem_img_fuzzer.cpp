@@ -11,7 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.bytes = {data, size};
     request.fileName = "fuzz.img";
     if (decoder->sniff(request.bytes, request.fileName) != pictavo::imaging::Confidence::None) {
-        (void)decoder->decode(request);
+        using pictavo::imaging::Target;
+        for (const Target& target : {Target::whole(), Target::stretch(40, 30)}) {
+            request.target = target;
+            (void)decoder->decode(request);
+        }
     }
     return 0;
 }

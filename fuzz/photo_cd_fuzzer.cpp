@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.bytes = {data, size};
     request.fileName = "fuzz.pcd";
     for (int target : {0, 100, 300}) {
-        request.targetWidth = target;
-        request.targetHeight = target * 2 / 3;
+        request.target = pictavo::imaging::Target::stretch(target, target * 2 / 3);
         (void)decoder->decode(request);
     }
     return 0;

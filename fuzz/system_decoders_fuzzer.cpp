@@ -1,6 +1,7 @@
 // Arbitrary bytes through the JPEG, PNG and TIFF decoders, whole, scaled and
 // as a centred window, so that our handling of the libraries' errors, the
-// EXIF reader and the window arithmetic meet damaged input.
+// EXIF reader, the window arithmetic and the scaling as rows come meet
+// damaged input.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,16 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.bytes = {data, size};
     for (const auto& decoder : decoders) {
         if (decoder->sniff(request.bytes, "") == pictavo::imaging::Confidence::None) continue;
-        for (bool centred : {false, true}) {
-            request.targetWidth = 40;
-            request.targetHeight = 30;
-            request.centreCrop = centred;
+        using pictavo::imaging::Target;
+        for (const Target& target : {Target::atLeast(40, 30), Target::centre(40, 30),
+                                     Target::stretch(40, 30), Target::whole()}) {
+            request.target = target;
             (void)decoder->decode(request);
         }
-        request.targetWidth = 0;
-        request.targetHeight = 0;
-        request.centreCrop = false;
-        (void)decoder->decode(request);
     }
     return 0;
 }

@@ -9,6 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A fortieth of a picture's allowance: every path a full one reaches
     // (and its stop) comes sooner, so a run tries many more inputs.
     pictavo::imaging::WorkMeter work(nullptr, pictavo::imaging::kDefaultWorkUnits / 40);
-    (void)pictavo::imaging::decodeWpg(std::span<const uint8_t>(data, size), work);
+    const std::span<const uint8_t> bytes(data, size);
+    (void)pictavo::imaging::decodeWpg(bytes, work);
+    // As the show draws it: at a smaller scale, or only a window of it.
+    using pictavo::imaging::Target;
+    pictavo::imaging::WorkMeter shown(nullptr, pictavo::imaging::kDefaultWorkUnits / 40);
+    (void)pictavo::imaging::decodeWpg(
+        bytes, shown, size % 2 == 0 ? Target::stretch(64, 48) : Target::centre(64, 48));
     return 0;
 }

@@ -44,22 +44,22 @@ Codec::Codec(DecoderList platformDecoders, std::shared_ptr<const PostScriptRende
     decoders_.push_back(makeEpsDecoder(std::move(postScript), &decoders_));
 }
 
-Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName, int targetWidth,
-                         int targetHeight, bool centreCrop, std::shared_ptr<WorkMeter> work) {
+Result<void> Codec::load(std::span<const uint8_t> bytes, std::string_view fileName,
+                         const Target& target, std::shared_ptr<WorkMeter> work) {
     if (bytes.empty()) return makeError("file is empty");
-    DecodeRequest request{bytes, fileName, targetWidth, targetHeight, centreCrop};
+    DecodeRequest request{bytes, fileName, target};
     if (work) request.work = std::move(work);
     return take(decodePicture(decoders_, request));
 }
 
-Result<void> Codec::load(const ByteSource& file, std::string_view fileName, int targetWidth,
-                         int targetHeight, bool centreCrop, std::shared_ptr<WorkMeter> work) {
+Result<void> Codec::load(const ByteSource& file, std::string_view fileName, const Target& target,
+                         std::shared_ptr<WorkMeter> work) {
     const uint64_t size = file.size();
     if (size == 0) return makeError("file is empty");
-    if (size > kMaxFileBytes) return fileTooLarge(size);
+    if (size > (target.bounded() ? kMaxStagedFileBytes : kMaxFileBytes)) return fileTooLarge(size);
     std::vector<uint8_t> head(static_cast<size_t>(std::min(size, kHeadBytes)));
     if (auto read = readExactly(file, 0, head); !read) return read.error();
-    DecodeRequest request{head, fileName, targetWidth, targetHeight, centreCrop};
+    DecodeRequest request{head, fileName, target};
     request.source = &file;
     if (work) request.work = std::move(work);
     return take(decodePicture(decoders_, request));

@@ -30,22 +30,20 @@ class Codec {
     Codec(const Codec&) = delete;
     Codec& operator=(const Codec&) = delete;
 
-    // Decodes bytes; fileName is only a hint. When targetWidth/Height are
-    // given, a decoder may decode at a reduced scale no smaller than them;
-    // with centreCrop the picture will be shown unscaled and centred in the
-    // target, so a decoder may decode only the window that shows.
+    // Decodes bytes; fileName is only a hint. target says what the caller
+    // will show (imaging/target.h): the whole picture, or the picture
+    // scaled to a screen or a box, or a screen's window of it, delivered
+    // directly in the memory of what is shown.
     // On failure the previous image stays and the error says why
     // ("unsupported format", "file is truncated", "picture too large: 40000 x 40000").
     // Transparent parts come out as if laid on black, the slide's background.
     // work, when given, is the decode's allowance and cancel flag: a
     // cancelled decode fails with "decoding cancelled".
     Result<void> load(std::span<const uint8_t> bytes, std::string_view fileName,
-                      int targetWidth = 0, int targetHeight = 0, bool centreCrop = false,
-                      std::shared_ptr<WorkMeter> work = nullptr);
+                      const Target& target = {}, std::shared_ptr<WorkMeter> work = nullptr);
     // The same from a file read a piece at a time: a big file is read whole
     // only for a decoder that cannot work from pieces (a drawing's).
-    Result<void> load(const ByteSource& file, std::string_view fileName, int targetWidth = 0,
-                      int targetHeight = 0, bool centreCrop = false,
+    Result<void> load(const ByteSource& file, std::string_view fileName, const Target& target = {},
                       std::shared_ptr<WorkMeter> work = nullptr);
 
     // The whole picture's size, whatever part of it was decoded.

@@ -14,6 +14,7 @@
 #include "imaging/byte_source.h"
 #include "imaging/image.h"
 #include "imaging/limits.h"
+#include "imaging/target.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging {
@@ -28,16 +29,9 @@ enum class Confidence : int {
 struct DecodeRequest {
     std::span<const uint8_t> bytes;
     std::string_view fileName;  // the extension is a hint only
-    // When non-zero the caller will show the picture at about this size, so
-    // a decoder may decode at a smaller scale that is still at least as big.
-    int targetWidth = 0;
-    int targetHeight = 0;
-    // The caller will show the picture unscaled, centred in targetWidth x
-    // targetHeight, so only the part inside that window is seen: a decoder
-    // may decode just that part (Image::originX/Y tell where it lies). The
-    // window's offset follows the placement rule: (target - picture) / 2
-    // rounded half to even.
-    bool centreCrop = false;
+    // What the caller will do with the picture (imaging/target.h): the
+    // whole of it, or what a screen shows of it, delivered directly.
+    Target target = {};
     // The picture's work allowance and its cancel flag, shared by every
     // decoder the request is handed on to (an EPS file's preview, say).
     std::shared_ptr<WorkMeter> work = std::make_shared<WorkMeter>();

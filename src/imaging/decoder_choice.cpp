@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "common/text.h"
+#include "imaging/alpha.h"
 #include "imaging/errors.h"
+#include "imaging/resample.h"
 
 namespace pictavo::imaging {
 
@@ -69,13 +71,34 @@ Result<Image> decodeWhole(const Decoder& decoder, const DecodeRequest& request) 
     return decoder.decode(wholeRequest);
 }
 
+// A decoder that cannot scale as it decodes (a drawing drawn at a size at
+// or above the target, a platform's decoder) gave more than the target:
+// scaled here, laid on black first as any picture is before it is scaled.
+Result<Image> scaledToTarget(Result<Image> image, const Target& target) {
+    if (!image || !target.bounded() || target.fit == Fit::Centre) return image;
+    const int fullWidth = image->pictureWidth();
+    const int fullHeight = image->pictureHeight();
+    const PixelSize wanted = deliveredSize(target, fullWidth, fullHeight);
+    if (image->width == wanted.width && image->height == wanted.height) return image;
+    layOnBlack(*image);
+    auto scaled = resample(*image, wanted.width, wanted.height);
+    if (!scaled) return scaled.error();
+    scaled->sourceBits = image->sourceBits;
+    if (wanted.width != fullWidth || wanted.height != fullHeight) {
+        scaled->fullWidth = fullWidth;
+        scaled->fullHeight = fullHeight;
+    }
+    return scaled;
+}
+
 }  // namespace
 
 Result<Image> decodePicture(const DecoderList& decoders, const DecodeRequest& request) {
     const Decoder* decoder = pickDecoder(decoders, request.bytes, request.fileName);
     if (decoder == nullptr) return unsupportedFormat();
-    auto image =
-        decoder->readsInPieces() ? decoder->decode(request) : decodeWhole(*decoder, request);
+    auto image = scaledToTarget(
+        decoder->readsInPieces() ? decoder->decode(request) : decodeWhole(*decoder, request),
+        request.target);
     // Whatever a decoder (ours or a platform's) returns, the rest of the
     // saver may index every pixel of it.
     if (image &&

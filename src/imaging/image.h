@@ -29,9 +29,10 @@ struct Image {
     // Bits per pixel of the picture as its file stored it (1, 4, 8, 24...):
     // the colour count the codec reports is 2 to this power.
     int sourceBits = 24;
-    // A decoder asked for a target size may decode less than the whole
-    // picture: a reduced scale of it (for a picture that will be stretched;
-    // origin 0) or only the window a centred picture shows (full scale). Then
+    // A decoder asked for a target (imaging/target.h) may deliver less than
+    // the whole picture: the picture scaled (to the target, or to a cheap
+    // scale at or above it; origin 0) or only the window a centred picture
+    // shows (at its own scale). Then
     // fullWidth x fullHeight is the size of the whole upright picture and
     // originX, originY is where the top-left decoded pixel lies in it.
     // 0 for fullWidth/fullHeight means the pixels are the whole picture.

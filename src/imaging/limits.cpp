@@ -11,6 +11,16 @@ std::string sizeText(int64_t width, int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
+Result<void> checkSize(int64_t width, int64_t height, int64_t maxSide, int64_t maxPixels) {
+    if (width <= 0 || height <= 0) {
+        return makeError("invalid picture size: " + sizeText(width, height));
+    }
+    if (width > maxSide || height > maxSide || width * height > maxPixels) {
+        return makeError("picture too large: " + sizeText(width, height));
+    }
+    return {};
+}
+
 }  // namespace
 
 Error fileTooLarge(uint64_t bytes) {
@@ -18,24 +28,32 @@ Error fileTooLarge(uint64_t bytes) {
 }
 
 Result<void> checkPictureSize(int64_t width, int64_t height) {
-    if (width <= 0 || height <= 0) {
-        return makeError("invalid picture size: " + sizeText(width, height));
-    }
-    if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
-        return makeError("picture too large: " + sizeText(width, height));
-    }
-    return {};
+    return checkSize(width, height, kMaxPictureSide, kMaxPicturePixels);
 }
 
-Result<Image> allocateImage(int64_t width, int64_t height, Pixel fill) {
-    if (auto fits = checkPictureSize(width, height); !fits) {
-        return fits.error();
-    }
+Result<void> checkStagedSize(int64_t width, int64_t height) {
+    return checkSize(width, height, kMaxStagedSide, kMaxStagedPixels);
+}
+
+namespace {
+
+Result<Image> allocateChecked(Result<void> fits, int64_t width, int64_t height, Pixel fill) {
+    if (!fits) return fits.error();
     try {
         return Image(static_cast<int>(width), static_cast<int>(height), fill);
     } catch (const std::bad_alloc&) {
         return makeError("not enough memory");
     }
+}
+
+}  // namespace
+
+Result<Image> allocateImage(int64_t width, int64_t height, Pixel fill) {
+    return allocateChecked(checkPictureSize(width, height), width, height, fill);
+}
+
+Result<Image> allocateStagedImage(int64_t width, int64_t height, Pixel fill) {
+    return allocateChecked(checkStagedSize(width, height), width, height, fill);
 }
 
 }  // namespace pictavo::imaging

@@ -16,6 +16,28 @@ bool swapsSides(Orientation orientation) {
     return static_cast<int>(orientation) >= 5;
 }
 
+StoredAxes storedAxes(Orientation orientation) {
+    switch (orientation) {
+        case Orientation::Upright:
+            return {false, false, false};
+        case Orientation::MirroredLeftRight:
+            return {false, true, false};
+        case Orientation::Rotated180:
+            return {false, true, true};
+        case Orientation::MirroredTopBottom:
+            return {false, false, true};
+        case Orientation::Transposed:
+            return {true, false, false};
+        case Orientation::NeedsClockwiseTurn:
+            return {true, false, true};
+        case Orientation::Transversed:
+            return {true, true, true};
+        case Orientation::NeedsAnticlockwiseTurn:
+            return {true, true, false};
+    }
+    return {};
+}
+
 namespace {
 
 // The visible span of one side: the picture is drawn at offset, the window
@@ -47,12 +69,12 @@ UprightWriter::UprightWriter(Orientation orientation, int storedWidth, int store
                                             : Rect{0, 0, storedWidth, storedHeight}) {}
 
 UprightWriter::UprightWriter(Orientation orientation, int storedWidth, int storedHeight,
-                             Rect window)
+                             Rect window, Pixel fill)
     : orientation_(orientation),
       storedWidth_(storedWidth),
       storedHeight_(storedHeight),
       window_(window),
-      image_(window.width, window.height) {
+      image_(window.width, window.height, fill) {
     const int uprightWidth = swapsSides(orientation) ? storedHeight : storedWidth;
     const int uprightHeight = swapsSides(orientation) ? storedWidth : storedHeight;
     if (window.width != uprightWidth || window.height != uprightHeight) {
@@ -140,26 +162,34 @@ UprightWriter::Point UprightWriter::uprightStep() const {
     return {1, 0};
 }
 
-void UprightWriter::writeRow(int storedY, int storedX, std::span<const Pixel> pixels) {
+void UprightWriter::writeRow(int storedY, int storedX, std::span<const Pixel> pixels, int step) {
     const Rect& sw = storedWindow_;
-    if (storedY < sw.y || storedY >= sw.y + sw.height) return;
-    const int first = std::max(storedX, sw.x);
-    const int last = std::min(storedX + static_cast<int>(pixels.size()), sw.x + sw.width);
-    if (first >= last) return;
+    if (storedY < sw.y || storedY >= sw.y + sw.height || pixels.empty() || step < 1) return;
+    // The pixels k with sw.x <= storedX + k * step < sw.x + sw.width.
+    const int64_t count = static_cast<int64_t>(pixels.size());
+    const int64_t firstK = std::max<int64_t>(0, (int64_t{sw.x} - storedX + step - 1) / step);
+    const int64_t endK = std::min(count, (int64_t{sw.x} + sw.width - storedX + step - 1) / step);
+    if (firstK >= endK) return;
+    const int first = static_cast<int>(storedX + firstK * step);
     const Point start = toUpright(first, storedY);
-    const Point step = uprightStep();
-    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(step.y) * image_.width + step.x;
+    const Point unit = uprightStep();
+    const std::ptrdiff_t stride =
+        (static_cast<std::ptrdiff_t>(unit.y) * image_.width + unit.x) * step;
     std::ptrdiff_t out =
         static_cast<std::ptrdiff_t>(start.y - window_.y) * image_.width + (start.x - window_.x);
     Pixel* canvas = image_.pixels.data();
-    const Pixel* in = pixels.data() + (first - storedX);
-    for (int i = first; i < last; ++i, out += stride) canvas[out] = *in++;
+    for (int64_t k = firstK; k < endK; ++k, out += stride)
+        canvas[out] = pixels[static_cast<size_t>(k)];
 }
 
 Pixel* UprightWriter::directRow(int storedY) {
-    if (orientation_ != Orientation::Upright || window_.width != storedWidth_) return nullptr;
-    if (storedY < window_.y || storedY >= window_.y + window_.height) return nullptr;
-    return &image_.at(0, storedY - window_.y);
+    // Upside down, a stored row is still an upright row.
+    const bool flipped = orientation_ == Orientation::MirroredTopBottom;
+    if ((orientation_ != Orientation::Upright && !flipped) || window_.width != storedWidth_)
+        return nullptr;
+    const int y = flipped ? storedHeight_ - 1 - storedY : storedY;
+    if (y < window_.y || y >= window_.y + window_.height) return nullptr;
+    return &image_.at(0, y - window_.y);
 }
 
 Image UprightWriter::take() {

@@ -30,6 +30,16 @@ Orientation orientationFromTag(long value);
 // Orientations 5 to 8 swap width and height.
 bool swapsSides(Orientation orientation);
 
+// How the stored picture's two axes lie in the upright one: along a stored
+// row runs the upright x axis, or y when the sides swap; either may run
+// backwards, as may the order of the stored rows.
+struct StoredAxes {
+    bool swapped = false;
+    bool alongReversed = false;   // along a stored row
+    bool acrossReversed = false;  // from one stored row to the next
+};
+StoredAxes storedAxes(Orientation orientation);
+
 struct Rect {
     int x = 0;
     int y = 0;
@@ -47,7 +57,9 @@ class UprightWriter {
   public:
     // storedWidth x storedHeight is the picture as its file holds it;
     // window is the part of the upright picture to keep.
-    UprightWriter(Orientation orientation, int storedWidth, int storedHeight, Rect window);
+    // Pixels no row writes keep fill.
+    UprightWriter(Orientation orientation, int storedWidth, int storedHeight, Rect window,
+                  Pixel fill = rgb(0, 0, 0));
     // Keeps the whole picture.
     UprightWriter(Orientation orientation, int storedWidth, int storedHeight);
 
@@ -55,11 +67,12 @@ class UprightWriter {
     Rect storedWindow() const { return storedWindow_; }
 
     // Writes pixels of stored row storedY, the first of them at stored
-    // column storedX; those outside the window are dropped.
-    void writeRow(int storedY, int storedX, std::span<const Pixel> pixels);
+    // column storedX and the others step columns apart (an interlaced
+    // pass); those outside the window are dropped.
+    void writeRow(int storedY, int storedX, std::span<const Pixel> pixels, int step = 1);
 
     // Where stored row storedY can be decoded straight into the picture
-    // (upright, window as wide as the picture), else null.
+    // (upright or upside down, window as wide as the picture), else null.
     Pixel* directRow(int storedY);
 
     // The picture; fullWidth/fullHeight and origin are set when the window

@@ -1,5 +1,8 @@
 #include "slideshow/picture_loader.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/numbers.h"
 #include "imaging/resample.h"
 
@@ -13,15 +16,13 @@ void assignPicture(platform::Surface& surface, const imaging::Image& image) {
     surface.drawImage(image, 0, 0);
 }
 
-Result<void> takeImageSize(int width, int height, SaverState& state) {
-    auto width16 = tryInt16(width);
-    auto height16 = tryInt16(height);
-    if (!width16 || !height16)
-        return makeError("picture too large: " + std::to_string(width) + " x " +
-                         std::to_string(height));
-    state.ImageWidth = *width16;
-    state.ImageHeight = *height16;
-    return {};
+// ImageWidth and ImageHeight are 16-bit: a picture of more than 32767
+// pixels a side (a panorama) keeps 32767 there, and is placed by its real
+// size. Only the stretch transitions read them, and a stretched slide has
+// the staged picture's size.
+void takeImageSize(int width, int height, SaverState& state) {
+    state.ImageWidth = static_cast<int16_t>(std::clamp(width, 0, int{INT16_MAX}));
+    state.ImageHeight = static_cast<int16_t>(std::clamp(height, 0, int{INT16_MAX}));
 }
 
 }  // namespace
@@ -48,8 +49,7 @@ Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Con
 
     if (!prepared.loaded) return prepared.loaded;
     staged->clear(kStagedBackColour);
-    if (auto sized = takeImageSize(prepared.pictureWidth, prepared.pictureHeight, state); !sized)
-        return sized;
+    takeImageSize(prepared.pictureWidth, prepared.pictureHeight, state);
 
     if (state.ImageWidth == state.ScreenPixelWidth &&
         state.ImageHeight == state.ScreenPixelHeight) {
@@ -69,12 +69,13 @@ Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Con
             if (!again) return again.error();
             assignPicture(*staged, *again);
         }
-        return takeImageSize(staged->width(), staged->height(), state);
+        takeImageSize(staged->width(), staged->height(), state);
+        return {};
     }
     // Halves round to even: (1024 - 801) / 2 = 111.5 gives 112. A picture
     // larger than the screen gets a negative offset and shows its centre.
-    int x = toInt16((state.ScreenPixelWidth - state.ImageWidth) / 2.0);
-    int y = toInt16((state.ScreenPixelHeight - state.ImageHeight) / 2.0);
+    int x = toInt32((state.ScreenPixelWidth - prepared.pictureWidth) / 2.0);
+    int y = toInt32((state.ScreenPixelHeight - prepared.pictureHeight) / 2.0);
     // Only the window that shows may have been decoded; it goes where it
     // lies in the whole picture.
     staged->drawImage(prepared.image, x + prepared.originX, y + prepared.originY);

@@ -10,6 +10,13 @@ constexpr int kDitherErrorDiffusion = 3;
 bool sameSize(int width, int height, const PictureOrder& order) {
     return width == order.width && height == order.height;
 }
+
+// The decoder delivers the picture at the size it is shown; one that
+// cannot (a stand-in, say) is re-rendered here.
+Result<void> shownAt(imaging::Codec& codec, int width, int height) {
+    if (codec.image().width == width && codec.image().height == height) return {};
+    return codec.render(width, height);
+}
 }  // namespace
 
 void fitColours(imaging::Codec& codec) {
@@ -21,12 +28,10 @@ void fitColours(imaging::Codec& codec) {
     codec.apply();
 }
 
-std::optional<FittedSize> fitIntoBox(int width, int height, int boxWidth, int boxHeight) {
-    if (boxWidth <= 0 || boxHeight <= 0 || width <= 0 || height <= 0) return std::nullopt;
-    double scale =
-        std::min(static_cast<double>(boxWidth) / width, static_cast<double>(boxHeight) / height);
-    return FittedSize{std::max(1, static_cast<int>(width * scale)),
-                      std::max(1, static_cast<int>(height * scale))};
+imaging::Target decodeTarget(const PictureOrder& order) {
+    if (order.fit == PictureOrder::Fit::Box) return imaging::Target::box(order.width, order.height);
+    if (order.stretch) return imaging::Target::stretch(order.stagedWidth, order.stagedHeight);
+    return imaging::Target::centre(order.width, order.height);
 }
 
 PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem& files,
@@ -49,13 +54,7 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
             prepared.loaded = file.error();
             return prepared;
         }
-        // A stretched slide and a box are shown at about their size, so the
-        // decoder may skip detail below it; a centred slide keeps every
-        // pixel but shows only what fits on the screen, so the decoder may
-        // leave out the rest.
-        const bool centred = order.fit == PictureOrder::Fit::Screen && !order.stretch;
-        prepared.loaded =
-            codec.load(**file, order.name, order.width, order.height, centred, std::move(work));
+        prepared.loaded = codec.load(**file, order.name, decodeTarget(order), std::move(work));
 
         if (!prepared.loaded) return prepared;
     }
@@ -65,12 +64,13 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
     prepared.originX = codec.originX();
     prepared.originY = codec.originY();
     if (order.fit == PictureOrder::Fit::Box) {
-        if (auto fitted = fitIntoBox(codec.width(), codec.height(), order.width, order.height))
-            prepared.rendered = codec.render(fitted->width, fitted->height);
+        if (auto fitted =
+                imaging::fitIntoBox(codec.width(), codec.height(), order.width, order.height))
+            prepared.rendered = shownAt(codec, fitted->width, fitted->height);
         else
             prepared.rendered = makeError("nothing to show the picture in");
     } else if (order.stretch && !sameSize(codec.width(), codec.height(), order)) {
-        prepared.rendered = codec.render(order.stagedWidth, order.stagedHeight);
+        prepared.rendered = shownAt(codec, order.stagedWidth, order.stagedHeight);
     }
     prepared.image = codec.takeImage();
     return prepared;

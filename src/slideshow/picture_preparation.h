@@ -49,14 +49,16 @@ struct PreparedPicture {
     // The whole picture's size, however much of it was decoded.
     int pictureWidth = 0;
     int pictureHeight = 0;
-    // Fitted to the display's colours; rendered at the staged size for a
-    // stretched slide, at its fitted size for a box.
+    // Decoded at the size it is shown (the staged size for a stretched
+    // slide, the screen's window of a centred one, the fitted size for a
+    // box) and fitted to the display's colours.
     imaging::Image image;
     // Where image's pixels lie in the whole picture (a centred slide may
     // have decoded only what the screen shows).
     int originX = 0;
     int originY = 0;
-    // The re-rendering of a stretched slide or a box, when one was made.
+    // For a stretched slide or a box: whether it came at the size it is
+    // shown at (a decoder that could not scale is helped here).
     std::optional<Result<void>> rendered;
 };
 
@@ -70,11 +72,9 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
                                const PictureOrder& order,
                                std::shared_ptr<imaging::WorkMeter> work = nullptr);
 
-// The size a picture of width x height takes in a box, keeping its shape.
-struct FittedSize {
-    int width = 0;
-    int height = 0;
-};
-std::optional<FittedSize> fitIntoBox(int width, int height, int boxWidth, int boxHeight);
+// What the decoder is asked for: the picture scaled to the staged picture
+// (stretched), the screen's window of it (centred) or the picture fitted
+// into the box (preview), each delivered at the size it is shown.
+imaging::Target decodeTarget(const PictureOrder& order);
 
 }  // namespace pictavo::slideshow

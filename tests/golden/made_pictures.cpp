@@ -147,8 +147,10 @@ std::string decodeWritten(const Job& job) {
     const Request& wanted = job.recipe->request;
     if (wanted.exifOrientation != 0)
         bytes = withExifOrientation(std::move(bytes), wanted.exifOrientation);
-    const imaging::DecodeRequest request{bytes, job.recipe->out, wanted.width, wanted.height,
-                                         wanted.centreCrop};
+    const imaging::Target target = wanted.centreCrop
+                                       ? imaging::Target::centre(wanted.width, wanted.height)
+                                       : imaging::Target::atLeast(wanted.width, wanted.height);
+    const imaging::DecodeRequest request{bytes, job.recipe->out, target};
     return decodedValue(job.decoder->decode(request));
 }
 

@@ -149,7 +149,7 @@ TEST_F(CancelledDecodes, EveryFormatEndsWithDecodingCancelled) {
         }
         ASSERT_TRUE(codec.load(*bytes, name)) << name << " does not decode at all";
         CancelFlag flag;
-        auto cancelled = codec.load(*bytes, name, 0, 0, false, cancelledMeter(flag));
+        auto cancelled = codec.load(*bytes, name, {}, cancelledMeter(flag));
         ASSERT_FALSE(cancelled) << name;
         EXPECT_EQ(cancelled.error().message, "decoding cancelled") << name;
     }
@@ -164,7 +164,7 @@ TEST_F(CancelledDecodes, AnEpsPreviewStopsToo) {
     Codec withoutGhostscript(platform::systemDecoders());
     ASSERT_TRUE(withoutGhostscript.load(*eps, "p.eps"));
     CancelFlag flag;
-    auto cancelled = withoutGhostscript.load(*eps, "p.eps", 0, 0, false, cancelledMeter(flag));
+    auto cancelled = withoutGhostscript.load(*eps, "p.eps", {}, cancelledMeter(flag));
     ASSERT_FALSE(cancelled);
     EXPECT_EQ(cancelled.error().message, "decoding cancelled");
 }
@@ -188,7 +188,7 @@ Result<void> loadCancelledMidway(Codec& codec, const std::vector<uint8_t>& bytes
     CancelFlag flag;
     auto meter = std::make_shared<WorkMeter>(&flag, int64_t{1} << 62);
     auto decoding =
-        std::async(std::launch::async, [&] { return codec.load(bytes, name, 0, 0, false, meter); });
+        std::async(std::launch::async, [&] { return codec.load(bytes, name, {}, meter); });
     std::this_thread::sleep_for(200ms);
     flag.cancel();
     return decoding.get();

@@ -104,11 +104,11 @@ TEST(EpsBoundingBox, ReadsTheHeaderTheTrailerAndHighResolution) {
 
 TEST(EpsDecoder, WithoutGhostscriptOrPreviewSaysSo) {
     const auto decoder = makeEpsDecoder(nullptr, nullptr);
-    auto image = decoder->decode({view(kSquare), "square.eps", 0, 0});
+    auto image = decoder->decode({view(kSquare), "square.eps"});
     ASSERT_FALSE(image);
     EXPECT_EQ(image.error().message, "EPS needs Ghostscript, and the file has no preview");
     const std::string noBox = "%!PS-Adobe-3.0 EPSF-3.0\nshowpage\n";
-    EXPECT_EQ(decoder->decode({view(noBox), "", 0, 0}).error().message,
+    EXPECT_EQ(decoder->decode({view(noBox), ""}).error().message,
               "invalid EPS file: no bounding box");
 }
 
@@ -120,7 +120,7 @@ TEST(EpsDecoder, WmfPreviewStandsInAtTheBoundingBoxSize) {
     const auto missing = std::make_shared<GhostscriptRenderer>("no-such-ghostscript");
     EXPECT_FALSE(missing->available());
     const auto decoder = makeEpsDecoder(missing, nullptr);
-    auto image = decoder->decode({bytes, "drawing.eps", 0, 0});
+    auto image = decoder->decode({bytes, "drawing.eps"});
     ASSERT_TRUE(image) << image.error().message;
     EXPECT_EQ(image->width, 96);  // 72 points
     EXPECT_EQ(image->height, 48);
@@ -135,7 +135,7 @@ TEST(EpsDecoder, TiffPreviewOfTheSamplesStandsIn) {
     const DecoderList previews = tiffOnly();
     const auto decoder = makeEpsDecoder(nullptr, &previews);
     // 1.eps: a 72 x 48 point box with a TIFF preview.
-    auto image = decoder->decode({testing::readBytes(kSamples / "eps" / "1.eps"), "1.eps", 0, 0});
+    auto image = decoder->decode({testing::readBytes(kSamples / "eps" / "1.eps"), "1.eps"});
     ASSERT_TRUE(image) << image.error().message;
     EXPECT_EQ(image->width, 96);
     EXPECT_EQ(image->height, 64);
@@ -152,7 +152,7 @@ TEST(EpsDecoder, PreviewWrittenByGraphicsMagickStandsIn) {
         testing::run("gm convert '" + eps.string() + "' 'ept:" + ept.string() + "' 2>/dev/null"));
     const DecoderList previews = tiffOnly();
     const auto decoder = makeEpsDecoder(nullptr, &previews);
-    auto image = decoder->decode({testing::readBytes(ept), "square.ept", 0, 0});
+    auto image = decoder->decode({testing::readBytes(ept), "square.ept"});
     ASSERT_TRUE(image) << image.error().message;
     EXPECT_EQ(image->width, 96);
     EXPECT_EQ(image->height, 48);
@@ -173,7 +173,7 @@ class EpsThroughGhostscript : public ::testing::Test {
 
 TEST_F(EpsThroughGhostscript, DrawsTheBoundingBoxAtNinetySixDpi) {
     const auto decoder = makeEpsDecoder(renderer_, nullptr);
-    auto image = decoder->decode({view(kSquare), "square.eps", 0, 0});
+    auto image = decoder->decode({view(kSquare), "square.eps"});
     ASSERT_TRUE(image) << image.error().message;
     EXPECT_EQ(image->width, 96);
     EXPECT_EQ(image->height, 48);
@@ -190,7 +190,7 @@ TEST_F(EpsThroughGhostscript, SamplesMatchGhostscriptRunByHand) {
     for (const char* name :
          {"1.eps", "non_zero_bb.eps", "zero_bb.eps", "pil_sample_cmyk.eps", "illu10_preview.eps"}) {
         const fs::path file = kSamples / "eps" / name;
-        auto image = decoder->decode({testing::readBytes(file), name, 0, 0});
+        auto image = decoder->decode({testing::readBytes(file), name});
         ASSERT_TRUE(image) << name << ": " << image.error().message;
         const auto box = findBoundingBox(splitEps(testing::readBytes(file)).value().postScript);
         ASSERT_TRUE(box);
@@ -219,11 +219,11 @@ TEST_F(EpsThroughGhostscript, ProgramThatNeverEndsTimesOut) {
     const auto impatient = std::make_shared<GhostscriptRenderer>(
         "gs", GhostscriptRenderer::Limits{std::chrono::milliseconds(1500), uint64_t{1} << 30});
     const auto decoder = makeEpsDecoder(impatient, nullptr);
-    auto image = decoder->decode({view(forever), "forever.eps", 0, 0});
+    auto image = decoder->decode({view(forever), "forever.eps"});
     ASSERT_FALSE(image);
     EXPECT_EQ(image.error().message, "EPS rendering timed out");
     // The renderer is ready for the next picture.
-    auto next = decoder->decode({view(kSquare), "square.eps", 0, 0});
+    auto next = decoder->decode({view(kSquare), "square.eps"});
     ASSERT_TRUE(next) << next.error().message;
     EXPECT_EQ(next->at(2, 2), rgb(255, 0, 0));
 }
@@ -234,7 +234,7 @@ TEST_F(EpsThroughGhostscript, FileThatHangsOtherReadersIsRefused) {
     const fs::path file = kSamples / "malformed" / "eps-timeout.eps";
     if (!fs::exists(file)) GTEST_SKIP() << "no samples";
     const auto decoder = makeEpsDecoder(renderer_, nullptr);
-    auto image = decoder->decode({testing::readBytes(file), "eps-timeout.eps", 0, 0});
+    auto image = decoder->decode({testing::readBytes(file), "eps-timeout.eps"});
     ASSERT_FALSE(image);
     EXPECT_EQ(image.error().message, "invalid EPS file: no bounding box");
 }
@@ -243,7 +243,7 @@ TEST_F(EpsThroughGhostscript, BrokenPostScriptIsAnErrorNotACrash) {
     const std::string broken =
         "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nthis is not postscript {\n";
     const auto decoder = makeEpsDecoder(renderer_, nullptr);
-    auto image = decoder->decode({view(broken), "broken.eps", 0, 0});
+    auto image = decoder->decode({view(broken), "broken.eps"});
     // Ghostscript may draw an empty page or nothing at all; either way a
     // picture or an error comes back, and the saver goes on.
     if (image) {

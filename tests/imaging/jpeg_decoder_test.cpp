@@ -64,7 +64,7 @@ TEST_F(JpegDecoderTest, DecodesGreyAndProgressiveFiles) {
 TEST_F(JpegDecoderTest, DecodesAtTheSmallestEighthThatCoversTheTarget) {
     const auto bytes = makeJpeg(800, 600);
     // 800 x 600 to cover 300 x 200: 3/8 gives 300 x 225, 2/8 would give 200 x 150.
-    auto image = decodeBytes(*decoder, bytes, "", 300, 200);
+    auto image = decodeBytes(*decoder, bytes, "", Target::atLeast(300, 200));
     ASSERT_TRUE(image.ok()) << image.error().message;
     EXPECT_EQ(image->width, 300);
     EXPECT_EQ(image->height, 225);
@@ -74,7 +74,7 @@ TEST_F(JpegDecoderTest, DecodesAtTheSmallestEighthThatCoversTheTarget) {
     EXPECT_LE(maxDifference(*image, djpeg(bytes, "-scale 3/8")), 1);
 
     // A target the picture does not fill is decoded whole.
-    image = decodeBytes(*decoder, bytes, "", 1024, 768);
+    image = decodeBytes(*decoder, bytes, "", Target::atLeast(1024, 768));
     ASSERT_TRUE(image.ok());
     EXPECT_EQ(image->width, 800);
     EXPECT_EQ(image->fullWidth, 0);
@@ -86,7 +86,7 @@ TEST_F(JpegDecoderTest, DecodesOnlyTheWindowOfACentredPicture) {
         // (320 - 801) / 2 = -240.5 rounds to -240; (240 - 603) / 2 = -181.5 to -182.
         const auto bytes = makeJpeg(801, 603, options);
         const Image full = djpeg(bytes);
-        auto image = decodeBytes(*decoder, bytes, "", 320, 240, true);
+        auto image = decodeBytes(*decoder, bytes, "", Target::centre(320, 240));
         ASSERT_TRUE(image.ok()) << image.error().message;
         EXPECT_EQ(image->width, 320);
         EXPECT_EQ(image->height, 240);
@@ -100,7 +100,7 @@ TEST_F(JpegDecoderTest, DecodesOnlyTheWindowOfACentredPicture) {
 
 TEST_F(JpegDecoderTest, CentredPictureSmallerThanTheWindowIsDecodedWhole) {
     const auto bytes = makeJpeg(200, 100);
-    auto image = decodeBytes(*decoder, bytes, "", 320, 240, true);
+    auto image = decodeBytes(*decoder, bytes, "", Target::centre(320, 240));
     ASSERT_TRUE(image.ok());
     EXPECT_EQ(image->width, 200);
     EXPECT_EQ(image->height, 100);
@@ -147,7 +147,7 @@ TEST_P(JpegOrientationTest, ShowsThePictureUpright) {
     EXPECT_LE(maxDifference(*image, expected), 2);
 
     // The window of a centred picture is taken from the upright picture.
-    image = decodeBytes(*decoder, bytes, "", 40, 30, true);
+    image = decodeBytes(*decoder, bytes, "", Target::centre(40, 30));
     ASSERT_TRUE(image.ok()) << image.error().message;
     const Rect window{image->originX, image->originY, 40, 30};
     EXPECT_EQ(window.x, (expected.width - 40) / 2);
@@ -155,7 +155,7 @@ TEST_P(JpegOrientationTest, ShowsThePictureUpright) {
 
     // The scale is chosen for the upright size: to cover 30 x 45, an upright
     // 96 x 64 needs 6/8 (72 x 48), a turned one 4/8 (32 x 48).
-    image = decodeBytes(*decoder, bytes, "", 30, 45);
+    image = decodeBytes(*decoder, bytes, "", Target::atLeast(30, 45));
     ASSERT_TRUE(image.ok());
     EXPECT_EQ(image->width, orientation >= 5 ? 32 : 72);
     EXPECT_EQ(image->height, 48);

@@ -70,7 +70,7 @@ TEST_F(PhotoCdTest, ChoosesTheSmallestResolutionThatCoversTheTarget) {
     ASSERT_TRUE(base.ok());
     const Image baseHalf = halved(*base);
 
-    auto quarter = decodeBytes(*decoder, pack, "", 300, 200);
+    auto quarter = decodeBytes(*decoder, pack, "", Target::atLeast(300, 200));
     ASSERT_TRUE(quarter.ok()) << quarter.error().message;
     EXPECT_EQ(quarter->width, 384);
     EXPECT_EQ(quarter->height, 256);
@@ -78,18 +78,21 @@ TEST_F(PhotoCdTest, ChoosesTheSmallestResolutionThatCoversTheTarget) {
     EXPECT_EQ(quarter->pictureHeight(), 512);
     EXPECT_LE(meanDifference(*quarter, baseHalf), 6.0);
 
-    auto sixteenth = decodeBytes(*decoder, pack, "", 192, 128);
+    auto sixteenth = decodeBytes(*decoder, pack, "", Target::atLeast(192, 128));
     ASSERT_TRUE(sixteenth.ok());
     EXPECT_EQ(sixteenth->width, 192);
     EXPECT_LE(meanDifference(*sixteenth, halved(*quarter)), 6.0);
 
-    auto larger = decodeBytes(*decoder, pack, "", 1024, 768);
+    auto larger = decodeBytes(*decoder, pack, "", Target::atLeast(1024, 768));
     ASSERT_TRUE(larger.ok());
     EXPECT_EQ(larger->width, 768);
-    // A centred picture is shown at its own size.
-    auto centred = decodeBytes(*decoder, pack, "", 320, 200, true);
+    // A centred picture is shown at its own size: the base, of which only
+    // the window on the screen is kept.
+    auto centred = decodeBytes(*decoder, pack, "", Target::centre(320, 200));
     ASSERT_TRUE(centred.ok());
-    EXPECT_EQ(centred->width, 768);
+    EXPECT_EQ(centred->width, 320);
+    EXPECT_EQ(centred->pictureWidth(), 768);
+    EXPECT_EQ(centred->at(0, 0), base->at(centred->originX, centred->originY));
 }
 
 TEST_F(PhotoCdTest, TurnsPortraitPicturesUpright) {
@@ -120,7 +123,7 @@ TEST_F(PhotoCdTest, TurnsPortraitPicturesUpright) {
                 ASSERT_EQ(image->at(x, y), c.source(l, x, y));
         }
         // Turned, a 250 x 380 target needs Base/4 (256 x 384).
-        image = decodeBytes(*decoder, turned, "", 250, 380);
+        image = decodeBytes(*decoder, turned, "", Target::atLeast(250, 380));
         ASSERT_TRUE(image.ok());
         EXPECT_EQ(image->width, c.bits == 2 ? 768 : 256);
     }
@@ -133,7 +136,7 @@ TEST_F(PhotoCdTest, DamagedPacksGiveErrors) {
     ASSERT_FALSE(image.ok());
     EXPECT_EQ(image.error().message, "file is truncated");
     // The small resolutions lie before the cut.
-    EXPECT_TRUE(decodeBytes(*decoder, cut, "", 100, 60).ok());
+    EXPECT_TRUE(decodeBytes(*decoder, cut, "", Target::atLeast(100, 60)).ok());
 
     auto notPcd = pack;
     notPcd[2048] = 'X';

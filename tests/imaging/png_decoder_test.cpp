@@ -110,7 +110,7 @@ TEST_F(PngDecoderTest, DecodesTheSamplePicture) {
 TEST_F(PngDecoderTest, DecodesOnlyTheWindowOfACentredPicture) {
     writePpm(file("source.pnm"), testPattern(101, 80));
     ASSERT_TRUE(run("pnmtopng -force " + quoted("source.pnm") + " > " + quoted("t.png")));
-    auto image = decodeBytes(*decoder, readBytes(file("t.png")), "", 40, 30, true);
+    auto image = decodeBytes(*decoder, readBytes(file("t.png")), "", Target::centre(40, 30));
     ASSERT_TRUE(image.ok()) << image.error().message;
     // (40 - 101) / 2 = -30.5 rounds to -30; (30 - 80) / 2 = -25.
     EXPECT_EQ(image->originX, 30);

@@ -26,10 +26,8 @@ class TiffDecoderTest : public ScratchFolderTest {
         return readPnm(file("ref.ppm"));
     }
 
-    Result<Image> decodeFile(const std::filesystem::path& path, int targetWidth = 0,
-                             int targetHeight = 0, bool centreCrop = false) {
-        return decodeBytes(*decoder, readBytes(path), path.filename().string(), targetWidth,
-                           targetHeight, centreCrop);
+    Result<Image> decodeFile(const std::filesystem::path& path, const Target& target = {}) {
+        return decodeBytes(*decoder, readBytes(path), path.filename().string(), target);
     }
 
     // The test pattern as an uncompressed TIFF in strips of seven rows.
@@ -95,7 +93,7 @@ TEST_F(TiffDecoderTest, EveryLayoutGivesTheSamePicture) {
         ASSERT_TRUE(image.ok()) << image.error().message;
         EXPECT_EQ(maxDifference(*image, pattern), 0);
         // The window of a centred picture from the same layout.
-        auto window = decodeFile(file("out.tif"), 70, 50, true);
+        auto window = decodeFile(file("out.tif"), Target::centre(70, 50));
         ASSERT_TRUE(window.ok()) << window.error().message;
         EXPECT_EQ(maxDifference(*window, crop(pattern, window->originX, window->originY, 70, 50)),
                   0);
@@ -116,7 +114,7 @@ TEST_F(TiffDecoderTest, StripTooBigToHoldIsReadByRows) {
     auto image = decodeFile(file("big.tif"));
     ASSERT_TRUE(image.ok()) << image.error().message;
     EXPECT_EQ(maxDifference(*image, pattern), 0);
-    auto window = decodeFile(file("big.tif"), 100, 80, true);
+    auto window = decodeFile(file("big.tif"), Target::centre(100, 80));
     ASSERT_TRUE(window.ok()) << window.error().message;
     EXPECT_EQ(maxDifference(*window, crop(pattern, window->originX, window->originY, 100, 80)), 0);
 
@@ -143,7 +141,7 @@ TEST_F(TiffDecoderTest, DecodesOnlyTheWindowOfACentredPicture) {
     EXPECT_EQ(maxDifference(*whole, testPattern(90, 61)), 0);
 
     // (40 - 90) / 2 = -25; (20 - 61) / 2 = -20.5 rounds to -20.
-    auto window = decodeFile(path, 40, 20, true);
+    auto window = decodeFile(path, Target::centre(40, 20));
     ASSERT_TRUE(window.ok()) << window.error().message;
     EXPECT_EQ(window->originX, 25);
     EXPECT_EQ(window->originY, 20);
@@ -161,7 +159,7 @@ TEST_F(TiffDecoderTest, TurnedWindowComesFromTheUprightPicture) {
         auto whole = decodeFile(path);
         ASSERT_TRUE(whole.ok()) << whole.error().message;
         EXPECT_EQ(maxDifference(*whole, reference(path, "-auto-orient")), 0);
-        auto window = decodeFile(path, 20, 16, true);
+        auto window = decodeFile(path, Target::centre(20, 16));
         ASSERT_TRUE(window.ok()) << window.error().message;
         EXPECT_EQ(maxDifference(*window, crop(*whole, window->originX, window->originY, 20, 16)),
                   0);

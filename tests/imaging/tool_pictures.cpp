@@ -138,14 +138,11 @@ double meanDifference(const Image& a, const Image& b) {
 }
 
 Result<Image> decodeBytes(const Decoder& decoder, const std::vector<uint8_t>& bytes,
-                          const std::string& fileName, int targetWidth, int targetHeight,
-                          bool centreCrop) {
+                          const std::string& fileName, const Target& target) {
     DecodeRequest request;
     request.bytes = bytes;
     request.fileName = fileName;
-    request.targetWidth = targetWidth;
-    request.targetHeight = targetHeight;
-    request.centreCrop = centreCrop;
+    request.target = target;
     return decoder.decode(request);
 }
 

@@ -43,8 +43,7 @@ int maxDifference(const Image& a, const Image& b);
 double meanDifference(const Image& a, const Image& b);
 
 Result<Image> decodeBytes(const Decoder& decoder, const std::vector<uint8_t>& bytes,
-                          const std::string& fileName = "", int targetWidth = 0,
-                          int targetHeight = 0, bool centreCrop = false);
+                          const std::string& fileName = "", const Target& target = {});
 
 // Each test gets its own folder for the files it writes.
 class ScratchFolderTest : public ::testing::Test {

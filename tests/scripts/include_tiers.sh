@@ -23,10 +23,12 @@ for folder in "$src"/*/; do
   esac
 done
 
-# Headers of the C++ library and of the core itself are fine; anything else
-# in angle brackets (windows.h, unistd.h, FL/..., X11/..., png.h) is not.
+# Headers of the C++ library and of the core itself are fine, and the
+# compiler's own SSE2 instructions (emmintrin.h, used where the compiler
+# offers them); anything else in angle brackets (windows.h, unistd.h,
+# FL/..., X11/..., png.h) is not.
 system_headers=$(grep -rnE '^\s*#\s*include\s*<' "${core[@]}" --include='*.h' --include='*.cpp' |
-  grep -vE '#\s*include\s*<(algorithm|array|atomic|bit|cassert|cctype|cerrno|charconv|chrono|climits|cmath|compare|concepts|condition_variable|cstddef|cstdint|cstdio|cstdlib|cstring|deque|exception|functional|initializer_list|iomanip|ios|iosfwd|iterator|limits|list|map|memory|mutex|new|numbers|numeric|optional|ostream|queue|random|ranges|set|span|sstream|stdexcept|string|string_view|system_error|thread|tuple|type_traits|unordered_map|unordered_set|utility|variant|vector)>')
+  grep -vE '#\s*include\s*<(algorithm|array|atomic|bit|cassert|cctype|cerrno|charconv|chrono|climits|cmath|compare|concepts|condition_variable|cstddef|cstdint|cstdio|cstdlib|cstring|deque|exception|functional|initializer_list|iomanip|ios|iosfwd|iterator|limits|list|map|memory|mutex|new|numbers|numeric|optional|ostream|queue|random|ranges|set|span|sstream|stdexcept|string|string_view|system_error|thread|tuple|type_traits|unordered_map|unordered_set|utility|variant|vector|emmintrin\.h)>')
 complain "core files including operating-system or library headers" "$system_headers"
 
 outward=$(grep -rnE '#\s*include\s*"(hosts|adapters|app)/' "${core[@]}" "$src/platform" --include='*.h' --include='*.cpp')

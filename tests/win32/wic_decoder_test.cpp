@@ -128,8 +128,8 @@ class WicDecoderTest : public ::testing::Test {
         throw std::runtime_error("no decoder");
     }
     Result<Image> decode(std::string_view name, const std::vector<uint8_t>& bytes,
-                         int targetWidth = 0, int targetHeight = 0, bool centreCrop = false) {
-        return decoder(name).decode({bytes, "picture", targetWidth, targetHeight, centreCrop});
+                         const imaging::Target& target = {}) {
+        return decoder(name).decode({bytes, "picture", target});
     }
 
     Apartment apartment_;
@@ -189,7 +189,7 @@ TEST_F(WicDecoderTest, PhotosTakenTurnedComeOutUpright) {
 
 TEST_F(WicDecoderTest, AJpegShownSmallerMayDecodeAtAReducedScaleThatStillCoversIt) {
     std::vector<uint8_t> jpeg = encode(GUID_ContainerFormatJpeg, halves(64, 48));
-    auto reduced = decode("JPEG", jpeg, 16, 12);
+    auto reduced = decode("JPEG", jpeg, imaging::Target::atLeast(16, 12));
     ASSERT_TRUE(reduced.ok()) << reduced.error().message;
     EXPECT_GE(reduced->width, 16);
     EXPECT_GE(reduced->height, 12);
@@ -198,9 +198,16 @@ TEST_F(WicDecoderTest, AJpegShownSmallerMayDecodeAtAReducedScaleThatStillCoversI
     EXPECT_EQ(reduced->pictureHeight(), 48);
     EXPECT_TRUE(looksLike(reduced->at(1, reduced->height / 2), rgb(255, 0, 0)));
     // A target as big as the picture keeps every pixel.
-    auto full = decode("JPEG", jpeg, 64, 48);
+    auto full = decode("JPEG", jpeg, imaging::Target::atLeast(64, 48));
     ASSERT_TRUE(full.ok());
     EXPECT_EQ(full->width, 64);
+    // Stretched, it comes at exactly the size it is shown.
+    auto stretched = decode("JPEG", jpeg, imaging::Target::stretch(20, 30));
+    ASSERT_TRUE(stretched.ok()) << stretched.error().message;
+    EXPECT_EQ(stretched->width, 20);
+    EXPECT_EQ(stretched->height, 30);
+    EXPECT_EQ(stretched->pictureWidth(), 64);
+    EXPECT_TRUE(looksLike(stretched->at(1, 15), rgb(255, 0, 0)));
 }
 
 TEST_F(WicDecoderTest, OfACentredPictureOnlyThePartOnScreenIsKept) {
@@ -208,7 +215,8 @@ TEST_F(WicDecoderTest, OfACentredPictureOnlyThePartOnScreenIsKept) {
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             picture.at(x, y) = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 5);
-    auto window = decode("PNG", encode(GUID_ContainerFormatPng, picture), 32, 24, true);
+    auto window =
+        decode("PNG", encode(GUID_ContainerFormatPng, picture), imaging::Target::centre(32, 24));
     ASSERT_TRUE(window.ok()) << window.error().message;
     EXPECT_EQ(window->width, 32);
     EXPECT_EQ(window->height, 24);
@@ -217,7 +225,8 @@ TEST_F(WicDecoderTest, OfACentredPictureOnlyThePartOnScreenIsKept) {
     EXPECT_EQ(window->pictureWidth(), 64);
     EXPECT_EQ(window->at(0, 0), rgb(16, 12, 5));
     // A centred JPEG keeps its own scale.
-    auto jpeg = decode("JPEG", encode(GUID_ContainerFormatJpeg, halves(64, 48)), 16, 12, true);
+    auto jpeg = decode("JPEG", encode(GUID_ContainerFormatJpeg, halves(64, 48)),
+                       imaging::Target::centre(16, 12));
     ASSERT_TRUE(jpeg.ok());
     EXPECT_EQ(jpeg->pictureWidth(), 64);
     EXPECT_EQ(jpeg->width, 16);

@@ -17,6 +17,7 @@
 #include "imaging/exif.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 #include "imaging/work_costs.h"
 
@@ -195,6 +196,7 @@ class JpegReader {
     void readHeader();
     bool sizeAcceptable();
     bool chooseOutput();
+    bool fitProgressive(int& eighths);
     uint64_t coefficientBytes() const;
     void readWindow();
     void readRow(int storedY, JDIMENSION firstColumn);
@@ -211,7 +213,7 @@ class JpegReader {
     Orientation orientation_ = Orientation::Upright;
     bool cmyk_ = false;
     std::string sizeError_;
-    std::optional<imaging::UprightWriter> writer_;
+    std::optional<imaging::PictureSink> sink_;
     std::vector<Pixel> row_;
 };
 
@@ -251,7 +253,7 @@ void JpegReader::readHeader() {
 }
 
 bool JpegReader::sizeAcceptable() {
-    auto size = imaging::checkPictureSize(cinfo_.image_width, cinfo_.image_height);
+    auto size = imaging::checkPictureSize(request_.target, cinfo_.image_width, cinfo_.image_height);
     if (!size) sizeError_ = size.error().message;
     return size.ok();
 }
@@ -285,66 +287,73 @@ bool JpegReader::chooseOutput() {
     const J_COLOR_SPACE source = cinfo_.jpeg_color_space;
     cmyk_ = source == JCS_CMYK || source == JCS_YCCK;
     cinfo_.out_color_space = cmyk_ ? JCS_CMYK : pixelColourSpace;
-    const bool scaled =
-        !request_.centreCrop && request_.targetWidth > 0 && request_.targetHeight > 0;
+    const imaging::Target& target = request_.target;
+    const bool swap = imaging::swapsSides(orientation_);
+    const auto fullWidth = static_cast<int>(swap ? cinfo_.image_height : cinfo_.image_width);
+    const auto fullHeight = static_cast<int>(swap ? cinfo_.image_width : cinfo_.image_height);
     int eighths = 8;
-    if (scaled) {
-        const bool swap = imaging::swapsSides(orientation_);
-        eighths = scaleEighths(cinfo_.image_width, cinfo_.image_height,
-                               swap ? request_.targetHeight : request_.targetWidth,
-                               swap ? request_.targetWidth : request_.targetHeight);
+    if (target.scales()) {
+        const imaging::PixelSize cover = imaging::coverSize(target, fullWidth, fullHeight);
+        eighths =
+            scaleEighths(cinfo_.image_width, cinfo_.image_height, swap ? cover.height : cover.width,
+                         swap ? cover.width : cover.height);
     }
-    if (jpeg_has_multiple_scans(&cinfo_)) {
-        // The coefficients and the picture together stay within the memory
-        // of a picture: a huge progressive file comes out at a smaller
-        // scale (standing for the whole picture, as a scaled decode does).
-        // A centred picture keeps only the window that shows, at full scale.
-        const uint64_t coefficients = coefficientBytes();
-        auto pictureBytes = [&](int n) {
-            const uint64_t w = (uint64_t{cinfo_.image_width} * n + 7) / 8;
-            const uint64_t h = (uint64_t{cinfo_.image_height} * n + 7) / 8;
-            if (request_.centreCrop) {
-                return std::min<uint64_t>(w,
-                                          std::max(request_.targetWidth, request_.targetHeight)) *
-                       std::min<uint64_t>(h,
-                                          std::max(request_.targetWidth, request_.targetHeight)) *
-                       sizeof(Pixel);
-            }
-            return w * h * sizeof(Pixel);
-        };
-        while (!request_.centreCrop && eighths > 1 &&
-               coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
-            --eighths;
-        }
-        if (coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
-            sizeError_ = "picture too large: " + std::to_string(cinfo_.image_width) + " x " +
-                         std::to_string(cinfo_.image_height);
-            return false;
-        }
-        // libjpeg's own allocations stop there too.
-        cinfo_.mem->max_memory_to_use =
-            static_cast<long>(imaging::kMaxDecodeBytes - pictureBytes(eighths));
-    }
+    if (jpeg_has_multiple_scans(&cinfo_) && !fitProgressive(eighths)) return false;
     if (eighths != 8) {
         cinfo_.scale_num = static_cast<unsigned>(eighths);
         cinfo_.scale_denom = 8;
     }
     jpeg_calc_output_dimensions(&cinfo_);
-    const int width = static_cast<int>(cinfo_.output_width);
-    const int height = static_cast<int>(cinfo_.output_height);
-    if (request_.centreCrop) {
-        const bool swap = imaging::swapsSides(orientation_);
-        const Rect window = imaging::centredWindow(swap ? height : width, swap ? width : height,
-                                                   request_.targetWidth, request_.targetHeight);
-        writer_.emplace(orientation_, width, height, window);
-    } else {
-        writer_.emplace(orientation_, width, height);
+    imaging::PictureSink::Layout layout;
+    layout.orientation = orientation_;
+    layout.storedWidth = static_cast<int>(cinfo_.output_width);
+    layout.storedHeight = static_cast<int>(cinfo_.output_height);
+    layout.fullWidth = fullWidth;
+    layout.fullHeight = fullHeight;
+    layout.opaque = true;
+    auto sink = imaging::PictureSink::open(target, layout);
+    if (!sink) {
+        sizeError_ = sink.error().message;
+        return false;
     }
+    sink_.emplace(std::move(sink).value());
+    return true;
+}
+
+// A progressive file is decoded from all its coefficients at once: they and
+// the picture together stay within the memory of a picture. The whole of a
+// huge one comes out at a smaller scale (standing for the whole picture, as
+// a scaled decode does); one decoded for the screen holds little beside its
+// coefficients.
+bool JpegReader::fitProgressive(int& eighths) {
+    const imaging::Target& target = request_.target;
+    const uint64_t coefficients = coefficientBytes();
+    auto pictureBytes = [&](int n) {
+        if (target.bounded()) {
+            return uint64_t{static_cast<uint32_t>(target.width)} *
+                   static_cast<uint32_t>(target.height) * sizeof(Pixel) * 2;
+        }
+        const uint64_t w = (uint64_t{cinfo_.image_width} * n + 7) / 8;
+        const uint64_t h = (uint64_t{cinfo_.image_height} * n + 7) / 8;
+        return w * h * sizeof(Pixel);
+    };
+    while (!target.bounded() && eighths > 1 &&
+           coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
+        --eighths;
+    }
+    if (coefficients + pictureBytes(eighths) > imaging::kMaxDecodeBytes) {
+        sizeError_ = "picture too large: " + std::to_string(cinfo_.image_width) + " x " +
+                     std::to_string(cinfo_.image_height);
+        return false;
+    }
+    // libjpeg's own allocations stop there too.
+    cinfo_.mem->max_memory_to_use =
+        static_cast<long>(imaging::kMaxDecodeBytes - pictureBytes(eighths));
     return true;
 }
 
 void JpegReader::readWindow() {
-    const Rect stored = writer_->storedWindow();
+    const Rect stored = sink_->storedWindow();
     // libjpeg widens a crop to whole blocks on the left; a margin on both
     // sides keeps the window's edge columns away from the crop's edges, where
     // the colour upsampling has no neighbour. The writer drops the extra.
@@ -381,7 +390,7 @@ Pixel cmykToPixel(const uint8_t* cmyk, bool inverted) {
 }
 
 void JpegReader::readRow(int storedY, JDIMENSION firstColumn) {
-    Pixel* direct = cmyk_ || firstColumn != 0 ? nullptr : writer_->directRow(storedY);
+    Pixel* direct = cmyk_ || firstColumn != 0 ? nullptr : sink_->directRow(storedY);
     JSAMPROW target = reinterpret_cast<JSAMPROW>(direct != nullptr ? direct : row_.data());
     if (jpeg_read_scanlines(&cinfo_, &target, 1) != 1) {
         errors_.endOfData = true;
@@ -394,18 +403,12 @@ void JpegReader::readRow(int storedY, JDIMENSION firstColumn) {
         for (size_t x = 0; x < width; ++x)
             row_[x] = cmykToPixel(bytes + 4 * x, cinfo_.saw_Adobe_marker);
     }
-    writer_->writeRow(storedY, static_cast<int>(firstColumn), {row_.data(), width});
+    sink_->writeRow(storedY, static_cast<int>(firstColumn), {row_.data(), width});
 }
 
 Image JpegReader::finishedImage() {
-    Image image = writer_->take();
+    Image image = sink_->take();
     image.sourceBits = cinfo_.jpeg_color_space == JCS_GRAYSCALE ? 8 : 24;
-    // A reduced scale still stands for the whole picture at its own size.
-    if (cinfo_.output_width != cinfo_.image_width) {
-        const bool swap = imaging::swapsSides(orientation_);
-        image.fullWidth = static_cast<int>(swap ? cinfo_.image_height : cinfo_.image_width);
-        image.fullHeight = static_cast<int>(swap ? cinfo_.image_width : cinfo_.image_height);
-    }
     return image;
 }
 

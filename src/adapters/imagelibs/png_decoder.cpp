@@ -14,6 +14,7 @@
 #include "imaging/alpha.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::platform {
@@ -93,7 +94,8 @@ class PngReader {
     bool sizeAcceptable();
     Error sizeFromHeader() const;
     void setTransforms();
-    void readInterlaced();
+    bool openSink();
+    void readPasses();
     void readRows();
 
     const imaging::DecodeRequest& request_;
@@ -108,9 +110,8 @@ class PngReader {
     int sourceBits_ = 24;
     bool interlaced_ = false;
     std::string sizeError_;
-    std::optional<imaging::UprightWriter> writer_;
+    std::optional<imaging::PictureSink> sink_;
     std::vector<Pixel> row_;
-    std::vector<png_bytep> rowPointers_;
 };
 
 Result<Image> PngReader::read() {
@@ -128,12 +129,13 @@ Result<Image> PngReader::read() {
     if (png_get_rowbytes(png_, info_) != static_cast<size_t>(width_) * sizeof(Pixel)) {
         return makeError("cannot read PNG file: unexpected row layout");
     }
+    if (!openSink()) return makeError(sizeError_);
     if (interlaced_) {
-        readInterlaced();
+        readPasses();
     } else {
         readRows();
     }
-    Image image = writer_->take();
+    Image image = sink_->take();
     image.sourceBits = sourceBits_;
     return image;
 }
@@ -182,7 +184,7 @@ Error PngReader::sizeFromHeader() const {
 bool PngReader::sizeAcceptable() {
     width_ = static_cast<int>(std::min<png_uint_32>(png_get_image_width(png_, info_), INT32_MAX));
     height_ = static_cast<int>(std::min<png_uint_32>(png_get_image_height(png_, info_), INT32_MAX));
-    auto size = imaging::checkPictureSize(width_, height_);
+    auto size = imaging::checkPictureSize(request_.target, width_, height_);
     if (!size) sizeError_ = size.error().message;
     return size.ok();
 }
@@ -210,40 +212,64 @@ void PngReader::setTransforms() {
         png_set_swap_alpha(png_);
         if (!alpha) png_set_filler(png_, 0xFF, PNG_FILLER_BEFORE);
     }
-    interlaced_ = png_set_interlace_handling(png_) > 1;
+    // The passes of an interlaced picture are read as they come, each pixel
+    // once, not gathered into the whole picture first.
+    interlaced_ = png_get_interlace_type(png_, info_) != PNG_INTERLACE_NONE;
     png_read_update_info(png_, info_);
 }
 
-// Every pass touches every part of the picture: it is decoded whole.
-void PngReader::readInterlaced() {
-    writer_.emplace(imaging::Orientation::Upright, width_, height_);
-    rowPointers_.resize(static_cast<size_t>(height_));
-    for (int y = 0; y < height_; ++y)
-        rowPointers_[y] = reinterpret_cast<png_bytep>(writer_->directRow(y));
-    png_read_image(png_, rowPointers_.data());
-    for (int y = 0; y < height_; ++y)
-        imaging::layOnBlack({writer_->directRow(y), static_cast<size_t>(width_)});
+bool PngReader::openSink() {
+    imaging::PictureSink::Layout layout;
+    layout.storedWidth = width_;
+    layout.storedHeight = height_;
+    layout.arrival =
+        interlaced_ ? imaging::PictureSink::Arrival::Pieces : imaging::PictureSink::Arrival::Rows;
+    auto sink = imaging::PictureSink::open(request_.target, layout);
+    if (!sink) {
+        sizeError_ = sink.error().message;
+        return false;
+    }
+    sink_.emplace(std::move(sink).value());
+    row_.resize(static_cast<size_t>(width_));
+    return true;
+}
+
+// Adam7: seven passes over the whole picture, each a grid of its own. The
+// library reads them in turn; where it is tells where each pixel lies.
+void PngReader::readPasses() {
+    int rows = 0;
+    for (int pass = 0; pass < 7; ++pass) {
+        if (PNG_PASS_COLS(width_, pass) > 0) rows += static_cast<int>(PNG_PASS_ROWS(height_, pass));
+    }
+    // The last pass holds every other row whole: for a centred picture,
+    // once it is below the window nothing more is needed.
+    const imaging::Rect window = sink_->storedWindow();
+    constexpr int kLastPass = 6;
+    for (int i = 0; i < rows; ++i) {
+        const int pass = png_get_current_pass_number(png_);
+        const auto passRow = static_cast<int>(png_get_current_row_number(png_));
+        const auto y = static_cast<int>(PNG_ROW_FROM_PASS_ROW(passRow, pass));
+        if (pass == kLastPass && y >= window.y + window.height) break;
+        png_read_row(png_, reinterpret_cast<png_bytep>(row_.data()), nullptr);
+        const auto columns = static_cast<size_t>(PNG_PASS_COLS(width_, pass));
+        const std::span<Pixel> pixels(row_.data(), columns);
+        imaging::layOnBlack(pixels);
+        sink_->writeRow(y, static_cast<int>(PNG_PASS_START_COL(pass)), pixels,
+                        1 << PNG_PASS_COL_SHIFT(pass));
+    }
 }
 
 // Rows come one after another: for a centred picture those below the
 // window are never decoded and those outside it are not kept.
 void PngReader::readRows() {
-    if (request_.centreCrop) {
-        writer_.emplace(
-            imaging::Orientation::Upright, width_, height_,
-            imaging::centredWindow(width_, height_, request_.targetWidth, request_.targetHeight));
-    } else {
-        writer_.emplace(imaging::Orientation::Upright, width_, height_);
-    }
-    const imaging::Rect window = writer_->storedWindow();
-    row_.resize(static_cast<size_t>(width_));
+    const imaging::Rect window = sink_->storedWindow();
     for (int y = 0; y < window.y + window.height; ++y) {
-        Pixel* direct = writer_->directRow(y);
+        Pixel* direct = sink_->directRow(y);
         Pixel* target = direct != nullptr ? direct : row_.data();
         png_read_row(png_, reinterpret_cast<png_bytep>(target), nullptr);
         if (y < window.y) continue;
         imaging::layOnBlack({target, static_cast<size_t>(width_)});
-        if (direct == nullptr) writer_->writeRow(y, 0, row_);
+        if (direct == nullptr) sink_->writeRow(y, 0, row_);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/picture_sink.h"
 
 namespace pictavo::platform {
 
@@ -167,7 +168,7 @@ class TiffReader {
     TIFF* tiff_ = nullptr;
     TIFFRGBAImage rgba_{};
     bool rgbaStarted_ = false;
-    std::optional<imaging::UprightWriter> writer_;
+    std::optional<imaging::PictureSink> sink_;
     std::vector<uint32_t> raster_;  // libtiff's ABGR pixels of the rows converted last
     std::vector<Pixel> row_;
 };
@@ -194,7 +195,8 @@ Result<Image> TiffReader::read() {
     uint32_t height = 0;
     TIFFGetField(tiff_, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height);
-    if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
+    if (auto size = imaging::checkPictureSize(request_.target, width, height); !size)
+        return size.error();
 
     // libtiff's RGBA reader turns every kind of sample (palette, grey,
     // CMYK, YCbCr, Lab, 16 bits...) into pixels; we feed it the rows
@@ -206,21 +208,20 @@ Result<Image> TiffReader::read() {
     rgbaStarted_ = true;
     uint16_t orientationTag = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(tiff_, TIFFTAG_ORIENTATION, &orientationTag);
-    const auto orientation = imaging::orientationFromTag(orientationTag);
 
-    const int w = static_cast<int>(width);
-    const int h = static_cast<int>(height);
-    if (request_.centreCrop) {
-        const bool swap = imaging::swapsSides(orientation);
-        writer_.emplace(orientation, w, h,
-                        imaging::centredWindow(swap ? h : w, swap ? w : h, request_.targetWidth,
-                                               request_.targetHeight));
-    } else {
-        writer_.emplace(orientation, w, h);
-    }
+    // Tiles come a piece of a row at a time.
+    imaging::PictureSink::Layout layout;
+    layout.orientation = imaging::orientationFromTag(orientationTag);
+    layout.storedWidth = static_cast<int>(width);
+    layout.storedHeight = static_cast<int>(height);
+    layout.arrival = TIFFIsTiled(tiff_) ? imaging::PictureSink::Arrival::Pieces
+                                        : imaging::PictureSink::Arrival::Rows;
+    auto sink = imaging::PictureSink::open(request_.target, layout);
+    if (!sink) return sink.error();
+    sink_.emplace(std::move(sink).value());
     auto read = TIFFIsTiled(tiff_) ? readTiles() : readStrips();
     if (!read) return read.error();
-    Image image = writer_->take();
+    Image image = sink_->take();
     image.sourceBits = sourceBits();
     return image;
 }
@@ -256,7 +257,7 @@ void TiffReader::convert(int first, int rows, int x, int width, int inputWidth,
     for (int r = 0; r < rows; ++r) {
         const uint32_t* in = raster_.data() + static_cast<size_t>(r) * static_cast<size_t>(width);
         std::transform(in, in + width, row_.begin(), fromRaster);
-        writer_->writeRow(first + r, x, row_);
+        sink_->writeRow(first + r, x, row_);
     }
 }
 
@@ -277,7 +278,7 @@ Result<void> TiffReader::readStrips() {
 
     std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
                                               std::vector<uint8_t>(stripBytes));
-    const imaging::Rect stored = writer_->storedWindow();
+    const imaging::Rect stored = sink_->storedWindow();
     const int end = stored.y + stored.height;
     const auto width = static_cast<int>(rgba_.width);
     for (int y = stored.y - stored.y % perStrip; y < end; y += perStrip) {
@@ -313,7 +314,7 @@ Result<void> TiffReader::readStripsByRows() {
     const auto rowBytes = static_cast<size_t>(TIFFScanlineSize64(tiff_));
     std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
                                               std::vector<uint8_t>(rowBytes));
-    const imaging::Rect stored = writer_->storedWindow();
+    const imaging::Rect stored = sink_->storedWindow();
     const auto width = static_cast<int>(rgba_.width);
     uint32_t rowsPerStrip = 0;
     TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
@@ -348,7 +349,7 @@ Result<void> TiffReader::readTiles() {
     }
     std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(planes),
                                               std::vector<uint8_t>(tileBytes));
-    const imaging::Rect stored = writer_->storedWindow();
+    const imaging::Rect stored = sink_->storedWindow();
     const auto width = static_cast<int>(rgba_.width);
     const auto height = static_cast<int>(rgba_.height);
     const auto tw = static_cast<int>(tileWidth);

@@ -8,13 +8,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "hosts/win32/com_ref.h"
 #include "hosts/win32/photo_orientation.h"
 #include "hosts/win32/system_error.h"
+#include "hosts/win32/wic_decoder_stream.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
+#include "imaging/picture_sink.h"
 
 namespace pictavo::platform::win32 {
 
@@ -94,24 +97,8 @@ int scaleEighths(UINT width, UINT height, int targetWidth, int targetHeight) {
     return 8;
 }
 
-// The stored picture turned upright; for a centred picture only the part
-// the screen shows.
-Image upright(const Image& stored, Orientation turn, const imaging::DecodeRequest& request) {
-    const bool swap = imaging::swapsSides(turn);
-    const int width = swap ? stored.height : stored.width;
-    const int height = swap ? stored.width : stored.height;
-    imaging::UprightWriter writer =
-        request.centreCrop
-            ? imaging::UprightWriter(
-                  turn, stored.width, stored.height,
-                  imaging::centredWindow(width, height, request.targetWidth, request.targetHeight))
-            : imaging::UprightWriter(turn, stored.width, stored.height);
-    const auto rowLength = static_cast<size_t>(stored.width);
-    for (int y = 0; y < stored.height; ++y)
-        writer.writeRow(
-            y, 0, std::span(stored.pixels).subspan(static_cast<size_t>(y) * rowLength, rowLength));
-    return writer.take();
-}
+// Rows are copied from the component a band at a time, this many bytes at most.
+constexpr UINT kBandBytes = 4u << 20;
 
 class WicDecoder final : public imaging::Decoder {
   public:
@@ -123,32 +110,26 @@ class WicDecoder final : public imaging::Decoder {
         return format_.hasSignature(bytes) ? Confidence::Strong : Confidence::None;
     }
     std::span<const std::string_view> extensions() const override { return format_.extensions; }
+    bool readsInPieces() const override { return true; }
     Result<Image> decode(const imaging::DecodeRequest& request) const override;
 
   private:
-    Result<ComRef<IWICBitmapFrameDecode>> firstFrame(std::span<const uint8_t> bytes,
-                                                     ComRef<IWICStream>& stream,
+    Result<ComRef<IWICBitmapFrameDecode>> firstFrame(IStream& stream,
                                                      ComRef<IWICBitmapDecoder>& decoder) const;
     int storedBits(IWICBitmapFrameDecode& frame) const;
     int orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_t> bytes) const;
-    Result<Image> pixels(IWICBitmapSource& source) const;
+    Result<Image> pixels(IWICBitmapSource& source, imaging::PictureSink::Layout layout,
+                         const imaging::Target& target) const;
 
     ComRef<IWICImagingFactory> factory_;
     const Format& format_;
 };
 
 Result<ComRef<IWICBitmapFrameDecode>> WicDecoder::firstFrame(
-    std::span<const uint8_t> bytes, ComRef<IWICStream>& stream,
-    ComRef<IWICBitmapDecoder>& decoder) const {
-    HRESULT result = factory_->CreateStream(stream.put());
-    // The component only reads the bytes, whatever the call's type says.
-    if (SUCCEEDED(result))
-        result = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
-                                              static_cast<DWORD>(bytes.size()));
-    if (FAILED(result)) return describe(format_.name, result);
-    result = factory_->CreateDecoder(*format_.container, nullptr, decoder.put());
+    IStream& stream, ComRef<IWICBitmapDecoder>& decoder) const {
+    HRESULT result = factory_->CreateDecoder(*format_.container, nullptr, decoder.put());
     if (FAILED(result)) return imaging::unsupportedFormat();
-    result = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+    result = decoder->Initialize(&stream, WICDecodeMetadataCacheOnDemand);
     ComRef<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(result)) result = decoder->GetFrame(0, frame.put());
     if (FAILED(result)) return describe(format_.name, result);
@@ -189,10 +170,15 @@ int WicDecoder::orientation(IWICBitmapFrameDecode& frame, std::span<const uint8_
                                                           : tiffOrientation(bytes);
 }
 
-Result<Image> WicDecoder::pixels(IWICBitmapSource& source) const {
+// The picture's rows go to the sink a band at a time, as the target asks:
+// the whole of it, the screen's window of it or the picture scaled to the
+// screen, so that only the target and a band are held here.
+Result<Image> WicDecoder::pixels(IWICBitmapSource& source, imaging::PictureSink::Layout layout,
+                                 const imaging::Target& target) const {
     ComRef<IWICFormatConverter> converter;
     HRESULT result = factory_->CreateFormatConverter(converter.put());
-    // Straight (not premultiplied) alpha: the codec lays transparent parts on black itself.
+    // Straight (not premultiplied) alpha: the sink and the codec lay
+    // transparent parts on black themselves.
     if (SUCCEEDED(result))
         result =
             converter->Initialize(&source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
@@ -200,52 +186,74 @@ Result<Image> WicDecoder::pixels(IWICBitmapSource& source) const {
     UINT width = 0, height = 0;
     if (SUCCEEDED(result)) result = converter->GetSize(&width, &height);
     if (FAILED(result)) return describe(format_.name, result);
-    auto image = imaging::allocateImage(width, height);
-    if (!image) return image.error();
+    layout.storedWidth = static_cast<int>(width);
+    layout.storedHeight = static_cast<int>(height);
+    auto sink = imaging::PictureSink::open(target, layout);
+    if (!sink) return sink.error();
     // Pixel is 0xAARRGGBB: in memory B, G, R, A, the order of 32bppBGRA.
+    const imaging::Rect window = sink->storedWindow();
     const UINT stride = width * 4;
-    result = converter->CopyPixels(nullptr, stride, stride * height,
-                                   reinterpret_cast<BYTE*>(image->pixels.data()));
-    if (FAILED(result)) return describe(format_.name, result);
-    return image;
+    const UINT bandRows = std::max(1u, kBandBytes / stride);
+    std::vector<imaging::Pixel> band;
+    try {
+        band.resize(static_cast<size_t>(std::min<UINT>(bandRows, height)) * width);
+    } catch (const std::bad_alloc&) {
+        return makeError("not enough memory");
+    }
+    const int end = window.y + window.height;
+    for (int y = window.y; y < end; y += static_cast<int>(bandRows)) {
+        const int rows = std::min(static_cast<int>(bandRows), end - y);
+        const WICRect rect{0, y, static_cast<INT>(width), rows};
+        result = converter->CopyPixels(&rect, stride, stride * static_cast<UINT>(rows),
+                                       reinterpret_cast<BYTE*>(band.data()));
+        if (FAILED(result)) return describe(format_.name, result);
+        for (int r = 0; r < rows; ++r) {
+            sink->writeRow(y + r, 0,
+                           std::span<const imaging::Pixel>(band).subspan(
+                               static_cast<size_t>(r) * width, width));
+        }
+    }
+    return sink->take();
 }
 
 Result<Image> WicDecoder::decode(const imaging::DecodeRequest& request) const {
-    ComRef<IWICStream> stream;
+    // The component reads the file where it needs it, a piece at a time.
+    const imaging::RequestFile file(request);
+    ComRef<IStream> stream = streamOver(*file);
     ComRef<IWICBitmapDecoder> decoder;
-    auto frame = firstFrame(request.bytes, stream, decoder);
+    auto frame = firstFrame(*stream.get(), decoder);
     if (!frame) return frame.error();
     UINT width = 0, height = 0;
     HRESULT result = (*frame)->GetSize(&width, &height);
     if (FAILED(result)) return describe(format_.name, result);
-    if (auto size = imaging::checkPictureSize(width, height); !size) return size.error();
+    if (auto size = imaging::checkPictureSize(request.target, width, height); !size)
+        return size.error();
     const Orientation turn = imaging::orientationFromTag(orientation(*frame->get(), request.bytes));
     const bool swap = imaging::swapsSides(turn);
+    imaging::PictureSink::Layout layout;
+    layout.orientation = turn;
+    layout.fullWidth = static_cast<int>(swap ? height : width);
+    layout.fullHeight = static_cast<int>(swap ? width : height);
 
-    // A stretched picture may come at a reduced scale; a centred one is shown
-    // at its own size, of which only the window the screen shows is kept.
+    // A picture shown smaller may come at a reduced scale, which the JPEG
+    // decoder serves from the coefficients; the sink scales it the rest of
+    // the way. A centred one is shown at its own size.
     IWICBitmapSource* source = frame->get();
     ComRef<IWICBitmapScaler> scaler;
-    const bool targetGiven = request.targetWidth > 0 && request.targetHeight > 0;
-    if (format_.reducedScale && targetGiven && !request.centreCrop) {
-        int eighths = scaleEighths(width, height, swap ? request.targetHeight : request.targetWidth,
-                                   swap ? request.targetWidth : request.targetHeight);
-        // The JPEG decoder serves such a scale from the coefficients.
+    const imaging::PixelSize cover =
+        imaging::coverSize(request.target, layout.fullWidth, layout.fullHeight);
+    if (format_.reducedScale && cover.width > 0) {
+        int eighths = scaleEighths(width, height, swap ? cover.height : cover.width,
+                                   swap ? cover.width : cover.height);
         if (eighths < 8 && SUCCEEDED(factory_->CreateBitmapScaler(scaler.put())) &&
             SUCCEEDED(scaler->Initialize(source, (width * static_cast<UINT>(eighths) + 7) / 8,
                                          (height * static_cast<UINT>(eighths) + 7) / 8,
                                          WICBitmapInterpolationModeFant)))
             source = scaler.get();
     }
-    auto stored = pixels(*source);
-    if (!stored) return stored.error();
-    Image picture = upright(*stored, turn, request);
-    picture.sourceBits = storedBits(*frame->get());
-    if (source == scaler.get()) {
-        // A reduced scale still stands for the whole picture at its own size.
-        picture.fullWidth = static_cast<int>(swap ? height : width);
-        picture.fullHeight = static_cast<int>(swap ? width : height);
-    }
+    auto picture = pixels(*source, layout, request.target);
+    if (!picture) return picture.error();
+    picture->sourceBits = storedBits(*frame->get());
     return picture;
 }
 

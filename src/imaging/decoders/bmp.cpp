@@ -67,12 +67,13 @@ bool looksLikeHeaderlessDib(std::span<const uint8_t> bytes) {
     return !in.failed() && planes == 1 && depthKnown;
 }
 
-Result<Image> decodePixels(const ByteSource& file, const bmp::Header& header, WorkMeter& work) {
+Result<Image> decodePixels(const ByteSource& file, const bmp::Header& header, WorkMeter& work,
+                           const Target& target) {
     if (header.compression == bmp::Compression::None ||
         header.compression == bmp::Compression::BitFields) {
-        return bmp::readRows(file, header, work);
+        return bmp::readRows(file, header, work, target);
     }
-    return bmp::readRunLengths(file, header, work);
+    return bmp::readRunLengths(file, header, work, target);
 }
 
 }  // namespace
@@ -95,19 +96,21 @@ Result<Image> BmpDecoder::decode(const DecodeRequest& request) const {
     const auto bytes = request.bytes;
     const RequestFile file(request);
     Result<bmp::Header> header = makeError("");
+    bmp::Reading reading;
+    reading.target = request.target;
     if (const auto at = fileHeaderAt(bytes)) {
         // The pixel offset counts from the start of the file, array or not.
         ByteReader in(bytes, *at + 10);
         const uint32_t pixelOffset = in.u32();
         if (in.failed()) return fileTruncated();
-        header = bmp::readHeader(bytes, *at + kFileHeaderSize, pixelOffset, file->size());
+        header = bmp::readHeader(bytes, *at + kFileHeaderSize, pixelOffset, file->size(), reading);
     } else if (looksLikeHeaderlessDib(bytes)) {
-        header = bmp::readHeader(bytes, 0, std::nullopt, file->size());
+        header = bmp::readHeader(bytes, 0, std::nullopt, file->size(), reading);
     } else {
         return unsupportedFormat();
     }
     if (!header) return header.error();
-    return decodePixels(*file, *header, *request.work);
+    return decodePixels(*file, *header, *request.work, request.target);
 }
 
 std::unique_ptr<Decoder> makeBmpDecoder() {

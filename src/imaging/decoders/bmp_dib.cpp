@@ -40,7 +40,7 @@ Result<Image> readPixels(std::span<const uint8_t> bytes, const bmp::Header& head
 Result<Image> decodePackedDib(std::span<const uint8_t> bytes, bool paletteIndices,
                               std::span<const Pixel> logicalPalette, int64_t maxPixels,
                               WorkMeter* work) {
-    const bmp::Reading reading{"DIB", paletteIndices, logicalPalette};
+    const bmp::Reading reading{"DIB", paletteIndices, logicalPalette, {}};
     auto header = bmp::readHeader(bytes, 0, std::nullopt, bytes.size(), reading);
     if (!header) return header.error();
     // A metafile draws its bitmaps opaque, whatever a newer header's alpha

@@ -188,7 +188,7 @@ Result<Header> readHeader(std::span<const uint8_t> bytes, size_t infoOffset,
     h.topDown = f.height < 0;
     h.height = h.topDown ? -f.height : f.height;
     h.bitCount = f.bitCount;
-    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+    if (auto fits = checkPictureSize(reading.target, h.width, h.height); !fits) return fits.error();
 
     auto compression = compressionOf(f, format);
     if (!compression) return compression.error();

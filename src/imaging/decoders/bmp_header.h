@@ -13,6 +13,7 @@
 
 #include "common/result.h"
 #include "imaging/image.h"
+#include "imaging/target.h"
 
 namespace pictavo::imaging::bmp {
 
@@ -39,6 +40,8 @@ struct Reading {
     std::string_view format = "BMP";
     bool paletteIndices = false;
     std::span<const Pixel> logicalPalette;
+    // What the picture is decoded for, which sets the caps of its size.
+    Target target = {};
 };
 
 // Header sizes that a file may carry; sniffing relies on it.

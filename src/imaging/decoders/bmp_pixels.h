@@ -10,13 +10,17 @@
 #include "imaging/byte_source.h"
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/image.h"
+#include "imaging/target.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging::bmp {
 
 // Both read the file a row (or a buffer) at a time from header.pixelOffset,
-// and stop between rows (runs) once work says so.
-Result<Image> readRows(const ByteSource& file, const Header& header, WorkMeter& work);
-Result<Image> readRunLengths(const ByteSource& file, const Header& header, WorkMeter& work);
+// deliver what target asks for (imaging/target.h), and stop between rows
+// (runs) once work says so.
+Result<Image> readRows(const ByteSource& file, const Header& header, WorkMeter& work,
+                       const Target& target = {});
+Result<Image> readRunLengths(const ByteSource& file, const Header& header, WorkMeter& work,
+                             const Target& target = {});
 
 }  // namespace pictavo::imaging::bmp

@@ -8,6 +8,7 @@
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging::bmp {
@@ -16,29 +17,34 @@ namespace {
 
 constexpr Pixel kSkipped = 0x00000000u;
 
+// Puts run pixels at the current position of the rows, which go to the
+// picture as the runs leave them.
 class RunWriter {
   public:
-    explicit RunWriter(Image& image) : image_(image) {}
+    RunWriter(PictureSink& sink, int width, int height)
+        : rows_(sink, width, height, kSkipped), width_(width), height_(height) {}
 
     void put(Pixel p) {
-        if (x_ >= image_.width) return;  // clipped; x stays put so it cannot overflow
-        if (y_ < image_.height) image_.at(x_, image_.height - 1 - y_) = p;
+        if (x_ >= width_) return;  // clipped; x stays put so it cannot overflow
+        if (rows_.y() < height_) rows_.row()[static_cast<size_t>(x_)] = p;
         ++x_;
     }
     void endLine() {
         x_ = 0;
-        ++y_;
+        rows_.moveTo(rows_.y() + 1);
     }
     void move(int dx, int dy) {
-        x_ = std::min(x_ + dx, image_.width);
-        y_ += dy;
+        x_ = std::min(x_ + dx, width_);
+        if (dy > 0) rows_.moveTo(rows_.y() + dy);
     }
-    bool finished() const { return y_ >= image_.height; }
+    bool finished() const { return rows_.y() >= height_; }
+    void finish() { rows_.finish(); }
 
   private:
-    Image& image_;
+    RowAssembler rows_;
+    int width_;
+    int height_;
     int x_ = 0;
-    int y_ = 0;
 };
 
 // Reads pixel values of one depth: 4-bit indices come two to a byte, high
@@ -94,12 +100,18 @@ class PixelSource {
 
 }  // namespace
 
-Result<Image> readRunLengths(const ByteSource& file, const Header& h, WorkMeter& work) {
-    auto image = allocateImage(h.width, h.height, kSkipped);
-    if (!image) return image.error();
-    image->sourceBits = h.bitCount;
+Result<Image> readRunLengths(const ByteSource& file, const Header& h, WorkMeter& work,
+                             const Target& target) {
+    // Rows run from the bottom up.
+    PictureSink::Layout layout;
+    layout.orientation = Orientation::MirroredTopBottom;
+    layout.storedWidth = static_cast<int>(h.width);
+    layout.storedHeight = static_cast<int>(h.height);
+    layout.fill = kSkipped;
+    auto sink = PictureSink::open(target, layout);
+    if (!sink) return sink.error();
     SourceReader in(file, h.pixelOffset);
-    RunWriter out(*image);
+    RunWriter out(*sink, layout.storedWidth, layout.storedHeight);
     const PixelSource source(h);
     while (!out.finished()) {
         if (work.stopped()) return work.stopError();
@@ -124,6 +136,9 @@ Result<Image> readRunLengths(const ByteSource& file, const Header& h, WorkMeter&
         }
         if (!ok) return in.failure();
     }
+    out.finish();
+    Image image = sink->take();
+    image.sourceBits = h.bitCount;
     return image;
 }
 

@@ -3,10 +3,10 @@
 
 #include <bit>
 
-#include "imaging/alpha.h"
 #include "imaging/decoders/bmp_pixels.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging::bmp {
@@ -75,7 +75,8 @@ void readColourRow(const uint8_t* row, const Header& h, const Masks& m, Pixel* o
 
 }  // namespace
 
-Result<Image> readRows(const ByteSource& file, const Header& h, WorkMeter& work) {
+Result<Image> readRows(const ByteSource& file, const Header& h, WorkMeter& work,
+                       const Target& target) {
     const Masks masks{Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]),
                       Channel(h.masks[3])};
     if (!masks.r.contiguous() || !masks.g.contiguous() || !masks.b.contiguous() ||
@@ -89,26 +90,35 @@ Result<Image> readRows(const ByteSource& file, const Header& h, WorkMeter& work)
         static_cast<uint64_t>(needed) > file.size() - h.pixelOffset) {
         return fileTruncated();
     }
-    auto image = allocateImage(h.width, h.height);
-    if (!image) return image.error();
-    image->sourceBits = h.bitCount;
+    PictureSink::Layout layout;
+    layout.orientation = h.topDown ? Orientation::Upright : Orientation::MirroredTopBottom;
+    layout.storedWidth = static_cast<int>(h.width);
+    layout.storedHeight = static_cast<int>(h.height);
+    if (masks.a.present()) layout.alpha = PictureSink::Alpha::OpaqueIfAllZero;
+    auto sink = PictureSink::open(target, layout);
+    if (!sink) return sink.error();
     const auto rowBytes = static_cast<size_t>((h.width * h.bitCount + 7) / 8);
+    std::vector<Pixel> decoded(static_cast<size_t>(h.width));
     SourceReader reader(file);
-    for (int64_t row = 0; row < h.height; ++row) {
+    // The rows in the file's order, bottom first unless top-down; of a
+    // centred picture only those the screen shows.
+    const Rect window = sink->storedWindow();
+    for (int64_t row = window.y; row < window.y + window.height; ++row) {
         if (work.stopped()) return work.stopError();
         reader.seek(h.pixelOffset + static_cast<uint64_t>(row * stride));
         const auto data = reader.take(rowBytes);
         if (reader.failed()) return reader.failure();
-        const uint8_t* in = data.data();
-        const int64_t y = h.topDown ? row : h.height - 1 - row;
-        Pixel* out = &image->at(0, static_cast<int>(y));
+        Pixel* direct = sink->directRow(static_cast<int>(row));
+        Pixel* out = direct != nullptr ? direct : decoded.data();
         if (h.bitCount <= 8) {
-            readIndexedRow(in, h, out, h.width);
+            readIndexedRow(data.data(), h, out, h.width);
         } else {
-            readColourRow(in, h, masks, out, h.width);
+            readColourRow(data.data(), h, masks, out, h.width);
         }
+        if (direct == nullptr) sink->writeRow(static_cast<int>(row), 0, decoded);
     }
-    if (masks.a.present()) opaqueIfAlphaIsAllZero(*image);
+    Image image = sink->take();
+    image.sourceBits = h.bitCount;
     return image;
 }
 

@@ -45,7 +45,7 @@ Result<Image> DcxDecoder::decode(const DecodeRequest& request) const {
     if (first >= size) return fileTruncated();
     // The first page ends where the second begins, or with the file.
     const uint64_t end = second > first && second <= size ? second : size;
-    return decodePcx(SourceWindow(*file, first, end - first), *request.work);
+    return decodePcx(SourceWindow(*file, first, end - first), *request.work, request.target);
 }
 
 std::unique_ptr<Decoder> makeDcxDecoder() {

@@ -56,8 +56,7 @@ class DxfDecoder final : public Decoder {
     bool readsInPieces() const override { return true; }
 
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeDxf(*RequestFile(request), request.targetWidth, request.targetHeight,
-                         *request.work);
+        return decodeDxf(*RequestFile(request), request.target, *request.work);
     }
 };
 
@@ -79,6 +78,10 @@ Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int tar
 
 Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeight,
                         WorkMeter& work) {
+    return decodeDxf(file, Target::atLeast(targetWidth, targetHeight), work);
+}
+
+Result<Image> decodeDxf(const ByteSource& file, const Target& target, WorkMeter& work) {
     auto drawing = dxf::readDrawing(file, work);
     if (work.stopped()) return work.stopError();
     if (!drawing) return drawing.error();
@@ -93,9 +96,11 @@ Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeigh
     const double margin = std::max({width, height, 1e-9}) * kMarginShare;
     width += 2 * margin;
     height += 2 * margin;
-    const vector::PixelSize size = vector::fitToTarget(width, height, targetWidth, targetHeight);
+    const vector::PixelSize size = vector::fitToTarget(width, height, target.width, target.height);
     const Pixel background = dxf::chooseBackground(*drawing);
-    auto image = vector::blankPicture(size, background);
+    auto view = vector::planCanvas(size, target);
+    if (!view) return view.error();
+    auto image = vector::blankCanvas(*view, background);
     if (!image) return image.error();
 
     // World y grows upwards, the picture's downwards.
@@ -103,11 +108,11 @@ Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeigh
     const double left = extents.minX - margin - (size.width / scale - width) / 2;
     const double top = extents.maxY + margin + (size.height / scale - height) / 2;
     const vector::Transform toDevice{scale, 0, 0, -scale, -left * scale, top * scale};
-    vector::PathPainter canvas(*image, work);
+    vector::PathPainter canvas(*image, work, *view);
     if (auto drawn = dxf::drawDrawing(*drawing, background, toDevice, canvas); !drawn) {
         return drawn.error();
     }
-    return image;
+    return vector::drawnPicture(std::move(*image), *view);
 }
 
 }  // namespace pictavo::imaging

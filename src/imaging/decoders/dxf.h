@@ -19,6 +19,9 @@ std::unique_ptr<Decoder> makeDxfDecoder();
 // Reading, measuring and drawing all count against work. The file is read
 // a piece at a time: a drawing of a hundred megabytes costs its entities'
 // memory, not its text's.
+// A drawing is fitted into target's size (1024 x 768 when none); a bounded
+// target is drawn for as imaging/target.h says.
+Result<Image> decodeDxf(const ByteSource& file, const Target& target, WorkMeter& work);
 Result<Image> decodeDxf(const ByteSource& file, int targetWidth, int targetHeight, WorkMeter& work);
 Result<Image> decodeDxf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work);

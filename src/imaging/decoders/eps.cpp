@@ -60,18 +60,26 @@ std::optional<BoundingBox> findComment(std::string_view text, std::string_view n
     return found;
 }
 
-// Smooth enough for a preview scaled to its bounding box: bilinear.
-Image resize(const Image& source, int width, int height) {
+// Smooth enough for a preview scaled to its bounding box: bilinear. The
+// canvas of view is drawn: the box's picture, or a part or a scale of it.
+Image resize(const Image& source, const vector::View& view) {
+    const int width = view.canvas.width;
+    const int height = view.canvas.height;
     Image result(width, height);
-    const double sx = static_cast<double>(source.width) / width;
-    const double sy = static_cast<double>(source.height) / height;
+    const double sx = static_cast<double>(source.width) / view.drawing.width;
+    const double sy = static_cast<double>(source.height) / view.drawing.height;
+    auto inDrawing = [&](int canvas, double origin) {
+        return view.identity() ? canvas : origin + (canvas + 0.5) / view.scale - 0.5;
+    };
     for (int y = 0; y < height; ++y) {
-        const double fy = std::clamp((y + 0.5) * sy - 0.5, 0.0, source.height - 1.0);
+        const double fy =
+            std::clamp((inDrawing(y, view.top) + 0.5) * sy - 0.5, 0.0, source.height - 1.0);
         const int y0 = static_cast<int>(fy);
         const int y1 = std::min(y0 + 1, source.height - 1);
         const double wy = fy - y0;
         for (int x = 0; x < width; ++x) {
-            const double fx = std::clamp((x + 0.5) * sx - 0.5, 0.0, source.width - 1.0);
+            const double fx =
+                std::clamp((inDrawing(x, view.left) + 0.5) * sx - 0.5, 0.0, source.width - 1.0);
             const int x0 = static_cast<int>(fx);
             const int x1 = std::min(x0 + 1, source.width - 1);
             const double wx = fx - x0;
@@ -88,6 +96,20 @@ Image resize(const Image& source, int width, int height) {
     }
     result.sourceBits = source.sourceBits;
     return result;
+}
+
+// The part of the box the canvas of view shows, in points: the whole box
+// for a scaled canvas, the window's part of it for a window.
+BoundingBox shownPart(const BoundingBox& box, const vector::View& view) {
+    if (view.scale != 1) return box;
+    const double across = box.width() / view.drawing.width;
+    const double down = box.height() / view.drawing.height;
+    BoundingBox part;
+    part.left = box.left + view.left * across;
+    part.right = part.left + view.canvas.width * across;
+    part.top = box.top - view.top * down;
+    part.bottom = part.top - view.canvas.height * down;
+    return part;
 }
 
 class EpsDecoder final : public Decoder {
@@ -121,14 +143,20 @@ class EpsDecoder final : public Decoder {
         if (!sections) return sections.error();
         const auto box = findBoundingBox(sections->postScript);
         if (!box) return invalidFile("EPS", "no bounding box");
-        auto size = vector::sizeFromInches(box->width() / 72, box->height() / 72);
+        auto size = vector::sizeFromInches(box->width() / 72, box->height() / 72, request.target);
         if (!size) return size.error();
+        // Drawn at the size it is shown, or the window of it that shows.
+        auto view = vector::planCanvas(*size, request.target);
+        if (!view) return view.error();
         if (renderer_ && renderer_->available()) {
-            return renderer_->renderPostScript(sections->postScript, size->width, size->height,
-                                               *box, *request.work);
+            auto drawn = renderer_->renderPostScript(sections->postScript, view->canvas.width,
+                                                     view->canvas.height, shownPart(*box, *view),
+                                                     *request.work);
+            if (!drawn) return drawn.error();
+            return vector::drawnPicture(std::move(drawn).value(), *view);
         }
         if (auto preview = decodePreview(*sections, request.work))
-            return resize(*preview, size->width, size->height);
+            return vector::drawnPicture(resize(*preview, *view), *view);
         if (request.work->stopped()) return request.work->stopError();
         return makeError("EPS needs Ghostscript, and the file has no preview");
     }
@@ -143,8 +171,7 @@ class EpsDecoder final : public Decoder {
                     decoder->sniff(sections.tiffPreview, "preview.tif") == Confidence::None) {
                     continue;
                 }
-                auto image =
-                    decoder->decode({sections.tiffPreview, "preview.tif", 0, 0, false, work});
+                auto image = decoder->decode({sections.tiffPreview, "preview.tif", {}, work});
                 if (image) return std::move(image.value());
             }
         }

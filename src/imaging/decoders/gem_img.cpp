@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
@@ -207,7 +208,8 @@ class GemImgDecoder final : public Decoder {
         if (header.planes > maxPlanes) {
             return makeError("unsupported GEM image: " + std::to_string(header.planes) + " planes");
         }
-        if (auto size = checkPictureSize(header.width, header.height); !size) return size.error();
+        if (auto size = checkPictureSize(request.target, header.width, header.height); !size)
+            return size.error();
 
         const uint64_t data = uint64_t{static_cast<uint32_t>(header.headerWords)} * 2;
         const size_t planeBytes = (static_cast<size_t>(header.width) + 7) / 8;
@@ -224,19 +226,24 @@ class GemImgDecoder final : public Decoder {
         const std::vector<Pixel> palette = hasXimgTable(bytes, header)
                                                ? ximgPalette(bytes, header.planes)
                                                : defaultPalette(header.planes);
+        PictureSink::Layout layout;
+        layout.storedWidth = header.width;
+        layout.storedHeight = header.height;
+        auto sink = PictureSink::open(request.target, layout);
+        if (!sink) return sink.error();
         LineUnpacker unpacker(*file, data, header, lineBytes);
-
-        Image image(header.width, header.height);
-        image.sourceBits = header.planes;
-        for (int y = 0; y < header.height;) {
+        std::vector<Pixel> row(static_cast<size_t>(header.width));
+        const int end = sink->storedWindow().y + sink->storedWindow().height;
+        for (int y = 0; y < end;) {
             if (request.work->stopped()) return request.work->stopError();
             int repeat = 1;
             if (auto line = unpacker.next(repeat); !line) return line.error();
-            for (int i = 0; i < repeat && y < header.height; ++i, ++y) {
-                planesToPixels(unpacker.line(), header.planes, planeBytes, palette, &image.at(0, y),
-                               header.width);
-            }
+            planesToPixels(unpacker.line(), header.planes, planeBytes, palette, row.data(),
+                           header.width);
+            for (int i = 0; i < repeat && y < header.height; ++i, ++y) sink->writeRow(y, 0, row);
         }
+        Image image = sink->take();
+        image.sourceBits = header.planes;
         return image;
     }
 };

@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
@@ -199,9 +199,36 @@ std::vector<Pixel> paletteFor(const Header& h, const ByteSource& file, uint64_t 
     }
     return {h.palette.begin(), h.palette.end()};
 }
+
+// Where the pixel data ends, for the palette that follows it: the lines
+// unpacked once without being kept.
+Result<uint64_t> pixelDataEnd(const ByteSource& file, const Header& h, WorkMeter& work) {
+    SourceReader in(file, kHeaderSize);
+    LineReader lines(in, h.encoding == 1);
+    std::vector<uint8_t> line(h.lineBytes());
+    for (int64_t y = 0; y < h.height; ++y) {
+        if (work.stopped()) return work.stopError();
+        if (!lines.read(line)) return in.failure();
+    }
+    return in.position();
+}
+
+// The colours of a palette picture, known before its lines are read;
+// empty for a colour picture.
+Result<std::vector<Pixel>> colours(const Header& h, const ByteSource& file, WorkMeter& work) {
+    if (h.bitsPerPixel >= 8 && h.planes > 1) return std::vector<Pixel>{};
+    uint64_t dataEnd = 0;
+    if (h.bitsPerPixel == 8) {
+        auto end = pixelDataEnd(file, h, work);
+        if (!end) return end.error();
+        dataEnd = *end;
+    }
+    return paletteFor(h, file, dataEnd);
+}
+
 }  // namespace
 
-Result<Image> decodePcx(const ByteSource& file, WorkMeter& work) {
+Result<Image> decodePcx(const ByteSource& file, WorkMeter& work, const Target& target) {
     std::array<uint8_t, kHeaderSize> header{};
     if (auto read = readExactly(file, 0, header); !read) return read.error();
     const Fields f = readFields(header);
@@ -211,7 +238,7 @@ Result<Image> decodePcx(const ByteSource& file, WorkMeter& work) {
         return unsupportedFeature(kFormat, std::to_string(h.planes) + " planes of " +
                                                std::to_string(h.bitsPerPixel) + " bits");
     }
-    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+    if (auto fits = checkPictureSize(target, h.width, h.height); !fits) return fits.error();
     if (int64_t{h.bytesPerLine} * 8 < h.width * h.bitsPerPixel)
         return invalidFile(kFormat, "lines too short");
 
@@ -220,23 +247,36 @@ Result<Image> decodePcx(const ByteSource& file, WorkMeter& work) {
     const int64_t least = h.encoding == 1 ? (unpacked + 62) / 63 * 2 : unpacked;
     if (static_cast<int64_t>(file.size() - kHeaderSize) < least) return fileTruncated();
 
-    auto image = allocateImage(h.width, h.height);
-    if (!image) return image.error();
-    image->sourceBits = h.totalBits();
+    auto palette = colours(h, file, work);
+    if (!palette) return palette.error();
+    PictureSink::Layout layout;
+    layout.storedWidth = static_cast<int>(h.width);
+    layout.storedHeight = static_cast<int>(h.height);
+    if (h.planes == 4 && h.bitsPerPixel == 8) layout.alpha = PictureSink::Alpha::OpaqueIfAllZero;
+    auto sink = PictureSink::open(target, layout);
+    if (!sink) return sink.error();
 
     SourceReader in(file, kHeaderSize);
     LineReader lines(in, h.encoding == 1);
     std::vector<uint8_t> line(h.lineBytes());
-    for (int64_t y = 0; y < h.height; ++y) {
+    std::vector<Pixel> row(static_cast<size_t>(h.width));
+    // Lines are packed one after another: those above a centred picture's
+    // window are unpacked and dropped, those below it never read.
+    const Rect window = sink->storedWindow();
+    for (int y = 0; y < window.y + window.height; ++y) {
         if (work.stopped()) return work.stopError();
         if (!lines.read(line)) return in.failure();
-        convertLine(h, line, &image->at(0, static_cast<int>(y)));
+        if (y < window.y) continue;
+        Pixel* direct = sink->directRow(y);
+        Pixel* out = direct != nullptr ? direct : row.data();
+        convertLine(h, line, out);
+        if (!palette->empty()) {
+            for (int64_t x = 0; x < h.width; ++x) out[x] = (*palette)[out[x]];
+        }
+        if (direct == nullptr) sink->writeRow(y, 0, row);
     }
-    if (h.bitsPerPixel < 8 || h.planes == 1) {
-        const std::vector<Pixel> palette = paletteFor(h, file, in.position());
-        for (Pixel& p : image->pixels) p = palette[p];
-    }
-    if (h.planes == 4 && h.bitsPerPixel == 8) opaqueIfAlphaIsAllZero(*image);
+    Image image = sink->take();
+    image.sourceBits = h.totalBits();
     return image;
 }
 
@@ -250,7 +290,7 @@ std::span<const std::string_view> PcxDecoder::extensions() const {
 }
 
 Result<Image> PcxDecoder::decode(const DecodeRequest& request) const {
-    return decodePcx(*RequestFile(request), *request.work);
+    return decodePcx(*RequestFile(request), *request.work, request.target);
 }
 
 std::unique_ptr<Decoder> makePcxDecoder() {

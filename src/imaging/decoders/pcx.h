@@ -12,7 +12,7 @@ std::unique_ptr<Decoder> makePcxDecoder();
 
 // Decodes one PCX picture, a whole file or a page of a DCX file, a line at
 // a time; the 256-colour palette is looked for at the end of the file.
-// It stops between lines once work says so.
-Result<Image> decodePcx(const ByteSource& file, WorkMeter& work);
+// It delivers what target asks for and stops between lines once work says so.
+Result<Image> decodePcx(const ByteSource& file, WorkMeter& work, const Target& target = {});
 
 }  // namespace pictavo::imaging

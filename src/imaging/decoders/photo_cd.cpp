@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/orientation.h"
+#include "imaging/picture_sink.h"
 
 namespace pictavo::imaging {
 
@@ -51,11 +52,14 @@ Orientation packOrientation(std::span<const uint8_t> bytes) {
 
 // The smallest resolution that still covers the target in both directions.
 Resolution chooseResolution(const DecodeRequest& request, Orientation orientation) {
-    if (request.centreCrop || request.targetWidth <= 0 || request.targetHeight <= 0) return base;
+    const bool swap = swapsSides(orientation);
+    const PixelSize cover =
+        coverSize(request.target, swap ? base.height : base.width, swap ? base.width : base.height);
+    if (cover.width <= 0 || cover.height <= 0) return base;
     for (const Resolution& r : resolutions) {
-        const int w = swapsSides(orientation) ? r.height : r.width;
-        const int h = swapsSides(orientation) ? r.width : r.height;
-        if (w >= request.targetWidth && h >= request.targetHeight) return r;
+        const int w = swap ? r.height : r.width;
+        const int h = swap ? r.width : r.height;
+        if (w >= cover.width && h >= cover.height) return r;
     }
     return base;
 }
@@ -142,7 +146,14 @@ class PhotoCdDecoder final : public Decoder {
         }
 
         const PlanarYcc planes = splitPlanes(bytes.data() + offset, r.width, r.height);
-        UprightWriter writer(orientation, r.width, r.height);
+        PictureSink::Layout layout;
+        layout.orientation = orientation;
+        layout.storedWidth = r.width;
+        layout.storedHeight = r.height;
+        layout.fullWidth = swapsSides(orientation) ? base.height : base.width;
+        layout.fullHeight = swapsSides(orientation) ? base.width : base.height;
+        auto sink = PictureSink::open(request.target, layout);
+        if (!sink) return sink.error();
         std::vector<Pixel> row(static_cast<size_t>(r.width));
         for (int y = 0; y < r.height; ++y) {
             if (request.work->stopped()) return request.work->stopError();
@@ -151,14 +162,9 @@ class PhotoCdDecoder final : public Decoder {
                 row[x] = photoYccToRgb(planes.luma[start + x], planes.c1[start + x],
                                        planes.c2[start + x]);
             }
-            writer.writeRow(y, 0, row);
+            sink->writeRow(y, 0, row);
         }
-        Image image = writer.take();
-        if (r.width != base.width) {
-            image.fullWidth = swapsSides(orientation) ? base.height : base.width;
-            image.fullHeight = swapsSides(orientation) ? base.width : base.height;
-        }
-        return image;
+        return sink->take();
     }
 };
 

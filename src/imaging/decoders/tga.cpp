@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "imaging/alpha.h"
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
@@ -163,23 +163,30 @@ class PixelReader {
     bool useAlpha_ = false;
 };
 
-// Places the n-th pixel of the file's order in the picture.
+// Places the n-th pixel of the file's order in its stored row; the picture
+// is turned upright from the file's order by the sink.
 class Placer {
   public:
-    Placer(const Header& h, Image& image) : h_(h), image_(image) {}
+    Placer(const Header& h, PictureSink& sink)
+        : width_(h.width), rows_(sink, h.width, h.height, rgb(0, 0, 0)) {}
 
     void put(size_t n, Pixel p) {
-        const auto row = static_cast<int>(n / h_.width);
-        const auto column = static_cast<int>(n % h_.width);
-        const int x = h_.rightToLeft() ? h_.width - 1 - column : column;
-        const int y = h_.topFirst() ? row : h_.height - 1 - row;
-        image_.at(x, y) = p;
+        const auto row = static_cast<int>(n / width_);
+        if (row != rows_.y()) rows_.moveTo(row);
+        rows_.row()[n % width_] = p;
     }
+    void finish() { rows_.finish(); }
 
   private:
-    const Header& h_;
-    Image& image_;
+    size_t width_;
+    RowAssembler rows_;
 };
+
+Orientation storedOrder(const Header& h) {
+    if (h.rightToLeft())
+        return h.topFirst() ? Orientation::MirroredLeftRight : Orientation::Rotated180;
+    return h.topFirst() ? Orientation::Upright : Orientation::MirroredTopBottom;
+}
 
 // Both read a row (a packet) at a time, never the file's bytes all at once,
 // and stop (false) between rows or packets once work says so.
@@ -235,7 +242,7 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
     const Header h = readHeader(in);
     if (in.failed()) return fileTruncated();
     if (auto fault = headerFault(h); !fault.empty()) return invalidFile(kFormat, "bad " + fault);
-    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+    if (auto fits = checkPictureSize(request.target, h.width, h.height); !fits) return fits.error();
     in.skip(h.idLength);
     auto map = readColourMap(h, in);
     if (!map) return map.error();
@@ -251,19 +258,24 @@ Result<Image> TgaDecoder::decode(const DecodeRequest& request) const {
         return fileTruncated();
     }
 
-    auto image = allocateImage(h.width, h.height);
-    if (!image) return image.error();
-    image->sourceBits = h.kind() == Kind::Grey ? 8 : h.depth;
     const PixelReader read(h, std::move(*map));
-    Placer place(h, *image);
+    PictureSink::Layout layout;
+    layout.orientation = storedOrder(h);
+    layout.storedWidth = h.width;
+    layout.storedHeight = h.height;
+    if (read.usesAlpha()) layout.alpha = PictureSink::Alpha::OpaqueIfAllZero;
+    auto sink = PictureSink::open(request.target, layout);
+    if (!sink) return sink.error();
+    Placer place(h, *sink);
     const WorkMeter& work = *request.work;
     SourceReader pixelData(*file, in.position());
     const bool complete = h.runLength()
                               ? readRunLength(pixelData, read, place, pixels, pixelBytes, work)
                               : readRaw(pixelData, read, place, pixels, pixelBytes, h.width, work);
     if (!complete) return work.stopped() ? work.stopError() : pixelData.failure();
-
-    if (read.usesAlpha()) opaqueIfAlphaIsAllZero(*image);
+    place.finish();
+    Image image = sink->take();
+    image.sourceBits = h.kind() == Kind::Grey ? 8 : h.depth;
     return image;
 }
 

@@ -9,6 +9,7 @@
 #include "imaging/byte_reader.h"
 #include "imaging/errors.h"
 #include "imaging/limits.h"
+#include "imaging/picture_sink.h"
 #include "imaging/source_reader.h"
 
 namespace pictavo::imaging {
@@ -91,10 +92,10 @@ class ColourMap {
     std::vector<uint16_t> values_;
 };
 
-// Writes channel values straight into the picture's pixels: channels 0, 1
-// and 2 into red, green and blue, alpha into alpha. A single channel (grey
-// or palette) goes into red and is spread by finish(). Other channels are
-// stepped over without being painted.
+// Writes channel values into the row being painted: channels 0, 1 and 2
+// into red, green and blue, alpha into alpha. A single channel (grey or
+// palette) goes into red and is spread by the colour map. Other channels
+// are stepped over without being painted.
 //
 // A file paints each channel of each pixel once, give or take: a code can
 // send the pen back to the line's start, so a few bytes can paint a line
@@ -102,10 +103,12 @@ class ColourMap {
 // picture's channels hold is all a file may paint.
 class Painter {
   public:
-    Painter(Image& image, bool hasAlpha, int channels)
-        : image_(image),
+    Painter(RowAssembler& rows, int width, int height, bool hasAlpha, int channels)
+        : rows_(rows),
+          width_(width),
+          height_(height),
           hasAlpha_(hasAlpha),
-          allowance_(2 * int64_t{image.width} * image.height * (channels + (hasAlpha ? 1 : 0))) {}
+          allowance_(2 * int64_t{width} * height * (channels + (hasAlpha ? 1 : 0))) {}
 
     void setChannel(int channel) {
         shift_ = channel == kAlphaChannel      ? (hasAlpha_ ? 24 : -1)
@@ -114,14 +117,14 @@ class Painter {
         x_ = 0;
     }
     void skipLines(int64_t count) {
-        y_ = std::min<int64_t>(y_ + count, image_.height);
+        rows_.moveTo(static_cast<int>(std::min<int64_t>(rows_.y() + count, height_)));
         x_ = 0;
     }
-    void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, image_.width); }
+    void skipPixels(int64_t count) { x_ = std::min<int64_t>(x_ + count, width_); }
     // A run paints only up to the line's end: a 4-byte code can claim
     // 65536 pixels.
     void run(uint8_t value, int64_t count) {
-        const int64_t visible = std::min(count, image_.width - x_);
+        const int64_t visible = std::min(count, width_ - x_);
         if (!painting()) {
             x_ += visible;
             return;
@@ -140,22 +143,22 @@ class Painter {
     bool overpainted() const { return painted_ > allowance_; }
 
   private:
-    bool painting() const { return shift_ >= 0 && y_ < image_.height; }
+    bool painting() const { return shift_ >= 0 && rows_.y() < height_; }
     void put(uint8_t value) {
-        if (x_ >= image_.width) return;
-        // Rows are stored from the bottom up.
-        Pixel& p = image_.at(static_cast<int>(x_), image_.height - 1 - static_cast<int>(y_));
+        if (x_ >= width_) return;
+        Pixel& p = rows_.row()[static_cast<size_t>(x_)];
         p = (p & ~(0xFFu << shift_)) | (uint32_t{value} << shift_);
         ++x_;
     }
 
-    Image& image_;
+    RowAssembler& rows_;
+    int64_t width_;
+    int height_;
     bool hasAlpha_;
     int64_t allowance_;
     int64_t painted_ = 0;
     int shift_ = -1;
     int64_t x_ = 0;
-    int64_t y_ = 0;
 };
 
 // Runs the opcodes until the end code; false when the data stops first,
@@ -194,8 +197,8 @@ bool paint(SourceReader& in, Painter& painter, const WorkMeter& work) {
     }
 }
 
-void applyColourMap(const Header& h, const ColourMap& map, Image& image) {
-    for (Pixel& p : image.pixels) {
+void applyColourMap(const Header& h, const ColourMap& map, std::span<Pixel> pixels) {
+    for (Pixel& p : pixels) {
         const uint8_t first = red(p);
         std::array<uint8_t, 3> c{};
         if (map.palette(h)) {
@@ -231,7 +234,7 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
     if (h.pixelBits != 8)
         return unsupportedFeature(kFormat, std::to_string(h.pixelBits) + " bits per channel");
     if (h.colours < 1 || h.mapLengthBits > 8) return invalidFile(kFormat, "bad header");
-    if (auto fits = checkPictureSize(h.width, h.height); !fits) return fits.error();
+    if (auto fits = checkPictureSize(request.target, h.width, h.height); !fits) return fits.error();
 
     // The background colour (or a filler byte) keeps what follows on an even offset.
     std::array<uint8_t, 3> background{};
@@ -254,12 +257,21 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
 
     const bool hasAlpha = (h.flags & kAlpha) != 0;
     const uint32_t startAlpha = hasAlpha ? 0u : 0xFF000000u;
-    auto image = allocateImage(
-        h.width, h.height,
-        startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu));
-    if (!image) return image.error();
-    image->sourceBits = h.colours >= 3 ? 24 : 8;
-    Painter painter(*image, hasAlpha, std::min(h.colours, 3));
+    const Pixel backdrop =
+        startAlpha | (rgb(background[0], background[1], background[2]) & 0x00FFFFFFu);
+    // Rows run from the bottom up; the colour map turns every pixel,
+    // painted or background, into its colour.
+    PictureSink::Layout layout;
+    layout.orientation = Orientation::MirroredTopBottom;
+    layout.storedWidth = h.width;
+    layout.storedHeight = h.height;
+    layout.fill = backdrop;
+    applyColourMap(h, map, std::span<Pixel>(&layout.fill, 1));
+    auto sink = PictureSink::open(request.target, layout);
+    if (!sink) return sink.error();
+    RowAssembler rows(*sink, h.width, h.height, backdrop,
+                      [&](std::span<Pixel> row) { applyColourMap(h, map, row); });
+    Painter painter(rows, h.width, h.height, hasAlpha, std::min(h.colours, 3));
     // The header came from the file's beginning; the codes come from the file.
     const RequestFile file(request);
     SourceReader codes(*file, in.position());
@@ -269,8 +281,9 @@ Result<Image> UtahRleDecoder::decode(const DecodeRequest& request) const {
             return invalidFile(kFormat, "the picture is painted over and over");
         return codes.failure();
     }
-
-    applyColourMap(h, map, *image);
+    rows.finish();
+    Image image = sink->take();
+    image.sourceBits = h.colours >= 3 ? 24 : 8;
     return image;
 }
 

@@ -45,7 +45,7 @@ class WmfDecoder final : public Decoder {
     }
 
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWmf(request.bytes, request.targetWidth, request.targetHeight, *request.work);
+        return decodeWmf(request.bytes, request.target, *request.work);
     }
 };
 
@@ -62,6 +62,10 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
 
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work) {
+    return decodeWmf(bytes, Target::atLeast(targetWidth, targetHeight), work);
+}
+
+Result<Image> decodeWmf(std::span<const uint8_t> bytes, const Target& target, WorkMeter& work) {
     ByteReader in(bytes);
     std::optional<Placement> placement;
     size_t headerAt = 0;
@@ -94,20 +98,22 @@ Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int tar
         window = wmf::Frame{static_cast<double>(placement->left),
                             static_cast<double>(placement->top), width, height};
         auto inches = vector::sizeFromInches(width / placement->unitsPerInch,
-                                             height / placement->unitsPerInch);
+                                             height / placement->unitsPerInch, target);
         if (!inches) return inches.error();
         size = *inches;
     } else {
         window = wmf::findFrame(records, work);
         if (work.stopped()) return work.stopError();
         if (!window) return invalidFile("WMF", "nothing to draw");
-        size = vector::fitToTarget(window->extentX, window->extentY, targetWidth, targetHeight);
+        size = vector::fitToTarget(window->extentX, window->extentY, target.width, target.height);
     }
-    auto image = vector::blankPicture(size, rgb(255, 255, 255));
+    auto view = vector::planCanvas(size, target);
+    if (!view) return view.error();
+    auto image = vector::blankCanvas(*view, rgb(255, 255, 255));
     if (!image) return image.error();
-    vector::PathPainter canvas(*image, work);
+    vector::PathPainter canvas(*image, work, *view);
     if (auto played = wmf::playRecords(records, *window, canvas); !played) return played.error();
-    return image;
+    return vector::drawnPicture(std::move(*image), *view);
 }
 
 }  // namespace pictavo::imaging

@@ -17,6 +17,9 @@ std::unique_ptr<Decoder> makeWmfDecoder();
 // inch at 96 dpi); one without that header is fitted into the target size
 // (1024 x 768 when none is given).
 // Every record read and everything drawn counts against work.
+// A metafile that states no size is fitted into target's size (1024 x 768
+// when none); a bounded target is drawn for as imaging/target.h says.
+Result<Image> decodeWmf(std::span<const uint8_t> bytes, const Target& target, WorkMeter& work);
 Result<Image> decodeWmf(std::span<const uint8_t> bytes, int targetWidth, int targetHeight,
                         WorkMeter& work);
 // The same with an allowance of its own, the default one.

@@ -39,7 +39,7 @@ class WpgDecoder final : public Decoder {
         return readHeader(bytes) ? Confidence::Strong : Confidence::None;
     }
     Result<Image> decode(const DecodeRequest& request) const override {
-        return decodeWpg(request.bytes, *request.work);
+        return decodeWpg(request.bytes, *request.work, request.target);
     }
 };
 
@@ -54,7 +54,7 @@ Result<Image> decodeWpg(std::span<const uint8_t> bytes) {
     return decodeWpg(bytes, work);
 }
 
-Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work) {
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work, const Target& target) {
     const auto header = readHeader(bytes);
     if (!header) {
         if (bytes.size() < 16 && ByteReader(bytes).u32() == kSignature) return fileTruncated();
@@ -62,8 +62,8 @@ Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work) {
     }
     if (header->dataOffset >= bytes.size()) return fileTruncated();
     const auto records = bytes.subspan(header->dataOffset);
-    if (header->majorVersion == 2) return wpg::playWpg2(records, work);
-    if (header->majorVersion == 1) return wpg::playWpg1(records, work);
+    if (header->majorVersion == 2) return wpg::playWpg2(records, work, target);
+    if (header->majorVersion == 1) return wpg::playWpg1(records, work, target);
     return unsupportedFeature("WPG", "version " + std::to_string(header->majorVersion));
 }
 

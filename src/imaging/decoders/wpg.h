@@ -15,7 +15,7 @@ namespace pictavo::imaging {
 std::unique_ptr<Decoder> makeWpgDecoder();
 
 // Every record read and everything drawn counts against work.
-Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work);
+Result<Image> decodeWpg(std::span<const uint8_t> bytes, WorkMeter& work, const Target& target = {});
 // The same with an allowance of its own, the default one.
 Result<Image> decodeWpg(std::span<const uint8_t> bytes);
 

@@ -32,8 +32,8 @@ constexpr double kWpg1Units = 1200;
 
 class Wpg1Player {
   public:
-    Wpg1Player(std::span<const uint8_t> records, WorkMeter& work)
-        : records_(records), work_(work) {}
+    Wpg1Player(std::span<const uint8_t> records, WorkMeter& work, const Target& target)
+        : records_(records), work_(work), target_(target) {}
 
     Result<Image> play() {
         palette_ = defaultPalette();
@@ -50,7 +50,7 @@ class Wpg1Player {
             if (work_.stopped()) return work_.stopError();
         }
         if (!image_) return invalidFile("WPG", "no start record");
-        return std::move(*image_);
+        return vector::drawnPicture(std::move(*image_), view_);
     }
 
   private:
@@ -63,13 +63,16 @@ class Wpg1Player {
         const double width = in.u16();
         height_ = in.u16();
         if (in.failed()) return fileTruncated();
-        auto size = vector::sizeFromInches(width / kWpg1Units, height_ / kWpg1Units);
+        auto size = vector::sizeFromInches(width / kWpg1Units, height_ / kWpg1Units, target_);
         if (!size) return size.error();
         scale_ = size->width / width;
-        auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
+        auto view = vector::planCanvas(*size, target_);
+        if (!view) return view.error();
+        view_ = *view;
+        auto picture = vector::blankCanvas(view_, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_, work_);
+        canvas_.emplace(*image_, work_, view_);
         return {};
     }
 
@@ -273,6 +276,8 @@ class Wpg1Player {
 
     std::span<const uint8_t> records_;
     WorkMeter& work_;
+    Target target_;
+    vector::View view_;
     std::optional<Image> image_;
     std::optional<PathPainter> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -289,8 +294,8 @@ class Wpg1Player {
 
 }  // namespace
 
-Result<Image> playWpg1(std::span<const uint8_t> records, WorkMeter& work) {
-    return Wpg1Player(records, work).play();
+Result<Image> playWpg1(std::span<const uint8_t> records, WorkMeter& work, const Target& target) {
+    return Wpg1Player(records, work, target).play();
 }
 
 }  // namespace pictavo::imaging::wpg

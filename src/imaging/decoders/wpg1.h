@@ -7,11 +7,14 @@
 
 #include "common/result.h"
 #include "imaging/image.h"
+#include "imaging/target.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::imaging::wpg {
 
 // Plays the records that follow the file header.
-Result<Image> playWpg1(std::span<const uint8_t> records, WorkMeter& work);
+// Draws the records; target as imaging/target.h says.
+Result<Image> playWpg1(std::span<const uint8_t> records, WorkMeter& work,
+                       const Target& target = {});
 
 }  // namespace pictavo::imaging::wpg

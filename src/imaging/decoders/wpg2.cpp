@@ -36,8 +36,8 @@ struct Characterization {
 
 class Wpg2Player {
   public:
-    Wpg2Player(std::span<const uint8_t> records, WorkMeter& work)
-        : records_(records), work_(work) {}
+    Wpg2Player(std::span<const uint8_t> records, WorkMeter& work, const Target& target)
+        : records_(records), work_(work), target_(target) {}
 
     Result<Image> play() {
         palette_ = defaultPalette();
@@ -58,7 +58,7 @@ class Wpg2Player {
         }
         if (compound_) finishCompound();
         if (!image_) return invalidFile("WPG", "no start record");
-        return std::move(*image_);
+        return vector::drawnPicture(std::move(*image_), view_);
     }
 
   private:
@@ -90,14 +90,17 @@ class Wpg2Player {
         originY_ = std::min(y1, y2);
         const double width = std::abs(x2 - x1);
         height_ = std::abs(y2 - y1);
-        auto size = vector::sizeFromInches(width / xUnits, height_ / yUnits);
+        auto size = vector::sizeFromInches(width / xUnits, height_ / yUnits, target_);
         if (!size) return size.error();
         scaleX_ = size->width / std::max(width, 1.0);
         scaleY_ = size->height / std::max(height_, 1.0);
-        auto picture = vector::blankPicture(*size, rgb(255, 255, 255));
+        auto view = vector::planCanvas(*size, target_);
+        if (!view) return view.error();
+        view_ = *view;
+        auto picture = vector::blankCanvas(view_, rgb(255, 255, 255));
         if (!picture) return picture.error();
         image_ = std::move(picture.value());
-        canvas_.emplace(*image_, work_);
+        canvas_.emplace(*image_, work_, view_);
         return {};
     }
 
@@ -409,6 +412,8 @@ class Wpg2Player {
 
     std::span<const uint8_t> records_;
     WorkMeter& work_;
+    Target target_;
+    vector::View view_;
     std::optional<Image> image_;
     std::optional<PathPainter> canvas_;
     std::array<Pixel, 256> palette_{};
@@ -431,8 +436,8 @@ class Wpg2Player {
 
 }  // namespace
 
-Result<Image> playWpg2(std::span<const uint8_t> records, WorkMeter& work) {
-    return Wpg2Player(records, work).play();
+Result<Image> playWpg2(std::span<const uint8_t> records, WorkMeter& work, const Target& target) {
+    return Wpg2Player(records, work, target).play();
 }
 
 }  // namespace pictavo::imaging::wpg

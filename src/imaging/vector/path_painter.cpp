@@ -31,10 +31,13 @@ class PathPainter::PaintSink final : public SpanSink {
         const int to = std::min(x + count, canvas_.clipRight_);
         Pixel* row = &canvas_.image_.at(0, y);
         const Tile* tile = paint_.tile.get();
+        const int tileY = y + canvas_.tileTop_;
         for (int i = from; i < to; ++i) {
-            const Pixel source = tile ? tile->pixels[static_cast<size_t>(
-                                            (y % tile->height) * tile->width + i % tile->width)]
-                                      : paint_.colour;
+            const int tileX = i + canvas_.tileLeft_;
+            const Pixel source =
+                tile ? tile->pixels[static_cast<size_t>((tileY % tile->height) * tile->width +
+                                                        tileX % tile->width)]
+                     : paint_.colour;
             row[i] = blend(row[i], source, alpha);
         }
     }
@@ -44,23 +47,56 @@ class PathPainter::PaintSink final : public SpanSink {
     const Paint& paint_;
 };
 
-PathPainter::PathPainter(Image& target, WorkMeter& work) : image_(target), work_(&work) {
+namespace {
+
+View wholeCanvas(const Image& target) {
+    View view;
+    view.drawing = {target.width, target.height};
+    view.canvas = view.drawing;
+    return view;
+}
+
+}  // namespace
+
+PathPainter::PathPainter(Image& target, WorkMeter& work)
+    : PathPainter(target, work, wholeCanvas(target)) {}
+
+PathPainter::PathPainter(Image& target) : PathPainter(target, ownWork_, wholeCanvas(target)) {}
+
+PathPainter::PathPainter(Image& target, WorkMeter& work, const View& view)
+    : image_(target),
+      view_(view),
+      tileLeft_(static_cast<int>(std::lround(view.left * view.scale))),
+      tileTop_(static_cast<int>(std::lround(view.top * view.scale))),
+      work_(&work) {
     resetClip();
 }
 
-PathPainter::PathPainter(Image& target) : image_(target), work_(&ownWork_) {
-    resetClip();
-}
-
+// The clip is given in the drawing's pixels.
 void PathPainter::setClip(int left, int top, int right, int bottom) {
-    clipLeft_ = std::clamp(left, 0, image_.width);
-    clipTop_ = std::clamp(top, 0, image_.height);
-    clipRight_ = std::clamp(right, clipLeft_, image_.width);
-    clipBottom_ = std::clamp(bottom, clipTop_, image_.height);
+    auto along = [&](int value, double origin, int size) {
+        if (view_.identity()) return std::clamp(value, 0, size);
+        const double onCanvas = std::round((value - origin) * view_.scale);
+        return static_cast<int>(std::clamp(onCanvas, 0.0, static_cast<double>(size)));
+    };
+    clipLeft_ = along(left, view_.left, image_.width);
+    clipTop_ = along(top, view_.top, image_.height);
+    clipRight_ = std::max(along(right, view_.left, image_.width), clipLeft_);
+    clipBottom_ = std::max(along(bottom, view_.top, image_.height), clipTop_);
 }
 
 void PathPainter::resetClip() {
-    setClip(0, 0, image_.width, image_.height);
+    clipLeft_ = 0;
+    clipTop_ = 0;
+    clipRight_ = image_.width;
+    clipBottom_ = image_.height;
+}
+
+std::vector<Contour> PathPainter::onCanvas(const std::vector<Contour>& contours) const {
+    std::vector<Contour> mapped = contours;
+    for (Contour& contour : mapped)
+        for (Point& p : contour.points) p = onCanvas(p);
+    return mapped;
 }
 
 namespace {
@@ -75,6 +111,15 @@ int64_t pointCount(const std::vector<Contour>& contours) {
 
 void PathPainter::fill(const std::vector<Contour>& contours, FillRule rule, const Paint& paint) {
     if (image_.empty()) return;
+    if (!view_.identity()) {
+        fillOnCanvas(onCanvas(contours), rule, paint);
+        return;
+    }
+    fillOnCanvas(contours, rule, paint);
+}
+
+void PathPainter::fillOnCanvas(const std::vector<Contour>& contours, FillRule rule,
+                               const Paint& paint) {
     if (!work_->spend(cost::kPoint * pointCount(contours))) return;
     if (paint.tile && (paint.tile->width <= 0 || paint.tile->height <= 0 ||
                        paint.tile->pixels.size() !=
@@ -91,11 +136,25 @@ void PathPainter::fill(const std::vector<Contour>& contours, FillRule rule, cons
 
 void PathPainter::fillPath(const Path& path, const Transform& toDevice, FillRule rule,
                            const Paint& paint) {
-    fill(path.flatten(toDevice), rule, paint);
+    if (image_.empty()) return;
+    fillOnCanvas(path.flatten(view_.identity() ? toDevice : view_.transform().after(toDevice)),
+                 rule, paint);
 }
 
 void PathPainter::strokePath(const Path& path, const Transform& toDevice, const Pen& pen,
                              const Paint& paint) {
+    if (view_.identity()) {
+        strokeOnCanvas(path, toDevice, pen, paint);
+        return;
+    }
+    Pen scaled = pen;
+    scaled.width *= view_.scale;
+    for (double& dash : scaled.dashes) dash *= view_.scale;
+    strokeOnCanvas(path, view_.transform().after(toDevice), scaled, paint);
+}
+
+void PathPainter::strokeOnCanvas(const Path& path, const Transform& toDevice, const Pen& pen,
+                                 const Paint& paint) {
     if (!(pen.width <= kHairlineWidth) && !(pen.width < kMaxPenWidth)) {
         // Not a number, or wider than any picture: nothing sensible to draw.
         return;
@@ -103,14 +162,11 @@ void PathPainter::strokePath(const Path& path, const Transform& toDevice, const 
     if (pen.width <= kHairlineWidth && !paint.tile) {
         const auto lines = path.flatten(toDevice);
         if (!work_->spend(cost::kPoint * pointCount(lines))) return;
-        if (pen.dashes.empty()) {
-            drawHairlines(lines, paint.colour);
-        } else {
-            drawHairlines(applyDashes(lines, pen.dashes), paint.colour);
-        }
+        hairlinesOnCanvas(pen.dashes.empty() ? lines : applyDashes(lines, pen.dashes),
+                          paint.colour);
         return;
     }
-    fill(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);
+    fillOnCanvas(strokeOutlines(path.flatten(toDevice), pen), FillRule::NonZero, paint);
 }
 
 void PathPainter::plot(int x, int y, Pixel colour, double coverage) {
@@ -122,10 +178,18 @@ void PathPainter::plot(int x, int y, Pixel colour, double coverage) {
 }
 
 void PathPainter::drawHairline(Point a, Point b, Pixel colour) {
-    hairline(a, b, colour);
+    if (view_.identity()) {
+        hairline(a, b, colour);
+    } else {
+        hairline(onCanvas(a), onCanvas(b), colour);
+    }
 }
 
 void PathPainter::drawHairlines(const std::vector<Contour>& lines, Pixel colour) {
+    hairlinesOnCanvas(view_.identity() ? lines : onCanvas(lines), colour);
+}
+
+void PathPainter::hairlinesOnCanvas(const std::vector<Contour>& lines, Pixel colour) {
     for (const Contour& line : lines) {
         const auto& points = line.points;
         if (points.size() == 1) hairline(points[0], points[0], colour);
@@ -180,9 +244,15 @@ void PathPainter::hairline(Point a, Point b, Pixel colour) {
     }
 }
 
-void PathPainter::drawImage(const Image& source, const Rect& sourceRect, const Rect& destination,
+void PathPainter::drawImage(const Image& source, const Rect& sourceRect, const Rect& onDrawing,
                             BlendOp op) {
     if (source.empty() || image_.empty()) return;
+    Rect destination = onDrawing;
+    if (!view_.identity()) {
+        const Point a = onCanvas({onDrawing.left, onDrawing.top});
+        const Point b = onCanvas({onDrawing.right, onDrawing.bottom});
+        destination = {a.x, a.y, b.x, b.y};
+    }
     const double destWidth = destination.right - destination.left;
     const double destHeight = destination.bottom - destination.top;
     if (!(std::abs(destWidth) >= 1e-9) || !(std::abs(destHeight) >= 1e-9)) return;

@@ -9,6 +9,7 @@
 
 #include "imaging/image.h"
 #include "imaging/vector/path.h"
+#include "imaging/vector/picture_size.h"
 #include "imaging/vector/rasterizer.h"
 #include "imaging/vector/stroker.h"
 #include "imaging/work_meter.h"
@@ -53,13 +54,18 @@ class PathPainter {
   public:
     // Painting counts against work, the meter of the picture being drawn.
     PathPainter(Image& target, WorkMeter& work);
+    // Drawing in the drawing's own pixels onto a canvas that holds a part of
+    // it, or all of it at a smaller scale (picture_size.h): every point,
+    // clip, pen width and bitmap goes through view.
+    PathPainter(Image& target, WorkMeter& work, const View& view);
     // A canvas with an allowance of its own, the default one.
     explicit PathPainter(Image& target);
     PathPainter(const PathPainter&) = delete;
     PathPainter& operator=(const PathPainter&) = delete;
 
-    int width() const { return image_.width; }
-    int height() const { return image_.height; }
+    // The drawing's own size, whatever part of it the canvas holds.
+    int width() const { return view_.drawing.width; }
+    int height() const { return view_.drawing.height; }
     Image& image() { return image_; }
 
     // Every fill counts the pixels and edge cells it works on. A drawing that
@@ -93,10 +99,20 @@ class PathPainter {
 
   private:
     class PaintSink;
+    void fillOnCanvas(const std::vector<Contour>& contours, FillRule rule, const Paint& paint);
+    void strokeOnCanvas(const Path& path, const Transform& toDevice, const Pen& pen,
+                        const Paint& paint);
+    void hairlinesOnCanvas(const std::vector<Contour>& lines, Pixel colour);
     void plot(int x, int y, Pixel colour, double coverage);
     void hairline(Point a, Point b, Pixel colour);
+    std::vector<Contour> onCanvas(const std::vector<Contour>& contours) const;
+    Point onCanvas(Point p) const { return view_.transform().apply(p); }
 
     Image& image_;
+    View view_;
+    // Tiles stay anchored at the drawing's origin in a window of it.
+    int tileLeft_ = 0;
+    int tileTop_ = 0;
     int clipLeft_ = 0;
     int clipTop_ = 0;
     int clipRight_ = 0;

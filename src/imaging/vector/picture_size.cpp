@@ -5,6 +5,7 @@
 #include <string>
 
 #include "imaging/limits.h"
+#include "imaging/orientation.h"
 #include "imaging/work_costs.h"
 
 namespace pictavo::imaging::vector {
@@ -20,10 +21,10 @@ int64_t toPixels(double value) {
 
 }  // namespace
 
-Result<PixelSize> sizeFromInches(double widthInches, double heightInches) {
+Result<PixelSize> sizeFromInches(double widthInches, double heightInches, const Target& target) {
     const int64_t width = toPixels(std::abs(widthInches) * kScreenDpi);
     const int64_t height = toPixels(std::abs(heightInches) * kScreenDpi);
-    if (auto checked = checkPictureSize(width, height); !checked) return checked.error();
+    if (auto checked = checkPictureSize(target, width, height); !checked) return checked.error();
     return PixelSize{static_cast<int>(width), static_cast<int>(height)};
 }
 
@@ -49,6 +50,52 @@ PixelSize fitToTarget(double drawingWidth, double drawingHeight, int targetWidth
 
 Result<Image> blankPicture(PixelSize size, Pixel background) {
     return allocateImage(size.width, size.height, background);
+}
+
+Result<View> planCanvas(PixelSize drawing, const Target& target) {
+    if (auto fits = checkPictureSize(target, drawing.width, drawing.height); !fits)
+        return fits.error();
+    View view;
+    view.drawing = drawing;
+    view.canvas = drawing;
+    view.staged = target.bounded();
+    if (target.given() && target.fit == Fit::Centre) {
+        const imaging::Rect window =
+            centredWindow(drawing.width, drawing.height, target.width, target.height);
+        view.left = window.x;
+        view.top = window.y;
+        view.canvas = {window.width, window.height};
+    } else if (target.bounded()) {
+        const PixelSize cover = coverSize(target, drawing.width, drawing.height);
+        const double area = static_cast<double>(drawing.width) * drawing.height;
+        const double scale =
+            std::min({std::max(static_cast<double>(cover.width) / drawing.width,
+                               static_cast<double>(cover.height) / drawing.height),
+                      1.0, std::sqrt(static_cast<double>(kMaxDrawnPixels) / area)});
+        if (scale < 1) {
+            view.scale = scale;
+            view.canvas = {std::max(1, static_cast<int>(std::ceil(drawing.width * scale - 1e-9))),
+                           std::max(1, static_cast<int>(std::ceil(drawing.height * scale - 1e-9)))};
+        }
+    }
+    return view;
+}
+
+Result<Image> blankCanvas(const View& view, Pixel background) {
+    if (view.staged) return allocateStagedImage(view.canvas.width, view.canvas.height, background);
+    return allocateImage(view.canvas.width, view.canvas.height, background);
+}
+
+Image drawnPicture(Image canvas, const View& view) {
+    if (canvas.width != view.drawing.width || canvas.height != view.drawing.height) {
+        canvas.fullWidth = view.drawing.width;
+        canvas.fullHeight = view.drawing.height;
+        if (view.scale == 1) {
+            canvas.originX = static_cast<int>(view.left);
+            canvas.originY = static_cast<int>(view.top);
+        }
+    }
+    return canvas;
 }
 
 int64_t bitmapRoom(const Image& canvas) {

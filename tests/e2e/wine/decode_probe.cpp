@@ -3,10 +3,13 @@
 // through the host. Each picture is written as a binary PPM for the
 // decoding-routes test to set beside the Linux build's decode of the file.
 //
-// Usage: pictavo_decode_probe OUTDIR FILE...   (Windows paths)
-// Writes OUTDIR\N.ppm for the N-th FILE (from 1) and prints one line per
-// file: "N: W x H, C colours" or "N: error: MESSAGE". Exits 1 when any file
-// failed, 2 on bad arguments.
+// Usage: pictavo_decode_probe [--stretch WxH | --centre WxH] OUTDIR FILE...
+// (Windows paths). Writes OUTDIR\N.ppm for the N-th FILE (from 1) and
+// prints one line per file: "N: W x H, C colours" or "N: error: MESSAGE".
+// With --stretch or --centre each picture is decoded as a slide on a screen
+// of that size asks (the picture scaled to it, or the window it shows), and
+// the size printed is the whole picture's. Exits 1 when any file failed, 2
+// on bad arguments.
 
 #include <cstdio>
 #include <fstream>
@@ -37,11 +40,26 @@ bool writePpm(const std::string& path, const imaging::Image& image) {
     return static_cast<bool>(out);
 }
 
+// "--stretch 1920x1080" or "--centre 1920x1080" at args[0], or the whole picture.
+imaging::Target targetOf(int& argc, char**& argv) {
+    int width = 0;
+    int height = 0;
+    if (argc < 3 || std::sscanf(argv[2], "%dx%d", &width, &height) != 2) return {};
+    const std::string option = argv[1];
+    if (option != "--stretch" && option != "--centre") return {};
+    argc -= 2;
+    argv += 2;
+    return option == "--stretch" ? imaging::Target::stretch(width, height)
+                                 : imaging::Target::centre(width, height);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const imaging::Target target = targetOf(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: pictavo_decode_probe OUTDIR FILE...\n");
+        std::fprintf(stderr,
+                     "usage: pictavo_decode_probe [--stretch|--centre WxH] OUTDIR FILE...\n");
         return 2;
     }
     const std::string outDir = argv[1];
@@ -57,7 +75,7 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        if (auto loaded = PicBuf1.load(**file, path); !loaded) {
+        if (auto loaded = PicBuf1.load(**file, path, target); !loaded) {
             std::printf("%d: error: %s\n", n, loaded.error().message.c_str());
             ++failures;
             continue;
