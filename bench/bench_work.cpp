@@ -110,8 +110,7 @@ Row jpegScanBlocks() {
     const double seconds = timed([&] {
         DecodeRequest request;
         request.bytes = bytes;
-        request.targetWidth = 1920;
-        request.targetHeight = 1080;
+        request.target = Target::stretch(1920, 1080);
         request.work = std::make_shared<WorkMeter>(endless());
         if (!decoder->decode(request)) std::puts("");
     });

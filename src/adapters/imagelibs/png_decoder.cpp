@@ -161,9 +161,11 @@ bool PngReader::start() {
     png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks,
                                 static_cast<int>(sizeof kUnusedChunks / 5));
     png_set_chunk_malloc_max(png_, kMaxChunkBytes);
-    // Sizes beyond ours are refused as libpng reads the header.
-    png_set_user_limits(png_, static_cast<png_uint_32>(imaging::kMaxPictureSide),
-                        static_cast<png_uint_32>(imaging::kMaxPictureSide));
+    // Sizes beyond ours (the show's or a whole decode's) are refused as
+    // libpng reads the header.
+    const auto side = static_cast<png_uint_32>(
+        request_.target.bounded() ? imaging::kMaxStagedSide : imaging::kMaxPictureSide);
+    png_set_user_limits(png_, side, side);
     return true;
 }
 
@@ -176,7 +178,8 @@ Error PngReader::sizeFromHeader() const {
                uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
     };
     if (bytes.size() >= 24) {
-        if (auto size = imaging::checkPictureSize(word(16), word(20)); !size) return size.error();
+        if (auto size = imaging::checkPictureSize(request_.target, word(16), word(20)); !size)
+            return size.error();
     }
     return makeError("cannot read PNG file: bad header");
 }
