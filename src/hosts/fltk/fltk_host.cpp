@@ -41,6 +41,7 @@ FltkHost::FltkHost()
     : registry_(posix::configFolder() + "/system.ini"),
       settings_(posix::configFolder() + "/settings.ini") {
     loop_.setAliveCheck([this] { return forms_.anyLoaded(); });
+    loop_.setFramePresenter([this] { return forms_.presenter().presentAll(); });
 }
 
 FltkHost::~FltkHost() = default;
