@@ -31,8 +31,6 @@ void onTerminationSignal(int signal) {
 
 // Long enough not to spin, short enough that nothing is waited for long.
 constexpr double kLongestWaitSeconds = 0.5;
-// One display frame: changes are presented at most this often.
-constexpr int64_t kFrameMicros = 16'000;
 // FLTK's timers are looked at no less often than this when nothing else
 // comes, so a tick during a transition is at most this late.
 constexpr int64_t kTimerGrainMicros = 1'000;
@@ -73,10 +71,7 @@ void FltkEventLoop::doEvents() {
 }
 
 void FltkEventLoop::presentDrawing(Present when) {
-    if (!present_) return;
-    const int64_t now = clock_.nowMicros();
-    if (when == Present::IfFrameDue && now - lastPresentMicros_ < kFrameMicros) return;
-    if (present_()) lastPresentMicros_ = now;
+    if (present_) present_(when == Present::Now);
 }
 
 void FltkEventLoop::waitForEvents(int64_t deadlineMicros) {

@@ -37,9 +37,11 @@ class FltkEventLoop : public EventLoop {
     // Shows the picture boxes' changes: IfFrameDue when the last frame put
     // is at least a display frame (16 ms) old.
     void presentDrawing(Present when) override;
-    // What presents the frame (the form factory's presenter); true when it
-    // put anything on screen.
-    void setFramePresenter(std::function<bool()> present) { present_ = std::move(present); }
+    // What presents the frame (the form factory's presenter), told whether
+    // it may present within a frame of the last.
+    void setFramePresenter(std::function<void(bool evenWithinFrame)> present) {
+        present_ = std::move(present);
+    }
 
     // Tells the loop whether any window of the program is still loaded.
     void setAliveCheck(std::function<bool()> alive) { alive_ = std::move(alive); }
@@ -59,8 +61,7 @@ class FltkEventLoop : public EventLoop {
 
     const Clock& clock_;
     std::function<bool()> alive_ = [] { return true; };
-    std::function<bool()> present_;
-    int64_t lastPresentMicros_ = 0;
+    std::function<void(bool)> present_;
     int64_t lastDispatchMicros_ = 0;
     bool endRequested_ = false;
     int wakePipe_[2] = {-1, -1};

@@ -14,6 +14,9 @@ PictureWindow::PictureWindow(int x, int y, int width, int height, FltkSurface& s
     resizable(nullptr);  // a panel's controls keep their places when it is resized
     box(FL_NO_BOX);
     presenter_->add(this);
+    surface_->setChangeListener([this](const PixelRect&) {
+        if (presenter_ != nullptr) presenter_->changesPending();
+    });
 }
 
 PictureWindow::~PictureWindow() {
@@ -22,6 +25,7 @@ PictureWindow::~PictureWindow() {
 }
 
 void PictureWindow::detach() {
+    if (surface_ != nullptr) surface_->setChangeListener(nullptr);
     if (presenter_ != nullptr) presenter_->remove(this);
     surface_ = nullptr;
     presenter_ = nullptr;

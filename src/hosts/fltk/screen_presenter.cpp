@@ -67,7 +67,12 @@ struct ScreenPresenter::SharedImage {
 
 ScreenPresenter::ScreenPresenter() = default;
 
+namespace {
+constexpr std::chrono::microseconds kFrame{16'000};
+}
+
 ScreenPresenter::~ScreenPresenter() {
+    if (timerArmed_) Fl::remove_timeout(frameDue, this);
     if (shared_ && putInFlight_) XSync(display(), False);
 }
 
@@ -171,14 +176,37 @@ void ScreenPresenter::remove(PictureWindow* window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
 }
 
-bool ScreenPresenter::presentAll() {
+bool ScreenPresenter::presentAll(bool evenWithinFrame) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!evenWithinFrame && now - lastFrame_ < kFrame) return false;
     uint64_t pixels = 0;
     for (PictureWindow* window : windows_) pixels += window->presentChanges(*this);
     return finish(pixels);
 }
 
+void ScreenPresenter::changesPending() {
+    if (timerArmed_) return;
+    timerArmed_ = true;
+    Fl::add_timeout(std::chrono::duration<double>(kFrame).count(), frameDue, this);
+}
+
+void ScreenPresenter::frameDue(void* self) {
+    auto* presenter = static_cast<ScreenPresenter*>(self);
+    presenter->timerArmed_ = false;
+    // A transition's pause may have put a frame since the timer was armed:
+    // the next one waits for its turn.
+    const auto since = std::chrono::steady_clock::now() - presenter->lastFrame_;
+    if (since < kFrame) {
+        presenter->timerArmed_ = true;
+        Fl::repeat_timeout(std::chrono::duration<double>(kFrame - since).count(), frameDue, self);
+        return;
+    }
+    presenter->presentAll(true);
+}
+
 bool ScreenPresenter::finish(uint64_t pixels) {
     if (pixels == 0) return false;
+    lastFrame_ = std::chrono::steady_clock::now();
     ++presents_;
     pixelsPresented_ += pixels;
     XFlush(display());
