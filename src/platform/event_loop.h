@@ -29,6 +29,14 @@ class EventLoop {
     // transition in progress stops at its next pause); then run() returns.
     virtual void requestEnd() = 0;
     virtual bool endRequested() const = 0;
+
+    // Puts on screen what the windows drew since they were last shown. With
+    // IfFrameDue the host may keep it for its next display frame when the
+    // last one is less than a frame ago (a transition calls this at every
+    // pause); Now shows it at once. Hosts that draw straight to the screen
+    // need do nothing.
+    enum class Present { IfFrameDue, Now };
+    virtual void presentDrawing(Present /*when*/) {}
 };
 
 }  // namespace pictavo::platform

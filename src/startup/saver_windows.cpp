@@ -5,6 +5,7 @@
 #include "config/password_encoding.h"
 #include "slideshow/engine_transitions.h"
 #include "slideshow/preview_form.h"
+#include "slideshow/show_trace.h"
 #include "slideshow/slide_window.h"
 
 namespace pictavo::startup {
@@ -15,9 +16,16 @@ SaverWindows::~SaverWindows() = default;
 
 void SaverWindows::startSlideShow() {
     transitions_ = std::make_unique<slideshow::EngineTransitions>(host_, state_);
+    slideshow::TransitionRunner* runner = transitions_.get();
+    if (traceOut_ != nullptr) {
+        showTrace_ = std::make_unique<slideshow::ShowTrace>(
+            host_.clock(), host_.clock().nowMicros(), *transitions_, traceOut_, true);
+        runner = showTrace_.get();
+    }
     slideWindow_ = std::make_unique<slideshow::SlideWindow>(
-        host_, state_, *transitions_,
+        host_, state_, *runner,
         [](const std::string& typed) { return config::EncodePassword(typed); });
+    if (showTrace_) slideWindow_->setObserver(showTrace_.get());
     slideWindow_->show();
 }
 

@@ -2,6 +2,7 @@
 // The real windows of each mode, for the programs' mains.
 
 #include <memory>
+#include <ostream>
 
 #include "platform/host.h"
 #include "startup/mode_windows.h"
@@ -15,6 +16,7 @@ namespace pictavo::slideshow {
 class PreviewForm;
 class SlideWindow;
 class EngineTransitions;
+class ShowTrace;
 }  // namespace pictavo::slideshow
 
 namespace pictavo::startup {
@@ -29,6 +31,10 @@ class SaverWindows : public ModeWindows {
     void loadPreview() override;
     void showChangePassword() override;
 
+    // The show started later writes its record there, in wall-clock
+    // milliseconds since it began, with a line when each effect ends.
+    void setShowTrace(std::ostream* out) { traceOut_ = out; }
+
   private:
     platform::Host& host_;
     SaverState& state_;
@@ -36,6 +42,8 @@ class SaverWindows : public ModeWindows {
     std::unique_ptr<config::ChangePasswordDialog> changePassword_;
     std::unique_ptr<slideshow::PreviewForm> preview_;
     std::unique_ptr<slideshow::EngineTransitions> transitions_;
+    std::ostream* traceOut_ = nullptr;
+    std::unique_ptr<slideshow::ShowTrace> showTrace_;
     std::unique_ptr<slideshow::SlideWindow> slideWindow_;
 };
 

@@ -30,10 +30,14 @@ void Pacing::TransitionDelay(int16_t units) {
     int64_t now = clock_.nowMicros() * 1000;
     deadlineNanos_ = std::max(deadlineNanos_, now - kMaxLagNanos);
     const int64_t deadlineMicros = (deadlineNanos_ + 999) / 1000;
+    // The steps drawn so far reach the screen at most once per display
+    // frame, and before a sleep that lasts longer than a frame.
+    eventLoop_.presentDrawing(platform::EventLoop::Present::IfFrameDue);
     for (int64_t nowMicros = clock_.nowMicros(); nowMicros < deadlineMicros;
          nowMicros = clock_.nowMicros()) {
         eventLoop_.waitForEvents(std::min(deadlineMicros, nowMicros + kLongestSliceMicros));
         if (eventLoop_.endRequested()) throw TransitionAborted{};
+        eventLoop_.presentDrawing(platform::EventLoop::Present::IfFrameDue);
     }
 }
 

@@ -10,6 +10,9 @@
 // that short, and time spent drawing counts against the wait. A long pause
 // (a high Speed) is slept in slices that input cuts short, and the end of
 // the program is looked for after each, so no pause holds the end back.
+// What the steps drew is presented at most once per display frame: the
+// host keeps the changes until a frame is due (and the transition's end
+// presents what is left).
 
 #include <cstdint>
 

@@ -98,6 +98,8 @@ bool TransitionEngine::run(int effect, bool closeWithFullCopy) {
     }
     if (closeWithFullCopy) canvas.copy(0, 0, canvas.W1(), canvas.H1());
     canvas.present();
+    // The last frame is shown now, not at the host's next display frame.
+    eventLoop_.presentDrawing(platform::EventLoop::Present::Now);
     return true;
 }
 

@@ -58,6 +58,15 @@ TEST(LinuxArguments, RootDrawsOnTheScreenWhateverElseComes) {
     EXPECT_EQ(parsed({"--root"}).target, DrawTarget::RootWindow);
 }
 
+TEST(LinuxArguments, TheTraceFileIsKeptOutOfTheCommandLine) {
+    LinuxArguments traced = parsed({"/s", "--trace", "/tmp/show.trace"});
+    EXPECT_EQ(traced.commandLine, "/s");
+    EXPECT_EQ(traced.traceFile, "/tmp/show.trace");
+    EXPECT_EQ(parsed({"/s"}).traceFile, "");
+    EXPECT_FALSE(parseLinuxArguments({"/s", "--trace"}).ok());
+    EXPECT_FALSE(parseLinuxArguments({"/s", "--trace", ""}).ok());
+}
+
 TEST(LinuxArguments, AWindowIdThatIsNoneIsRefused) {
     for (const auto& arguments :
          std::vector<std::vector<std::string>>{{"-window-id"},

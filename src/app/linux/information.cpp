@@ -36,6 +36,8 @@ std::string usageText() {
            "                       named by $XSCREENSAVER_WINDOW\n"
            "  -window-id ID, --window-id ID\n"
            "                       draw the show inside window ID\n"
+           "  --trace FILE         write what the show does to FILE, a line per event with\n"
+           "                       the milliseconds since the show began\n"
            "  -h, --help           print this text and exit\n"
            "  --version            print the version and exit\n"
            "\n"

@@ -72,6 +72,10 @@ Result<LinuxArguments> parseLinuxArguments(const std::vector<std::string>& argum
             parsed.target = DrawTarget::HostWindow;
             parsed.windowId = *id;
             parsed.windowNamed = arguments[i];
+        } else if (argument == "--trace") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+                return makeError("--trace needs a file name");
+            parsed.traceFile = arguments[++i];
         } else {
             if (!parsed.commandLine.empty()) parsed.commandLine += ' ';
             parsed.commandLine += argument;

@@ -5,6 +5,7 @@
 //
 //   -window-id ID   draw the show into window ID (decimal or 0x hex)
 //   -root           draw the show on the root window
+//   --trace FILE    write the show's record to FILE
 //
 // In those two the host owns input and locking.
 
@@ -31,6 +32,8 @@ struct LinuxArguments {
     // The window as the user wrote it, for messages: the id after
     // -window-id, or what follows "/p" or "/a" (blanks trimmed).
     std::string windowNamed;
+    // Where the show writes its record; empty for nowhere.
+    std::string traceFile;
 };
 
 Result<LinuxArguments> parseLinuxArguments(const std::vector<std::string>& arguments);

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,9 +54,15 @@ int runSaver(const LinuxArguments& arguments) {
     FltkHost host;
     host.eventLoop().endOnTerminationSignals();
     if (auto problem = previewWindowProblem(arguments, host)) return fail(*problem);
+    std::ofstream trace;
+    if (!arguments.traceFile.empty()) {
+        trace.open(arguments.traceFile);
+        if (!trace) return fail("--trace: cannot write " + arguments.traceFile);
+    }
     pictavo::SaverState state;
     // The window of each mode, the same as on Windows.
     pictavo::startup::SaverWindows windows(host, state);
+    if (trace.is_open()) windows.setShowTrace(&trace);
 
     if (arguments.target == DrawTarget::OwnWindows) {
         pictavo::startup::Main(host, state, windows, arguments.commandLine);

@@ -11,6 +11,7 @@
 #include "app/render/slideshow_args.h"
 #include "common/text.h"
 #include "hosts/headless/headless_host.h"
+#include "slideshow/show_trace.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 
@@ -38,24 +39,12 @@ class CutTransitions : public slideshow::TransitionRunner {
 
 // One line per event, simulated milliseconds first; the screen after each
 // slide change as a numbered PNG.
-class ShowRecorder : public slideshow::TransitionRunner, public slideshow::SlideShowObserver {
+class ShowRecorder : public slideshow::ShowTrace {
   public:
     ShowRecorder(const platform::Clock& clock, slideshow::TransitionRunner& engine,
                  std::ostream* trace, std::string outDir)
-        : clock_(clock), engine_(engine), trace_(trace), outDir_(std::move(outDir)) {}
+        : ShowTrace(clock, 0, engine, trace, false), outDir_(std::move(outDir)) {}
 
-    void Transition(int16_t effect, platform::Surface& picture1,
-                    platform::Surface& picture2) override {
-        line() << "transition " << effect << "\n";
-        engine_.Transition(effect, picture1, picture2);
-    }
-    // One event a line: a name or text with a newline in it must not make two.
-    void picturePlaced(int index, const std::string& name) override {
-        line() << "slide " << index << " " << escapeControlCharacters(name) << "\n";
-    }
-    void linePrinted(const std::string& text) override {
-        line() << "text " << escapeControlCharacters(text) << "\n";
-    }
     void slideChangeEnded(platform::Surface& screen) override {
         ++changes_;
         if (outDir_.empty() || !written_) return;
@@ -69,18 +58,9 @@ class ShowRecorder : public slideshow::TransitionRunner, public slideshow::Slide
     }
 
     int changes() const { return changes_; }
-    bool ok() const { return written_ && (trace_ == nullptr || static_cast<bool>(*trace_)); }
+    bool ok() const { return written_ && ShowTrace::ok(); }
 
   private:
-    std::ostream& line() {
-        if (trace_ == nullptr) return discard_;
-        return *trace_ << clock_.nowMicros() / 1000 << " ";
-    }
-
-    const platform::Clock& clock_;
-    slideshow::TransitionRunner& engine_;
-    std::ostream* trace_;
-    std::ostream discard_{nullptr};
     std::string outDir_;
     int changes_ = 0;
     bool written_ = true;

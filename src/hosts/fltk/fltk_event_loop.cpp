@@ -1,7 +1,9 @@
 #include "hosts/fltk/fltk_event_loop.h"
 
 #include <FL/Fl.H>
+#include <FL/x.H>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -29,6 +31,9 @@ void onTerminationSignal(int signal) {
 
 // Long enough not to spin, short enough that nothing is waited for long.
 constexpr double kLongestWaitSeconds = 0.5;
+// FLTK's timers are looked at no less often than this when nothing else
+// comes, so a tick during a transition is at most this late.
+constexpr int64_t kTimerGrainMicros = 1'000;
 }  // namespace
 
 FltkEventLoop::FltkEventLoop(const Clock& clock) : clock_(clock) {
@@ -49,8 +54,24 @@ FltkEventLoop::~FltkEventLoop() {
     close(wakePipe_[1]);
 }
 
+bool FltkEventLoop::anythingWaiting() const {
+    if (fl_display == nullptr) return true;
+    // Events Xlib has read already, then the socket and the pipe, without
+    // flushing the output buffer.
+    if (XEventsQueued(fl_display, QueuedAlready) > 0) return true;
+    pollfd fds[2] = {{ConnectionNumber(fl_display), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    return poll(fds, wakePipe_[0] >= 0 ? 2 : 1, 0) > 0;
+}
+
 void FltkEventLoop::doEvents() {
+    const int64_t now = clock_.nowMicros();
+    if (!anythingWaiting() && now - lastDispatchMicros_ < kTimerGrainMicros) return;
+    lastDispatchMicros_ = now;
     Fl::check();
+}
+
+void FltkEventLoop::presentDrawing(Present when) {
+    if (present_) present_(when == Present::Now);
 }
 
 void FltkEventLoop::waitForEvents(int64_t deadlineMicros) {
@@ -63,6 +84,7 @@ void FltkEventLoop::waitForEvents(int64_t deadlineMicros) {
 }
 
 void FltkEventLoop::awaitWake(int64_t maxMicros) {
+    presentDrawing(Present::Now);
     Fl::wait(static_cast<double>(std::max<int64_t>(maxMicros, 0)) / 1e6);
 }
 
@@ -82,10 +104,14 @@ bool FltkEventLoop::endRequested() const {
 }
 
 void FltkEventLoop::run() {
-    while (!endRequested() && alive_()) Fl::wait(kLongestWaitSeconds);
+    while (!endRequested() && alive_()) {
+        presentDrawing(Present::Now);
+        Fl::wait(kLongestWaitSeconds);
+    }
 }
 
 void FltkEventLoop::waitOnce() {
+    presentDrawing(Present::Now);
     Fl::wait(kLongestWaitSeconds);
 }
 

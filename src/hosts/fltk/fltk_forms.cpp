@@ -49,7 +49,7 @@ class FltkForm::FormWindow : public Fl_Double_Window {
         // A control that redraws part of itself (a list moving its
         // selection) leaves the rest of the window as it is.
         if ((damage() & ~FL_DAMAGE_CHILD) != 0)
-            form_.background_.copyTo(fl_window, fl_gc,
+            form_.background_.copyTo(form_.factory_.presenter(), fl_window, fl_gc,
                                      {0, 0, form_.background_.width(), form_.background_.height()},
                                      0, 0);
         draw_children();
@@ -186,6 +186,10 @@ void FltkForm::placeControls() {
         container->add(role->widget());
         role->placeIn(inset, inset);
     }
+}
+
+ScreenPresenter& FltkForm::presenter() {
+    return factory_.presenter();
 }
 
 const FltkScreen& FltkForm::screen() const {

@@ -20,6 +20,7 @@
 #include "hosts/fltk/fltk_role.h"
 #include "hosts/fltk/fltk_surface.h"
 #include "hosts/fltk/monitor_covers.h"
+#include "hosts/fltk/screen_presenter.h"
 #include "hosts/fltk/x11_types.h"
 
 namespace pictavo::platform::fltk {
@@ -51,6 +52,7 @@ class FltkForm : public FormBase {
 
     // For the roles and the window.
     const FltkScreen& screen() const;
+    ScreenPresenter& presenter();
     const Font& font() const { return design().font; }
     // Gives the widget the keyboard focus, and the form's window the keyboard.
     void focusWidget(Fl_Widget* widget);
@@ -132,6 +134,7 @@ class FltkFormFactory : public FormFactory {
     // For the forms.
     FltkEventLoop& loop() { return loop_; }
     FltkScreen& screen() { return screen_; }
+    ScreenPresenter& presenter() { return presenter_; }
     FltkCursor& cursor() { return cursor_; }
     OpenForms& openForms() { return openForms_; }
 
@@ -140,6 +143,7 @@ class FltkFormFactory : public FormFactory {
     FltkScreen& screen_;
     FltkCursor& cursor_;
     XId embedTarget_ = 0;
+    ScreenPresenter presenter_;
     OpenForms openForms_;
 };
 

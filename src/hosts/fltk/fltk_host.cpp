@@ -41,6 +41,8 @@ FltkHost::FltkHost()
     : registry_(posix::configFolder() + "/system.ini"),
       settings_(posix::configFolder() + "/settings.ini") {
     loop_.setAliveCheck([this] { return forms_.anyLoaded(); });
+    loop_.setFramePresenter(
+        [this](bool evenWithinFrame) { forms_.presenter().presentAll(evenWithinFrame); });
 }
 
 FltkHost::~FltkHost() = default;

@@ -33,7 +33,7 @@ class PictureRole : public FltkRole {
     PictureRole(FltkForm& form, Control& control) : FltkRole(form, control) {
         surface_.setDotsPerInch(form.screen().dotsPerInch());
         picture_ = new PictureWindow(0, 0, widthPixels(), heightPixels(), surface_,
-                                     control.design().border);
+                                     form.presenter(), control.design().border);
         picture_->end();
         picture_->setMouseListener(
             [this, alive = form.aliveToken()](EventType type, int x, int y, int button) {

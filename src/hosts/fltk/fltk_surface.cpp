@@ -1,7 +1,5 @@
 #include "hosts/fltk/fltk_surface.h"
 
-#include "hosts/shared/memory_surface.h"
-
 #include <FL/Fl.H>
 #include <FL/Fl_Device.H>
 #include <FL/fl_draw.H>
@@ -9,83 +7,23 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "hosts/fltk/fltk_style.h"
+#include "hosts/fltk/screen_presenter.h"
 #include "hosts/fltk/x11_display.h"
+#include "hosts/fltk/x_pixel_format.h"
 
 namespace pictavo::platform::fltk {
 
-namespace {
-
-// How the display's true-colour pixels hold red, green and blue.
-struct PixelFormat {
-    unsigned long redMask, greenMask, blueMask;
-    int redShift, greenShift, blueShift;
-    // 32-bit pixels as 0x00RRGGBB in the machine's byte order: copied as words.
-    bool plainWords;
-
-    static int shiftOf(unsigned long mask) { return mask == 0 ? 0 : std::countr_zero(mask); }
-
-    explicit PixelFormat(const XImage* image)
-        : redMask(fl_visual->red_mask),
-          greenMask(fl_visual->green_mask),
-          blueMask(fl_visual->blue_mask),
-          redShift(shiftOf(redMask)),
-          greenShift(shiftOf(greenMask)),
-          blueShift(shiftOf(blueMask)),
-          plainWords(image->bits_per_pixel == 32 && redMask == 0xFF0000 && greenMask == 0xFF00 &&
-                     blueMask == 0xFF &&
-                     image->byte_order ==
-                         (std::endian::native == std::endian::little ? LSBFirst : MSBFirst)) {}
-
-    static unsigned long scaleTo(uint8_t value, unsigned long mask, int shift) {
-        unsigned long max = mask >> shift;
-        return ((static_cast<unsigned long>(value) * max + 127) / 255) << shift;
-    }
-    static uint8_t scaleFrom(unsigned long pixel, unsigned long mask, int shift) {
-        unsigned long max = mask >> shift;
-        if (max == 0) return 0;
-        return static_cast<uint8_t>((((pixel & mask) >> shift) * 255 + max / 2) / max);
-    }
-    unsigned long toX(imaging::Pixel p) const {
-        return scaleTo(imaging::red(p), redMask, redShift) |
-               scaleTo(imaging::green(p), greenMask, greenShift) |
-               scaleTo(imaging::blue(p), blueMask, blueShift);
-    }
-    imaging::Pixel fromX(unsigned long x) const {
-        return imaging::rgb(scaleFrom(x, redMask, redShift), scaleFrom(x, greenMask, greenShift),
-                            scaleFrom(x, blueMask, blueShift));
-    }
-};
-
-// An XImage whose pixels live in a vector we own.
-class ClientImage {
-  public:
-    ClientImage(int width, int height) {
-        image_ = XCreateImage(display(), fl_visual->visual, static_cast<unsigned>(fl_visual->depth),
-                              ZPixmap, 0, nullptr, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), 32, 0);
-        if (image_ == nullptr) return;
-        bytes_.resize(static_cast<size_t>(image_->bytes_per_line) * static_cast<size_t>(height));
-        image_->data = bytes_.data();
-    }
-    ~ClientImage() {
-        if (image_ == nullptr) return;
-        image_->data = nullptr;  // ours, not Xlib's to free
-        XDestroyImage(image_);
-    }
-    ClientImage(const ClientImage&) = delete;
-    ClientImage& operator=(const ClientImage&) = delete;
-    XImage* get() const { return image_; }
-
-  private:
-    XImage* image_ = nullptr;
-    std::vector<char> bytes_;
-};
+PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+    int right = std::max(a.x + a.width, b.x + b.width),
+        bottom = std::max(a.y + a.height, b.y + b.height);
+    return {left, top, right - left, bottom - top};
+}
 
 PixelRect intersect(const PixelRect& a, const PixelRect& b) {
     int left = std::max(a.x, b.x), top = std::max(a.y, b.y);
@@ -94,154 +32,107 @@ PixelRect intersect(const PixelRect& a, const PixelRect& b) {
     return {left, top, right - left, bottom - top};
 }
 
+namespace {
+
 const FltkSurface* asFltk(const Surface& surface) {
     return dynamic_cast<const FltkSurface*>(&surface);
 }
 
+// Reads the rectangle of an off-screen pixmap into (x, y) of image.
+void readBack(XId pixmap, int width, int height, imaging::Image& image, int x, int y) {
+    XImage* xi = XGetImage(display(), pixmap, 0, 0, static_cast<unsigned>(width),
+                           static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (xi == nullptr) return;
+    XPixelFormat format(fl_visual->visual, xi);
+    for (int row = 0; row < height; ++row)
+        format.fromRow(
+            xi, 0, row, width,
+            &image.pixels[static_cast<size_t>(y + row) * static_cast<size_t>(image.width) +
+                          static_cast<size_t>(x)]);
+    XDestroyImage(xi);
+}
+
 }  // namespace
 
-FltkSurface::FltkSurface(int width, int height) {
-    resize(width, height);
-}
-
-FltkSurface::~FltkSurface() {
-    if (pixmap_ != 0) XFreePixmap(display(), pixmap_);
-    if (gc_ != nullptr) XFreeGC(display(), gc_);
-}
+FltkSurface::FltkSurface(int width, int height) : pixels_(width, height) {}
 
 void FltkSurface::resize(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
-    Display* d = display();
-    if (pixmap_ != 0) XFreePixmap(d, pixmap_);
-    pixmap_ = 0;
-    width_ = width;
-    height_ = height;
-    ++version_;
-    if (width == 0 || height == 0) return;
-    pixmap_ = XCreatePixmap(d, rootWindow(), static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), static_cast<unsigned>(fl_visual->depth));
-    if (gc_ == nullptr) {
-        XGCValues values{};
-        values.graphics_exposures = False;  // no NoExpose event for each of thousands of copies
-        gc_ = XCreateGC(d, pixmap_, GCGraphicsExposures, &values);
-    }
-    XSetForeground(d, gc_, fl_xpixel(0, 0, 0));
-    XFillRectangle(d, pixmap_, gc_, 0, 0, static_cast<unsigned>(width),
-                   static_cast<unsigned>(height));
+    pixels_.resize(width, height);
+    changed(bounds());
 }
 
 void FltkSurface::resizeKeeping(int width, int height, Colour background) {
-    if (width == width_ && height == height_) return;
-    XId old = pixmap_;
-    int oldWidth = width_, oldHeight = height_;
-    pixmap_ = 0;  // keep the old pixmap alive for the copy
-    resize(width, height);
-    clear(background);
-    if (old != 0 && pixmap_ != 0)
-        XCopyArea(display(), old, pixmap_, gc_, 0, 0,
-                  static_cast<unsigned>(std::min(oldWidth, width_)),
-                  static_cast<unsigned>(std::min(oldHeight, height_)), 0, 0);
-    if (old != 0) XFreePixmap(display(), old);
-    changed({0, 0, width_, height_});
+    if (width == this->width() && height == this->height()) return;
+    MemorySurface grown(std::max(width, 0), std::max(height, 0));
+    grown.clear(background);
+    grown.copyFrom(pixels_, 0, 0, this->width(), this->height(), 0, 0);
+    pixels_ = std::move(grown);
+    changed(bounds());
 }
 
 void FltkSurface::copyFrom(const Surface& src, int dx, int dy, int w, int h, int sx, int sy) {
-    if (w <= 0 || h <= 0 || pixmap_ == 0) return;
-    const FltkSurface* source = asFltk(src);
-    if (source == nullptr) {
-        // Another kind of surface: through its pixels.
-        imaging::Image pixels = src.snapshot();
-        PixelRect from = intersect({sx, sy, w, h}, {0, 0, pixels.width, pixels.height});
-        putPixels(pixels, from, dx + (from.x - sx), dy + (from.y - sy));
-        return;
-    }
-    if (source->pixmap_ == 0) return;
-    // Clip to both surfaces first, so no part of this one that lies outside
-    // the source is touched (the server would leave it alone anyway).
-    PixelRect from = intersect({sx, sy, w, h}, {0, 0, source->width_, source->height_});
-    PixelRect to = intersect({dx + (from.x - sx), dy + (from.y - sy), from.width, from.height},
-                             {0, 0, width_, height_});
-    if (to.empty()) return;
-    int fromX = from.x + (to.x - (dx + (from.x - sx)));
-    int fromY = from.y + (to.y - (dy + (from.y - sy)));
-    XCopyArea(display(), source->pixmap_, pixmap_, gc_, fromX, fromY,
-              static_cast<unsigned>(to.width), static_cast<unsigned>(to.height), to.x, to.y);
-    changed(to);
+    if (w <= 0 || h <= 0) return;
+    const FltkSurface* fltkSource = asFltk(src);
+    const Surface& source = fltkSource != nullptr ? fltkSource->pixels_ : src;
+    pixels_.copyFrom(source, dx, dy, w, h, sx, sy);
+    // What was written: the rectangle clipped to both surfaces.
+    PixelRect from = intersect({sx, sy, w, h}, {0, 0, source.width(), source.height()});
+    changed(intersect({dx + (from.x - sx), dy + (from.y - sy), from.width, from.height}, bounds()));
 }
 
 void FltkSurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy,
                               int dw, int dh) {
-    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || pixmap_ == 0) return;
-    PixelRect to = intersect({dx, dy, dw, dh}, {0, 0, width_, height_});
-    if (to.empty()) return;
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
     const FltkSurface* fltkSource = asFltk(src);
-    // The memory surface's scaler draws the frames, so every host shows the
-    // same pixels; where the source rectangle reaches outside the source, the
-    // destination keeps what it showed.
-    MemorySurface source(fltkSource != nullptr ? fltkSource->cachedSnapshot() : src.snapshot());
-    MemorySurface target(snapshot());
-    target.stretchFrom(source, sx, sy, sw, sh, dx, dy, dw, dh);
-    putPixels(target.image(), to, to.x, to.y);
+    pixels_.stretchFrom(fltkSource != nullptr ? fltkSource->pixels_ : src, sx, sy, sw, sh, dx, dy,
+                        dw, dh);
+    changed(intersect({dx, dy, dw, dh}, bounds()));
 }
 
 void FltkSurface::clear(Colour colour) {
-    if (pixmap_ == 0) return;
-    unsigned char r, g, b;
-    colourParts(colour, r, g, b);
-    XSetForeground(display(), gc_, fl_xpixel(r, g, b));
-    XFillRectangle(display(), pixmap_, gc_, 0, 0, static_cast<unsigned>(width_),
-                   static_cast<unsigned>(height_));
-    changed({0, 0, width_, height_});
+    pixels_.clear(colour);
+    changed(bounds());
 }
 
 void FltkSurface::drawImage(const imaging::Image& image, int x, int y) {
-    if (pixmap_ == 0 || image.empty()) return;
-    putPixels(image, {0, 0, image.width, image.height}, x, y);
-}
-
-void FltkSurface::putPixels(const imaging::Image& image, const PixelRect& from, int dx, int dy) {
-    PixelRect to = intersect({dx, dy, from.width, from.height}, {0, 0, width_, height_});
-    if (to.empty()) return;
-    int offsetX = from.x + (to.x - dx), offsetY = from.y + (to.y - dy);
-    ClientImage buffer(to.width, to.height);
-    XImage* xi = buffer.get();
-    if (xi == nullptr) return;
-    PixelFormat format(xi);
-    for (int row = 0; row < to.height; ++row) {
-        const imaging::Pixel* line =
-            &image.pixels[static_cast<size_t>(offsetY + row) * static_cast<size_t>(image.width) +
-                          static_cast<size_t>(offsetX)];
-        if (format.plainWords) {
-            auto* out = reinterpret_cast<uint32_t*>(xi->data + static_cast<ptrdiff_t>(row) *
-                                                                   xi->bytes_per_line);
-            for (int col = 0; col < to.width; ++col) out[col] = line[col] & 0x00FFFFFFu;
-        } else {
-            for (int col = 0; col < to.width; ++col) XPutPixel(xi, col, row, format.toX(line[col]));
-        }
-    }
-    XPutImage(display(), pixmap_, gc_, xi, 0, 0, to.x, to.y, static_cast<unsigned>(to.width),
-              static_cast<unsigned>(to.height));
-    changed(to);
+    if (image.empty()) return;
+    pixels_.drawImage(image, x, y);
+    changed(intersect({x, y, image.width, image.height}, bounds()));
 }
 
 void FltkSurface::printLine(std::string_view text, const Font& font, Colour colour) {
     FltkFont face = fltkFont(font, dotsPerInch_);
-    if (pixmap_ != 0 && !text.empty()) {
-        unsigned char r, g, b;
-        colourParts(colour, r, g, b);
-        std::string line(text);
-        fl_begin_offscreen(pixmap_);
-        fl_font(face.face, face.pixels);
-        fl_color(r, g, b);
-        fl_draw(line.c_str(), printX_, printY_ + fl_height() - fl_descent());
-        int width = static_cast<int>(fl_width(line.c_str())) + 1;
-        int height = fl_height();
-        fl_end_offscreen();
-        changed(intersect({printX_, printY_, width, height}, {0, 0, width_, height_}));
-    }
     fl_font(face.face, face.pixels);
-    printY_ += fl_height();
+    const int lineHeight = fl_height();
+    if (!text.empty()) {
+        std::string line(text);
+        PixelRect area = intersect(
+            {printX_, printY_, static_cast<int>(fl_width(line.c_str())) + 1, lineHeight}, bounds());
+        if (!area.empty()) {
+            // On a transparent background: what lies beneath goes into the
+            // pixmap first, the text over it, and the whole comes back.
+            MemorySurface beneath(area.width, area.height);
+            beneath.copyFrom(pixels_, 0, 0, area.width, area.height, area.x, area.y);
+            Fl_Offscreen offscreen = fl_create_offscreen(area.width, area.height);
+            GC gc = XCreateGC(display(), offscreen, 0, nullptr);
+            ScreenPresenter presenter;
+            presenter.put(beneath.image(), {0, 0, area.width, area.height}, offscreen, gc, 0, 0);
+            unsigned char r, g, b;
+            colourParts(colour, r, g, b);
+            fl_begin_offscreen(offscreen);
+            fl_font(face.face, face.pixels);
+            fl_color(r, g, b);
+            fl_draw(line.c_str(), printX_ - area.x, printY_ - area.y + lineHeight - fl_descent());
+            fl_end_offscreen();
+            imaging::Image drawn(area.width, area.height);
+            readBack(offscreen, area.width, area.height, drawn, 0, 0);
+            pixels_.drawImage(drawn, area.x, area.y);
+            XFreeGC(display(), gc);
+            fl_delete_offscreen(offscreen);
+            changed(area);
+        }
+    }
+    printY_ += lineHeight;
     printX_ = 0;
 }
 
@@ -250,49 +141,21 @@ void FltkSurface::setPrintPosition(int x, int y) {
     printY_ = y;
 }
 
-imaging::Image FltkSurface::snapshot() const {
-    imaging::Image result(width_, height_);
-    if (pixmap_ == 0) return result;
-    XImage* xi = XGetImage(display(), pixmap_, 0, 0, static_cast<unsigned>(width_),
-                           static_cast<unsigned>(height_), AllPlanes, ZPixmap);
-    if (xi == nullptr) return result;
-    PixelFormat format(xi);
-    for (int y = 0; y < height_; ++y) {
-        imaging::Pixel* out = &result.pixels[static_cast<size_t>(y) * static_cast<size_t>(width_)];
-        if (format.plainWords) {
-            const auto* in = reinterpret_cast<const uint32_t*>(
-                xi->data + static_cast<ptrdiff_t>(y) * xi->bytes_per_line);
-            for (int x = 0; x < width_; ++x) out[x] = 0xFF000000u | (in[x] & 0x00FFFFFFu);
-        } else {
-            for (int x = 0; x < width_; ++x) out[x] = format.fromX(XGetPixel(xi, x, y));
-        }
-    }
-    XDestroyImage(xi);
-    return result;
+PixelRect FltkSurface::takeChanges() {
+    PixelRect taken = changes_;
+    changes_ = {};
+    return taken;
 }
 
-const imaging::Image& FltkSurface::cachedSnapshot() const {
-    if (snapshotVersion_ != version_) {
-        snapshot_ = snapshot();
-        snapshotVersion_ = version_;
-    }
-    return snapshot_;
-}
-
-void FltkSurface::present() {
-    changed({0, 0, width_, height_});
-}
-
-void FltkSurface::copyTo(XId target, _XGC* gc, const PixelRect& rect, int dx, int dy) const {
-    PixelRect from = intersect(rect, {0, 0, width_, height_});
-    if (from.empty() || pixmap_ == 0) return;
-    XCopyArea(display(), pixmap_, target, gc, from.x, from.y, static_cast<unsigned>(from.width),
-              static_cast<unsigned>(from.height), dx + (from.x - rect.x), dy + (from.y - rect.y));
+void FltkSurface::copyTo(ScreenPresenter& presenter, XId target, _XGC* gc, const PixelRect& rect,
+                         int dx, int dy) const {
+    presenter.put(pixels_.image(), rect, target, gc, dx, dy);
 }
 
 void FltkSurface::changed(const PixelRect& rect) {
-    ++version_;
-    if (listener_ && !rect.empty()) listener_(rect);
+    if (rect.empty()) return;
+    changes_ = unite(changes_, rect);
+    if (listener_) listener_(rect);
 }
 
 }  // namespace pictavo::platform::fltk

@@ -8,56 +8,59 @@
 
 namespace pictavo::platform::fltk {
 
-namespace {
-// Only changes drawn on the surface since the last paint: copy just those.
-constexpr uchar kSurfaceDamage = FL_DAMAGE_USER1;
-
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
-    int right = std::max(a.x + a.width, b.x + b.width),
-        bottom = std::max(a.y + a.height, b.y + b.height);
-    return {left, top, right - left, bottom - top};
-}
-}  // namespace
-
-PictureWindow::PictureWindow(int x, int y, int width, int height, FltkSurface& surface, bool border)
-    : Fl_Window(x, y, width, height), surface_(&surface), border_(border) {
+PictureWindow::PictureWindow(int x, int y, int width, int height, FltkSurface& surface,
+                             ScreenPresenter& presenter, bool border)
+    : Fl_Window(x, y, width, height), surface_(&surface), presenter_(&presenter), border_(border) {
     resizable(nullptr);  // a panel's controls keep their places when it is resized
     box(FL_NO_BOX);
-    surface_->setChangeListener([this](const PixelRect& rect) { surfaceChanged(rect); });
+    presenter_->add(this);
+    surface_->setChangeListener([this](const PixelRect&) {
+        if (presenter_ != nullptr) presenter_->changesPending();
+    });
 }
 
 PictureWindow::~PictureWindow() {
     detach();
+    if (gc_ != nullptr) XFreeGC(fl_display, gc_);
 }
 
 void PictureWindow::detach() {
     if (surface_ != nullptr) surface_->setChangeListener(nullptr);
+    if (presenter_ != nullptr) presenter_->remove(this);
     surface_ = nullptr;
+    presenter_ = nullptr;
     mouse_ = nullptr;
 }
 
-void PictureWindow::surfaceChanged(const PixelRect& rect) {
-    if (!shown() || !visible_r()) return;
-    dirty_ = unite(dirty_, rect);
-    damage(kSurfaceDamage);
+uint64_t PictureWindow::presentChanges(ScreenPresenter& presenter) {
+    if (surface_ == nullptr) return 0;
+    PixelRect changes = surface_->takeChanges();
+    // Hidden, the next expose paints it all from memory anyway.
+    if (changes.empty() || !shown() || !visible_r()) return 0;
+    if (children() > 0) {
+        // A panel's controls lie over the picture: FLTK paints them all.
+        damage(FL_DAMAGE_ALL);
+        return 0;
+    }
+    if (gc_ == nullptr) {
+        XGCValues values{};
+        values.graphics_exposures = False;
+        gc_ = XCreateGC(fl_display, fl_xid(this), GCGraphicsExposures, &values);
+    }
+    int inset = frameWidth();
+    surface_->copyTo(presenter, fl_xid(this), gc_, changes, changes.x + inset, changes.y + inset);
+    return changes.area();
 }
 
 void PictureWindow::draw() {
     int inset = frameWidth();
-    if (surface_ == nullptr) return;
-    if (damage() == kSurfaceDamage && children() == 0) {
-        // A transition step: copy what changed and nothing else.
-        surface_->copyTo(fl_window, fl_gc, dirty_, dirty_.x + inset, dirty_.y + inset);
-    } else {
-        surface_->copyTo(fl_window, fl_gc, {0, 0, surface_->width(), surface_->height()}, inset,
-                         inset);
-        if (border_) fl_draw_box(FL_DOWN_FRAME, 0, 0, w(), h(), FL_GRAY);
-        draw_children();
-    }
-    dirty_ = {};
+    if (surface_ == nullptr || presenter_ == nullptr) return;
+    // Everything is painted: nothing is left to present.
+    surface_->takeChanges();
+    surface_->copyTo(*presenter_, fl_window, fl_gc, {0, 0, surface_->width(), surface_->height()},
+                     inset, inset);
+    if (border_) fl_draw_box(FL_DOWN_FRAME, 0, 0, w(), h(), FL_GRAY);
+    draw_children();
 }
 
 int PictureWindow::mouseButton() const {

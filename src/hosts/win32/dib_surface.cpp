@@ -38,6 +38,7 @@ DibSurface::DibSurface(int width, int height, Colour fill) {
 }
 
 DibSurface::~DibSurface() {
+    if (gate_ != nullptr) gate_->release(this);
     release();
     if (dc_ != nullptr) DeleteDC(dc_);
 }
@@ -93,8 +94,24 @@ void DibSurface::markChanged(int x, int y, int w, int h) {
 
 void DibSurface::present() {
     if (!anyChange_) return;
+    if (gate_ != nullptr && !gate_->frameDue()) {
+        gate_->hold(this);
+        return;
+    }
+    presentNow();
+}
+
+void DibSurface::presentNow() {
+    if (!anyChange_) return;
     anyChange_ = false;
     if (presenter_) presenter_(changed_);
+    if (gate_ != nullptr) gate_->framePresented();
+}
+
+void FrameGate::presentHeld() {
+    std::vector<DibSurface*> held;
+    held.swap(held_);
+    for (DibSurface* surface : held) surface->presentNow();
 }
 
 void DibSurface::copyFrom(const Surface& src, int dx, int dy, int w, int h, int sx, int sy) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "hosts/win32/frame_gate.h"
 #include "platform/surface.h"
 
 namespace pictavo::platform::win32 {
@@ -31,8 +32,13 @@ class DibSurface final : public Surface {
     int printY() const override { return printY_; }
     void setPrintPosition(int x, int y) override;
     imaging::Image snapshot() const override;
-    // Hands the pixels changed since the last call to the presenter.
+    // Hands the pixels changed since the last call to the presenter; with a
+    // frame gate, only when a display frame has passed since the last
+    // present (the gate holds it until then).
     void present() override;
+    // Hands the changes over whatever the time.
+    void presentNow();
+    void setFrameGate(FrameGate* gate) { gate_ = gate; }
 
     // The memory device context holding the pixels, for painting a window.
     HDC dc() const { return dc_; }
@@ -59,6 +65,7 @@ class DibSurface final : public Surface {
     RECT changed_{};
     bool anyChange_ = false;
     std::function<void(const RECT&)> presenter_;
+    FrameGate* gate_ = nullptr;
 };
 
 // 0xFFRRGGBB, the pixel a colour is painted with.

@@ -61,7 +61,12 @@ void Win32EventLoop::waitForEvents(int64_t deadlineMicros) {
     waitFor(left);
 }
 
+void Win32EventLoop::presentDrawing(Present when) {
+    if (when == Present::Now || frameGate_.frameDue()) frameGate_.presentHeld();
+}
+
 void Win32EventLoop::awaitWake(int64_t maxMicros) {
+    presentDrawing(Present::Now);
     waitFor(maxMicros > 0 ? maxMicros : 0);
 }
 
@@ -82,6 +87,7 @@ void Win32EventLoop::pumpWhile(const std::function<bool()>& keepGoing) {
 }
 
 void Win32EventLoop::run() {
+    presentDrawing(Present::Now);
     pumpWhile([this] { return windows_.count() > 0; });
 }
 

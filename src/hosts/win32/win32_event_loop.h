@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "hosts/win32/frame_gate.h"
 #include "hosts/win32/open_windows.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
@@ -29,6 +30,10 @@ class Win32EventLoop : public EventLoop {
     void run() override;
     void requestEnd() override;
     bool endRequested() const override { return endRequested_; }
+    // Presents the picture boxes' held changes: IfFrameDue once a display
+    // frame has passed since the last present.
+    void presentDrawing(Present when) override;
+    FrameGate& frameGate() { return frameGate_; }
 
     // Waits for and dispatches messages while keepGoing() holds and no end
     // was requested.
@@ -43,6 +48,7 @@ class Win32EventLoop : public EventLoop {
     HANDLE wakeEvent_ = nullptr;
     HANDLE timer_ = nullptr;
     bool endRequested_ = false;
+    FrameGate frameGate_;
 };
 
 }  // namespace pictavo::platform::win32

@@ -57,6 +57,7 @@ class Win32Form : public FormBase,
   private:
     // RoleHost
     FormBase& form() override { return *this; }
+    FrameGate& frameGate() override { return loop_.frameGate(); }
     HWND formWindow() const override { return hwnd_; }
     const TwipsScale& scale() const override { return scale_; }
     std::pair<HWND, POINT> placementFor(const std::string& containerName) const override;

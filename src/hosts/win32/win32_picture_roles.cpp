@@ -23,6 +23,7 @@ class PictureRole : public Win32Role, private PictureWindow::Owner {
     PictureRole(RoleHost& host, Control& control, int id) : Win32Role(host, control, id) {
         SIZE size = pictureSize();
         surface_ = std::make_unique<DibSurface>(size.cx, size.cy, backColour());
+        surface_->setFrameGate(&host.frameGate());
         // A picture designed with the box.
         if (!control.design().resource.empty())
             surface_->drawImage(resourcePicture(control.design().resource), 0, 0);

@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "hosts/win32/frame_gate.h"
 #include "hosts/win32/twips_scale.h"
 #include "platform/control.h"
 #include "platform/native_control.h"
@@ -41,6 +42,8 @@ class RoleHost {
   public:
     virtual ~RoleHost() = default;
     virtual FormBase& form() = 0;
+    // Holds the picture boxes' presents to one per display frame.
+    virtual FrameGate& frameGate() = 0;
     virtual HWND formWindow() const = 0;
     virtual const TwipsScale& scale() const = 0;
     // The native window a control with this container lives in, and the
