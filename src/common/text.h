@@ -9,6 +9,9 @@
 
 namespace pictavo {
 
+// Appends one code point as UTF-8.
+void appendUtf8(std::string& out, char32_t code);
+
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoreCaseAscii(std::string_view a, std::string_view b);
 

@@ -1,5 +1,6 @@
+#include "adapters/imagelibs/system_decoders.h"
 #include "app/render/commands.h"
-#include "app/render/png_reader.h"
+#include "imaging/codec.h"
 #include "imaging/decoders/eps.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +30,13 @@ std::string readAll(const std::filesystem::path& path) {
 }
 
 imaging::Image readPng(const std::filesystem::path& path) {
-    auto image = render::readPng(path.string(), 16384);
-    EXPECT_TRUE(image.ok()) << (image.ok() ? "" : image.error().message);
-    return image.ok() ? *image : imaging::Image{};
+    imaging::Codec codec(platform::systemDecoders());
+    const std::string bytes = readAll(path);
+    auto loaded =
+        codec.load(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+                   path.filename().string());
+    EXPECT_TRUE(loaded.ok()) << (loaded.ok() ? "" : loaded.error().message);
+    return loaded.ok() ? codec.takeImage() : imaging::Image{};
 }
 
 struct CommandRun {

@@ -1,61 +1,65 @@
 #include "app/render/arguments.h"
 
 #include <charconv>
+#include <iostream>
 
+#include "app/render/subcommand.h"
 #include "common/text.h"
 
 namespace pictavo::render {
 
-namespace {
+Result<CommandArgs> parseCommandArgs(const std::vector<std::string>& args,
+                                     const std::set<std::string>& valueOptions,
+                                     const std::set<std::string>& flags) {
+    CommandArgs parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word.rfind("--", 0) != 0) {
+            parsed.positional.push_back(word);
+            continue;
+        }
+        if (parsed.has(word)) return makeError(word + " given twice");
+        if (flags.count(word) != 0) {
+            parsed.flags.insert(word);
+        } else if (valueOptions.count(word) != 0) {
+            if (i + 1 >= args.size()) return makeError(word + " needs a value");
+            parsed.values[word] = args[++i];
+        } else {
+            return makeError("unknown option " + shortened(word));
+        }
+    }
+    return parsed;
+}
 
-std::optional<int64_t> wholeNumber(std::string_view text) {
+Result<int64_t> parseWholeNumber(const std::string& option, const std::string& text,
+                                 int64_t minimum, int64_t maximum) {
     int64_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+        value < minimum || value > maximum)
+        return makeError(option + " wants a whole number from " + std::to_string(minimum) + " to " +
+                         std::to_string(maximum) + ", not \"" + shortened(text) + "\"");
     return value;
 }
 
-// Echoed in a message: its start only, however long it was.
-std::string quoted(std::string_view text) {
-    return "'" + shortened(text) + "'";
-}
-
-}  // namespace
-
-Result<int64_t> parseWholeNumber(std::string_view option, std::string_view text, int64_t low,
-                                 int64_t high) {
-    std::optional<int64_t> value = wholeNumber(text);
-    if (!value || *value < low || *value > high)
-        return makeError("bad " + std::string(option) + " " + quoted(text) +
-                         ": expected a whole number from " + std::to_string(low) + " to " +
-                         std::to_string(high));
-    return *value;
-}
-
-Result<PixelSize> parsePixelSize(std::string_view option, std::string_view text) {
-    size_t cross = text.find('x');
-    std::optional<int64_t> width =
-        cross == std::string_view::npos ? std::nullopt : wholeNumber(text.substr(0, cross));
-    std::optional<int64_t> height =
-        cross == std::string_view::npos ? std::nullopt : wholeNumber(text.substr(cross + 1));
-    if (!width || !height || *width < 1 || *height < 1 || *width > kMaxPictureSide ||
-        *height > kMaxPictureSide)
-        return makeError("bad " + std::string(option) + " " + quoted(text) +
-                         ": expected WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxPictureSide));
+Result<PixelSize> parsePixelSize(const std::string& option, const std::string& text,
+                                 int largestSide) {
+    const size_t cross = text.find('x');
+    auto width = cross == std::string::npos
+                     ? Result<int64_t>(makeError("no x"))
+                     : parseWholeNumber(option, text.substr(0, cross), 1, largestSide);
+    auto height = cross == std::string::npos
+                      ? Result<int64_t>(makeError("no x"))
+                      : parseWholeNumber(option, text.substr(cross + 1), 1, largestSide);
+    if (!width || !height)
+        return makeError(option + " wants WxH with sides from 1 to " + std::to_string(largestSide) +
+                         ", not \"" + shortened(text) + "\"");
     return PixelSize{static_cast<int>(*width), static_cast<int>(*height)};
 }
 
-std::optional<Result<OptionReader::Option>> OptionReader::next(
-    bool (*isFlag)(std::string_view name)) {
-    if (at_ >= arguments_.size()) return std::nullopt;
-    std::string_view name = arguments_[at_++];
-    if (!name.starts_with("--"))
-        return Result<Option>(makeError("unexpected argument " + quoted(name)));
-    if (isFlag(name)) return Result<Option>(Option{name, {}});
-    if (at_ >= arguments_.size() || arguments_[at_].starts_with("--"))
-        return Result<Option>(makeError("missing value after " + std::string(name)));
-    return Result<Option>(Option{name, arguments_[at_++]});
+int badArguments(const std::string& command, const std::string& message) {
+    std::cerr << "pictavo-render " << command << ": " << message << "\n";
+    return kExitBadArguments;
 }
 
 }  // namespace pictavo::render

@@ -1,48 +1,56 @@
 #pragma once
-// Reading the options of a subcommand: "--name value" pairs and flags, and
-// the numbers and sizes they carry. Every failure is one line for the user.
+// Reading a subcommand's words: positional words, options with a value,
+// flags, and the numbers and sizes they carry. Every failure is one line
+// for the user, and every subcommand reads its words this one way.
 
 #include <cstdint>
-#include <optional>
-#include <span>
+#include <map>
+#include <set>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "common/result.h"
-#include "imaging/limits.h"
 
 namespace pictavo::render {
+
+struct CommandArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    bool has(const std::string& option) const {
+        return values.count(option) != 0 || flags.count(option) != 0;
+    }
+    // The option's value, or fallback when it was not given.
+    std::string valueOr(const std::string& option, const std::string& fallback = {}) const {
+        auto found = values.find(option);
+        return found == values.end() ? fallback : found->second;
+    }
+};
+
+// Every word starting with "--" must be one of valueOptions (followed by
+// its value) or flags; an option may come once.
+Result<CommandArgs> parseCommandArgs(const std::vector<std::string>& args,
+                                     const std::set<std::string>& valueOptions,
+                                     const std::set<std::string>& flags);
+
+// The largest screen the slide and show commands stage on: their picture
+// boxes and staged picture are held several times over.
+inline constexpr int kLargestScreenSide = 8192;
 
 struct PixelSize {
     int width = 0;
     int height = 0;
 };
 
-// The largest width or height pictavo-render draws: what the saver decodes.
-inline constexpr int kMaxPictureSide = static_cast<int>(imaging::kMaxPictureSide);
+// "WxH", each side 1 to largestSide.
+Result<PixelSize> parsePixelSize(const std::string& option, const std::string& text,
+                                 int largestSide);
+// A whole decimal number from minimum to maximum.
+Result<int64_t> parseWholeNumber(const std::string& option, const std::string& text,
+                                 int64_t minimum, int64_t maximum);
 
-// "640x480": both sides 1 to kMaxPictureSide.
-Result<PixelSize> parsePixelSize(std::string_view option, std::string_view text);
-// A whole decimal number from low to high.
-Result<int64_t> parseWholeNumber(std::string_view option, std::string_view text, int64_t low,
-                                 int64_t high);
-
-// Walks the arguments: each call to next() gives one option and, unless it
-// is a flag, its value.
-class OptionReader {
-  public:
-    explicit OptionReader(std::span<const std::string_view> arguments) : arguments_(arguments) {}
-
-    struct Option {
-        std::string_view name;
-        std::string_view value;
-    };
-    // nullopt at the end; an Error for a word that is no option or a missing value.
-    std::optional<Result<Option>> next(bool (*isFlag)(std::string_view name));
-
-  private:
-    std::span<const std::string_view> arguments_;
-    size_t at_ = 0;
-};
+// Prints "pictavo-render COMMAND: MESSAGE" on the error stream; returns 2.
+int badArguments(const std::string& command, const std::string& message);
 
 }  // namespace pictavo::render

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "adapters/posix/std_file_system.h"
+#include "app/render/arguments.h"
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
-#include "app/render/slideshow_args.h"
 #include "imaging/codec.h"
 
 namespace pictavo::render {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/render/arguments.h"
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
-#include "app/render/slideshow_args.h"
 #include "common/text.h"
 #include "hosts/headless/headless_host.h"
 #include "slideshow/show_trace.h"
@@ -87,7 +87,7 @@ Result<ShowSettings> readShowSettings(const std::vector<std::string>& args) {
     for (const char* needed : {"--folder", "--size", "--seconds"})
         if (!parsed->has(needed)) return makeError(std::string("wants ") + needed);
     ShowSettings settings;
-    auto size = parsePixelSize(parsed->values["--size"]);
+    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
     if (!size) return size.error();
     settings.size = *size;
     settings.folder = parsed->values["--folder"];

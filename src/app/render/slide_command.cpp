@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/render/arguments.h"
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
-#include "app/render/slideshow_args.h"
 #include "common/numbers.h"
 #include "hosts/headless/headless_host.h"
 #include "slideshow/picture_loader.h"
@@ -30,7 +30,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     if (!parsed) return badArguments("slide", parsed.error().message);
     if (parsed->positional.size() != 1) return badArguments("slide", "wants one FILE");
     if (!parsed->has("--size")) return badArguments("slide", "wants --size WxH");
-    auto size = parsePixelSize(parsed->values["--size"]);
+    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
     if (!size) return badArguments("slide", size.error().message);
 
     platform::headless::HeadlessHost host;

@@ -7,14 +7,18 @@
 #include <optional>
 #include <string>
 
+#include "adapters/imagelibs/system_decoders.h"
+#include "adapters/posix/std_file_system.h"
 #include "app/render/arguments.h"
-#include "app/render/png_reader.h"
 #include "app/render/png_writer.h"
 #include "app/render/sample_pictures.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "hosts/headless/headless_host.h"
 #include "hosts/shared/frame_sink.h"
 #include "hosts/shared/memory_surface.h"
+#include "imaging/codec.h"
+#include "imaging/limits.h"
 #include "state/saver_state.h"
 #include "transitions/pacing.h"
 #include "transitions/trace.h"
@@ -41,70 +45,67 @@ struct TransitionOptions {
     std::string traceFile;
 };
 
-bool isFlag(std::string_view name) {
-    return name == "--stretch";
-}
-
-Result<void> applyOption(TransitionOptions& options, const OptionReader::Option& option) {
-    auto number = [&](int64_t low, int64_t high) {
-        return parseWholeNumber(option.name, option.value, low, high);
-    };
-    if (option.name == "--effect") {
-        auto effect = parseWholeNumber("effect", option.value, 0, transitions::kEffectCount - 1);
-        if (!effect)
-            return makeError("unknown effect '" + std::string(option.value) +
-                             "': effects are 0 to 42");
-        options.effect = static_cast<int>(*effect);
-    } else if (option.name == "--size" || option.name == "--screen") {
-        auto size = parsePixelSize(option.name, option.value);
-        if (!size) return size.error();
-        (option.name == "--size" ? options.size : options.screen) = *size;
-    } else if (option.name == "--speed") {
-        auto speed = number(1, 1000);
-        if (!speed) return speed.error();
-        options.speed = static_cast<int>(*speed);
-    } else if (option.name == "--seed") {
-        auto seed = number(0, UINT32_MAX);
-        if (!seed) return seed.error();
-        options.seed = static_cast<uint32_t>(*seed);
-    } else if (option.name == "--every") {
-        auto every = number(1, INT32_MAX);
-        if (!every) return every.error();
-        options.every = static_cast<int>(*every);
-    } else if (option.name == "--stretch") {
-        options.stretch = true;
-    } else if (option.name == "--from") {
-        options.fromFile = option.value;
-    } else if (option.name == "--to") {
-        options.toFile = option.value;
-    } else if (option.name == "--out") {
-        options.outFile = option.value;
-    } else if (option.name == "--frames") {
-        options.framesDir = option.value;
-    } else if (option.name == "--trace") {
-        options.traceFile = option.value;
-    } else {
-        return makeError("unknown option '" + std::string(option.name) + "'");
-    }
-    return {};
-}
-
 Result<TransitionOptions> readOptions(std::span<const std::string_view> arguments) {
+    auto parsed = parseCommandArgs({arguments.begin(), arguments.end()},
+                                   {"--effect", "--size", "--screen", "--speed", "--seed",
+                                    "--every", "--from", "--to", "--out", "--frames", "--trace"},
+                                   {"--stretch"});
+    if (!parsed) return parsed.error();
+    if (!parsed->positional.empty())
+        return makeError("unexpected argument '" + shortened(parsed->positional[0]) + "'");
+    if (!parsed->has("--effect")) return makeError("missing --effect N");
+    if (!parsed->has("--size")) return makeError("missing --size WxH");
+
     TransitionOptions options;
-    OptionReader reader(arguments);
-    while (auto option = reader.next(isFlag)) {
-        if (!*option) return option->error();
-        if (auto applied = applyOption(options, **option); !applied) return applied.error();
+    const std::string effectText = parsed->valueOr("--effect");
+    auto effect = parseWholeNumber("--effect", effectText, 0, transitions::kEffectCount - 1);
+    if (!effect)
+        return makeError("unknown effect '" + shortened(effectText) + "': effects are 0 to 42");
+    options.effect = static_cast<int>(*effect);
+    for (const char* name : {"--size", "--screen"}) {
+        if (!parsed->has(name)) continue;
+        auto size =
+            parsePixelSize(name, parsed->valueOr(name), static_cast<int>(imaging::kMaxPictureSide));
+        if (!size) return size.error();
+        (std::string_view(name) == "--size" ? options.size : options.screen) = *size;
     }
-    if (!options.effect) return makeError("missing --effect N");
-    if (!options.size) return makeError("missing --size WxH");
+    struct Number {
+        const char* name;
+        int64_t low;
+        int64_t high;
+    };
+    for (const Number& n : {Number{"--speed", 1, 1000}, Number{"--seed", 0, UINT32_MAX},
+                            Number{"--every", 1, INT32_MAX}}) {
+        if (!parsed->has(n.name)) continue;
+        auto value = parseWholeNumber(n.name, parsed->valueOr(n.name), n.low, n.high);
+        if (!value) return value.error();
+        const std::string_view name = n.name;
+        if (name == "--speed") options.speed = static_cast<int>(*value);
+        if (name == "--seed") options.seed = static_cast<uint32_t>(*value);
+        if (name == "--every") options.every = static_cast<int>(*value);
+    }
+    options.stretch = parsed->has("--stretch");
+    options.fromFile = parsed->valueOr("--from");
+    options.toFile = parsed->valueOr("--to");
+    options.outFile = parsed->valueOr("--out");
+    options.framesDir = parsed->valueOr("--frames");
+    options.traceFile = parsed->valueOr("--trace");
     return options;
 }
 
+// A generated sample picture, or the file decoded whole by the decoders the
+// saver ships, transparent parts laid on black as the saver shows them.
 Result<imaging::Image> pictureFor(const std::string& file, imaging::Image (*sample)(int, int),
                                   PixelSize size) {
     if (file.empty()) return sample(size.width, size.height);
-    return readPng(file, kMaxPictureSide);
+    const platform::StdFileSystem files;
+    auto opened = files.openFile(file);
+    if (!opened) return makeError("cannot read '" + file + "': " + opened.error().message);
+    imaging::Codec codec(platform::systemDecoders());
+    const std::string name = fs::path(file).filename().string();
+    if (auto loaded = codec.load(**opened, name); !loaded)
+        return makeError("cannot read '" + file + "': " + loaded.error().message);
+    return codec.takeImage();
 }
 
 // A file may be written there: its folder exists.
@@ -193,8 +194,7 @@ class FrameWriter final : public platform::FrameSink {
 };
 
 int badArguments(const Error& error) {
-    std::fprintf(stderr, "pictavo-render transition: %s\n", error.message.c_str());
-    return kExitBadArguments;
+    return render::badArguments("transition", error.message);
 }
 
 int failed(const Error& error) {

@@ -15,13 +15,13 @@ inline constexpr Subcommand kTransitionCommand{
     "      [--out FILE.png] [--frames DIR [--every K]] [--trace FILE]\n"
     "      Runs effect N (0 to 42) on a WxH picture box. --from is on screen at the start, --to "
     "is\n"
-    "      staged (PNG files, drawn at the top left, or scaled to the box with --stretch; without\n"
-    "      them two generated pictures). --screen is the screen the stretch effects measure\n"
-    "      (default: --size). --out writes the picture after the transition; --frames writes\n"
-    "      frame_000000.png (the start), one frame at every K-th pause, and the end; --trace "
-    "writes\n"
-    "      one line per drawing call and pause: copy DX DY W H SX SY, stretch DX DY W H, delay "
-    "UNITS.",
+    "      staged (pictures in any format the saver reads, drawn at the top left, or scaled to "
+    "the\n"
+    "      box with --stretch; without them two generated pictures). --screen is the screen the\n"
+    "      stretch effects measure (default: --size). --out writes the picture after the\n"
+    "      transition; --frames writes frame_000000.png (the start), one frame at every K-th\n"
+    "      pause, and the end; --trace writes one line per drawing call and pause:\n"
+    "      copy DX DY W H SX SY, stretch DX DY W H, delay UNITS.",
     runTransitionCommand,
 };
 

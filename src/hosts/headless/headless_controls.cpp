@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/text.h"
 #include "hosts/headless/headless_forms.h"
 #include "platform/control.h"
 #include "platform/keys.h"
@@ -10,24 +11,6 @@
 namespace pictavo::platform::headless {
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // Typing at the end of the text; Backspace takes the last character back.
 class TextBoxRole : public HeadlessRole {
