@@ -35,6 +35,9 @@ test_packages=(
   # 64-bit x86, whose tests run under Wine where 32-bit code cannot run
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  # the core's tests as 32-bit x86 code, run through qemu-i386 where the
+  # kernel does not run 32-bit programs
+  g++-multilib qemu-user
   # test and benchmark frameworks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # end-to-end tests: a virtual display, input, screenshots, 64-bit Wine

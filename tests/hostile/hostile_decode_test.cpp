@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hostile_files.h"
@@ -21,6 +22,9 @@
 namespace pictavo::hostile {
 namespace {
 
+#ifndef PICTAVO_RUN_PREFIX
+#define PICTAVO_RUN_PREFIX ""
+#endif
 #ifndef PICTAVO_HOSTILE_LIMITS
 #define PICTAVO_HOSTILE_LIMITS 1
 #endif
@@ -51,10 +55,14 @@ TEST_P(HostileDecode, GivesAClearErrorOrAPictureWithinItsLimits) {
     limits.wallSeconds = kCheckLimits ? seconds * kWallFactor * 2 : 300;
     // A safety net for the machine: the check below is on resident memory.
     limits.addressBytes = kCheckLimits ? uint64_t{1} << 30 : 0;
-    const std::vector<std::string> command =
+    std::vector<std::string> command =
         file.staged ? std::vector<std::string>{PICTAVO_RENDER, "slide",     path.string(),
                                                "--size",       "1920x1080", "--stretch"}
                     : std::vector<std::string>{PICTAVO_RENDER, "decode", path.string()};
+    // The 32-bit build's pictavo-render runs through qemu-i386 where the kernel runs no 32-bit
+    // code.
+    if (!std::string_view(PICTAVO_RUN_PREFIX).empty())
+        command.insert(command.begin(), PICTAVO_RUN_PREFIX);
     const RunResult run = runLimited(command, limits, {"TMPDIR=" + temporary.string()});
     ASSERT_TRUE(run.started);
     std::printf("%-28s %6.2f s processor, %6.2f s wall, %5.0f MB peak: %s\n", file.name.c_str(),

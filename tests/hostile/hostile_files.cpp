@@ -1,10 +1,12 @@
 #include "hostile_files.h"
 
+#if PICTAVO_HOSTILE_IMAGE_LIBS
 #include <jpeglib.h>
 #include <png.h>
+#include <tiffio.h>
+#endif
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <tiffio.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -239,6 +241,9 @@ void bigGemImage(const fs::path& path) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+// JPEG, PNG and TIFF files need the system's libraries, to be made or to be
+// decoded; a build without them (the 32-bit one) tries the rest.
+#if PICTAVO_HOSTILE_IMAGE_LIBS
 void bigPng(const fs::path& path, int bitDepth, int colourType) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
     if (!file) throw std::runtime_error("cannot write " + path.string());
@@ -318,6 +323,7 @@ void bigTiff(const fs::path& path, uint16_t compression, TiffLayout layout) {
     TIFFClose(tiff);
     if (!written) throw std::runtime_error("cannot write " + path.string());
 }
+#endif
 
 void fifo(const fs::path& path) {
     if (mkfifo(path.c_str(), 0600) != 0) throw std::runtime_error("cannot make " + path.string());
@@ -333,68 +339,92 @@ std::vector<HostileFile> makeAll() {
             text("nested-empty-arrays.dxf",
                  "an empty block arrayed 1000 x 1000 inside another such array", nestedEmptyArrays),
             kTooComplex),
-        failing(text("nested-line-arrays.dxf", "a line arrayed a million times, a million times",
-                     nestedLineArrays),
-                kTooComplex),
-        failing(text("deep-inserts.dxf", "sixteen levels of blocks inserting the next ten times",
-                     deepInserts),
-                kTooComplex),
-        text("huge-text.dxf", "one TEXT of 4 MB", [] { return hugeText(4 * 1000 * 1000); }),
-        text("huge-mtext.dxf", "one MTEXT of 12 MB on a single line",
-             [] { return hugeParagraph(12 * 1000 * 1000, 12 * 1000 * 1000); }),
-        text("many-lines-mtext.dxf", "one MTEXT of 12 MB in 120,000 lines",
-             [] { return hugeParagraph(12 * 1000 * 1000, 100); }),
-        text("pen-flood.wmf", "1,000,000 CreatePenIndirect records",
-             [] { return penFlood(1000000); }),
-        text("object-churn.wmf", "300,000 pens and brushes made and deleted",
-             [] { return objectChurn(300000); }),
-        text("zigzags.wmf", "polylines of 16,000 points across the picture, 200 times",
-             [] { return zigzagPolylines(200); }),
-        text("text-flood.wmf", "200 TextOut records of 30,000 characters",
-             [] { return textFlood(200); }),
-        text("record-flood.wpg", "2,000,000 line attribute records",
-             [] { return wpgRecordFlood(2000000); }),
-        text("zigzags.wpg", "polylines of 8,000 points across the picture, 400 times",
-             [] { return wpgZigzags(400); }),
-        picture(file("single-strip-deflate.tif", "8192 x 8192 RGB in one deflated strip",
-                     [](const fs::path& p) {
-                         bigTiff(p, COMPRESSION_ADOBE_DEFLATE, TiffLayout::SingleStrip);
-                     }),
-                kBigSize),
-        picture(
-            file("single-strip-raw.tif", "8192 x 8192 RGB in one uncompressed strip",
-                 [](const fs::path& p) { bigTiff(p, COMPRESSION_NONE, TiffLayout::SingleStrip); }),
-            kBigSize),
-        picture(file("tiled-lzw.tif", "8192 x 8192 RGB in LZW tiles of 512",
-                     [](const fs::path& p) { bigTiff(p, COMPRESSION_LZW, TiffLayout::Tiles); }),
-                kBigSize),
-        picture(file("big-24.bmp", "8192 x 8192, 24 bits, 192 MB of pixels",
-                     [](const fs::path& p) { bigBitmap(p, 24); }),
-                kBigSize),
-        picture(file("big-32.bmp", "8192 x 8192, 32 bits, 256 MB of pixels",
-                     [](const fs::path& p) { bigBitmap(p, 32); }),
-                kBigSize),
-        picture(file("padded-400mb.bmp", "100 x 100 followed by 400 MB of nothing",
-                     [=](const fs::path& p) { paddedBitmap(p, 400 * kMiB); }),
-                "100 x 100"),
-        failing(file("padded-1000mb.bmp", "100 x 100 followed by 1000 MB of nothing",
-                     [=](const fs::path& p) { paddedBitmap(p, 1000 * kMiB); }),
-                "file too large: 1000 MB"),
-        picture(file("big.tga", "8192 x 8192, 32 bits, uncompressed", bigTarga), kBigSize),
-        picture(file("big.pcx", "8192 x 8192, three planes", bigPcx), kBigSize),
-        picture(file("big.img", "8192 x 8192 GEM image of eight planes", bigGemImage), kBigSize),
-        picture(file("big-rgb8.png", "8192 x 8192, 8-bit RGB",
-                     [](const fs::path& p) { bigPng(p, 8, PNG_COLOR_TYPE_RGB); }),
-                kBigSize),
-        picture(file("big-rgba16.png", "8192 x 8192, 16-bit RGBA",
-                     [](const fs::path& p) { bigPng(p, 16, PNG_COLOR_TYPE_RGBA); }),
-                kBigSize),
-        picture(file("big-baseline.jpg", "8192 x 8192 baseline JPEG",
-                     [](const fs::path& p) { bigJpeg(p, false); }),
-                kBigSize),
-        file("big-progressive.jpg", "8192 x 8192 progressive JPEG",
-             [](const fs::path& p) { bigJpeg(p, true); }),
-        failing(file("fifo.bmp", "a FIFO where a picture should be", fifo), "not a regular file"),
+            failing(text("nested-line-arrays.dxf",
+                         "a line arrayed a million times, a million times", nestedLineArrays),
+                    kTooComplex),
+            failing(text("deep-inserts.dxf",
+                         "sixteen levels of blocks inserting the next ten times", deepInserts),
+                    kTooComplex),
+            text("huge-text.dxf", "one TEXT of 4 MB", [] { return hugeText(4 * 1000 * 1000); }),
+            text("huge-mtext.dxf", "one MTEXT of 12 MB on a single line",
+                 [] { return hugeParagraph(12 * 1000 * 1000, 12 * 1000 * 1000); }),
+            text("many-lines-mtext.dxf", "one MTEXT of 12 MB in 120,000 lines",
+                 [] { return hugeParagraph(12 * 1000 * 1000, 100); }),
+            text("pen-flood.wmf", "1,000,000 CreatePenIndirect records",
+                 [] { return penFlood(1000000); }),
+            text("object-churn.wmf", "300,000 pens and brushes made and deleted",
+                 [] { return objectChurn(300000); }),
+            text("zigzags.wmf", "polylines of 16,000 points across the picture, 200 times",
+                 [] { return zigzagPolylines(200); }),
+            text("text-flood.wmf", "200 TextOut records of 30,000 characters",
+                 [] { return textFlood(200); }),
+            text("record-flood.wpg", "2,000,000 line attribute records",
+                 [] { return wpgRecordFlood(2000000); }),
+            text("zigzags.wpg", "polylines of 8,000 points across the picture, 400 times",
+                 [] { return wpgZigzags(400); }),
+#if PICTAVO_HOSTILE_IMAGE_LIBS
+            picture(file("single-strip-deflate.tif", "8192 x 8192 RGB in one deflated strip",
+                         [](const fs::path& p) {
+                             bigTiff(p, COMPRESSION_ADOBE_DEFLATE, TiffLayout::SingleStrip);
+                         }),
+                    kBigSize),
+            picture(file("single-strip-raw.tif", "8192 x 8192 RGB in one uncompressed strip",
+                         [](const fs::path& p) {
+                             bigTiff(p, COMPRESSION_NONE, TiffLayout::SingleStrip);
+                         }),
+                    kBigSize),
+            picture(file("tiled-lzw.tif", "8192 x 8192 RGB in LZW tiles of 512",
+                         [](const fs::path& p) { bigTiff(p, COMPRESSION_LZW, TiffLayout::Tiles); }),
+                    kBigSize),
+#endif
+            picture(file("big-24.bmp", "8192 x 8192, 24 bits, 192 MB of pixels",
+                         [](const fs::path& p) { bigBitmap(p, 24); }),
+                    kBigSize),
+            picture(file("big-32.bmp", "8192 x 8192, 32 bits, 256 MB of pixels",
+                         [](const fs::path& p) { bigBitmap(p, 32); }),
+                    kBigSize),
+            picture(file("padded-400mb.bmp", "100 x 100 followed by 400 MB of nothing",
+                         [=](const fs::path& p) { paddedBitmap(p, 400 * kMiB); }),
+                    "100 x 100"),
+            failing(file("padded-1000mb.bmp", "100 x 100 followed by 1000 MB of nothing",
+                         [=](const fs::path& p) { paddedBitmap(p, 1000 * kMiB); }),
+                    "file too large: 1000 MB"),
+            failing(file("padded-4100mb.bmp", "100 x 100 followed by 4100 MB of nothing, past 4 GB",
+                         [=](const fs::path& p) { paddedBitmap(p, 4100 * kMiB); }),
+                    "file too large: 4100 MB"),
+            picture(file("big.tga", "8192 x 8192, 32 bits, uncompressed", bigTarga), kBigSize),
+            picture(file("big.pcx", "8192 x 8192, three planes", bigPcx), kBigSize),
+            picture(file("big.img", "8192 x 8192 GEM image of eight planes", bigGemImage),
+                    kBigSize),
+#if PICTAVO_HOSTILE_IMAGE_LIBS
+            picture(file("big-rgb8.png", "8192 x 8192, 8-bit RGB",
+                         [](const fs::path& p) { bigPng(p, 8, PNG_COLOR_TYPE_RGB); }),
+                    kBigSize),
+            picture(file("big-rgba16.png", "8192 x 8192, 16-bit RGBA",
+                         [](const fs::path& p) { bigPng(p, 16, PNG_COLOR_TYPE_RGBA); }),
+                    kBigSize),
+            picture(file("big-baseline.jpg", "8192 x 8192 baseline JPEG",
+                         [](const fs::path& p) { bigJpeg(p, false); }),
+                    kBigSize),
+            file("big-progressive.jpg", "8192 x 8192 progressive JPEG",
+                 [](const fs::path& p) { bigJpeg(p, true); }),
+#endif
+            // Sizes whose pixel count, times four bytes, wraps a 32-bit size_t many times.
+            failing(file("claim-65535.bmp", "a 54-byte header claiming 65535 x 65535 at 32 bits",
+                         [](const fs::path& p) {
+                             writeFile(p, bitmapHeader(65535, 65535, 32, 54, 54));
+                         }),
+                    "picture too large: 65535 x 65535"),
+            failing(staged(file("claim-65535.tga",
+                                "an 18-byte header claiming 65535 x 65535 at 32 bits",
+                                [](const fs::path& p) {
+                                    Bytes header;
+                                    header.u8(0).u8(0).u8(2).zeros(5).u16(0).u16(0).u16(65535);
+                                    writeFile(p, header.u16(65535).u8(32).u8(0x28).data());
+                                })),
+                    "picture too large: 65535 x 65535"),
+            failing(file("fifo.bmp", "a FIFO where a picture should be", fifo),
+                    "not a regular file"),
     };
 }
 

@@ -11,10 +11,12 @@
 #include <utility>
 #include <vector>
 
+#if PICTAVO_HOSTILE_IMAGE_LIBS
 // clang-format off
 #include <jpeglib.h>
 #include <zlib.h>
 // clang-format on
+#endif
 
 #include "hostile_files.h"
 
@@ -27,6 +29,9 @@ namespace fs = std::filesystem;
 constexpr uint32_t kMiB = uint32_t{1} << 20;
 const std::string kSlide = "1920 x 1080";
 
+// JPEG, PNG and TIFF files need the system's libraries, to be made or to be
+// decoded; a build without them (the 32-bit one) tries the rest.
+#if PICTAVO_HOSTILE_IMAGE_LIBS
 // --- JPEG ---
 
 void segment(Bytes& file, uint8_t marker, const Bytes& body) {
@@ -254,6 +259,8 @@ void sharedTagBlock(const fs::path& path) {
                 uint64_t{block} + uint64_t{kCount} * 4);
 }
 
+#endif
+
 // --- Utah RLE ---
 
 // Three channels: pairs of a SetColour, which sends the pen back to the
@@ -271,39 +278,42 @@ std::string repaintedLine(uint32_t width, uint32_t height, int pairs) {
 
 std::vector<HostileFile> stagedPictureFiles() {
     return {
+#if PICTAVO_HOSTILE_IMAGE_LIBS
         failing(staged(text("many-scans.jpg", "a 64 x 64 progressive JPEG of 3,001 empty scans",
                             [] { return emptyScans(64, 3000); })),
                 "more than 500 scans"),
-        seededWith(failing(staged(text("costly-scans.jpg",
-                                       "an 8192 x 8192 progressive JPEG of 500 empty scans",
-                                       [] { return emptyScans(8192, 499); })),
-                           "cannot read JPEG file"),
-                   [] { return emptyScans(512, 499); }),
-        picture(staged(file("exif-flood.jpg", "8,000 APP1 Exif segments of 64 KB, then 16 x 16",
-                            [](const fs::path& p) { exifFlood(p, 8000); })),
-                kSlide),
-        picture(staged(text("text-flood.png", "100 compressed texts of 7.9 MB each, then 16 x 16",
+            seededWith(failing(staged(text("costly-scans.jpg",
+                                           "an 8192 x 8192 progressive JPEG of 500 empty scans",
+                                           [] { return emptyScans(8192, 499); })),
+                               "cannot read JPEG file"),
+                       [] { return emptyScans(512, 499); }),
+            picture(staged(file("exif-flood.jpg", "8,000 APP1 Exif segments of 64 KB, then 16 x 16",
+                                [](const fs::path& p) { exifFlood(p, 8000); })),
+                    kSlide),
+            picture(
+                staged(text("text-flood.png", "100 compressed texts of 7.9 MB each, then 16 x 16",
                             [] { return textFlood(100, 7'900'000); })),
                 kSlide),
-        seededWith(
-            failing(
-                staged(file("same-mebibyte-tiles.tif", "16,384 tiles each claiming the same 1 MiB",
-                            [](const fs::path& p) { sameMebibyte(p, true, 8192, 8192); })),
-                "cannot read TIFF file"),
-            [] { return sameMebibyte(true, 512, 512); }),
-        seededWith(
-            failing(staged(file("same-mebibyte-strips.tif",
-                                "16,384 one-row strips each claiming the same 1 MiB",
-                                [](const fs::path& p) { sameMebibyte(p, false, 4096, 16384); })),
-                    "cannot read TIFF file"),
-            [] { return sameMebibyte(false, 256, 1024); }),
-        staged(file("shared-tag-block.tif", "25 private tags of 30 MB each, all in one block",
-                    sharedTagBlock)),
-        seededWith(failing(staged(text("repainted-lines.rle",
-                                       "500,000 runs of 16,384 pixels over the same line",
-                                       [] { return repaintedLine(16384, 4096, 500'000); })),
-                           "invalid Utah RLE file"),
-                   [] { return repaintedLine(256, 16, 2000); }),
+            seededWith(
+                failing(staged(file("same-mebibyte-tiles.tif",
+                                    "16,384 tiles each claiming the same 1 MiB",
+                                    [](const fs::path& p) { sameMebibyte(p, true, 8192, 8192); })),
+                        "cannot read TIFF file"),
+                [] { return sameMebibyte(true, 512, 512); }),
+            seededWith(failing(staged(file(
+                                   "same-mebibyte-strips.tif",
+                                   "16,384 one-row strips each claiming the same 1 MiB",
+                                   [](const fs::path& p) { sameMebibyte(p, false, 4096, 16384); })),
+                               "cannot read TIFF file"),
+                       [] { return sameMebibyte(false, 256, 1024); }),
+            staged(file("shared-tag-block.tif", "25 private tags of 30 MB each, all in one block",
+                        sharedTagBlock)),
+#endif
+            seededWith(failing(staged(text("repainted-lines.rle",
+                                           "500,000 runs of 16,384 pixels over the same line",
+                                           [] { return repaintedLine(16384, 4096, 500'000); })),
+                               "invalid Utah RLE file"),
+                       [] { return repaintedLine(256, 16, 2000); }),
     };
 }
 

@@ -1,6 +1,8 @@
 #include "reference_images.h"
 
+#if PICTAVO_TEST_LIBPNG
 #include <png.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +31,11 @@ void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
               static_cast<std::streamsize>(bytes.size()));
 }
 
+#if PICTAVO_TEST_LIBPNG
+bool canReadPng() {
+    return true;
+}
+
 std::optional<Image> readPng(const fs::path& path) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
@@ -38,6 +45,15 @@ std::optional<Image> readPng(const fs::path& path) {
     if (!png_image_finish_read(&png, nullptr, image.pixels.data(), 0, nullptr)) return std::nullopt;
     return image;
 }
+#else
+bool canReadPng() {
+    return false;
+}
+
+std::optional<Image> readPng(const fs::path&) {
+    return std::nullopt;
+}
+#endif
 
 namespace {
 
@@ -146,7 +162,12 @@ std::optional<Image> readWithGraphicsMagick(const std::string& source, const Tem
     const auto out = temp / "gm-reading.png";
     fs::remove(out);
     if (!run("gm convert '" + source + "' 'png32:" + out.string() + "'")) return std::nullopt;
-    return readPng(out);
+    if (canReadPng()) return readPng(out);
+    // Without libpng, Netpbm turns the PNG into a PAM file with its alpha.
+    const auto pam = temp / "gm-reading.pam";
+    if (!run("pngtopam -alphapam '" + out.string() + "' > '" + pam.string() + "'"))
+        return std::nullopt;
+    return readNetpbm(pam);
 }
 
 std::optional<Image> readWithNetpbm(const std::string& tool, const fs::path& file,

@@ -17,7 +17,9 @@ std::filesystem::path samplesDir();
 std::vector<uint8_t> readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
+// Nothing (and canReadPng() false) in a build without libpng.
 std::optional<Image> readPng(const std::filesystem::path& path);
+bool canReadPng();
 // Netpbm's P5, P6 and P7 (with or without alpha), 8 bits per sample.
 std::optional<Image> readNetpbm(const std::filesystem::path& path);
 void writePpm(const std::filesystem::path& path, const Image& image);

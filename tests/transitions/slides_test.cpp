@@ -83,5 +83,32 @@ TEST(SlideFromTopLeft, StartsAWholePictureAboveAndLeft) {
     EXPECT_TRUE(rig.showsStagedSlide());
 }
 
+// Steps where x87 arithmetic (80-bit registers, rounded late) lands a pixel
+// away from SSE2 and the 64-bit builds: mostly halves such as -298.5 that a
+// longer register puts just past the half. Found by a sweep of sizes; every
+// build must draw the 64-bit build's positions.
+TEST(DiagonalSlides, StepAsTheSixtyFourBitBuildsDoWhereX87Differs) {
+    struct Step {
+        int width, height, step, x, y;
+    };
+    const Step steps[] = {
+        {995, 743, 42, -298, -223},  // x87: -299
+        {610, 974, 45, -152, -244},  // x87: -153, -243
+        {610, 974, 57, -30, -49},    // x87: -31
+        {603, 414, 45, -151, -104},  // x87: -103
+        {626, 627, 50, -104, -104},  // x87: -105
+    };
+    for (const Step& s : steps) {
+        TransitionRig topLeft(s.width, s.height);
+        ASSERT_TRUE(topLeft.runEffect(kSlideFromTopLeft));
+        EXPECT_EQ(topLeft.draws()[s.step], drawAtEvent(s.x, s.y, s.width, s.height))
+            << s.width << "x" << s.height << " step " << s.step;
+        TransitionRig bottomLeft(s.width, s.height);
+        ASSERT_TRUE(bottomLeft.runEffect(kSlideFromBottomLeft));
+        EXPECT_EQ(bottomLeft.draws()[s.step], drawAtEvent(s.x, -s.y, s.width, s.height))
+            << s.width << "x" << s.height << " step " << s.step;
+    }
+}
+
 }  // namespace
 }  // namespace pictavo::transitions::testing

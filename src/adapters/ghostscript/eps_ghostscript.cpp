@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -117,16 +118,22 @@ std::vector<char*> pointers(const std::vector<std::string>& texts) {
     return list;
 }
 
+// A limit in bytes as setrlimit takes it: in a 32-bit build rlim_t has 32
+// bits, and a limit beyond them is no limit rather than a wrapped small one.
+rlim_t byteLimit(uint64_t bytes) {
+    return bytes >= std::numeric_limits<rlim_t>::max() ? RLIM_INFINITY : static_cast<rlim_t>(bytes);
+}
+
 // Ghostscript's own limits, set in the child before it runs Ghostscript.
 void limitChild(const GhostscriptRenderer::Limits& limits) {
-    const rlimit memory{limits.memoryBytes, limits.memoryBytes};
+    const rlimit memory{byteLimit(limits.memoryBytes), byteLimit(limits.memoryBytes)};
     setrlimit(RLIMIT_AS, &memory);
     // A second guard besides the parent's clock: processor seconds.
     const auto seconds = static_cast<rlim_t>((limits.time.count() + 999) / 1000);
     const rlimit cpu{seconds, seconds + 1};
     setrlimit(RLIMIT_CPU, &cpu);
     // -dSAFER still lets PostScript write temporary files (.tempfile).
-    const rlimit files{limits.fileBytes, limits.fileBytes};
+    const rlimit files{byteLimit(limits.fileBytes), byteLimit(limits.fileBytes)};
     setrlimit(RLIMIT_FSIZE, &files);
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);

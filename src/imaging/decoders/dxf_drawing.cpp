@@ -211,7 +211,9 @@ class DrawingReader {
     // polyline of millions of vertices is refused before it takes the
     // memory of a picture.
     bool holdLists(const Pending& p) {
-        const auto bytes = static_cast<int64_t>(listedNumbers(p) * 2 * sizeof(double));
+        // In 64 bits: a size_t product wraps at 4 GB in the 32-bit builds.
+        const int64_t bytes =
+            static_cast<int64_t>(listedNumbers(p)) * 2 * static_cast<int64_t>(sizeof(double));
         if (bytes <= listsHeld_) return true;
         const bool held = work_.hold(bytes - listsHeld_);
         listsHeld_ = bytes;

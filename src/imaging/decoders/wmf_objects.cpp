@@ -76,7 +76,7 @@ GdiObject readFont(const Params& p) {
 
 std::optional<GdiObject> readPalette(const Params& p, WorkMeter& work) {
     const size_t count = std::min<size_t>(p.u16(1), p.words() > 2 ? (p.words() - 2) / 2 : 0);
-    const auto bytes = static_cast<int64_t>(count * sizeof(Pixel));
+    const int64_t bytes = static_cast<int64_t>(count) * static_cast<int64_t>(sizeof(Pixel));
     if (!work.hold(bytes)) return std::nullopt;
     GdiObject palette = objectOf(GdiObject::Kind::Palette);
     palette.heldBytes = bytes;
@@ -127,7 +127,8 @@ std::optional<GdiObject> readRegion(const Params& p, WorkMeter& work) {
     // nextInChain, objectType, objectCount(2), regionSize, scanCount,
     // maxScan, bounding box, then the scans.
     const size_t total = rectanglesOfRegion(p);
-    const auto bytes = static_cast<int64_t>(total * sizeof(vector::Rect));
+    // In 64 bits: a size_t product wraps at 4 GB in the 32-bit builds.
+    const int64_t bytes = static_cast<int64_t>(total) * static_cast<int64_t>(sizeof(vector::Rect));
     if (!work.hold(bytes)) return std::nullopt;
     GdiObject made = objectOf(GdiObject::Kind::Region);
     made.heldBytes = bytes;

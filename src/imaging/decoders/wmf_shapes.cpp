@@ -17,7 +17,7 @@ namespace {
 
 // A point of a shape read from its record, in the path, and flattened,
 // with room for the vectors to grow.
-constexpr size_t kBytesPerPathPoint = 64;
+constexpr int64_t kBytesPerPathPoint = 64;
 
 }  // namespace
 
@@ -71,7 +71,7 @@ void Player::polyPolygon(const Params& p) {
     for (size_t i = 0; i < polygons; ++i) claimed += p.u16(1 + i);
     // Read, kept in the path and flattened: the memory is held first.
     const size_t stored = std::min(claimed, p.words() / 2);
-    const HeldBytes held(canvas_.work(), static_cast<int64_t>(stored * kBytesPerPathPoint));
+    const HeldBytes held(canvas_.work(), static_cast<int64_t>(stored) * kBytesPerPathPoint);
     if (!held) return;
     size_t word = 1 + polygons;
     Path path;

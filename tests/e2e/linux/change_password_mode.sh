@@ -15,9 +15,9 @@ expect "it ends with status 0" test "$(status_of "$LAST_PID")" -eq 0
 expect "the settings file is untouched" settings_untouched
 
 start_pictavo /a 5678
-window_titled "Change Password" >/dev/null || fail "the dialog opens again"
-sleep 0.3
-xdotool type --delay 20 "open sesame"
+dialog=$(window_titled "Change Password" || true)
+[ -n "$dialog" ] || fail "the dialog opens again"
+type_into "$dialog" "open sesame"
 xdotool key Tab
 xdotool type --delay 20 "open sesame"
 xdotool key Return

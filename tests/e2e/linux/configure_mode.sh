@@ -24,16 +24,17 @@ printf '[Brackenfeld Applications\\Pictavo]\nPicturePath=%s\nInterval=7\nSpeed=3
 SETTINGS_SUM=$(md5sum <"$SETTINGS")
 
 start_pictavo /c
-window_titled "Configure Pictavo" >/dev/null || fail "the dialog opens for Cancel"
-xdotool key Escape
+dialog=$(window_titled "Configure Pictavo" || true)
+[ -n "$dialog" ] || fail "the dialog opens for Cancel"
+key_into "$dialog" Escape
 expect "Esc (Cancel) closes the dialog and ends the program" ends_within "$LAST_PID" 2
 expect "Cancel writes nothing" settings_untouched
 
 start_pictavo /c
-window_titled "Configure Pictavo" >/dev/null || fail "the dialog opens for OK"
-xdotool key alt+1  # "&10 Sec."
-sleep 0.3
-xdotool key Return
+dialog=$(window_titled "Configure Pictavo" || true)
+[ -n "$dialog" ] || fail "the dialog opens for OK"
+# X delivers the keys in order: the interval is chosen before OK.
+key_into "$dialog" alt+1 Return  # "&10 Sec.", then OK
 expect "Enter (OK) closes the dialog and ends the program" ends_within "$LAST_PID" 2
 expect "OK writes the interval chosen" grep -qx "Interval=10" "$SETTINGS"
 expect "OK writes the folder shown" grep -qx "PicturePath=$SAMPLES" "$SETTINGS"

@@ -133,6 +133,45 @@ eventually() {
     done
     return 1
 }
+# True when the keys typed go to window $1 (the window itself or one of its
+# children): it has the focus, or the focus follows the pointer (as after a
+# focused window was closed, without a window manager) and the pointer is in it.
+focus_in() {
+    local window _
+    window=$(xdotool getwindowfocus -f 2>/dev/null) || return 1
+    [ "$window" = 1 ] && { pointer_in "$1"; return; }
+    for _ in 1 2 3 4 5 6 7 8; do
+        [ -n "$window" ] || return 1
+        [ $((window)) -eq $(($1)) ] && return 0
+        [ $((window)) -eq 0 ] && return 1
+        window=$(xwininfo -tree -id "$window" 2>/dev/null | awk '/Parent window id:/{print $4}')
+    done
+    return 1
+}
+# True when the pointer is inside window $1 and the window is shown.
+pointer_in() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell 2>/dev/null | grep -E '^[XY]=')"
+    xwininfo -id "$1" 2>/dev/null | awk -v px="${X:--1}" -v py="${Y:--1}" '
+        /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} /Width:/{w=$2} /Height:/{h=$2}
+        /Map State: IsViewable/{shown=1}
+        END{exit !(shown && px >= x && px < x + w && py >= y && py < y + h)}'
+}
+# Keys go to the window with the focus: wait (up to 5 s) until window $1
+# has it, then type text $2 or press the keys after it.
+type_into() {
+    eventually 5 focus_in "$1" || fail "window $1 takes the focus before typing"
+    xdotool type --delay 20 "$2"
+}
+key_into() {
+    local window=$1
+    shift
+    eventually 5 focus_in "$window" || fail "window $window takes the focus before a key"
+    xdotool key "$@"
+}
+# True when no window is titled exactly $1.
+no_window_titled() { [ "$(count_windows_titled "$1")" -eq 0 ]; }
+
 colour_is() { [ "$(screen_colour "$1" "$2")" = "$3" ]; }
 colour_is_not() { [ "$(screen_colour "$1" "$2")" != "$3" ]; }
 

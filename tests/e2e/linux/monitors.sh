@@ -77,7 +77,7 @@ show_on_two_monitors() {
     expect "$1: nothing of the desktop shows there either" \
         within 5 no_root_colour "$OUTER" 1920x1080+1920+0
     expect "$1: the pointer resting on the second monitor leaves the show running" kill -0 "$show"
-    xdotool key a
+    [ -n "$slide" ] && key_into "$slide" a
     expect "$1: a key typed with the pointer there ends the show" ends_within "$show" 2
     expect "$1: it ends with status 0" test "$(status_of "$show")" -eq 0
     expect "$1: and takes its covers with it" test -z "$(xwininfo -root -tree | grep '"Pictavo")')"

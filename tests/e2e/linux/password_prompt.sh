@@ -8,9 +8,9 @@ start_display
 use_one_picture
 
 start_pictavo /a 0
-window_titled "Change Password" >/dev/null || fail "/a opens its dialog"
-sleep 0.3
-xdotool type --delay 20 "secret"
+dialog=$(window_titled "Change Password" || true)
+[ -n "$dialog" ] || fail "/a opens its dialog"
+type_into "$dialog" "secret"
 xdotool key Tab
 xdotool type --delay 20 "secret"
 xdotool key Return
@@ -20,27 +20,27 @@ printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\nScreenSaveUsePassword=1\n' 
 
 start_pictavo /s
 SHOW=$LAST_PID
-window_titled "Screen Saver Main Form" >/dev/null || fail "/s opens the slide window"
-sleep 0.5
-xdotool key x
-expect "input opens the password prompt" window_titled "Pictavo/32" >/dev/null
+slide=$(window_titled "Screen Saver Main Form" || true)
+[ -n "$slide" ] || fail "/s opens the slide window"
+key_into "$slide" x
+prompt=$(window_titled "Pictavo/32" || true)
+expect "input opens the password prompt" test -n "$prompt"
 expect "the show goes on behind it" kill -0 "$SHOW"
-sleep 0.3
-xdotool key Escape
-expect "Esc closes the prompt" eventually 2 sh -c '[ "$(xdotool search --name "^Pictavo/32\$" 2>/dev/null | wc -l)" -eq 0 ]'
+key_into "$prompt" Escape
+expect "Esc closes the prompt" eventually 2 no_window_titled "Pictavo/32"
 expect "and the show goes on" kill -0 "$SHOW"
 
-xdotool key y
-window_titled "Pictavo/32" >/dev/null || fail "input opens the prompt again"
-sleep 0.3
-xdotool type --delay 20 "wrong"
+key_into "$slide" y
+prompt=$(window_titled "Pictavo/32" || true)
+[ -n "$prompt" ] || fail "input opens the prompt again"
+type_into "$prompt" "wrong"
 xdotool key Return
-expect "a wrong password is refused" window_titled "Incorrect Password" >/dev/null
-xdotool key Return
-expect "the refusal closes" eventually 2 sh -c '[ "$(xdotool search --name "^Incorrect Password\$" 2>/dev/null | wc -l)" -eq 0 ]'
+refusal=$(window_titled "Incorrect Password" || true)
+expect "a wrong password is refused" test -n "$refusal"
+key_into "$refusal" Return
+expect "the refusal closes" eventually 2 no_window_titled "Incorrect Password"
 expect "the show still runs" kill -0 "$SHOW"
-sleep 0.3
-xdotool type --delay 20 "SECRET"
+type_into "$prompt" "SECRET"
 xdotool key Return
 expect "the right password (in any case) ends the show within 2 s" ends_within "$SHOW" 2
 expect "it ends with status 0" test "$(status_of "$SHOW")" -eq 0

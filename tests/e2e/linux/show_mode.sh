@@ -22,11 +22,11 @@ second_status=0
 timeout 5 "$PICTAVO" /s >>"$WORK/pictavo.log" 2>&1 || second_status=$?
 took=$((($(date +%s%N) - start) / 1000000))
 expect "a second /s ends by itself with status 0 (status $second_status)" test "$second_status" -eq 0
-expect "a second /s ends at once (${took} ms)" test "$took" -lt 1500
+expect "a second /s ends at once (${took} ms; 2500 guards against never)" test "$took" -lt 2500
 expect "a second /s opens no window" test "$(count_windows_titled "Screen Saver Main Form")" -eq 1
 expect "the first show runs on" kill -0 "$SHOW"
 
-xdotool key a
+key_into "$slide" a
 expect "a key ends the show within 2 s" ends_within "$SHOW" 2
 expect "the show ends with status 0" test "$(status_of "$SHOW")" -eq 0
 
@@ -44,7 +44,7 @@ SHOW=$LAST_PID
 window_titled "Screen Saver Main Form" >/dev/null || fail "/s opens the slide window a third time"
 start=$(date +%s%N)
 kill -TERM "$SHOW"
-expect "SIGTERM ends the show within 1 s" ends_within "$SHOW" 1
+expect "SIGTERM ends the show within 2 s" ends_within "$SHOW" 2
 echo "SIGTERM ended the show in $((($(date +%s%N) - start) / 1000000)) ms (polled every 50 ms)"
 status=$(status_of "$SHOW")
 expect "the show dies of SIGTERM, as its sender expects (status $status)" test "$status" -eq $((128 + 15))

@@ -32,8 +32,7 @@ dialog=$(window_titled "Change Password" || true)
 expect "the password change dialog opens" test -n "$dialog"
 [ -n "$dialog" ] &&
     expect "it is centred on the screen (middle at $(middle_of "$dialog"))" eventually 2 centred "$dialog"
-sleep 0.3
-xdotool type --delay 20 "secret"
+type_into "$dialog" "secret"
 xdotool key Tab
 xdotool type --delay 20 "secret"
 xdotool key Return
@@ -42,23 +41,22 @@ printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\nScreenSaveUsePassword=1\n' 
 
 start_pictavo /s
 SHOW=$LAST_PID
-window_titled "Screen Saver Main Form" >/dev/null || fail "/s opens the slide window"
-sleep 0.5
-xdotool key x
+slide=$(window_titled "Screen Saver Main Form" || true)
+[ -n "$slide" ] || fail "/s opens the slide window"
+key_into "$slide" x
 prompt=$(window_titled "Pictavo/32" || true)
 expect "input opens the password prompt" test -n "$prompt"
 [ -n "$prompt" ] &&
     expect "the prompt is centred on the screen (middle at $(middle_of "$prompt"))" eventually 2 centred "$prompt"
-sleep 0.3
-xdotool type --delay 20 "wrong"
+type_into "$prompt" "wrong"
 xdotool key Return
 refusal=$(window_titled "Incorrect Password" || true)
 expect "a wrong password is refused" test -n "$refusal"
 [ -n "$refusal" ] &&
     expect "the message box is centred too (middle at $(middle_of "$refusal"))" eventually 2 centred "$refusal"
-xdotool key Return
-sleep 0.3
-xdotool type --delay 20 "secret"
+key_into "$refusal" Return
+expect "the refusal closes" eventually 2 no_window_titled "Incorrect Password"
+type_into "$prompt" "secret"
 xdotool key Return
 expect "the right password ends the show" ends_within "$SHOW" 2
 finish
