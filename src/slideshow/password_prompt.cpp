@@ -109,11 +109,15 @@ void PasswordPrompt::onEvent(platform::Form&, platform::Event& event) {
 void PasswordPrompt::checkPassword() {
     std::string typed = form_->control("Text1").text();
     if (encodePassword_(typed) != state_.Password) {
+        // Emptied and focused before the box: a transition can keep the
+        // box's loop running after it has closed, and what the user types
+        // meanwhile is the next try, to go into the box and stay there.
+        form_->control("Text1").setText("");
+        focusPasswordBox();
         host_.dialogs().messageBox(kWrongText, kWrongTitle,
                                    platform::kMbOk | platform::kMbIconStop);
         // The box may have run the loop long enough for the prompt to go.
         if (!isOpen()) return;
-        form_->control("Text1").setText("");
         focusPasswordBox();
         return;
     }

@@ -65,6 +65,23 @@ TEST(PasswordPrompt, AWrongPasswordIsToldAndTheTextEmptiedForAnotherTry) {
     EXPECT_FALSE(show.ended());
 }
 
+TEST(PasswordPrompt, WhatIsTypedWhileTheRefusalsLoopStillRunsIsKept) {
+    PromptFixture show;
+    auto& form = show.form();
+    std::string focusedUnderTheBox;
+    show.host.dialogs().setOnShown([&](const auto&) {
+        focusedUnderTheBox = form.focused();
+        form.type("Text1", "SeCrEt");
+    });
+    form.type("Text1", "wrong");
+    EXPECT_TRUE(form.click("Command2"));
+    show.host.dialogs().setOnShown(nullptr);
+    EXPECT_EQ(focusedUnderTheBox, "Text1");
+    EXPECT_EQ(form.control("Text1").text(), "SeCrEt");
+    form.pressKey(13);
+    EXPECT_TRUE(show.ended());
+}
+
 TEST(PasswordPrompt, TheRightPasswordWithEnterEndsTheShowAndClearsTheFlagItSet) {
     PromptFixture show;
     EXPECT_TRUE(show.host.system().screenSaverRunning());

@@ -1,5 +1,7 @@
 #include "hosts/win32/win32_event_loop.h"
 
+#include "hosts/win32/system_dialog.h"
+
 namespace pictavo::platform::win32 {
 
 Win32EventLoop::Win32EventLoop(OpenWindows& windows, const Clock& clock)
@@ -13,9 +15,24 @@ Win32EventLoop::~Win32EventLoop() {
     if (timer_ != nullptr) CloseHandle(timer_);
 }
 
+namespace {
+
+// A message box whose own loop waits for a tick of ours to finish: a
+// transition pumps its messages here.
+HWND systemDialogOf(const MSG& message) {
+    HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    return isSystemDialog(root) ? root : nullptr;
+}
+
+}  // namespace
+
 void Win32EventLoop::dispatch(MSG& message) {
     MessageFilter* filter = windows_.filterFor(message);
     if (filter != nullptr && filter->preTranslate(message)) return;
+    // Its keys go through the dialog manager as in its own loop, or Enter
+    // and Esc would do nothing until the transition ends.
+    HWND dialog = filter == nullptr ? systemDialogOf(message) : nullptr;
+    if (dialog != nullptr && IsDialogMessageW(dialog, &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hosts/win32/handles.h"
+#include "hosts/win32/system_dialog.h"
 #include "hosts/win32/text_encoding.h"
 
 namespace pictavo::platform::win32 {
@@ -48,7 +49,14 @@ void Win32Role::update(Properties changed) {
 }
 
 void Win32Role::focus() {
-    if (HWND own = window(); own != nullptr) SetFocus(own);
+    HWND own = window();
+    if (own == nullptr) return;
+    // The focus asked for again by a repaint under a message box would
+    // activate this form over the box and take the box's keys.
+    HWND root = GetAncestor(own, GA_ROOT);
+    HWND active = GetActiveWindow();
+    if (!IsWindowEnabled(root) || (active != root && isSystemDialog(active))) return;
+    SetFocus(own);
 }
 
 WindowHandle Win32Role::handle() const {

@@ -117,6 +117,21 @@ wait_for_no_window() {
   return 1
 }
 
+# Waits until the window captioned $1 is in front with one of its controls
+# holding the focus (as Wine sees it; Wine gives each key to that control,
+# whichever of its X windows the X server hands the key to), then until the
+# X server's focus is on one of Wine's windows, so keys reach Wine at all.
+wait_for_focus() {
+  local caption=$1 limit=${2:-$kOpenTimeout} deadline
+  probe focus "$caption" $((limit * 1000)) >/dev/null || return 1
+  deadline=$(( $(now_ms) + limit * 1000 ))
+  while [ "$(now_ms)" -lt "$deadline" ]; do
+    [ -n "$(xdotool getwindowfocus getwindowname 2>/dev/null)" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # Waits for pid to end within limit_ms; its exit code lands in exit_code.
 wait_for_exit() {
   local pid=$1 limit_ms=$2 deadline

@@ -81,7 +81,7 @@ check_mode() {
     report "$name" 1 "$t0" "forms seen: $(forms | tr '\t\n' ':;')"; abandon "$saver_pid"; return
   fi
   if [ -n "$end_key" ]; then
-    xdotool key "$end_key"
+    wait_for_focus "$caption" && xdotool key "$end_key"
   elif ! probe close "$caption" >/dev/null; then
     report "$name" 1 "$t0" "could not ask \"$caption\" to close"; abandon "$saver_pid"; return
   fi
@@ -143,7 +143,7 @@ case_second_show() {
     echo "      (the second show ended after $(seconds_since "$t1") s; a Wine start takes $wine_start_ms ms here)"
     report 'a second "/s" ends at once' 0 "$t0"
   fi
-  xdotool key space
+  wait_for_focus "$kSlide" && xdotool key space
   wait_for_exit "$first_pid" $((kExitTimeout * 1000)) || { report 'the first show ends on a key' 1 "$t0" "still running"; abandon "$first_pid"; }
 }
 
@@ -232,11 +232,11 @@ case_show() {
   if [ -z "$(ls -A "$work/cwd")" ]; then report 'no file is left in the current directory' 0 "$t0"
   else report 'no file is left in the current directory' 1 "$t0" "found: $(ls -A "$work/cwd" | tr '\n' ' ')"; fi
 
-  start_show /s || { report '"/s" shows again' 1 "$t0" "no window"; abandon "$saver_pid"; return; }
-  sleep 1.5
+  start_show /s && wait_for_focus "$kSlide" ||
+    { report '"/s" shows again' 1 "$t0" "no window in front"; abandon "$saver_pid"; return; }
   expect_input_ends_show 'a key ends the show within 2 s' key shift
-  start_show /s || { report '"/s" shows again' 1 "$t0" "no window"; abandon "$saver_pid"; return; }
-  sleep 1.5
+  start_show /s && wait_for_focus "$kSlide" ||
+    { report '"/s" shows again' 1 "$t0" "no window in front"; abandon "$saver_pid"; return; }
   expect_input_ends_show 'a click ends the show within 2 s' click 1
 }
 
@@ -256,8 +256,7 @@ case_short_path() {
   local saved_scr=$scr
   scr=$short
   t0=$(now_ms)
-  if start_show /s; then
-    sleep 1.5
+  if start_show /s && wait_for_focus "$kSlide"; then
     expect_input_ends_show '"/s" through the 8.3 path shows and ends on a key' key space
   else
     report '"/s" through the 8.3 path shows and ends on a key' 1 "$t0" "no window"; abandon "$saver_pid"
@@ -272,7 +271,7 @@ case_short_path() {
 open_configuration() {
   reg_delete_key "$kSettingsKey"
   start_saver /c
-  wait_for_window "$kConfigure" && sleep 0.5 && locate_client "$kConfigure"
+  wait_for_window "$kConfigure" && wait_for_focus "$kConfigure" && locate_client "$kConfigure"
 }
 
 # Dir1's first row is the drive's root: a double-click opens it. Down then
@@ -340,8 +339,8 @@ case_configure_empty_folder() {
   if ! wait_for_window "Nothing to Display" 10; then
     report "$name" 1 "$t0" "no message box"; abandon "$saver_pid"; return
   fi
-  xdotool key Return
-  if ! wait_for_no_window "Nothing to Display" 5 || ! on_x_display "$kConfigure"; then
+  wait_for_focus "Nothing to Display" 10 && xdotool key Return
+  if ! wait_for_no_window "Nothing to Display" 5 || ! wait_for_focus "$kConfigure" 10; then
     report "$name" 1 "$t0" "the message box did not close back to the dialog"; abandon "$saver_pid"; return
   fi
   xdotool key Escape
@@ -356,7 +355,7 @@ case_help_and_about() {
   t0=$(now_ms)
   if ! open_configuration; then report '"/c": Help opens and closes' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
   xdotool key alt+h
-  if wait_for_window "Configuration Help" 10 && xdotool key Return && wait_for_no_window "Configuration Help" 5; then
+  if wait_for_focus "Configuration Help" 10 && xdotool key Return && wait_for_no_window "Configuration Help" 5; then
     report '"/c": Help opens and closes' 0 "$t0"
   else
     report '"/c": Help opens and closes' 1 "$t0" "no help box, or it stayed"
@@ -366,7 +365,7 @@ case_help_and_about() {
   if ! wait_for_window "About Pictavo/32" 10; then
     report '"/c": About opens, expands and closes' 1 "$t0" "no about box"; abandon "$saver_pid"; return
   fi
-  sleep 0.5
+  wait_for_focus "About Pictavo/32" 10
   collapsed=$(probe outer "About Pictavo/32" | awk '{print $4}')
   locate_client "About Pictavo/32"
   click_twips $((5520 + 787)) $((1440 + 187))                            # Ombudsman >>
@@ -384,7 +383,7 @@ case_help_and_about() {
   else
     report '"/c": About opens, expands and closes' 0 "$t0"
   fi
-  xdotool key Escape
+  wait_for_focus "$kConfigure" 10 && xdotool key Escape
   wait_for_exit "$saver_pid" $((kExitTimeout * 1000)) || abandon "$saver_pid"
 }
 
@@ -398,13 +397,22 @@ change_password() {  # old new confirm: types into the open dialog and presses E
   xdotool key Return
 }
 
+# The refusal is a message box captioned like the dialog, which it disables
+# while it is up: the window in front with that caption is the box. Enter
+# closes it; the dialog then takes the keys again.
+dismiss_refusal() {
+  wait_for_focus "$kPassword" 10 && xdotool key Return
+  local deadline=$(( $(now_ms) + 10000 ))
+  while [ "$(x_window_count "$kPassword")" -gt 1 ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.1; done
+  wait_for_focus "$kPassword" 10
+}
+
 case_password() {
   local t0 t1 deadline first second
   reg_delete_key "$kSettingsKey"
   t0=$(now_ms)
   start_saver /a 0
-  if ! wait_for_window "$kPassword"; then report '"/a" stores the password encoded' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
-  sleep 0.5
+  if ! wait_for_focus "$kPassword"; then report '"/a" stores the password encoded' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
   change_password "" Secret Secret
   wait_for_exit "$saver_pid" $((kExitTimeout * 1000)) || abandon "$saver_pid"
   first=$(reg_value "$kPasswordKey" Password)
@@ -417,8 +425,7 @@ case_password() {
 
   t0=$(now_ms)
   start_saver /a 0
-  if ! wait_for_window "$kPassword"; then report 'changing the password needs the old one' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
-  sleep 0.5
+  if ! wait_for_focus "$kPassword"; then report 'changing the password needs the old one' 1 "$t0" "no dialog"; abandon "$saver_pid"; return; fi
   change_password wrong Other1 Other1
   # The refusal is a message box titled like the dialog.
   local deadline=$(( $(now_ms) + 10000 ))
@@ -426,8 +433,7 @@ case_password() {
   if [ "$(x_window_count "$kPassword")" -lt 2 ] || [ "$(reg_value "$kPasswordKey" Password)" != "$first" ]; then
     report 'changing the password needs the old one' 1 "$t0" "a wrong old password was not refused"; abandon "$saver_pid"; return
   fi
-  xdotool key Return
-  sleep 0.5
+  dismiss_refusal
   # Typed and erased again, the old box leaves OK disabled; Enter in it
   # still runs the check, once.
   t1=$(now_ms)
@@ -440,8 +446,7 @@ case_password() {
   else
     report 'Enter in the emptied old-password box, OK disabled, still checks it' 0 "$t1"
   fi
-  xdotool key Return
-  sleep 0.5
+  dismiss_refusal
   change_password secret Other1 Other1   # the old one, in other letter case
   wait_for_exit "$saver_pid" $((kExitTimeout * 1000)) || abandon "$saver_pid"
   second=$(reg_value "$kPasswordKey" Password)
@@ -461,8 +466,7 @@ case_password_prompt() {
   reg_set 'HKCU\Control Panel\Desktop' ScreenSaveUsePassword REG_SZ 1
   reg_set "$kPictureKey" PicturePath REG_SZ 'C:\Show'
   t0=$(now_ms)
-  if start_show /s; then
-    sleep 1.5
+  if start_show /s && wait_for_focus "$kSlide"; then
     xdotool key a
     if ! wait_for_window "$kPrompt" 10; then
       report 'a key opens the password prompt over the show' 1 "$t0" "no prompt"; abandon "$saver_pid"
@@ -477,13 +481,13 @@ case_password_prompt() {
         report 'the prompt has no window menu and no close box' 1 "$t0" "$(probe frame "$kPrompt")"
       fi
       t0=$(now_ms)
-      xdotool type wrong
+      wait_for_focus "$kPrompt" 10 && xdotool type wrong
       xdotool key Return
-      if ! wait_for_window "Incorrect Password" 10; then
+      if ! wait_for_focus "Incorrect Password" 10; then
         report "$name" 1 "$t0" "no \"Incorrect Password\""; abandon "$saver_pid"
       else
         xdotool key Return
-        wait_for_no_window "Incorrect Password" 5
+        wait_for_no_window "Incorrect Password" 5 && wait_for_focus "$kPrompt" 10
         xdotool type OTHER1
         local t1
         t1=$(now_ms)
@@ -492,7 +496,8 @@ case_password_prompt() {
           echo "      (ended $(seconds_since "$t1") s after the right password)"
           report "$name" 0 "$t0"
         else
-          report "$name" 1 "$t0" "the show did not end"; abandon "$saver_pid"
+          screenshot "$start_dir/pictavo-e2e-prompt-seen.png"
+          report "$name" 1 "$t0" "the show did not end (screenshot kept as $start_dir/pictavo-e2e-prompt-seen.png); windows: $(forms | tr '\t\n' ':;') $(x_window_count "Incorrect Password") refusal(s)"; abandon "$saver_pid"
         fi
       fi
     fi
@@ -521,7 +526,7 @@ ms_until_window_gone() {
 # after its last window has gone.
 case_responsive() {
   local t0 took name speed trial
-  local -r kGoneLimitMs=1000
+  local -r kGoneLimitMs=2000
   for tool in cjpeg pgmramp pgmtoppm; do
     command -v "$tool" >/dev/null || { echo "skip  responsive show: $tool is not installed"; return; }
   done
@@ -536,8 +541,9 @@ case_responsive() {
       reg_set "$kPictureKey" Speed REG_SZ "$speed"
       name="a 6000 x 4000 JPEG at Speed $speed: a key takes the window away within $kGoneLimitMs ms"
       t0=$(now_ms)
-      start_show /s || { report "$name" 1 "$t0" "no window"; abandon "$saver_pid"; continue; }
-      sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 1.2 + r / 32768 * 3 }')"
+      start_show /s && wait_for_focus "$kSlide" ||
+        { report "$name" 1 "$t0" "no window in front"; abandon "$saver_pid"; continue; }
+      sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 0.2 + r / 32768 * 3 }')"
       t0=$(now_ms)
       xdotool key a
       took=$(ms_until_window_gone "$t0")

@@ -10,6 +10,12 @@
 //   window_probe outer TITLE   the same for the whole window
 //   window_probe frame TITLE   "menu close" or "no menu, no close": whether
 //                              its title bar has the window menu and close box
+//   window_probe focus TITLE MS
+//                              waits up to MS milliseconds for the window
+//                              captioned TITLE to be the foreground window
+//                              with a control of its own holding the focus;
+//                              prints how long that took, exit code 1 when
+//                              it did not happen
 //   window_probe cursor        1 when the pointer is shown, 0 when hidden
 //   window_probe monitors      "left top width height primary|other" per monitor
 //   window_probe shortpath P   the short (8.3) form of path P
@@ -74,6 +80,30 @@ int printArea(const wchar_t* title, bool clientOnly) {
     }
     std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left,
                 area.bottom - area.top);
+    return 0;
+}
+
+bool holdsFocus(const wchar_t* title) {
+    HWND foreground = GetForegroundWindow();
+    if (foreground == nullptr || !IsWindowVisible(foreground) || !IsWindowEnabled(foreground))
+        return false;
+    wchar_t caption[256] = {};
+    GetWindowTextW(foreground, caption, 256);
+    if (std::wstring(caption) != title) return false;
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &thread)) return false;
+    return thread.hwndFocus != nullptr &&
+           (thread.hwndFocus == foreground || IsChild(foreground, thread.hwndFocus));
+}
+
+int waitForFocus(const wchar_t* title, DWORD limitMs) {
+    DWORD started = GetTickCount();
+    while (!holdsFocus(title)) {
+        if (GetTickCount() - started >= limitMs) return 1;
+        Sleep(20);
+    }
+    std::printf("%lu\n", GetTickCount() - started);
     return 0;
 }
 
@@ -293,6 +323,8 @@ int wmain(int argc, wchar_t** argv) {
     if ((command == L"client" || command == L"outer") && argc == 3)
         return printArea(argv[2], command == L"client");
     if (command == L"frame" && argc == 3) return printFrame(argv[2]);
+    if (command == L"focus" && argc == 4)
+        return waitForFocus(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
     if (command == L"cursor" && argc == 2) return printCursor();
     if (command == L"monitors" && argc == 2)
         return EnumDisplayMonitors(nullptr, nullptr, printMonitor, 0) ? 0 : 1;
@@ -302,9 +334,9 @@ int wmain(int argc, wchar_t** argv) {
         PreviewHost host;
         return host.run(argv[2], static_cast<DWORD>(_wtoi(argv[3])), argc == 5);
     }
-    std::fprintf(
-        stderr,
-        "usage: window_probe list | close TITLE | client TITLE | outer TITLE | cursor | monitors |"
-        " shortpath PATH | resources SCR | host SCR MS [close]\n");
+    std::fprintf(stderr,
+                 "usage: window_probe list | close TITLE | client TITLE | outer TITLE |"
+                 " focus TITLE MS | cursor | monitors |"
+                 " shortpath PATH | resources SCR | host SCR MS [close]\n");
     return 2;
 }
