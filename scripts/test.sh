@@ -146,6 +146,34 @@ check_zip() {
   rm -rf "$work"
 }
 
+# One fuzzer's short run on the seeds of its formats; its last line says
+# "passed", "failed" (a fault of ours) or "finding" (worth a look).
+fuzz_one() {  # fuzzer, seeds folder, seed extensions
+  local fuzzer=$1 seeds=$2 extensions=$3 corpus dict extension
+  echo "== fuzzing $(basename "$fuzzer") for ${PICTAVO_FUZZ_SECONDS:-20} s"
+  corpus=$(mktemp -d)
+  for extension in $extensions; do
+    cp "$seeds"/*."$extension" "$corpus"/ 2>/dev/null || true
+  done
+  # A dictionary of the format's words, where there is one (fuzz/dxf.dict).
+  dict=fuzz/$(basename "$fuzzer" _fuzzer).dict
+  local dictionary=()
+  [ -f "$dict" ] && dictionary=(-dict="$dict")
+  # What a run finds is written beside its corpus, never into the checkout.
+  if "$fuzzer" -max_total_time="${PICTAVO_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -timeout=10 \
+      "${dictionary[@]}" -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then
+    echo passed
+  elif grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|LeakSanitizer)|runtime error:|deadly signal' "$corpus.log"; then
+    # Memory errors and undefined behaviour are faults of ours: the run fails.
+    tail -n 40 "$corpus.log"; echo failed
+  else
+    # A slow input or a large allocation on a loaded machine is worth a
+    # look but says little on its own; it is printed and kept out of the tally.
+    tail -n 40 "$corpus.log"; echo finding
+  fi
+  rm -rf "$corpus" "$corpus.log"
+}
+
 build() {  # preset
   echo "== building $1"
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" || { echo "build of $1 failed"; status=1; return 1; }
@@ -180,31 +208,27 @@ for preset in "${presets[@]}"; do
         declare -A seeded=([bmp]="bmp" [dcx]="dcx" [dxf]="dxf" [eps]="eps" [gem_img]="img"
           [pcx]="pcx" [photo_cd]="pcd" [system_decoders]="jpg png tif" [tga]="tga" [utah_rle]="rle"
           [wmf]="wmf" [wpg]="wpg")
+        # Two at a time, one a core: each still gets its full time.
+        verdicts=$(mktemp -d)
+        running=0
         for fuzzer in build/fuzz/bin/*_fuzzer; do
           [ -x "$fuzzer" ] || continue
-          echo "== fuzzing $(basename "$fuzzer") for ${PICTAVO_FUZZ_SECONDS:-20} s"
-          corpus=$(mktemp -d)
-          for extension in ${seeded[$(basename "$fuzzer" _fuzzer)]:-}; do
-            cp "$seeds"/*."$extension" "$corpus"/ 2>/dev/null || true
-          done
-          # A dictionary of the format's words, where there is one (fuzz/dxf.dict).
-          dict=fuzz/$(basename "$fuzzer" _fuzzer).dict
-          dictionary=()
-          [ -f "$dict" ] && dictionary=(-dict="$dict")
-          # What a run finds is written beside its corpus, never into the checkout.
-          if "$fuzzer" -max_total_time="${PICTAVO_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -timeout=10 \
-              "${dictionary[@]}" -artifact_prefix="$corpus/" "$corpus" >"$corpus.log" 2>&1; then
-            passed=$((passed + 1))
-          elif grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|LeakSanitizer)|runtime error:|deadly signal' "$corpus.log"; then
-            # Memory errors and undefined behaviour are faults of ours: the run fails.
-            tail -n 40 "$corpus.log"; failed=$((failed + 1)); status=1
-          else
-            # A slow input or a large allocation on a loaded machine is worth a
-            # look but says little on its own; it is printed and kept out of the tally.
-            tail -n 40 "$corpus.log"; findings=$((findings + 1))
-          fi
-          rm -rf "$corpus" "$corpus.log"
+          fuzz_one "$fuzzer" "$seeds" "${seeded[$(basename "$fuzzer" _fuzzer)]:-}" \
+            >"$verdicts/$(basename "$fuzzer")" 2>&1 &
+          running=$((running + 1))
+          [ $((running % 2)) -eq 0 ] && wait
         done
+        wait
+        for verdict in "$verdicts"/*; do
+          [ -f "$verdict" ] || continue
+          sed '$d' "$verdict"
+          case $(tail -n 1 "$verdict") in
+            passed) passed=$((passed + 1)) ;;
+            finding) findings=$((findings + 1)) ;;
+            *) failed=$((failed + 1)); status=1 ;;
+          esac
+        done
+        rm -rf "$verdicts"
         rm -rf "$seeds"
       fi ;;
     *) echo "unknown preset $preset"; exit 2 ;;
