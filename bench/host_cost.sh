@@ -9,6 +9,7 @@
 # With XSHIM=path/to/xshim.so the calls to the X server are also counted.
 # usage: bench/host_cost.sh [BUILD_DIR] [SECONDS] [--effects-only | --shows-only]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/show_common.sh"
 
 BUILD=${1:-build/linux}
 SECONDS_PER_SHOW=${2:-120}
@@ -36,8 +37,17 @@ export DISPLAY=":$(cat "$WORK/display")"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo" "$WORK/pictures"
 
-# utime + stime of a process, in clock ticks.
-ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+HZ=$(getconf CLK_TCK)
+
+if [ "$ONLY" != --shows-only ]; then
+    echo "== Effects presented by the X host (Xvfb 1920x1080, Speed 1)"
+    "$BENCH" --server-pid "$XVFB_PID" --speed 1
+    echo
+fi
+[ "$ONLY" = --effects-only ] && exit 0
+
+make_show_pictures "$WORK/pictures"
+measure_nominals "$RENDER" "$WORK/effect.trace"
 HZ=$(getconf CLK_TCK)
 
 if [ "$ONLY" != --shows-only ]; then
@@ -85,8 +95,7 @@ show() {  # interval stretch
         printf "%-8s %8d %8d %10.1f %10.1f %8.1f %%  %s\n", mode, interval, n, own / hz, x / hz,
             100 * (own + x) / hz / secs, calls }' >>"$WORK/shows"
     # Each effect's wall time from "MS transition N" to "MS transition N done".
-    awk '$2 == "transition" && NF == 3 { start = $1 } $2 == "transition" && $4 == "done" { print $3, $1 - start }' \
-        "$trace" >>"$WORK/effects"
+    effect_spans "$trace" >>"$WORK/effects"
 }
 
 for interval in 1 5; do
@@ -98,10 +107,4 @@ echo "== Shows of $SECONDS_PER_SHOW s (pictavo /s, Speed 1, six 1080p JPEGs)"
 printf '%-8s %8s %8s %10s %10s %10s  %s\n' mode interval effects "pictavo s" "Xvfb s" "of a core" "X calls"
 cat "$WORK/shows"
 echo
-echo "== Effects seen in those shows: wall time against nominal (goal 1.10 x nominal + 100 ms)"
-printf '%3s %6s %10s %10s %7s %s\n' "#" runs "worst ms" "nominal" ratio goal
-sort -n "$WORK/effects" | awk -v nominal="$(for e in "${!NOMINAL[@]}"; do printf '%s=%s ' "$e" "${NOMINAL[$e]}"; done)" '
-    BEGIN { n = split(nominal, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], kv, "="); nom[kv[1]] = kv[2] } }
-    { runs[$1]++; if ($2 > worst[$1]) worst[$1] = $2 }
-    END { for (e in runs) printf "%3d %6d %10d %10.1f %7.2f %s\n", e, runs[e], worst[e], nom[e],
-              worst[e] / (nom[e] > 0 ? nom[e] : 1), worst[e] <= 1.1 * nom[e] + 100 ? "ok" : "LATE" }' | sort -n
+report_effects "$WORK/effects"

@@ -8,6 +8,7 @@
 # usage: bench/wine_cost.sh PICTAVO_SCR PICTAVO_RENDER [SECONDS]
 #   e.g. bench/wine_cost.sh build/windows64/bin/pictavo.scr build/linux/bin/pictavo-render 90
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/show_common.sh"
 
 [ $# -ge 2 ] || { echo "usage: $0 PICTAVO_SCR PICTAVO_RENDER [SECONDS]" >&2; exit 2; }
 for program in "$1" "$2"; do
@@ -41,20 +42,8 @@ wineserver -p
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
 mkdir -p "$WORK/pictures"
-for i in 1 2 3 4 5 6; do
-    convert -seed "$i" -size 1920x1080 plasma:fractal -quality 90 "$WORK/pictures/p$i.jpg"
-done
-
-# Nominal milliseconds of each effect at 1920 x 1080, Speed 1, from its pauses.
-declare -A NOMINAL
-for effect in $(seq 0 42); do
-    "$RENDER" transition --effect "$effect" --size 1920x1080 --trace "$WORK/effect.trace" \
-        >/dev/null
-    NOMINAL[$effect]=$(awk '$1 == "delay" { units += $2 } END { printf "%.1f", units * 10 * 7 / 1000 }' \
-        "$WORK/effect.trace")
-done
-
-ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+make_show_pictures "$WORK/pictures"
+measure_nominals "$RENDER" "$WORK/effect.trace"
 HZ=$(getconf CLK_TCK)
 readonly kSettings='HKCU\Software\Brackenfeld Applications\Pictavo'
 
@@ -74,21 +63,13 @@ for stretch in 0 1; do
     sleep "$SECONDS_PER_SHOW"
     own=$(ticks "$pid"); x1=$(ticks "$XVFB_PID"); w1=$(ticks "$server")
     kill -TERM "$pid"; wait "$pid" 2>/dev/null
-    tr -d '\r' <"$trace" >"$trace.lf"
     mode=centre; [ "$stretch" = 1 ] && mode=stretch
     awk -v mode="$mode" -v secs="$SECONDS_PER_SHOW" -v hz="$HZ" -v own="$own" \
-        -v w="$((w1 - w0))" -v x="$((x1 - x0))" -v n="$(grep -c ' done$' "$trace.lf")" 'BEGIN {
+        -v w="$((w1 - w0))" -v x="$((x1 - x0))" -v n="$(tr -d '\r' <"$trace" | grep -c ' done$')" 'BEGIN {
         printf "%-8s %8d %8.1f %12.1f %8.1f %8.1f %%\n", mode, n, own / hz, w / hz, x / hz,
             100 * (own + w + x) / hz / secs }'
-    awk '$2 == "transition" && NF == 3 { start = $1 } $2 == "transition" && $4 == "done" { print $3, $1 - start }' \
-        "$trace.lf" >>"$WORK/effects"
+    effect_spans "$trace" >>"$WORK/effects"
 done
 
 echo
-echo "== Effects seen in those shows: wall time against nominal (goal 1.10 x nominal + 100 ms)"
-printf '%3s %5s %9s %9s %6s %-5s %s\n' "#" runs "worst ms" nominal ratio goal "every run, ms"
-sort -n "$WORK/effects" | awk -v nominal="$(for e in "${!NOMINAL[@]}"; do printf '%s=%s ' "$e" "${NOMINAL[$e]}"; done)" '
-    BEGIN { n = split(nominal, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], kv, "="); nom[kv[1]] = kv[2] } }
-    { runs[$1]++; all[$1] = all[$1] " " $2; if ($2 > worst[$1]) worst[$1] = $2 }
-    END { for (e in runs) printf "%3d %5d %9d %9.1f %6.2f %-5s%s\n", e, runs[e], worst[e], nom[e],
-              worst[e] / (nom[e] > 0 ? nom[e] : 1), worst[e] <= 1.1 * nom[e] + 100 ? "ok" : "LATE", all[e] }' | sort -n
+report_effects "$WORK/effects"
