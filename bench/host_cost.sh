@@ -29,11 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$WORK/display" \
-    >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$WORK/display")"
+start_show_display "$WORK/display"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/pictavo" "$WORK/pictures"
 
@@ -48,28 +44,6 @@ fi
 
 make_show_pictures "$WORK/pictures"
 measure_nominals "$RENDER" "$WORK/effect.trace"
-HZ=$(getconf CLK_TCK)
-
-if [ "$ONLY" != --shows-only ]; then
-    echo "== Effects presented by the X host (Xvfb 1920x1080, Speed 1)"
-    "$BENCH" --server-pid "$XVFB_PID" --speed 1
-    echo
-fi
-[ "$ONLY" = --effects-only ] && exit 0
-
-# Six varied 1080p photographs' worth of JPEG.
-for i in 1 2 3 4 5 6; do
-    convert -seed "$i" -size 1920x1080 plasma:fractal -quality 90 "$WORK/pictures/p$i.jpg"
-done
-
-# Nominal milliseconds of each effect at 1920 x 1080, Speed 1, from its pauses.
-declare -A NOMINAL
-for effect in $(seq 0 42); do
-    "$RENDER" transition --effect "$effect" --size 1920x1080 --trace "$WORK/effect.trace" \
-        >/dev/null
-    NOMINAL[$effect]=$(awk '$1 == "delay" { units += $2 } END { printf "%.1f", units * 10 * 7 / 1000 }' \
-        "$WORK/effect.trace")
-done
 
 show() {  # interval stretch
     printf '[Brackenfeld Applications\\Pictavo]\nInterval=%s\nSpeed=1\nStretch=%s\nPicturePath=%s/\n' \

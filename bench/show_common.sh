@@ -1,6 +1,15 @@
 # Shared by the show benches (source it): the pictures they show, the
 # effects' nominal times, processor time from /proc and the effects' report.
 
+# A 1920 x 1080 Xvfb of the bench's own (it tells its number into file $1):
+# sets XVFB_PID and DISPLAY.
+start_show_display() {
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$1" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.05; done
+    export DISPLAY=":$(cat "$1")"
+}
+
 # Six varied 1080p photographs' worth of JPEG in folder $1.
 make_show_pictures() {
     local i

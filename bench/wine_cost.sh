@@ -29,11 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$WORK/display" \
-    >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$WORK/display")"
+start_show_display "$WORK/display"
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml=" "$LOADER" wineboot -i >/dev/null 2>&1
 reg_set() { "$LOADER" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
