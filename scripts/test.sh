@@ -155,6 +155,8 @@ fuzz_one() {  # fuzzer, seeds folder, seed extensions
   for extension in $extensions; do
     cp "$seeds"/*."$extension" "$corpus"/ 2>/dev/null || true
   done
+  # The inputs it once broke on, so each run starts from them too.
+  cp fuzz/regressions/"$(basename "$fuzzer" _fuzzer)"/* "$corpus"/ 2>/dev/null || true
   # A dictionary of the format's words, where there is one (fuzz/dxf.dict).
   dict=fuzz/$(basename "$fuzzer" _fuzzer).dict
   local dictionary=()
