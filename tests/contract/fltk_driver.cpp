@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "contract/dialog_driver.h"
-#include "fltk/x11_probe.h"
-#include "fltk/xvfb_environment.h"
+#include "hosts/fltk/x11_probe.h"
+#include "hosts/fltk/xvfb_environment.h"
 #include "hosts/fltk/fltk_forms.h"
 #include "hosts/fltk/fltk_host.h"
 #include "hosts/fltk/native_window.h"

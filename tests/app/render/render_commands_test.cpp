@@ -10,8 +10,8 @@
 #include <regex>
 #include <sstream>
 
+#include "slideshow/test_pictures.h"
 #include "temp_folder.h"
-#include "test_pictures.h"
 
 namespace pictavo::render {
 namespace {
