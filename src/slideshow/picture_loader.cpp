@@ -82,9 +82,9 @@ Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Con
     return {};
 }
 
-Result<void> PictureLoader::place(imaging::Codec& codec, const platform::FileSystem& files,
-                                  const std::string& name, platform::Control& picture1,
-                                  SaverState& state) const {
+Result<void> PictureLoader::place(const imaging::DecoderList& decoders,
+                                  const platform::FileSystem& files, const std::string& name,
+                                  platform::Control& picture1, SaverState& state) const {
     platform::Surface* staged = picture1.surface();
     if (staged == nullptr) return makeError("the staged picture has no image");
     PictureOrder order = slideOrder(state, screen_, *staged, name);
@@ -92,7 +92,7 @@ Result<void> PictureLoader::place(imaging::Codec& codec, const platform::FileSys
     fillScreen(picture1);
     order.stagedWidth = staged->width();
     order.stagedHeight = staged->height();
-    return place(preparePicture(codec, files, order), picture1, state);
+    return place(preparePicture(decoders, files, order), picture1, state);
 }
 
 void PictureLoader::fillScreen(platform::Control& picture1) const {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/result.h"
-#include "imaging/codec.h"
+#include "imaging/decoder.h"
 #include "platform/file_system.h"
 #include "platform/font.h"
 #include "platform/forms.h"
@@ -43,8 +43,8 @@ class PictureLoader {
     Result<void> place(const PreparedPicture& prepared, platform::Control& picture1,
                        SaverState& state) const;
 
-    // Prepares PicturePath + name with codec on this thread, then places it.
-    Result<void> place(imaging::Codec& codec, const platform::FileSystem& files,
+    // Prepares PicturePath + name with decoders on this thread, then places it.
+    Result<void> place(const imaging::DecoderList& decoders, const platform::FileSystem& files,
                        const std::string& name, platform::Control& picture1,
                        SaverState& state) const;
 

@@ -10,6 +10,7 @@
 #include "app/render/png_writer.h"
 #include "common/numbers.h"
 #include "hosts/headless/headless_host.h"
+#include "imaging/picture_decoding.h"
 #include "slideshow/picture_loader.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
@@ -49,12 +50,12 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     platform::Control& picture1 = frmSS->control("Picture1");
     picture1.move(
         {0, 0, toInt32(host.screen().widthTwips()), toInt32(host.screen().heightTwips())});
-    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
-    PicBuf1.setTargetColourCount(host.screen().displayColours());
+    const auto decoders =
+        imaging::pictureDecoders(host.platformDecoders(), host.postScriptRenderer());
 
     slideshow::PictureLoader loader(host.screen());
     std::string name = file.filename().string();
-    auto placed = loader.place(PicBuf1, host.files(), name, picture1, state);
+    auto placed = loader.place(*decoders, host.files(), name, picture1, state);
     if (placed) {
         std::cout << file.string() << ": " << state.ImageWidth << " x " << state.ImageHeight
                   << "\n";

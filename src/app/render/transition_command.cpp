@@ -17,8 +17,8 @@
 #include "hosts/headless/headless_host.h"
 #include "hosts/shared/frame_sink.h"
 #include "hosts/shared/memory_surface.h"
-#include "imaging/codec.h"
 #include "imaging/limits.h"
+#include "imaging/picture_decoding.h"
 #include "state/saver_state.h"
 #include "transitions/pacing.h"
 #include "transitions/trace.h"
@@ -101,11 +101,12 @@ Result<imaging::Image> pictureFor(const std::string& file, imaging::Image (*samp
     const platform::StdFileSystem files;
     auto opened = files.openFile(file);
     if (!opened) return makeError("cannot read '" + file + "': " + opened.error().message);
-    imaging::Codec codec(platform::systemDecoders());
+    const auto decoders = imaging::pictureDecoders(platform::systemDecoders());
     const std::string name = fs::path(file).filename().string();
-    if (auto loaded = codec.load(**opened, name); !loaded)
-        return makeError("cannot read '" + file + "': " + loaded.error().message);
-    return codec.takeImage();
+    auto decoded =
+        imaging::decodePicture({.decoders = *decoders, .fileName = name, .file = opened->get()});
+    if (!decoded) return makeError("cannot read '" + file + "': " + decoded.error().message);
+    return decoded;
 }
 
 // A file may be written there: its folder exists.
