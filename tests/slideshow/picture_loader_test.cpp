@@ -40,7 +40,10 @@ class Staging : public ::testing::Test {
 
     Result<void> place(const std::string& name) {
         PictureLoader loader(host.screen());
-        return loader.place(*decoders, host.files(), name, form->control("Picture1"), state);
+        auto placed = loader.place(*decoders, host.files(), name, form->control("Picture1"), state);
+        if (!placed) return placed.error();
+        keepPlacedSize(*placed, state);
+        return {};
     }
 
     imaging::Pixel staged(int x, int y) {

@@ -57,8 +57,7 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     std::string name = file.filename().string();
     auto placed = loader.place(*decoders, host.files(), name, picture1, state);
     if (placed) {
-        std::cout << file.string() << ": " << state.ImageWidth << " x " << state.ImageHeight
-                  << "\n";
+        std::cout << file.string() << ": " << placed->width << " x " << placed->height << "\n";
     } else {
         platform::Font font = slideshow::stagedFont();
         slideshow::printStagedLine(
