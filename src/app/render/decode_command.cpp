@@ -15,9 +15,9 @@
 namespace pictavo::render {
 
 int runDecodeCommand(const std::vector<std::string>& args, const RenderServices& services) {
-    auto parsed = parseCommandArgs(args, {"--out"}, {"--no-ghostscript"});
+    auto parsed = readCommandArgs(
+        args, {.positional = "FILE", .valueOptions = {"--out"}, .flags = {"--no-ghostscript"}});
     if (!parsed) return badArguments("decode", parsed.error().message);
-    if (parsed->positional.size() != 1) return badArguments("decode", "wants one FILE");
     const std::string& path = parsed->positional[0];
 
     platform::StdFileSystem files;

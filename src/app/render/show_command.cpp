@@ -78,36 +78,30 @@ struct ShowSettings {
 };
 
 Result<ShowSettings> readShowSettings(const std::vector<std::string>& args) {
-    auto parsed = parseCommandArgs(
-        args, {"--folder", "--size", "--seconds", "--interval", "--seed", "--trace", "--out-dir"},
-        {"--stretch"});
+    auto parsed = readCommandArgs(
+        args, {.valueOptions = {"--folder", "--size", "--seconds", "--interval", "--seed",
+                                "--trace", "--out-dir"},
+               .flags = {"--stretch"},
+               .required = {{"--folder", "DIR"}, {"--size", "WxH"}, {"--seconds", "N"}}});
     if (!parsed) return parsed.error();
-    if (!parsed->positional.empty())
-        return makeError("unexpected argument " + parsed->positional[0]);
-    for (const char* needed : {"--folder", "--size", "--seconds"})
-        if (!parsed->has(needed)) return makeError(std::string("wants ") + needed);
     ShowSettings settings;
-    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
+    auto size = parsed->size("--size");
     if (!size) return size.error();
-    settings.size = *size;
-    settings.folder = parsed->values["--folder"];
+    settings.size = **size;
+    settings.folder = parsed->valueOr("--folder");
     // A week of show is more than anyone renders.
-    auto seconds = parseWholeNumber("--seconds", parsed->values["--seconds"], 0, 7 * 24 * 3600);
+    auto seconds = parsed->number("--seconds", 0, 7 * 24 * 3600);
     if (!seconds) return seconds.error();
-    settings.seconds = *seconds;
-    if (parsed->has("--interval")) {
-        auto interval = parseWholeNumber("--interval", parsed->values["--interval"], 0, 86400);
-        if (!interval) return interval.error();
-        settings.interval = static_cast<int32_t>(*interval);
-    }
-    if (parsed->has("--seed")) {
-        auto seed = parseWholeNumber("--seed", parsed->values["--seed"], 0, UINT32_MAX);
-        if (!seed) return seed.error();
-        settings.seed = static_cast<uint32_t>(*seed);
-    }
+    settings.seconds = **seconds;
+    auto interval = parsed->number("--interval", 0, 86400);
+    if (!interval) return interval.error();
+    settings.interval = static_cast<int32_t>(interval->value_or(settings.interval));
+    auto seed = parsed->number("--seed", 0, UINT32_MAX);
+    if (!seed) return seed.error();
+    if (*seed) settings.seed = static_cast<uint32_t>(**seed);
     settings.stretch = parsed->has("--stretch");
-    settings.trace = parsed->values.count("--trace") != 0 ? parsed->values["--trace"] : "";
-    settings.outDir = parsed->values.count("--out-dir") != 0 ? parsed->values["--out-dir"] : "";
+    settings.trace = parsed->valueOr("--trace");
+    settings.outDir = parsed->valueOr("--out-dir");
     return settings;
 }
 

@@ -27,12 +27,14 @@ class NoReactions : public platform::FormHandler {
 }  // namespace
 
 int runSlideCommand(const std::vector<std::string>& args, const RenderServices& services) {
-    auto parsed = parseCommandArgs(args, {"--size", "--out"}, {"--stretch"});
+    auto parsed = readCommandArgs(args, {.positional = "FILE",
+                                         .valueOptions = {"--size", "--out"},
+                                         .flags = {"--stretch"},
+                                         .required = {{"--size", "WxH"}}});
     if (!parsed) return badArguments("slide", parsed.error().message);
-    if (parsed->positional.size() != 1) return badArguments("slide", "wants one FILE");
-    if (!parsed->has("--size")) return badArguments("slide", "wants --size WxH");
-    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
-    if (!size) return badArguments("slide", size.error().message);
+    auto read = parsed->size("--size");
+    if (!read) return badArguments("slide", read.error().message);
+    const PixelSize* size = &**read;
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
