@@ -86,6 +86,19 @@ Result<std::optional<int64_t>> CommandArgs::number(const std::string& option, in
     return std::optional<int64_t>{*value};
 }
 
+Result<void> CommandArgs::read(const std::string& option, std::optional<PixelSize>& into) const {
+    auto read = size(option);
+    if (!read) return read.error();
+    if (*read) into = *read;
+    return {};
+}
+
+Result<void> firstFailure(std::initializer_list<Result<void>> reads) {
+    for (const Result<void>& read : reads)
+        if (!read) return read;
+    return {};
+}
+
 int badArguments(const std::string& command, const std::string& message) {
     std::cerr << "pictavo-render " << command << ": " << message << "\n";
     return kExitBadArguments;

@@ -4,6 +4,7 @@
 // for the user, and every subcommand reads its words this one way.
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -52,7 +53,30 @@ struct CommandArgs {
     // The option's whole number from minimum to maximum; none when not given.
     Result<std::optional<int64_t>> number(const std::string& option, int64_t minimum,
                                           int64_t maximum) const;
+
+    // The same into a setting, which keeps its value when the option is not
+    // given: a list of these reads a command's settings in order, and the
+    // first failure is the one reported.
+    template <typename T>
+    Result<void> read(const std::string& option, int64_t minimum, int64_t maximum, T& into) const {
+        auto value = number(option, minimum, maximum);
+        if (!value) return value.error();
+        if (*value) into = static_cast<T>(**value);
+        return {};
+    }
+    template <typename T>
+    Result<void> read(const std::string& option, int64_t minimum, int64_t maximum,
+                      std::optional<T>& into) const {
+        auto value = number(option, minimum, maximum);
+        if (!value) return value.error();
+        if (*value) into = static_cast<T>(**value);
+        return {};
+    }
+    Result<void> read(const std::string& option, std::optional<PixelSize>& into) const;
 };
+
+// The first failure among reads, or success.
+Result<void> firstFailure(std::initializer_list<Result<void>> reads);
 
 // Every word starting with "--" must be one of the value options (followed
 // by its value) or flags; an option may come once; the positional word

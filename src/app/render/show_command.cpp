@@ -67,7 +67,7 @@ class ShowRecorder : public slideshow::ShowTrace {
 };
 
 struct ShowSettings {
-    PixelSize size;
+    std::optional<PixelSize> size;  // always given
     std::string folder;
     int64_t seconds = 0;
     int32_t interval = 10;
@@ -85,20 +85,15 @@ Result<ShowSettings> readShowSettings(const std::vector<std::string>& args) {
                .required = {{"--folder", "DIR"}, {"--size", "WxH"}, {"--seconds", "N"}}});
     if (!parsed) return parsed.error();
     ShowSettings settings;
-    auto size = parsed->size("--size");
-    if (!size) return size.error();
-    settings.size = **size;
+    auto read = firstFailure({
+        parsed->read("--size", settings.size),
+        // A week of show is more than anyone renders.
+        parsed->read("--seconds", 0, 7 * 24 * 3600, settings.seconds),
+        parsed->read("--interval", 0, 86400, settings.interval),
+        parsed->read("--seed", 0, UINT32_MAX, settings.seed),
+    });
+    if (!read) return read.error();
     settings.folder = parsed->valueOr("--folder");
-    // A week of show is more than anyone renders.
-    auto seconds = parsed->number("--seconds", 0, 7 * 24 * 3600);
-    if (!seconds) return seconds.error();
-    settings.seconds = **seconds;
-    auto interval = parsed->number("--interval", 0, 86400);
-    if (!interval) return interval.error();
-    settings.interval = static_cast<int32_t>(interval->value_or(settings.interval));
-    auto seed = parsed->number("--seed", 0, UINT32_MAX);
-    if (!seed) return seed.error();
-    if (*seed) settings.seed = static_cast<uint32_t>(**seed);
     settings.stretch = parsed->has("--stretch");
     settings.trace = parsed->valueOr("--trace");
     settings.outDir = parsed->valueOr("--out-dir");
@@ -114,7 +109,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
     host.setPostScriptRenderer(services.postScript);
-    host.screen().setPixels(settings->size.width, settings->size.height);
+    host.screen().setPixels(settings->size->width, settings->size->height);
     SaverState state;
     measureScreen(host.screen(), state);
     state.PicturePath = settings->folder;

@@ -51,24 +51,15 @@ Result<TransitionOptions> readOptions(const std::vector<std::string>& arguments)
     if (!parsed) return parsed.error();
 
     TransitionOptions options;
-    auto effect = parsed->number("--effect", 0, transitions::kEffectCount - 1);
-    if (!effect) return effect.error();
-    options.effect = static_cast<int>(**effect);
-    auto size = parsed->size("--size");
-    if (!size) return size.error();
-    options.size = *size;
-    auto screen = parsed->size("--screen");
-    if (!screen) return screen.error();
-    options.screen = *screen;
-    auto speed = parsed->number("--speed", 1, 1000);
-    if (!speed) return speed.error();
-    options.speed = static_cast<int>(speed->value_or(options.speed));
-    auto seed = parsed->number("--seed", 0, UINT32_MAX);
-    if (!seed) return seed.error();
-    if (*seed) options.seed = static_cast<uint32_t>(**seed);
-    auto every = parsed->number("--every", 1, INT32_MAX);
-    if (!every) return every.error();
-    options.every = static_cast<int>(every->value_or(options.every));
+    auto read = firstFailure({
+        parsed->read("--effect", 0, transitions::kEffectCount - 1, options.effect),
+        parsed->read("--size", options.size),
+        parsed->read("--screen", options.screen),
+        parsed->read("--speed", 1, 1000, options.speed),
+        parsed->read("--seed", 0, UINT32_MAX, options.seed),
+        parsed->read("--every", 1, INT32_MAX, options.every),
+    });
+    if (!read) return read.error();
     options.stretch = parsed->has("--stretch");
     options.fromFile = parsed->valueOr("--from");
     options.toFile = parsed->valueOr("--to");
