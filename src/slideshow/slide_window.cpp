@@ -57,7 +57,7 @@ platform::FormSpec SlideWindow::layout() {
     picture1.visible = false;
     ControlSpec timer1 = makeControl("Timer1", ControlKind::Timer, {});
     timer1.intervalMs = 500;
-    // File1 and PicBuf1 are the window's picture list and codec, not controls.
+    // File1 and PicBuf1 are the window's picture list and decoders, not controls.
     design.controls = {picture2, picture1, timer1};
     return design;
 }

@@ -1,4 +1,4 @@
-// Files bigger than the beginning the codec reads at once, decoded from
+// Files bigger than the beginning decodePicture reads at once, decoded from
 // the file a piece at a time: the same picture as from the whole file in
 // memory, for every decoder that reads in pieces.
 
