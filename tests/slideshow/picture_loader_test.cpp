@@ -124,10 +124,15 @@ TEST_F(Staging, TrueColourIsReducedToWhatTheDisplayShows) {
         for (int16_t stretch : {int16_t{0}, int16_t{1}}) {
             useScreen(32, 24, colours);
             state.Stretch = stretch;
-            // Stretched, the picture is re-rendered, and stays in the display's colours.
+            // Stretched, the picture is scaled to the screen and still shows only the display's
+            // colours.
             const int width = stretch != 0 ? 20 : 32;
+            const auto busy = [](int x, int y) {
+                auto byte = [](int v) { return static_cast<uint8_t>(v % 256); };
+                return rgb(byte(x * 97), byte(y * 151), byte((x + y) * 61));
+            };
             testing::writeFile(folder.path() / "photo.jpg",
-                               testing::ppmBytes(width, width * 3 / 4, positionPixel));
+                               testing::ppmBytes(width, width * 3 / 4, busy));
             ASSERT_TRUE(place("photo.jpg").ok());
             const imaging::Image shown = form->control("Picture1").surface()->snapshot();
             std::set<imaging::Pixel> used(shown.pixels.begin(), shown.pixels.end());
