@@ -6,7 +6,7 @@
 // Makes a 6000 x 4000 photo-like JPEG with cjpeg (or takes the one given).
 // Staging is: read the file, decode it for the screen and place it on the
 // screen-sized staging picture. Stretch decodes at a reduced scale and
-// scales the rows to the screen as they come (the codec's own filter);
+// scales the rows to the screen as they come (our own filter);
 // centre decodes only the visible window and copies it.
 //
 // Measured two ways, medians of the runs, wall and processor time:
@@ -33,7 +33,7 @@
 
 #include "adapters/imagelibs/system_decoders.h"
 #include "adapters/posix/std_file_system.h"
-#include "imaging/codec.h"
+#include "imaging/picture_decoding.h"
 #include "photo_like.h"
 
 extern char** environ;
@@ -112,23 +112,25 @@ double processorMs() {
 }
 
 // One slide, as the saver stages it: the file read a piece at a time and
-// decoded by the slide's codec for the screen, then placed.
+// decoded by the slide's decoders for the screen, then placed.
 bool stage(bool centre, const std::string& path, Image& screen, bool tell,
            double* decodeMs = nullptr) {
-    static pictavo::imaging::Codec codec(pictavo::platform::systemDecoders());
+    static const auto decoders =
+        pictavo::imaging::pictureDecoders(pictavo::platform::systemDecoders());
     const pictavo::platform::StdFileSystem files;
     auto file = files.openFile(path);
     if (!file) return false;
     const auto target = centre ? pictavo::imaging::Target::centre(screenWidth, screenHeight)
                                : pictavo::imaging::Target::stretch(screenWidth, screenHeight);
     const double before = processorMs();
-    auto loaded = codec.load(**file, path, target);
+    auto loaded = pictavo::imaging::decodePicture(
+        {.decoders = *decoders, .fileName = path, .file = file->get(), .target = target});
     if (decodeMs != nullptr) *decodeMs = processorMs() - before;
     if (!loaded) {
         std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return false;
     }
-    const Image decoded = codec.takeImage();
+    const Image decoded = std::move(loaded).value();
     place(decoded, screen, centre);
     if (tell) {
         std::printf("%s decodes %d x %d of %d x %d\n", centre ? "centre" : "stretch", decoded.width,

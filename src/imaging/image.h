@@ -27,7 +27,7 @@ struct Image {
     int height = 0;
     std::vector<Pixel> pixels;  // width * height, row-major
     // Bits per pixel of the picture as its file stored it (1, 4, 8, 24...):
-    // the colour count the codec reports is 2 to this power.
+    // colourCount (imaging/picture_decoding.h) is 2 to this power.
     int sourceBits = 24;
     // A decoder asked for a target (imaging/target.h) may deliver less than
     // the whole picture: the picture scaled (to the target, or to a cheap

@@ -16,16 +16,17 @@ void assignPicture(platform::Surface& surface, const imaging::Image& image) {
     surface.drawImage(image, 0, 0);
 }
 
-// ImageWidth and ImageHeight are 16-bit: a picture of more than 32767
-// pixels a side (a panorama) keeps 32767 there, and is placed by its real
-// size. Only the stretch transitions read them, and a stretched slide has
-// the staged picture's size.
-void takeImageSize(int width, int height, SaverState& state) {
-    state.ImageWidth = static_cast<int16_t>(std::clamp(width, 0, int{INT16_MAX}));
-    state.ImageHeight = static_cast<int16_t>(std::clamp(height, 0, int{INT16_MAX}));
+PlacedSize placedSize(int width, int height) {
+    return {static_cast<int16_t>(std::clamp(width, 0, int{INT16_MAX})),
+            static_cast<int16_t>(std::clamp(height, 0, int{INT16_MAX}))};
 }
 
 }  // namespace
+
+void keepPlacedSize(PlacedSize placed, SaverState& state) {
+    state.ImageWidth = placed.width;
+    state.ImageHeight = placed.height;
+}
 
 PictureOrder slideOrder(const SaverState& state, const platform::Screen& screen,
                         const platform::Surface& picture1, const std::string& name) {
@@ -42,24 +43,24 @@ PictureOrder slideOrder(const SaverState& state, const platform::Screen& screen,
     return order;
 }
 
-Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Control& picture1,
-                                  SaverState& state) const {
+Result<PlacedSize> PictureLoader::place(const PreparedPicture& prepared,
+                                        platform::Control& picture1,
+                                        const SaverState& state) const {
     platform::Surface* staged = picture1.surface();
     if (staged == nullptr) return makeError("the staged picture has no image");
 
-    if (!prepared.loaded) return prepared.loaded;
+    if (!prepared.loaded) return prepared.loaded.error();
     staged->clear(kStagedBackColour);
-    takeImageSize(prepared.pictureWidth, prepared.pictureHeight, state);
+    const PlacedSize picture = placedSize(prepared.pictureWidth, prepared.pictureHeight);
 
-    if (state.ImageWidth == state.ScreenPixelWidth &&
-        state.ImageHeight == state.ScreenPixelHeight) {
+    if (picture.width == state.ScreenPixelWidth && picture.height == state.ScreenPixelHeight) {
         assignPicture(*staged, prepared.image);
-        return {};
+        return picture;
     }
     fillScreen(picture1);
     if (state.Stretch != 0) {
         if (!prepared.rendered) return makeError("the picture was not rendered for the screen");
-        if (!*prepared.rendered) return *prepared.rendered;
+        if (!*prepared.rendered) return prepared.rendered->error();
         const imaging::Image& image = prepared.image;
         if (image.width == staged->width() && image.height == staged->height()) {
             assignPicture(*staged, image);
@@ -69,8 +70,7 @@ Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Con
             if (!again) return again.error();
             assignPicture(*staged, *again);
         }
-        takeImageSize(staged->width(), staged->height(), state);
-        return {};
+        return placedSize(staged->width(), staged->height());
     }
     // Halves round to even: (1024 - 801) / 2 = 111.5 gives 112. A picture
     // larger than the screen gets a negative offset and shows its centre.
@@ -79,12 +79,13 @@ Result<void> PictureLoader::place(const PreparedPicture& prepared, platform::Con
     // Only the window that shows may have been decoded; it goes where it
     // lies in the whole picture.
     staged->drawImage(prepared.image, x + prepared.originX, y + prepared.originY);
-    return {};
+    return picture;
 }
 
-Result<void> PictureLoader::place(imaging::Codec& codec, const platform::FileSystem& files,
-                                  const std::string& name, platform::Control& picture1,
-                                  SaverState& state) const {
+Result<PlacedSize> PictureLoader::place(const imaging::DecoderList& decoders,
+                                        const platform::FileSystem& files, const std::string& name,
+                                        platform::Control& picture1,
+                                        const SaverState& state) const {
     platform::Surface* staged = picture1.surface();
     if (staged == nullptr) return makeError("the staged picture has no image");
     PictureOrder order = slideOrder(state, screen_, *staged, name);
@@ -92,7 +93,7 @@ Result<void> PictureLoader::place(imaging::Codec& codec, const platform::FileSys
     fillScreen(picture1);
     order.stagedWidth = staged->width();
     order.stagedHeight = staged->height();
-    return place(preparePicture(codec, files, order), picture1, state);
+    return place(preparePicture(decoders, files, order), picture1, state);
 }
 
 void PictureLoader::fillScreen(platform::Control& picture1) const {

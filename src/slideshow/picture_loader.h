@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/result.h"
-#include "imaging/codec.h"
+#include "imaging/decoder.h"
 #include "platform/file_system.h"
 #include "platform/font.h"
 #include "platform/forms.h"
@@ -33,20 +33,34 @@ inline platform::Font stagedFont() {
 PictureOrder slideOrder(const SaverState& state, const platform::Screen& screen,
                         const platform::Surface& picture1, const std::string& name);
 
+// The size of the image placed into Picture1, in the 16 bits ImageWidth
+// and ImageHeight hold: a picture of more than 32767 pixels a side (a
+// panorama) keeps 32767 there, and is placed by its real size. Only the
+// stretch transitions read it, and a stretched slide has the staged
+// picture's size.
+struct PlacedSize {
+    int16_t width = 0;
+    int16_t height = 0;
+};
+
+// ImageWidth and ImageHeight := the size of the image last placed.
+void keepPlacedSize(PlacedSize placed, SaverState& state);
+
 class PictureLoader {
   public:
     explicit PictureLoader(const platform::Screen& screen) : screen_(screen) {}
 
-    // Places the prepared picture into picture1 and sets ImageWidth and
-    // ImageHeight. LastPictureIndex is the caller's, set after success. On
-    // an error Picture1 keeps whatever the steps before it left.
-    Result<void> place(const PreparedPicture& prepared, platform::Control& picture1,
-                       SaverState& state) const;
+    // Places the prepared picture into picture1 and returns the size of the
+    // image placed. ImageWidth, ImageHeight and LastPictureIndex are the
+    // caller's, set after success. On an error Picture1 keeps whatever the
+    // steps before it left.
+    Result<PlacedSize> place(const PreparedPicture& prepared, platform::Control& picture1,
+                             const SaverState& state) const;
 
-    // Prepares PicturePath + name with codec on this thread, then places it.
-    Result<void> place(imaging::Codec& codec, const platform::FileSystem& files,
-                       const std::string& name, platform::Control& picture1,
-                       SaverState& state) const;
+    // Prepares PicturePath + name with decoders on this thread, then places it.
+    Result<PlacedSize> place(const imaging::DecoderList& decoders,
+                             const platform::FileSystem& files, const std::string& name,
+                             platform::Control& picture1, const SaverState& state) const;
 
   private:
     void fillScreen(platform::Control& picture1) const;

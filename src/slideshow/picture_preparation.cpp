@@ -1,31 +1,52 @@
 #include "slideshow/picture_preparation.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "imaging/picture_decoding.h"
+#include "imaging/resample.h"
 
 namespace pictavo::slideshow {
 
 namespace {
-constexpr int kDitherErrorDiffusion = 3;
+constexpr imaging::Dither kDither = imaging::Dither::ErrorDiffusion;
 
 bool sameSize(int width, int height, const PictureOrder& order) {
     return width == order.width && height == order.height;
 }
 
 // The decoder delivers the picture at the size it is shown; one that
-// cannot (a stand-in, say) is re-rendered here.
-Result<void> shownAt(imaging::Codec& codec, int width, int height) {
-    if (codec.image().width == width && codec.image().height == height) return {};
-    return codec.render(width, height);
+// cannot (a stand-in, say) is re-rendered here, a reduced picture mapped
+// back onto its palette. On a failure the image stays as it was.
+Result<void> shownAt(imaging::Image& image, int width, int height,
+                     const std::optional<imaging::Palette>& palette) {
+    if (image.width == width && image.height == height) return {};
+    auto rendered = imaging::resample(image, width, height);
+    if (!rendered) return rendered.error();
+    rendered->sourceBits = image.sourceBits;
+    image = palette ? imaging::reduceColours(std::move(*rendered), *palette, kDither)
+                    : std::move(*rendered);
+    return {};
+}
+
+Result<imaging::Image> decodeFile(const imaging::DecoderList& decoders,
+                                  const platform::FileSystem& files, const PictureOrder& order,
+                                  std::shared_ptr<imaging::WorkMeter> work) {
+    auto file = files.openFile(order.path);
+    if (!file) return file.error();
+    return imaging::decodePicture({.decoders = decoders,
+                                   .fileName = order.name,
+                                   .file = file->get(),
+                                   .target = decodeTarget(order),
+                                   .work = std::move(work)});
 }
 }  // namespace
 
-void fitColours(imaging::Codec& codec) {
-    int64_t target = codec.targetColourCount();
-    if (codec.colourCount() <= target) return;
-    codec.setDither(kDitherErrorDiffusion);
-    if (target == 16) codec.reduceColours(16, false, false);
-    if (target == 256) codec.reduceColours(256, false, true);
-    codec.apply();
+std::optional<imaging::Palette> displayPalette(const imaging::Image& image, int64_t targetColours) {
+    if (imaging::colourCount(image) <= targetColours) return std::nullopt;
+    if (targetColours == 16) return imaging::reductionPalette(image, 16, false, false);
+    if (targetColours == 256) return imaging::reductionPalette(image, 256, false, true);
+    return std::nullopt;
 }
 
 imaging::Target decodeTarget(const PictureOrder& order) {
@@ -34,8 +55,8 @@ imaging::Target decodeTarget(const PictureOrder& order) {
     return imaging::Target::centre(order.width, order.height);
 }
 
-PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem& files,
-                               const PictureOrder& order,
+PreparedPicture preparePicture(const imaging::DecoderList& decoders,
+                               const platform::FileSystem& files, const PictureOrder& order,
                                std::shared_ptr<imaging::WorkMeter> work) {
     PreparedPicture prepared;
     prepared.order = order;
@@ -47,32 +68,29 @@ PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem
         prepared.loaded = work->stopError();
         return prepared;
     }
-    codec.setTargetColourCount(order.targetColours);
-    {
-        auto file = files.openFile(order.path);
-        if (!file) {
-            prepared.loaded = file.error();
-            return prepared;
-        }
-        prepared.loaded = codec.load(**file, order.name, decodeTarget(order), std::move(work));
-
-        if (!prepared.loaded) return prepared;
+    auto decoded = decodeFile(decoders, files, order, std::move(work));
+    if (!decoded) {
+        prepared.loaded = decoded.error();
+        return prepared;
     }
-    fitColours(codec);
-    prepared.pictureWidth = codec.width();
-    prepared.pictureHeight = codec.height();
-    prepared.originX = codec.originX();
-    prepared.originY = codec.originY();
+    imaging::Image image = std::move(decoded).value();
+    const auto palette = displayPalette(image, order.targetColours);
+    if (palette) image = imaging::reduceColours(std::move(image), *palette, kDither);
+    const int width = image.pictureWidth();
+    const int height = image.pictureHeight();
+    prepared.pictureWidth = width;
+    prepared.pictureHeight = height;
+    prepared.originX = image.originX;
+    prepared.originY = image.originY;
     if (order.fit == PictureOrder::Fit::Box) {
-        if (auto fitted =
-                imaging::fitIntoBox(codec.width(), codec.height(), order.width, order.height))
-            prepared.rendered = shownAt(codec, fitted->width, fitted->height);
+        if (auto fitted = imaging::fitIntoBox(width, height, order.width, order.height))
+            prepared.rendered = shownAt(image, fitted->width, fitted->height, palette);
         else
             prepared.rendered = makeError("nothing to show the picture in");
-    } else if (order.stretch && !sameSize(codec.width(), codec.height(), order)) {
-        prepared.rendered = shownAt(codec, order.stagedWidth, order.stagedHeight);
+    } else if (order.stretch && !sameSize(width, height, order)) {
+        prepared.rendered = shownAt(image, order.stagedWidth, order.stagedHeight, palette);
     }
-    prepared.image = codec.takeImage();
+    prepared.image = std::move(image);
     return prepared;
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "common/result.h"
-#include "imaging/codec.h"
+#include "imaging/colour_fit.h"
+#include "imaging/decoder.h"
+#include "imaging/target.h"
 #include "imaging/work_meter.h"
 #include "platform/file_system.h"
 
@@ -62,14 +64,14 @@ struct PreparedPicture {
     std::optional<Result<void>> rendered;
 };
 
-// Reduces the codec's picture to its target colour count (16 or 256) with
-// dithering when it has more colours than that.
-void fitColours(imaging::Codec& codec);
+// The palette of a display of targetColours (16 or 256) for image, when
+// the picture has more colours than that; none otherwise.
+std::optional<imaging::Palette> displayPalette(const imaging::Image& image, int64_t targetColours);
 
-// Reads and prepares the order's file with codec. work is the decode's
+// Reads and prepares the order's file with decoders. work is the decode's
 // allowance and cancel flag.
-PreparedPicture preparePicture(imaging::Codec& codec, const platform::FileSystem& files,
-                               const PictureOrder& order,
+PreparedPicture preparePicture(const imaging::DecoderList& decoders,
+                               const platform::FileSystem& files, const PictureOrder& order,
                                std::shared_ptr<imaging::WorkMeter> work = nullptr);
 
 // What the decoder is asked for: the picture scaled to the staged picture

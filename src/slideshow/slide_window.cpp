@@ -57,7 +57,7 @@ platform::FormSpec SlideWindow::layout() {
     picture1.visible = false;
     ControlSpec timer1 = makeControl("Timer1", ControlKind::Timer, {});
     timer1.intervalMs = 500;
-    // File1 and PicBuf1 are the window's picture list and codec, not controls.
+    // File1 and PicBuf1 are the window's picture list and decoders, not controls.
     design.controls = {picture2, picture1, timer1};
     return design;
 }
@@ -220,7 +220,7 @@ void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& pi
     }
     stagedForOldSize_ = false;
     const std::string& name = File1.List(pick.index);
-    Result<void> placed;
+    Result<PlacedSize> placed = PlacedSize{};
     {
         auto prepared = stagedPicture(name, staged);
         // Ended while the picture was on its way: nothing is drawn.
@@ -233,6 +233,7 @@ void SlideWindow::changeSlide(platform::Control& picture1, platform::Surface& pi
         runTransition(kEffectsWithoutStretch, staged, picture2);
         return;
     }
+    keepPlacedSize(*placed, state_);
     state_.LastPictureIndex = pick.index;
     if (observer_ != nullptr) observer_->picturePlaced(pick.index, name);
     runTransition(effectRange(), staged, picture2);

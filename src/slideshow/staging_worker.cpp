@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "imaging/picture_decoding.h"
 #include "imaging/work_meter.h"
 
 namespace pictavo::slideshow {
@@ -13,10 +14,11 @@ namespace {
 
 // Nothing may leave the thread: a picture too big for memory is an error
 // line on the slide, as any other picture that cannot be shown.
-PreparedPicture prepareSafely(imaging::Codec& codec, const platform::FileSystem& files,
-                              const PictureOrder& order, std::shared_ptr<imaging::WorkMeter> work) {
+PreparedPicture prepareSafely(const imaging::DecoderList& decoders,
+                              const platform::FileSystem& files, const PictureOrder& order,
+                              std::shared_ptr<imaging::WorkMeter> work) {
     try {
-        return preparePicture(codec, files, order, std::move(work));
+        return preparePicture(decoders, files, order, std::move(work));
     } catch (const std::bad_alloc&) {
         PreparedPicture failed;
         failed.order = order;
@@ -151,7 +153,8 @@ void StagingWorker::stop() {
 
 void StagingWorker::work(std::shared_ptr<Shared> shared, platform::Host* host) {
     const auto scope = host->enterDecodingThread();
-    imaging::Codec codec(host->platformDecoders(), host->postScriptRenderer());
+    const auto decoders =
+        imaging::pictureDecoders(host->platformDecoders(), host->postScriptRenderer());
     const platform::FileSystem& files = host->files();
 
     std::unique_lock lock(shared->mutex);
@@ -183,7 +186,7 @@ void StagingWorker::work(std::shared_ptr<Shared> shared, platform::Host* host) {
                 std::lock_guard dropOld(shared->mutex);
                 if (job.generation == shared->generation) shared->prepared.reset();
             }
-            result = prepareSafely(codec, files, job.order,
+            result = prepareSafely(*decoders, files, job.order,
                                    std::make_shared<imaging::WorkMeter>(&shared->cancel));
         }
 

@@ -17,8 +17,8 @@
 
 #include "adapters/ghostscript/eps_ghostscript.h"
 #include "adapters/imagelibs/system_decoders.h"
-#include "imaging/codec.h"
 #include "imaging/decoders/dxf.h"
+#include "imaging/picture_decoding.h"
 #include "tool_pictures.h"
 
 namespace pictavo::imaging::testing {
@@ -103,10 +103,17 @@ std::vector<uint8_t> endlessArrays() {
     return {text.begin(), text.end()};
 }
 
+Result<Image> decode(const DecoderList& decoders, std::span<const uint8_t> bytes,
+                     std::string_view name, std::shared_ptr<WorkMeter> work = nullptr) {
+    return decodePicture(
+        {.decoders = decoders, .fileName = name, .bytes = bytes, .work = std::move(work)});
+}
+
 class CancelledDecodes : public ScratchFolderTest {
   protected:
-    // The codec of the Linux build, with Ghostscript when it is installed.
-    Codec codec{platform::systemDecoders(), std::make_shared<platform::GhostscriptRenderer>()};
+    // The decoders of the Linux build, with Ghostscript when it is installed.
+    std::shared_ptr<const DecoderList> decoders = pictureDecoders(
+        platform::systemDecoders(), std::make_shared<platform::GhostscriptRenderer>());
 
     // The file a shell command made from source.ppm, or nothing when a tool is missing.
     std::optional<std::vector<uint8_t>> made(const std::string& name, const std::string& tool,
@@ -147,9 +154,9 @@ TEST_F(CancelledDecodes, EveryFormatEndsWithDecodingCancelled) {
             skipped += " " + name;
             continue;
         }
-        ASSERT_TRUE(codec.load(*bytes, name)) << name << " does not decode at all";
+        ASSERT_TRUE(decode(*decoders, *bytes, name)) << name << " does not decode at all";
         CancelFlag flag;
-        auto cancelled = codec.load(*bytes, name, {}, cancelledMeter(flag));
+        auto cancelled = decode(*decoders, *bytes, name, cancelledMeter(flag));
         ASSERT_FALSE(cancelled) << name;
         EXPECT_EQ(cancelled.error().message, "decoding cancelled") << name;
     }
@@ -161,10 +168,10 @@ TEST_F(CancelledDecodes, AnEpsPreviewStopsToo) {
     writePpm(file("source.ppm"), testPattern(120, 80));
     auto eps = made("p.eps", "gm", "gm convert " + quoted("source.ppm") + " ept:-");
     ASSERT_TRUE(eps);
-    Codec withoutGhostscript(platform::systemDecoders());
-    ASSERT_TRUE(withoutGhostscript.load(*eps, "p.eps"));
+    const auto withoutGhostscript = pictureDecoders(platform::systemDecoders());
+    ASSERT_TRUE(decode(*withoutGhostscript, *eps, "p.eps"));
     CancelFlag flag;
-    auto cancelled = withoutGhostscript.load(*eps, "p.eps", {}, cancelledMeter(flag));
+    auto cancelled = decode(*withoutGhostscript, *eps, "p.eps", cancelledMeter(flag));
     ASSERT_FALSE(cancelled);
     EXPECT_EQ(cancelled.error().message, "decoding cancelled");
 }
@@ -183,12 +190,12 @@ std::string children() {
 
 // Cancelled from another thread while the decode runs: the work that would
 // go on for a long time ends with the cancel.
-Result<void> loadCancelledMidway(Codec& codec, const std::vector<uint8_t>& bytes,
-                                 const std::string& name) {
+Result<Image> loadCancelledMidway(const DecoderList& decoders, const std::vector<uint8_t>& bytes,
+                                  const std::string& name) {
     CancelFlag flag;
     auto meter = std::make_shared<WorkMeter>(&flag, int64_t{1} << 62);
     auto decoding =
-        std::async(std::launch::async, [&] { return codec.load(bytes, name, {}, meter); });
+        std::async(std::launch::async, [&] { return decode(decoders, bytes, name, meter); });
     std::this_thread::sleep_for(200ms);
     flag.cancel();
     return decoding.get();
@@ -198,7 +205,7 @@ TEST_F(CancelledDecodes, GhostscriptBusyForeverIsKilled) {
     if (!haveTool("gs")) GTEST_SKIP() << "no Ghostscript";
     const std::string endless = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 200 100\n{} loop\n";
     const std::vector<uint8_t> bytes(endless.begin(), endless.end());
-    auto result = loadCancelledMidway(codec, bytes, "endless.eps");
+    auto result = loadCancelledMidway(*decoders, bytes, "endless.eps");
     ASSERT_FALSE(result);
     // Not "EPS rendering timed out": the end came with the cancel.
     EXPECT_EQ(result.error().message, "decoding cancelled");
@@ -206,7 +213,7 @@ TEST_F(CancelledDecodes, GhostscriptBusyForeverIsKilled) {
 }
 
 TEST_F(CancelledDecodes, ADrawingOfEndlessArraysStopsBetweenCells) {
-    auto result = loadCancelledMidway(codec, endlessArrays(), "arrays.dxf");
+    auto result = loadCancelledMidway(*decoders, endlessArrays(), "arrays.dxf");
     ASSERT_FALSE(result);
     EXPECT_TRUE(result.error().message == "decoding cancelled" ||
                 result.error().message == "drawing too complex to render")

@@ -1,4 +1,4 @@
-// Files bigger than the beginning the codec reads at once, decoded from
+// Files bigger than the beginning decodePicture reads at once, decoded from
 // the file a piece at a time: the same picture as from the whole file in
 // memory, for every decoder that reads in pieces.
 
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "adapters/imagelibs/system_decoders.h"
-#include "imaging/codec.h"
+#include "imaging/picture_decoding.h"
 #include "imaging/tool_pictures.h"
 
 namespace pictavo::imaging::testing {
@@ -40,15 +40,15 @@ class InPieces : public ScratchFolderTest {
         const auto bytes = readBytes(file(name));
         // Bigger than what is read at once, so the decoder must read the rest.
         ASSERT_GT(bytes.size(), size_t{5} << 20);
-        Codec whole(platform::systemDecoders());
-        ASSERT_TRUE(whole.load(bytes, name)) << name;
-        Codec pieces(platform::systemDecoders());
+        const auto decoders = pictureDecoders(platform::systemDecoders());
+        auto whole = decodePicture({.decoders = *decoders, .fileName = name, .bytes = bytes});
+        ASSERT_TRUE(whole) << name;
         const MemorySource source(bytes);
-        auto loaded = pieces.load(source, name);
-        ASSERT_TRUE(loaded) << loaded.error().message;
-        ASSERT_EQ(pieces.width(), whole.width());
-        ASSERT_EQ(pieces.height(), whole.height());
-        EXPECT_EQ(maxDifference(pieces.image(), whole.image()), 0);
+        auto pieces = decodePicture({.decoders = *decoders, .fileName = name, .file = &source});
+        ASSERT_TRUE(pieces) << pieces.error().message;
+        ASSERT_EQ(pieces->pictureWidth(), whole->pictureWidth());
+        ASSERT_EQ(pieces->pictureHeight(), whole->pictureHeight());
+        EXPECT_EQ(maxDifference(*pieces, *whole), 0);
     }
 };
 
@@ -93,10 +93,11 @@ TEST_F(InPieces, RunLengthBitmapFarIntoItsFile) {
     for (const int b : {4, 1, 0, 0, 2, 1, 2, 0, 0, 1}) file.push_back(static_cast<uint8_t>(b));
     testing::writeBytes(this->file("far.bmp"), file);
     expectSamePicture("far.bmp");
-    Codec codec(platform::systemDecoders());
+    const auto decoders = pictureDecoders(platform::systemDecoders());
     const MemorySource source(file);
-    ASSERT_TRUE(codec.load(source, "far.bmp"));
-    EXPECT_EQ(codec.image().at(0, 1), rgb(0, 255, 0));
+    auto decoded = decodePicture({.decoders = *decoders, .fileName = "far.bmp", .file = &source});
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->at(0, 1), rgb(0, 255, 0));
 }
 
 TEST_F(InPieces, DrawingsMatchTheirWholeFile) {

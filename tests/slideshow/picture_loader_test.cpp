@@ -5,6 +5,7 @@
 #include <set>
 
 #include "hosts/headless/headless_host.h"
+#include "imaging/picture_decoding.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
 #include "temp_folder.h"
@@ -21,7 +22,7 @@ class IgnoreEvents : public platform::FormHandler {
     void onEvent(platform::Form&, platform::Event&) override {}
 };
 
-// frmSS's staged picture on a screen of the given size, and the codec.
+// frmSS's staged picture on a screen of the given size, and the decoders.
 class Staging : public ::testing::Test {
   protected:
     void useScreen(int width, int height, int64_t colours = 16777216) {
@@ -30,8 +31,7 @@ class Staging : public ::testing::Test {
         host.screen().setDisplayColours(colours);
         measureScreen(host.screen(), state);
         state.PicturePath = folder.withSeparator();
-        codec = std::make_unique<imaging::Codec>(host.platformDecoders());
-        codec->setTargetColourCount(colours);
+        decoders = imaging::pictureDecoders(host.platformDecoders());
         form = host.forms().create(SlideWindow::layout(), handler, nullptr);
         form->control("Picture1")
             .move({0, 0, static_cast<int>(host.screen().widthTwips()),
@@ -40,7 +40,10 @@ class Staging : public ::testing::Test {
 
     Result<void> place(const std::string& name) {
         PictureLoader loader(host.screen());
-        return loader.place(*codec, host.files(), name, form->control("Picture1"), state);
+        auto placed = loader.place(*decoders, host.files(), name, form->control("Picture1"), state);
+        if (!placed) return placed.error();
+        keepPlacedSize(*placed, state);
+        return {};
     }
 
     imaging::Pixel staged(int x, int y) {
@@ -51,7 +54,7 @@ class Staging : public ::testing::Test {
     SaverState state;
     TempFolder folder;
     IgnoreEvents handler;
-    std::unique_ptr<imaging::Codec> codec;
+    std::shared_ptr<const imaging::DecoderList> decoders;
     std::unique_ptr<platform::Form> form;
 };
 
@@ -117,15 +120,25 @@ TEST_F(Staging, ASmallStretchedPictureFillsTheScreen) {
 }
 
 TEST_F(Staging, TrueColourIsReducedToWhatTheDisplayShows) {
-    for (int64_t colours : {16, 256}) {
-        useScreen(32, 24, colours);
-        testing::writeFile(folder.path() / "photo.jpg", testing::ppmBytes(32, 24, positionPixel));
-        ASSERT_TRUE(place("photo.jpg").ok());
-        const imaging::Image shown = form->control("Picture1").surface()->snapshot();
-        std::set<imaging::Pixel> used(shown.pixels.begin(), shown.pixels.end());
-        EXPECT_LE(static_cast<int64_t>(used.size()), colours);
-        EXPECT_GT(used.size(), 1u);
-    }
+    for (int64_t colours : {16, 256})
+        for (int16_t stretch : {int16_t{0}, int16_t{1}}) {
+            useScreen(32, 24, colours);
+            state.Stretch = stretch;
+            // Stretched, the picture is scaled to the screen and still shows only the display's
+            // colours.
+            const int width = stretch != 0 ? 20 : 32;
+            const auto busy = [](int x, int y) {
+                auto byte = [](int v) { return static_cast<uint8_t>(v % 256); };
+                return rgb(byte(x * 97), byte(y * 151), byte((x + y) * 61));
+            };
+            testing::writeFile(folder.path() / "photo.jpg",
+                               testing::ppmBytes(width, width * 3 / 4, busy));
+            ASSERT_TRUE(place("photo.jpg").ok());
+            const imaging::Image shown = form->control("Picture1").surface()->snapshot();
+            std::set<imaging::Pixel> used(shown.pixels.begin(), shown.pixels.end());
+            EXPECT_LE(static_cast<int64_t>(used.size()), colours);
+            EXPECT_GT(used.size(), 1u);
+        }
 }
 
 TEST_F(Staging, AFailingFileLeavesTheStagedPictureAndSizesAsTheyWere) {

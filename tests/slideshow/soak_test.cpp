@@ -86,7 +86,7 @@ class PacedTransitions : public TransitionRunner {
 };
 
 // The smallest heap in use over the changes of one stretch of the show:
-// what stays when the codec happens to hold its smallest picture.
+// what stays when the show happens to hold its smallest picture.
 class HeapWatch : public SlideShowObserver {
   public:
     void picturePlaced(int, const std::string&) override { ++placed; }

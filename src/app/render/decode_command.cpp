@@ -10,14 +10,14 @@
 #include "app/render/arguments.h"
 #include "app/render/commands.h"
 #include "app/render/png_writer.h"
-#include "imaging/codec.h"
+#include "imaging/picture_decoding.h"
 
 namespace pictavo::render {
 
 int runDecodeCommand(const std::vector<std::string>& args, const RenderServices& services) {
-    auto parsed = parseCommandArgs(args, {"--out"}, {"--no-ghostscript"});
+    auto parsed = readCommandArgs(
+        args, {.positional = "FILE", .valueOptions = {"--out"}, .flags = {"--no-ghostscript"}});
     if (!parsed) return badArguments("decode", parsed.error().message);
-    if (parsed->positional.size() != 1) return badArguments("decode", "wants one FILE");
     const std::string& path = parsed->positional[0];
 
     platform::StdFileSystem files;
@@ -27,17 +27,19 @@ int runDecodeCommand(const std::vector<std::string>& args, const RenderServices&
         return 1;
     }
     auto postScript = parsed->has("--no-ghostscript") ? nullptr : services.postScript;
-    imaging::Codec codec(services.decoders ? services.decoders() : imaging::DecoderList{},
-                         std::move(postScript));
+    const auto decoders = imaging::pictureDecoders(
+        services.decoders ? services.decoders() : imaging::DecoderList{}, std::move(postScript));
     std::string name = std::filesystem::path(path).filename().string();
-    if (auto loaded = codec.load(**file, name); !loaded) {
-        std::cerr << "pictavo-render decode: " << path << ": " << loaded.error().message << "\n";
+    auto decoded =
+        imaging::decodePicture({.decoders = *decoders, .fileName = name, .file = file->get()});
+    if (!decoded) {
+        std::cerr << "pictavo-render decode: " << path << ": " << decoded.error().message << "\n";
         return 1;
     }
-    std::cout << path << ": " << codec.width() << " x " << codec.height() << ", "
-              << codec.colourCount() << " colours\n";
+    std::cout << path << ": " << decoded->pictureWidth() << " x " << decoded->pictureHeight()
+              << ", " << imaging::colourCount(*decoded) << " colours\n";
     if (auto out = parsed->values.find("--out"); out != parsed->values.end()) {
-        if (auto written = writePng(out->second, codec.image()); !written) {
+        if (auto written = writePng(out->second, *decoded); !written) {
             std::cerr << "pictavo-render decode: " << written.error().message << "\n";
             return 1;
         }

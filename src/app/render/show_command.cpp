@@ -67,7 +67,7 @@ class ShowRecorder : public slideshow::ShowTrace {
 };
 
 struct ShowSettings {
-    PixelSize size;
+    std::optional<PixelSize> size;  // always given
     std::string folder;
     int64_t seconds = 0;
     int32_t interval = 10;
@@ -78,36 +78,25 @@ struct ShowSettings {
 };
 
 Result<ShowSettings> readShowSettings(const std::vector<std::string>& args) {
-    auto parsed = parseCommandArgs(
-        args, {"--folder", "--size", "--seconds", "--interval", "--seed", "--trace", "--out-dir"},
-        {"--stretch"});
+    auto parsed = readCommandArgs(
+        args, {.valueOptions = {"--folder", "--size", "--seconds", "--interval", "--seed",
+                                "--trace", "--out-dir"},
+               .flags = {"--stretch"},
+               .required = {{"--folder", "DIR"}, {"--size", "WxH"}, {"--seconds", "N"}}});
     if (!parsed) return parsed.error();
-    if (!parsed->positional.empty())
-        return makeError("unexpected argument " + parsed->positional[0]);
-    for (const char* needed : {"--folder", "--size", "--seconds"})
-        if (!parsed->has(needed)) return makeError(std::string("wants ") + needed);
     ShowSettings settings;
-    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
-    if (!size) return size.error();
-    settings.size = *size;
-    settings.folder = parsed->values["--folder"];
-    // A week of show is more than anyone renders.
-    auto seconds = parseWholeNumber("--seconds", parsed->values["--seconds"], 0, 7 * 24 * 3600);
-    if (!seconds) return seconds.error();
-    settings.seconds = *seconds;
-    if (parsed->has("--interval")) {
-        auto interval = parseWholeNumber("--interval", parsed->values["--interval"], 0, 86400);
-        if (!interval) return interval.error();
-        settings.interval = static_cast<int32_t>(*interval);
-    }
-    if (parsed->has("--seed")) {
-        auto seed = parseWholeNumber("--seed", parsed->values["--seed"], 0, UINT32_MAX);
-        if (!seed) return seed.error();
-        settings.seed = static_cast<uint32_t>(*seed);
-    }
+    auto read = firstFailure({
+        parsed->read("--size", settings.size),
+        // A week of show is more than anyone renders.
+        parsed->read("--seconds", 0, 7 * 24 * 3600, settings.seconds),
+        parsed->read("--interval", 0, 86400, settings.interval),
+        parsed->read("--seed", 0, UINT32_MAX, settings.seed),
+    });
+    if (!read) return read.error();
+    settings.folder = parsed->valueOr("--folder");
     settings.stretch = parsed->has("--stretch");
-    settings.trace = parsed->values.count("--trace") != 0 ? parsed->values["--trace"] : "";
-    settings.outDir = parsed->values.count("--out-dir") != 0 ? parsed->values["--out-dir"] : "";
+    settings.trace = parsed->valueOr("--trace");
+    settings.outDir = parsed->valueOr("--out-dir");
     return settings;
 }
 
@@ -120,7 +109,7 @@ int runShowCommand(const std::vector<std::string>& args, const RenderServices& s
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
     host.setPostScriptRenderer(services.postScript);
-    host.screen().setPixels(settings->size.width, settings->size.height);
+    host.screen().setPixels(settings->size->width, settings->size->height);
     SaverState state;
     measureScreen(host.screen(), state);
     state.PicturePath = settings->folder;

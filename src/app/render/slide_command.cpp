@@ -10,6 +10,7 @@
 #include "app/render/png_writer.h"
 #include "common/numbers.h"
 #include "hosts/headless/headless_host.h"
+#include "imaging/picture_decoding.h"
 #include "slideshow/picture_loader.h"
 #include "slideshow/slide_window.h"
 #include "startup/main.h"
@@ -26,12 +27,14 @@ class NoReactions : public platform::FormHandler {
 }  // namespace
 
 int runSlideCommand(const std::vector<std::string>& args, const RenderServices& services) {
-    auto parsed = parseCommandArgs(args, {"--size", "--out"}, {"--stretch"});
+    auto parsed = readCommandArgs(args, {.positional = "FILE",
+                                         .valueOptions = {"--size", "--out"},
+                                         .flags = {"--stretch"},
+                                         .required = {{"--size", "WxH"}}});
     if (!parsed) return badArguments("slide", parsed.error().message);
-    if (parsed->positional.size() != 1) return badArguments("slide", "wants one FILE");
-    if (!parsed->has("--size")) return badArguments("slide", "wants --size WxH");
-    auto size = parsePixelSize("--size", parsed->values["--size"], kLargestScreenSide);
-    if (!size) return badArguments("slide", size.error().message);
+    auto read = parsed->size("--size");
+    if (!read) return badArguments("slide", read.error().message);
+    const PixelSize* size = &**read;
 
     platform::headless::HeadlessHost host;
     if (services.decoders) host.setDecoderSource(services.decoders);
@@ -49,15 +52,14 @@ int runSlideCommand(const std::vector<std::string>& args, const RenderServices& 
     platform::Control& picture1 = frmSS->control("Picture1");
     picture1.move(
         {0, 0, toInt32(host.screen().widthTwips()), toInt32(host.screen().heightTwips())});
-    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
-    PicBuf1.setTargetColourCount(host.screen().displayColours());
+    const auto decoders =
+        imaging::pictureDecoders(host.platformDecoders(), host.postScriptRenderer());
 
     slideshow::PictureLoader loader(host.screen());
     std::string name = file.filename().string();
-    auto placed = loader.place(PicBuf1, host.files(), name, picture1, state);
+    auto placed = loader.place(*decoders, host.files(), name, picture1, state);
     if (placed) {
-        std::cout << file.string() << ": " << state.ImageWidth << " x " << state.ImageHeight
-                  << "\n";
+        std::cout << file.string() << ": " << placed->width << " x " << placed->height << "\n";
     } else {
         platform::Font font = slideshow::stagedFont();
         slideshow::printStagedLine(

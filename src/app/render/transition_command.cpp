@@ -7,18 +7,15 @@
 #include <optional>
 #include <string>
 
-#include "adapters/imagelibs/system_decoders.h"
 #include "adapters/posix/std_file_system.h"
 #include "app/render/arguments.h"
 #include "app/render/png_writer.h"
 #include "app/render/sample_pictures.h"
 #include "common/numbers.h"
-#include "common/text.h"
 #include "hosts/headless/headless_host.h"
 #include "hosts/shared/frame_sink.h"
 #include "hosts/shared/memory_surface.h"
-#include "imaging/codec.h"
-#include "imaging/limits.h"
+#include "imaging/picture_decoding.h"
 #include "state/saver_state.h"
 #include "transitions/pacing.h"
 #include "transitions/trace.h"
@@ -45,45 +42,24 @@ struct TransitionOptions {
     std::string traceFile;
 };
 
-Result<TransitionOptions> readOptions(std::span<const std::string_view> arguments) {
-    auto parsed = parseCommandArgs({arguments.begin(), arguments.end()},
-                                   {"--effect", "--size", "--screen", "--speed", "--seed",
-                                    "--every", "--from", "--to", "--out", "--frames", "--trace"},
-                                   {"--stretch"});
+Result<TransitionOptions> readOptions(const std::vector<std::string>& arguments) {
+    auto parsed = readCommandArgs(
+        arguments, {.valueOptions = {"--effect", "--size", "--screen", "--speed", "--seed",
+                                     "--every", "--from", "--to", "--out", "--frames", "--trace"},
+                    .flags = {"--stretch"},
+                    .required = {{"--effect", "N"}, {"--size", "WxH"}}});
     if (!parsed) return parsed.error();
-    if (!parsed->positional.empty())
-        return makeError("unexpected argument '" + shortened(parsed->positional[0]) + "'");
-    if (!parsed->has("--effect")) return makeError("missing --effect N");
-    if (!parsed->has("--size")) return makeError("missing --size WxH");
 
     TransitionOptions options;
-    const std::string effectText = parsed->valueOr("--effect");
-    auto effect = parseWholeNumber("--effect", effectText, 0, transitions::kEffectCount - 1);
-    if (!effect)
-        return makeError("unknown effect '" + shortened(effectText) + "': effects are 0 to 42");
-    options.effect = static_cast<int>(*effect);
-    for (const char* name : {"--size", "--screen"}) {
-        if (!parsed->has(name)) continue;
-        auto size =
-            parsePixelSize(name, parsed->valueOr(name), static_cast<int>(imaging::kMaxPictureSide));
-        if (!size) return size.error();
-        (std::string_view(name) == "--size" ? options.size : options.screen) = *size;
-    }
-    struct Number {
-        const char* name;
-        int64_t low;
-        int64_t high;
-    };
-    for (const Number& n : {Number{"--speed", 1, 1000}, Number{"--seed", 0, UINT32_MAX},
-                            Number{"--every", 1, INT32_MAX}}) {
-        if (!parsed->has(n.name)) continue;
-        auto value = parseWholeNumber(n.name, parsed->valueOr(n.name), n.low, n.high);
-        if (!value) return value.error();
-        const std::string_view name = n.name;
-        if (name == "--speed") options.speed = static_cast<int>(*value);
-        if (name == "--seed") options.seed = static_cast<uint32_t>(*value);
-        if (name == "--every") options.every = static_cast<int>(*value);
-    }
+    auto read = firstFailure({
+        parsed->read("--effect", 0, transitions::kEffectCount - 1, options.effect),
+        parsed->read("--size", options.size),
+        parsed->read("--screen", options.screen),
+        parsed->read("--speed", 1, 1000, options.speed),
+        parsed->read("--seed", 0, UINT32_MAX, options.seed),
+        parsed->read("--every", 1, INT32_MAX, options.every),
+    });
+    if (!read) return read.error();
     options.stretch = parsed->has("--stretch");
     options.fromFile = parsed->valueOr("--from");
     options.toFile = parsed->valueOr("--to");
@@ -96,16 +72,18 @@ Result<TransitionOptions> readOptions(std::span<const std::string_view> argument
 // A generated sample picture, or the file decoded whole by the decoders the
 // saver ships, transparent parts laid on black as the saver shows them.
 Result<imaging::Image> pictureFor(const std::string& file, imaging::Image (*sample)(int, int),
-                                  PixelSize size) {
+                                  PixelSize size, const RenderServices& services) {
     if (file.empty()) return sample(size.width, size.height);
     const platform::StdFileSystem files;
     auto opened = files.openFile(file);
     if (!opened) return makeError("cannot read '" + file + "': " + opened.error().message);
-    imaging::Codec codec(platform::systemDecoders());
+    const auto decoders =
+        imaging::pictureDecoders(services.decoders ? services.decoders() : imaging::DecoderList{});
     const std::string name = fs::path(file).filename().string();
-    if (auto loaded = codec.load(**opened, name); !loaded)
-        return makeError("cannot read '" + file + "': " + loaded.error().message);
-    return codec.takeImage();
+    auto decoded =
+        imaging::decodePicture({.decoders = *decoders, .fileName = name, .file = opened->get()});
+    if (!decoded) return makeError("cannot read '" + file + "': " + decoded.error().message);
+    return decoded;
 }
 
 // A file may be written there: its folder exists.
@@ -204,7 +182,8 @@ int failed(const Error& error) {
 
 }  // namespace
 
-int runTransitionCommand(std::span<const std::string_view> arguments) {
+int runTransitionCommand(const std::vector<std::string>& arguments,
+                         const RenderServices& services) {
     Result<TransitionOptions> read = readOptions(arguments);
     if (!read) return badArguments(read.error());
     const TransitionOptions& options = *read;
@@ -212,9 +191,9 @@ int runTransitionCommand(std::span<const std::string_view> arguments) {
     const PixelSize screenSize = options.screen.value_or(size);
 
     // Everything that can be wrong with the request is found before anything is written.
-    Result<imaging::Image> from = pictureFor(options.fromFile, oldSamplePicture, size);
+    Result<imaging::Image> from = pictureFor(options.fromFile, oldSamplePicture, size, services);
     if (!from) return badArguments(from.error());
-    Result<imaging::Image> to = pictureFor(options.toFile, newSamplePicture, size);
+    Result<imaging::Image> to = pictureFor(options.toFile, newSamplePicture, size, services);
     if (!to) return badArguments(to.error());
     for (const std::string& file : {options.outFile, options.traceFile})
         if (!file.empty())

@@ -6,7 +6,7 @@
 
 namespace pictavo::render {
 
-int runTransitionCommand(std::span<const std::string_view> arguments);
+int runTransitionCommand(const std::vector<std::string>& arguments, const RenderServices& services);
 
 inline constexpr Subcommand kTransitionCommand{
     "transition",

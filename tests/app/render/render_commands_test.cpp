@@ -1,7 +1,7 @@
 #include "adapters/imagelibs/system_decoders.h"
 #include "app/render/commands.h"
-#include "imaging/codec.h"
 #include "imaging/decoders/eps.h"
+#include "imaging/picture_decoding.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +30,15 @@ std::string readAll(const std::filesystem::path& path) {
 }
 
 imaging::Image readPng(const std::filesystem::path& path) {
-    imaging::Codec codec(platform::systemDecoders());
+    const auto decoders = imaging::pictureDecoders(platform::systemDecoders());
     const std::string bytes = readAll(path);
-    auto loaded =
-        codec.load(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
-                   path.filename().string());
-    EXPECT_TRUE(loaded.ok()) << (loaded.ok() ? "" : loaded.error().message);
-    return loaded.ok() ? codec.takeImage() : imaging::Image{};
+    const std::string name = path.filename().string();
+    auto decoded = imaging::decodePicture(
+        {.decoders = *decoders,
+         .fileName = name,
+         .bytes = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())});
+    EXPECT_TRUE(decoded.ok()) << (decoded.ok() ? "" : decoded.error().message);
+    return decoded.ok() ? std::move(decoded).value() : imaging::Image{};
 }
 
 struct CommandRun {

@@ -1,5 +1,5 @@
 // Decodes pictures the way pictavo.scr loads a slide: the Win32 host's
-// decoders and the core's own, in the codec the slide uses, the file read
+// decoders and the core's own, decoded as a slide is, the file read
 // through the host. Each picture is written as a binary PPM for the
 // decoding-routes test to set beside the Linux build's decode of the file.
 //
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "hosts/win32/win32_host.h"
-#include "imaging/codec.h"
+#include "imaging/picture_decoding.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     }
     const std::string outDir = argv[1];
     platform::win32::Win32Host host;
-    imaging::Codec PicBuf1(host.platformDecoders(), host.postScriptRenderer());
+    const auto decoders =
+        imaging::pictureDecoders(host.platformDecoders(), host.postScriptRenderer());
 
     int failures = 0;
     for (int n = 1; n < argc - 1; ++n) {
@@ -75,19 +76,22 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        if (auto loaded = PicBuf1.load(**file, path, target); !loaded) {
-            std::printf("%d: error: %s\n", n, loaded.error().message.c_str());
+        auto decoded = imaging::decodePicture(
+            {.decoders = *decoders, .fileName = path, .file = file->get(), .target = target});
+        if (!decoded) {
+            std::printf("%d: error: %s\n", n, decoded.error().message.c_str());
             ++failures;
             continue;
         }
         const std::string out = outDir + "\\" + std::to_string(n) + ".ppm";
-        if (!writePpm(out, PicBuf1.image())) {
+        if (!writePpm(out, *decoded)) {
             std::printf("%d: error: cannot write %s\n", n, out.c_str());
             ++failures;
             continue;
         }
-        std::printf("%d: %d x %d, %lld colours\n", n, PicBuf1.width(), PicBuf1.height(),
-                    static_cast<long long>(PicBuf1.colourCount()));
+        std::printf("%d: %d x %d, %lld colours\n", n, decoded->pictureWidth(),
+                    decoded->pictureHeight(),
+                    static_cast<long long>(imaging::colourCount(*decoded)));
     }
     std::fflush(stdout);
     return failures == 0 ? 0 : 1;

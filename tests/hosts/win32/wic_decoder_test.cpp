@@ -15,7 +15,7 @@
 
 #include "hosts/win32/com_ref.h"
 #include "hosts/win32/win32_host.h"
-#include "imaging/codec.h"
+#include "imaging/picture_decoding.h"
 
 namespace pictavo::platform::win32 {
 namespace {
@@ -261,12 +261,14 @@ TEST_F(WicDecoderTest, DamagedFilesGiveAnErrorTheSlideCanPrint) {
         << message;
 }
 
-TEST_F(WicDecoderTest, TheCodecReadsTheSystemFormatsThroughThem) {
-    imaging::Codec codec(wicDecoders());
+TEST_F(WicDecoderTest, TheSlidesDecodingReadsTheSystemFormatsThroughThem) {
+    const auto decoders = imaging::pictureDecoders(wicDecoders());
     std::vector<uint8_t> png = encode(GUID_ContainerFormatPng, halves(6, 2));
-    ASSERT_TRUE(codec.load(png, "misnamed.bmp").ok());
-    EXPECT_EQ(codec.width(), 6);
-    EXPECT_EQ(codec.image().at(0, 0), rgb(255, 0, 0));
+    auto decoded =
+        imaging::decodePicture({.decoders = *decoders, .fileName = "misnamed.bmp", .bytes = png});
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded->pictureWidth(), 6);
+    EXPECT_EQ(decoded->at(0, 0), rgb(255, 0, 0));
 }
 
 // The slide show decodes on a thread of its own: the host gives that thread
@@ -279,10 +281,12 @@ TEST_F(WicDecoderTest, ADecodingThreadOfTheHostDecodesThroughTheComponent) {
     int width = 0;
     std::thread decoding([&] {
         auto scope = host.enterDecodingThread();
-        imaging::Codec codec(host.platformDecoders());
+        const auto all = imaging::pictureDecoders(host.platformDecoders());
         decoders = host.platformDecoders().size();
-        loaded = codec.load(png, "p.png");
-        width = codec.width();
+        auto decoded =
+            imaging::decodePicture({.decoders = *all, .fileName = "p.png", .bytes = png});
+        if (decoded) width = decoded->pictureWidth();
+        loaded = decoded ? Result<void>{} : Result<void>(decoded.error());
     });
     decoding.join();
     EXPECT_EQ(decoders, 3u);
