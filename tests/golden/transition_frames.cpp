@@ -1,6 +1,5 @@
 #include "golden/transition_frames.h"
 
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "common/random.h"
+#include "golden/effect_playback.h"
 #include "golden/pixel_hash.h"
 #include "hosts/shared/memory_surface.h"
 #include "transitions/transition_rig.h"
@@ -59,11 +59,7 @@ const std::vector<Family>& families() {
 const std::vector<Size> kEverySize = {{67, 45}, {45, 67}, {1, 1}};
 
 std::string keyOf(int effect, Size size, const char* frame) {
-    char text[96];
-    std::snprintf(text, sizeof text, "%s%02d-%.*s/%dx%d/%s", kTransitionPrefix, effect,
-                  static_cast<int>(transitions::effectName(effect).size()),
-                  transitions::effectName(effect).data(), size.width, size.height, frame);
-    return text;
+    return transitionKey(effect, size.width, size.height, frame);
 }
 
 // The rig's pictures (every staged pixel tells where it came from), set up

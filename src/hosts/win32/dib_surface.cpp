@@ -1,7 +1,7 @@
 #include "hosts/win32/dib_surface.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
 
 #include "hosts/win32/gdi_objects.h"
 #include "hosts/win32/text_encoding.h"
@@ -114,64 +114,47 @@ void FrameGate::presentHeld() {
     for (DibSurface* surface : held) surface->presentNow();
 }
 
+PixelView DibSurface::pixels() {
+    // The CPU reads and writes the bits: GDI's batched drawing lands first.
+    GdiFlush();
+    return {bits_, width_, height_};
+}
+
+ConstPixelView DibSurface::pixels() const {
+    GdiFlush();
+    return {bits_, width_, height_};
+}
+
+ConstPixelView DibSurface::sourcePixels(const Surface& src, imaging::Image& fallback) {
+    if (const auto* dib = dynamic_cast<const DibSurface*>(&src)) return dib->pixels();
+    fallback = src.snapshot();
+    return viewOf(std::as_const(fallback));
+}
+
 void DibSurface::copyFrom(const Surface& src, int dx, int dy, int w, int h, int sx, int sy) {
     if (w <= 0 || h <= 0 || bits_ == nullptr) return;
-    if (const auto* dib = dynamic_cast<const DibSurface*>(&src)) {
-        // GDI skips whatever falls outside either bitmap, and copes with a
-        // source that overlaps the destination.
-        BitBlt(dc_, dx, dy, w, h, dib->dc_, sx, sy, SRCCOPY);
-    } else {
-        imaging::Image source = src.snapshot();
-        RECT from = clipped(sx, sy, w, h, source.width, source.height);
-        GdiFlush();
-        for (int y = from.top; y < from.bottom; ++y)
-            for (int x = from.left; x < from.right; ++x) {
-                int tx = dx + x - sx, ty = dy + y - sy;
-                if (tx >= 0 && ty >= 0 && tx < width_ && ty < height_)
-                    bits_[static_cast<size_t>(ty) * static_cast<size_t>(width_) +
-                          static_cast<size_t>(tx)] = source.at(x, y) | kOpaque;
-            }
-    }
+    imaging::Image fallback;
+    copyPixels(sourcePixels(src, fallback), pixels(), dx, dy, w, h, sx, sy);
     markChanged(dx, dy, w, h);
 }
 
 void DibSurface::stretchFrom(const Surface& src, int sx, int sy, int sw, int sh, int dx, int dy,
                              int dw, int dh) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || bits_ == nullptr) return;
-    const auto* dib = dynamic_cast<const DibSurface*>(&src);
-    if (dib == nullptr) {
-        DibSurface copy(src.width(), src.height(), 0);
-        copy.drawImage(src.snapshot(), 0, 0);
-        stretchFrom(copy, sx, sy, sw, sh, dx, dy, dw, dh);
-        return;
-    }
-    // Whole pixels, as the picture boxes' own scaled draw gives them.
-    int previousMode = SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchBlt(dc_, dx, dy, dw, dh, dib->dc_, sx, sy, sw, sh, SRCCOPY);
-    SetStretchBltMode(dc_, previousMode);
+    imaging::Image fallback;
+    stretchPixels(sourcePixels(src, fallback), pixels(), sx, sy, sw, sh, dx, dy, dw, dh);
     markChanged(dx, dy, dw, dh);
 }
 
 void DibSurface::clear(Colour colour) {
     if (bits_ == nullptr) return;
-    GdiFlush();
-    std::fill_n(bits_, static_cast<size_t>(width_) * static_cast<size_t>(height_), pixelOf(colour));
+    fillPixels(pixels(), pixelOf(colour));
     markChanged(0, 0, width_, height_);
 }
 
 void DibSurface::drawImage(const imaging::Image& image, int x, int y) {
     if (bits_ == nullptr || image.empty()) return;
-    RECT target = clipped(x, y, image.width, image.height, width_, height_);
-    if (isEmpty(target)) return;
-    GdiFlush();
-    // Both hold 0xAARRGGBB words; the DIB ignores the alpha byte.
-    for (int row = target.top; row < target.bottom; ++row) {
-        const imaging::Pixel* from =
-            image.pixels.data() + static_cast<size_t>(row - y) * static_cast<size_t>(image.width) +
-            (target.left - x);
-        uint32_t* to = bits_ + static_cast<size_t>(row) * static_cast<size_t>(width_) + target.left;
-        std::memcpy(to, from, static_cast<size_t>(target.right - target.left) * sizeof(uint32_t));
-    }
+    copyPixels(viewOf(image), pixels(), x, y, image.width, image.height, 0, 0);
     markChanged(x, y, image.width, image.height);
 }
 
@@ -205,8 +188,9 @@ void DibSurface::setPrintPosition(int x, int y) {
 imaging::Image DibSurface::snapshot() const {
     imaging::Image image(width_, height_);
     if (bits_ == nullptr) return image;
-    GdiFlush();
-    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = bits_[i] | kOpaque;
+    const imaging::Pixel* bits = pixels().pixels;
+    // What the window shows: the DIB ignores the alpha byte.
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = bits[i] | kOpaque;
     return image;
 }
 

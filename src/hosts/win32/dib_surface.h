@@ -1,13 +1,15 @@
 #pragma once
 // The persistent image of a picture box (and of a form's background): a
 // 32-bit top-down DIB section selected into a memory device context. The
-// transitions' block transfers are GDI BitBlt and StretchBlt between two of
-// these; the window that shows one repaints from it.
+// transitions' block transfers and stretches run the shared pixel loops on
+// its bits, as every host's picture boxes do; only text goes through GDI.
+// The window that shows one repaints from it.
 
 #include <windows.h>
 
 #include <functional>
 
+#include "hosts/shared/pixel_blits.h"
 #include "hosts/win32/frame_gate.h"
 #include "platform/surface.h"
 
@@ -49,7 +51,13 @@ class DibSurface final : public Surface {
     // A new size that keeps the pixels still inside it; new parts show fill.
     void resizeKeeping(int width, int height, Colour fill);
 
+    // The bits as they are, for the CPU: 0xAARRGGBB words, top row first,
+    // whose alpha byte keeps what was drawn but shows nowhere.
+    PixelView pixels();
+    ConstPixelView pixels() const;
+
   private:
+    static ConstPixelView sourcePixels(const Surface& src, imaging::Image& fallback);
     void allocate(int width, int height);
     void release();
     void markChanged(int x, int y, int w, int h);

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "common/random.h"
+#include "golden/effect_playback.h"
 #include "golden/golden_file.h"
 #include "golden/pixel_hash.h"
 #include "hosts/fltk/fltk_host.h"
 #include "hosts/fltk/fltk_surface.h"
 #include "hosts/fltk/picture_window.h"
 #include "hosts/headless/headless_screen.h"
-#include "transitions/pacing.h"
 #include "transitions/transition_engine.h"
 #include "transitions/transition_rig.h"
 #include "xvfb_environment.h"
@@ -29,24 +29,9 @@
 namespace pictavo::platform::fltk {
 namespace {
 
+using golden::PauseCounter;
 using imaging::Image;
 using transitions::testing::kOldSlide;
-using transitions::testing::stagedPixel;
-
-// Counts the pauses and, when asked, cuts the effect short at one of them.
-class PauseCounter final : public transitions::TraceSink {
-  public:
-    void copy(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) override {}
-    void stretch(int32_t, int32_t, int32_t, int32_t) override {}
-    void delay(int32_t units) override {
-        nominalNanos += transitions::nominalDelayNanos(units, speed);
-        if (++pauses == stopAt) throw transitions::TransitionAborted{};
-    }
-    int pauses = 0;
-    int stopAt = -1;
-    int speed = 0;
-    int64_t nominalNanos = 0;
-};
 
 // Picture2 shown in a borderless window at the screen's top left, as the
 // show has it, with Picture1 staged beside it.
@@ -63,10 +48,7 @@ class ShownPictures {
         screen.setPixels(width, height);
         state.ImageWidth = static_cast<int16_t>(width);
         state.ImageHeight = static_cast<int16_t>(height);
-        Image staged(width, height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) staged.at(x, y) = stagedPixel(x, y);
-        picture1.drawImage(staged, 0, 0);
+        picture1.drawImage(golden::stagedSlide(width, height), 0, 0);
     }
     ~ShownPictures() { window->detach(); }
 
@@ -118,35 +100,21 @@ class ShownPictures {
     PictureWindow* window = nullptr;
 };
 
-std::string goldenKey(int effect, const char* frame) {
-    const auto name = transitions::effectName(effect);
-    return "transition/" + std::string(effect < 10 ? "0" : "") + std::to_string(effect) + "-" +
-           std::string(name) + "/67x45/" + frame;
-}
-
 TEST(PicturePresenting, EveryEffectShowsTheHeadlessFramesOnScreen) {
     const golden::Entries golden = golden::readGoldenFile(PICTAVO_GOLDEN_FILE);
     ShownPictures shown(67, 45);
-    shown.state.Speed = 0;  // no waits: the pixels do not depend on the pace
     for (int effect = 0; effect < transitions::kEffectCount; ++effect) {
-        SCOPED_TRACE(goldenKey(effect, ""));
-        PauseCounter count;
-        shown.reset();
-        shown.run(effect, count);
-        // The end of the effect presents what is left: the screen is whole.
-        EXPECT_EQ(golden.at(goldenKey(effect, "final")),
-                  golden::hexHash(golden::pixelHash(shown.picture2.snapshot())));
-        EXPECT_EQ(shown.onScreen().pixels, shown.opaque().pixels);
-        if (count.pauses == 0) continue;
-
-        PauseCounter cut;
-        cut.stopAt = (count.pauses + 1) / 2;
-        shown.reset();
-        shown.run(effect, cut);
-        shown.host.eventLoop().presentDrawing(EventLoop::Present::Now);
-        EXPECT_EQ(golden.at(goldenKey(effect, "middle")),
-                  golden::hexHash(golden::pixelHash(shown.picture2.snapshot())));
-        EXPECT_EQ(shown.onScreen().pixels, shown.opaque().pixels);
+        golden::playGoldenFrames(
+            effect, shown.picture1, shown.picture2, shown.host.eventLoop(), shown.host.clock(),
+            [&](const std::string& key, bool cut) {
+                SCOPED_TRACE(key);
+                // A whole effect presents what is left at its end; a cut one
+                // is presented here.
+                if (cut) shown.host.eventLoop().presentDrawing(EventLoop::Present::Now);
+                EXPECT_EQ(golden.at(key),
+                          golden::hexHash(golden::pixelHash(shown.picture2.snapshot())));
+                EXPECT_EQ(shown.onScreen().pixels, shown.opaque().pixels);
+            });
     }
 }
 

@@ -79,6 +79,10 @@ TEST(DibSurface, CopiesFromASurfaceOfAnotherKind) {
     target.copyFrom(memory, 0, 0, 2, 2, 2, 1);
     EXPECT_EQ(target.snapshot().at(1, 1), rgb(3, 2, 7));
     EXPECT_EQ(target.snapshot().at(2, 2), rgb(0, 0, 0));
+
+    target.stretchFrom(memory, 2, 2, 2, 2, 0, 0, 4, 4);
+    EXPECT_EQ(target.snapshot().at(1, 1), rgb(2, 2, 7));
+    EXPECT_EQ(target.snapshot().at(3, 2), rgb(3, 3, 7));
 }
 
 TEST(DibSurface, StretchDrawScalesWholePixels) {
