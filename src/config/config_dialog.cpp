@@ -37,6 +37,7 @@ ConfigDialog::~ConfigDialog() = default;
 void ConfigDialog::show(const std::string& caption) {
     about_.reset();
     changePassword_.reset();
+    intervalBox_.reset();
     lists_.reset();
     form_ = host_.forms().create(layout(), *this, nullptr);
     // The texture is the picture the holder was designed with.
@@ -163,8 +164,13 @@ void ConfigDialog::folderChosen() {
 }
 
 void ConfigDialog::askForCustomInterval() {
-    int32_t seconds =
-        customIntervalAnswer(host_.dialogs().inputBox(kIntervalPrompt, kIntervalTitle, ""));
+    intervalBox_ = std::make_unique<InputBox>(host_);
+    intervalBox_->ask(kIntervalPrompt, kIntervalTitle, "", form_.get(),
+                      [this](const std::optional<std::string>& answer) { useInterval(answer); });
+}
+
+void ConfigDialog::useInterval(const std::optional<std::string>& answer) {
+    int32_t seconds = customIntervalAnswer(answer);
     if (seconds < 1) seconds = kIntervalWhenUnusable;
     state_.Interval = seconds;
     setCustomCaption(seconds, " seconds )");

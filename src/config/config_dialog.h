@@ -9,6 +9,7 @@
 #include "config/about_box.h"
 #include "config/change_password_dialog.h"
 #include "config/folder_lists.h"
+#include "config/input_box.h"
 #include "platform/host.h"
 #include "state/saver_state.h"
 
@@ -31,6 +32,8 @@ class ConfigDialog : private platform::FormHandler {
     // closes on hosts whose modal windows block, at once on the others.
     void show(const std::string& caption);
     platform::Form* form() { return form_.get(); }
+    // The custom interval's box, once asked.
+    InputBox* intervalBox() { return intervalBox_.get(); }
 
   private:
     void onEvent(platform::Form& form, platform::Event& event) override;
@@ -49,6 +52,7 @@ class ConfigDialog : private platform::FormHandler {
     void chooseTenSeconds() { state_.Interval = 10; }
     void chooseTwentySeconds() { state_.Interval = 20; }
     void askForCustomInterval();
+    void useInterval(const std::optional<std::string>& answer);
     void showSpeed();
     void enableSetPassword();
     void openChangePassword();
@@ -65,6 +69,7 @@ class ConfigDialog : private platform::FormHandler {
     std::unique_ptr<FolderLists> lists_;
     std::unique_ptr<ChangePasswordDialog> changePassword_;
     std::unique_ptr<AboutBox> about_;
+    std::unique_ptr<InputBox> intervalBox_;
 };
 
 }  // namespace pictavo::config

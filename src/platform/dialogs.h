@@ -1,7 +1,6 @@
 #pragma once
-// Modal message boxes and the one-line input box.
+// Modal message boxes.
 
-#include <optional>
 #include <string>
 
 namespace pictavo::platform {
@@ -21,9 +20,6 @@ class Dialogs {
     // Shows text under title with the style's icon and an OK button; returns
     // when the user closes it (1 = OK).
     virtual int messageBox(const std::string& text, const std::string& title, int style) = 0;
-    // Asks for one line; nullopt when the user cancels.
-    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                                const std::string& initial) = 0;
 };
 
 }  // namespace pictavo::platform

@@ -180,7 +180,7 @@ TEST_F(ConfigDialogTest, IntervalOptionsSetTheIntervalAtOnceWithoutSaving) {
 
 TEST_F(ConfigDialogTest, CustomIntervalAnswers) {
     struct Case {
-        std::optional<std::string> answer;
+        std::optional<std::string> answer;  // nullopt: Esc
         int32_t interval;
     };
     const Case cases[] = {
@@ -190,26 +190,36 @@ TEST_F(ConfigDialogTest, CustomIntervalAnswers) {
     };
     HeadlessForm& form = open();
     for (const Case& c : cases) {
+        const std::string shown = c.answer ? *c.answer : "<Esc>";
         state.Interval = 99;
-        host.dialogs().clear();
-        host.dialogs().answerInput(c.answer);
         form.click("Option3D10");
-        ASSERT_EQ(boxes().size(), 1u);
-        EXPECT_EQ(boxes()[0].kind, "input");
-        EXPECT_EQ(boxes()[0].text, "Enter the number of seconds between slides");
-        EXPECT_EQ(boxes()[0].title, "Configure slide interval");
-        const std::string shown = c.answer ? *c.answer : "<Cancel>";
+        HeadlessForm* box = find("frmInputBox");
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->shownModal());
+        EXPECT_EQ(box->caption(), "Configure slide interval");
+        EXPECT_EQ(box->control("Prompt").caption(), "Enter the number of seconds between slides");
+        EXPECT_EQ(box->control("Answer").text(), "") << "it opens empty";
+        EXPECT_EQ(state.Interval, 99) << "nothing changes before the answer";
+        if (c.answer) box->type("Answer", *c.answer);
+        box->pressKey(c.answer ? kEnter : kEscape);
+        EXPECT_FALSE(box->loaded()) << shown;
         EXPECT_EQ(state.Interval, c.interval) << shown;
         EXPECT_EQ(caption(form, "Option3D10"),
                   "Custom Interval (" + std::to_string(c.interval) + " seconds )")
             << shown;
     }
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(ConfigDialogTest, CustomIntervalStartsEmpty) {
+TEST_F(ConfigDialogTest, ClosingTheIntervalBoxIsCancel) {
     HeadlessForm& form = open();
-    // With no scripted answer the box returns what it was opened with.
     form.click("Option3D10");
+    HeadlessForm* box = find("frmInputBox");
+    ASSERT_NE(box, nullptr);
+    box->type("Answer", "45");
+    box->fire({platform::EventType::Close, ""});
+    EXPECT_FALSE(box->loaded());
     EXPECT_EQ(state.Interval, 2);
 }
 

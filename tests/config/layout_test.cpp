@@ -10,6 +10,7 @@
 #include "config/about_box.h"
 #include "config/change_password_dialog.h"
 #include "config/config_dialog.h"
+#include "config/input_box.h"
 
 namespace pictavo::config {
 namespace {
@@ -92,8 +93,8 @@ std::map<std::string, std::string> accessKeys(const FormSpec& form) {
 }
 
 TEST(Layouts, TablesAreSound) {
-    for (const FormSpec& form :
-         {ConfigDialog::layout(), ChangePasswordDialog::layout(), AboutBox::layout()}) {
+    for (const FormSpec& form : {ConfigDialog::layout(), ChangePasswordDialog::layout(),
+                                 AboutBox::layout(), InputBox::layout()}) {
         SCOPED_TRACE(form.name);
         expectSoundTable(form);
         accessKeys(form);

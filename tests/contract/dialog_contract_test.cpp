@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/change_password_dialog.h"
 #include "config/config_dialog.h"
+#include "config/input_box.h"
 #include "config/password_encoding.h"
 #include "contract/contract_host.h"
 #include "contract/dialog_driver.h"
@@ -415,6 +418,38 @@ TEST_F(ProgramDialogs, WithoutAPasswordTheNewBoxHasTheFocusAndEscWritesNothing) 
     EXPECT_TRUE(host.dialogs().shown().empty());
 }
 
+TEST_F(ProgramDialogs, TheInputBoxStartsInItsTextBoxEnterTakesTheTextAndEscCancels) {
+    config::InputBox box(host);
+    std::vector<std::optional<std::string>> answers;
+    auto ask = [&](const std::function<void()>& script) {
+        driver->duringModal(
+            [&] {
+                box.ask("Enter the number of seconds between slides", "Configure slide interval",
+                        "", nullptr, [&](const auto& answer) { answers.push_back(answer); });
+            },
+            script,
+            [&] {
+                if (box.form()->loaded()) box.form()->unload();
+            });
+    };
+    ask([&] {
+        Form& form = *box.form();
+        EXPECT_EQ(form.caption(), "Configure slide interval");
+        EXPECT_EQ(focus(form), "Answer");
+        EXPECT_EQ(walk(form, "Tab", 3), (Names{"OK", "Cancel", "Answer"}));
+        EXPECT_EQ(walk(form, "shift+Tab", 1), (Names{"Cancel"}));
+        driver->keys("Tab");
+        driver->type("12 5");
+        driver->keys("Return");
+    });
+    ask([&] {
+        driver->type("7");
+        driver->keys("Escape");
+    });
+    EXPECT_FALSE(box.form()->loaded());
+    EXPECT_EQ(answers, (std::vector<std::optional<std::string>>{"12 5", std::nullopt}));
+}
+
 class FolderListContract : public ProgramDialogs {
   protected:
     FolderListContract() {
@@ -495,13 +530,19 @@ TEST_F(FolderListContract, TheDialogsTabOrderArrowsOnTheOptionsAndTheSpeedBar) {
         driver->keys("Tab Down");  // "&20 Sec." is chosen as the arrow reaches it
         EXPECT_EQ(focus(form), "Option3D9");
         EXPECT_EQ(state.Interval, 20);
-        EXPECT_TRUE(host.dialogs().shown().empty());
-        host.dialogs().answerInput("45");
-        driver->keys("Down");  // and "C&ustom Interval" asks for the seconds
+        // and "C&ustom Interval" asks for the seconds
+        driver->duringModal([&] { driver->keys("Down"); },
+                            [&] {
+                                driver->type("45");
+                                driver->keys("Return");
+                            },
+                            [&] {
+                                config::InputBox* box = config_.intervalBox();
+                                if (box != nullptr && box->form()->loaded()) box->form()->unload();
+                            });
         EXPECT_EQ(focus(form), "Option3D10");
-        ASSERT_EQ(host.dialogs().shown().size(), 1u);
-        EXPECT_EQ(host.dialogs().shown()[0].kind, "input");
         EXPECT_EQ(state.Interval, 45);
+        EXPECT_EQ(form.control("Option3D10").caption(), "Custom Interval (45 seconds )");
         driver->keys("alt+t");
         EXPECT_EQ(form.control("btnStretch").value(), 1);
         driver->keys("Escape");

@@ -80,14 +80,17 @@ class Win32Driver : public DialogDriver {
         }
         return {};
     }
+    // A script may open a dialog of its own and drive it the same way.
     void duringModal(const std::function<void()>& open, const std::function<void()>& script,
                      const std::function<void()>& close) override {
+        ModalScript outer = modal_;
         modal_ = {script, close, false};
         // Runs once the modal loop waits for messages.
         UINT_PTR timer = SetTimer(nullptr, 0, 100, runScript);
         open();
         KillTimer(nullptr, timer);
         EXPECT_TRUE(modal_.ran) << "the dialog closed before the script ran";
+        modal_ = outer;
     }
 
   private:
@@ -98,8 +101,10 @@ class Win32Driver : public DialogDriver {
         KillTimer(nullptr, timer);
         if (modal_.ran) return;
         modal_.ran = true;
-        modal_.script();
-        modal_.close();
+        // A copy: a dialog the script opens puts its own script in modal_.
+        ModalScript running = modal_;
+        running.script();
+        running.close();
     }
 
     static INPUT keyInput(WORD key, bool up) {

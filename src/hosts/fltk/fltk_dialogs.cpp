@@ -2,8 +2,6 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
-#include <FL/Fl_Button.H>
-#include <FL/Fl_Input.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -117,50 +115,6 @@ int FltkDialogs::messageBox(const std::string& text, const std::string& title, i
     centre(window);
     runModal(window, loop_);
     return 1;
-}
-
-std::optional<std::string> FltkDialogs::inputBox(const std::string& prompt,
-                                                 const std::string& title,
-                                                 const std::string& initial) {
-    std::string label = plainLabel(prompt);
-    int textWidth = 0, textHeight = 0;
-    measure(label, textWidth, textHeight);
-    textWidth = std::min(textWidth, kTextWidth - kButtonWidth);
-    int width =
-        kMargin + std::max(textWidth, kTextWidth - kButtonWidth) + kMargin + kButtonWidth + kMargin;
-    int promptHeight = std::max(textHeight, 2 * kButtonHeight + kMargin / 2);
-    int height = kMargin + promptHeight + kMargin + kButtonHeight + kMargin;
-
-    Fl_Group::current(nullptr);
-    Fl_Window window(width, height);
-    window.copy_label(title.c_str());
-    auto* message = new Fl_Box(kMargin, kMargin, width - 3 * kMargin - kButtonWidth, promptHeight);
-    message->copy_label(label.c_str());
-    message->labelsize(kTextSize);
-    message->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-    int buttonLeft = width - kMargin - kButtonWidth;
-    bool accepted = false;
-    auto* ok = new Fl_Return_Button(buttonLeft, kMargin, kButtonWidth, kButtonHeight, "OK");
-    ok->callback(
-        [](Fl_Widget* widget, void* answer) {
-            *static_cast<bool*>(answer) = true;
-            widget->top_window()->hide();
-        },
-        &accepted);
-    auto* cancel = new Fl_Button(buttonLeft, kMargin + kButtonHeight + kMargin / 2, kButtonWidth,
-                                 kButtonHeight, "Cancel");
-    cancel->callback(hideWindow);
-    auto* input =
-        new Fl_Input(kMargin, height - kMargin - kButtonHeight, width - 2 * kMargin, kButtonHeight);
-    input->value(initial.c_str());
-    input->textsize(kTextSize);
-    window.end();
-    window.callback(hideWindow);  // closing it, or Esc, cancels
-    centre(window);
-    input->take_focus();
-    runModal(window, loop_);
-    if (!accepted) return std::nullopt;
-    return std::string(input->value());
 }
 
 }  // namespace pictavo::platform::fltk

@@ -1,6 +1,6 @@
 #pragma once
-// Modal message boxes and the input box, as small FLTK windows of their
-// own: a title, an icon for the style, the text, OK (and Cancel).
+// Modal message boxes, as small FLTK windows of their own: a title, an
+// icon for the style, the text and OK.
 
 #include "platform/dialogs.h"
 
@@ -17,8 +17,6 @@ class FltkDialogs : public Dialogs {
     FltkDialogs(FltkEventLoop& loop, const FltkScreen& screen) : loop_(loop), screen_(screen) {}
 
     int messageBox(const std::string& text, const std::string& title, int style) override;
-    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& initial) override;
 
   private:
     void centre(Fl_Window& window) const;

@@ -229,6 +229,9 @@ void FltkForm::realiseForChildHandles() const {
 
 void FltkForm::show(bool modal) {
     if (!loaded_ || design().style == FormStyle::Hidden) return;
+    // Where the keys went before a modal form, to give them back after:
+    // without a window manager nobody else does.
+    XId before = modal && !windowManagerRunning() ? focusedWindow() : 0;
     realiseNative();
     const bool fullScreen =
         design().style == FormStyle::Borderless && coversScreen() && !embedded();
@@ -241,14 +244,15 @@ void FltkForm::show(bool modal) {
     if (fullScreen)
         keepFullScreenOn(nativeHandle(*window_),
                          static_cast<int>(factory_.screen().monitors().primary));
-    if (modal) runModal();
+    if (modal) runModal(before);
 }
 
-void FltkForm::runModal() {
+void FltkForm::runModal(XId focusAfter) {
     beginModal();
     auto alive = aliveToken();
     FltkEventLoop& loop = factory_.loop();
     while (*alive && loaded_ && !loop.endRequested()) loop.waitOnce();
+    if (focusAfter != 0 && windowExists(focusAfter)) focusWindow(focusAfter);
     if (*alive) endModal();
 }
 

@@ -97,7 +97,8 @@ class FltkForm : public FormBase {
     // Input on a cover goes to the picture in the form's middle: a move in
     // that picture's coordinates, a click on its centre.
     void coverInput(CoverPointer what, int rootX, int rootY, int button);
-    void runModal();
+    // Runs until the form unloads, then gives the keys to focusAfter (0: leaves them).
+    void runModal(XId focusAfter);
     static void pointerTimeout(void* self);
     static void paintTimeout(void* self);
 

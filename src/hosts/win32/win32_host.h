@@ -67,7 +67,7 @@ class Win32Host : public Host {
     Win32Registry registry_;
     RegistrySettingsStore settings_;
     Win32FileSystem files_;
-    Win32Dialogs dialogs_{openWindows_, eventLoop_};
+    Win32Dialogs dialogs_;
     Win32FormFactory forms_{openWindows_, eventLoop_, screen_};
 };
 

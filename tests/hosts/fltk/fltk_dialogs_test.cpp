@@ -48,30 +48,5 @@ TEST_F(FltkDialogsTest, AMessageBoxShowsItsTitleAndClosesWithEnter) {
     EXPECT_EQ(host.windows().findWindowByTitle("Nothing to Display"), 0);
 }
 
-TEST_F(FltkDialogsTest, TheInputBoxGivesWhatWasTyped) {
-    WhileOpen user([] { xdotool("type --delay 20 40000"), xdotool("key Return"); });
-    std::optional<std::string> answer = host.dialogs().inputBox(
-        "Enter the number of seconds between slides", "Configure slide interval", "");
-    ASSERT_TRUE(answer.has_value());
-    EXPECT_EQ(*answer, "40000");
-}
-
-TEST_F(FltkDialogsTest, TheInputBoxStartsWithItsDefault) {
-    WhileOpen user([] { xdotool("key Return"); });
-    EXPECT_EQ(host.dialogs().inputBox("Prompt", "Title", "12"), std::optional<std::string>("12"));
-}
-
-TEST_F(FltkDialogsTest, EscCancelsTheInputBox) {
-    WindowHandle found = 0;
-    WhileOpen user([&] {
-        found = host.windows().findWindowByTitle("Configure slide interval");
-        xdotool("type abc"), xdotool("key Escape");
-    });
-    EXPECT_EQ(host.dialogs().inputBox("Enter the number of seconds between slides",
-                                      "Configure slide interval", ""),
-              std::nullopt);
-    EXPECT_NE(found, 0);
-}
-
 }  // namespace
 }  // namespace pictavo::platform::fltk
