@@ -37,6 +37,11 @@ class EventLoop {
     // need do nothing.
     enum class Present { IfFrameDue, Now };
     virtual void presentDrawing(Present /*when*/) {}
+
+    // The shortest sleep worth its cost here, in microseconds. Where every
+    // sleep is a round trip to the window server, a transition lets its
+    // pauses add up to this much before it sleeps them off at once.
+    virtual int64_t shortestSleepMicros() const { return 0; }
 };
 
 }  // namespace pictavo::platform

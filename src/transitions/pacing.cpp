@@ -33,8 +33,11 @@ void Pacing::TransitionDelay(int16_t units) {
     // The steps drawn so far reach the screen at most once per display
     // frame, and before a sleep that lasts longer than a frame.
     eventLoop_.presentDrawing(platform::EventLoop::Present::IfFrameDue);
-    for (int64_t nowMicros = clock_.nowMicros(); nowMicros < deadlineMicros;
-         nowMicros = clock_.nowMicros()) {
+    int64_t nowMicros = clock_.nowMicros();
+    // Too short a sleep for this host: the next pauses carry it until the
+    // deadline is far enough ahead to be slept off in one go.
+    if (deadlineMicros - nowMicros < eventLoop_.shortestSleepMicros()) return;
+    for (; nowMicros < deadlineMicros; nowMicros = clock_.nowMicros()) {
         eventLoop_.waitForEvents(std::min(deadlineMicros, nowMicros + kLongestSliceMicros));
         if (eventLoop_.endRequested()) throw TransitionAborted{};
         eventLoop_.presentDrawing(platform::EventLoop::Present::IfFrameDue);

@@ -10,6 +10,9 @@
 // that short, and time spent drawing counts against the wait. A long pause
 // (a high Speed) is slept in slices that input cuts short, and the end of
 // the program is looked for after each, so no pause holds the end back.
+// Where short sleeps are dear (the host says how short), the pauses let the
+// deadline run ahead until it is worth a sleep, so a step lands at most
+// that much early and the effect still ends on time.
 // What the steps drew is presented at most once per display frame: the
 // host keeps the changes until a frame is due (and the transition's end
 // presents what is left).

@@ -65,6 +65,19 @@ TEST(TransitionDelay, ManyShortPausesAddUpOnTheDeadline) {
     EXPECT_EQ(behind.clock.nowMicros(), 100'000);
 }
 
+TEST(TransitionDelay, WhereShortSleepsAreDearThePausesAddUpBeforeOneIsSlept) {
+    PacingRig rig;
+    rig.loop.setShortestSleepMicros(1000);
+    rig.loop.setOnDispatch([&](int) { rig.clock.advance(10); });
+    for (int i = 0; i < 1000; ++i) {
+        rig.pacing.TransitionDelay(1);
+        // No step runs more than the shortest sleep ahead of its deadline.
+        ASSERT_GT(rig.clock.nowMicros(), (i + 1) * 10 * kIterationMicros - 1000) << i;
+    }
+    EXPECT_LE(rig.clock.sleeps(), 1000 * 10 * kIterationMicros / 1000);
+    EXPECT_EQ(rig.loop.dispatchCount(), 1000);
+}
+
 TEST(TransitionDelay, ALongStallIsNotMadeUpByRushingTheRest) {
     PacingRig rig;
     rig.loop.setOnDispatch([&](int dispatch) {

@@ -57,6 +57,9 @@ class HeadlessEventLoop : public EventLoop {
     int waitCount() const { return waitCount_; }
     // The longest span a waitForEvents was asked to sleep, in microseconds.
     int64_t longestWait() const { return longestWait_; }
+    // As a host whose short sleeps are dear would say (0 by default).
+    int64_t shortestSleepMicros() const override { return shortestSleepMicros_; }
+    void setShortestSleepMicros(int64_t micros) { shortestSleepMicros_ = micros; }
 
   private:
     struct Timer {
@@ -70,6 +73,7 @@ class HeadlessEventLoop : public EventLoop {
     void fireDueTimers();
     bool anythingPosted();
 
+    int64_t shortestSleepMicros_ = 0;
     FakeClock& clock_;
     std::mutex postedMutex_;
     std::condition_variable arrived_;

@@ -38,6 +38,13 @@ void Win32EventLoop::dispatch(MSG& message) {
 }
 
 void Win32EventLoop::doEvents() {
+    const int64_t now = clock_.nowMicros();
+    if (now - lastLookMicros_ < kQueueLookMicros) return;
+    lastLookMicros_ = now;
+    dispatchWaiting();
+}
+
+void Win32EventLoop::dispatchWaiting() {
     MSG message;
     while (!endRequested_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -66,7 +73,7 @@ void Win32EventLoop::waitFor(int64_t micros) {
     const DWORD woke = MsgWaitForMultipleObjectsEx(count, count > 0 ? handles : nullptr, timeout,
                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (timed) CancelWaitableTimer(timer_);
-    if (woke == WAIT_OBJECT_0 + count) doEvents();
+    if (woke == WAIT_OBJECT_0 + count) dispatchWaiting();
 }
 
 void Win32EventLoop::waitForEvents(int64_t deadlineMicros) {
