@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "contract/dialog_driver.h"
-#include "hosts/fltk/x11_probe.h"
-#include "hosts/fltk/xvfb_environment.h"
 #include "hosts/fltk/fltk_forms.h"
 #include "hosts/fltk/fltk_host.h"
 #include "hosts/fltk/native_window.h"
+#include "hosts/fltk/x11_probe.h"
+#include "hosts/fltk/xvfb_environment.h"
 
 // After the program's headers: FLTK's drawing header brings Xlib's macros.
 #include <FL/Fl.H>
